@@ -1,0 +1,14 @@
+// Private window messages, the slot timer and the tray icon's identity.
+#pragma once
+#include <windows.h>
+
+enum : UINT {
+    WM_HOOK_MOUSE  = 0x8064,  // wParam: mouse message 0x200..0x209 (others ignored)
+    WM_HOOK_KEY    = 0x8065,  // wParam: virtual key; lParam bit 31: released
+    WM_TRAY_NOTIFY = 0x80C8,  // lParam: mouse message on the tray icon
+};
+
+enum : UINT_PTR { SlotTimerId = 200 };
+enum : UINT { SlotTimerPeriod = 200 };
+enum : UINT { TrayIconId = 1 };
+enum : DWORD { TrayWaitMs = 1500 };

@@ -1,0 +1,62 @@
+// Every text the user sees, in one place (compiled to code page 932).
+#pragma once
+
+inline constexpr char TextTitle[]          = "Vantle  PC活動記録測定ソフト  Version 1.13";
+inline constexpr char TextProduct[]        = "PC活動記録測定ソフト";
+inline constexpr char TextTrayTip[]        = "PC活動記録測定ソフト";
+inline constexpr char TextWindowClass[]    = "window";
+inline constexpr char TextWindowTitle[]    = "タイトル";
+
+// Exit
+inline constexpr char TextExitQuestion[]   = "終了 してもよろしいですか？";
+inline constexpr char TextExitCaption[]    = "確認";
+inline constexpr char TextKillTimerError[] = "KillTimer Error!";
+inline constexpr char TextKillTimerCaption[] = "Error";
+
+// Day files and start-up
+inline constexpr char TextCreateFailed[]   = "ファイルを作成できませんでした";
+inline constexpr char TextErrorCaption[]   = "エラー";
+inline constexpr char TextOpenFailed[]     = "ファイルがオープンできません";
+inline constexpr char TextOpenCaption[]    = "ファイルのオープンの失敗";
+inline constexpr char TextMouseHookFailed[] = "マウスフックが失敗しました。";
+inline constexpr char TextKeyHookFailed[]  = "キーフックが失敗しました。";
+inline constexpr char TextHookCaption[]    = "注意！";
+
+// Formats
+inline constexpr char FormatDayLabel[]     = "%02d/%02d";
+inline constexpr char FormatDayDate[]      = "%04d/%02d/%02d";
+inline constexpr char FormatDayFileName[]  = "%04d%02d%02d.dat";
+inline constexpr char FormatDayFilePath[]  = "%s\\%s";
+inline constexpr char FormatDataDirectory[] = "%s%s\\data";
+inline constexpr char FormatStatusDate[]   = " %d/%02d/%02d";
+inline constexpr char FormatStatusTime[]   = " %02d:%02d:%02d";
+inline constexpr char FormatPointerX[]     = " X:%ld";
+inline constexpr char FormatPointerY[]     = " Y:%ld";
+inline constexpr char FormatClickCount[]   = " クリックの回数:%08X";
+inline constexpr char FormatKeyCount[]     = " キータッチ回数:%08X";
+inline constexpr char FormatMoveCount[]    = " マウスの動き:%08X";
+inline constexpr char FormatReadout[]      = " %s %02d:%02d";
+inline constexpr char TextReadoutNone[]    = " ";
+
+// Graph window and about box
+inline constexpr char TextAboutName[]      = "Vantle  Version 1.13";
+inline constexpr char TextAboutCopyright[] = "Copyright (C) 2026 Vantle developers";
+inline constexpr char TextAboutRights[]    = "All rights reserved.";
+inline constexpr char TextLabelFace[]      = "MS ゴシック";
+inline constexpr char TextTitleFace[]      = "MS 明朝";
+inline constexpr char TextPlotError[]      = "ddd";
+inline constexpr char TextPlotErrorCaption[] = "kk";
+
+// Picture export
+inline constexpr char FormatPictureName[]  = "%s%04d%02d%02d.jpg";
+inline constexpr char TextSaveTitle[]      = "名前を付けて保存";
+inline constexpr char TextJpegFailed[]     = "Jpegファイルを作成できませんでした";
+inline constexpr char TextPngFailed[]      = "Pngファイルを作成できませんでした";
+inline constexpr char TextPictureLibrary[] = "TransG32.DLL";
+inline constexpr char TextJpegEntry[]      = "DCSavetoJPEG";
+inline constexpr char TextPngEntry[]       = "DCSavetoPNG";
+inline constexpr char TextDefaultExt[]     = "jpg";
+// The filter's four strings, each zero-ended, then the closing zero.
+inline constexpr char TextPictureFilter[]  = "Jpeg Files(*.jpg)\0*.jpg\0Png Files(*.png)\0*.png\0";
+inline constexpr const char* MetricShortCodes[3] = {"MC", "KT", "MM"};
+inline constexpr const char* MetricTitles[3] = {"マウスクリック回数", "キータッチ回数", "マウスの動き"};

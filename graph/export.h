@@ -1,0 +1,14 @@
+// Saving the graph as a JPEG or PNG picture through TransG32.DLL.
+#pragma once
+#include <windows.h>
+
+enum PictureType { PictureNone = 0, PictureJpeg = 1, PicturePng = 2 };
+
+void SaveGraphPicture(HWND graphWindow);
+int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags);
+short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BOOL progressive);
+short SavePngPicture(HDC dc, int width, int height, char* path, int level);
+// The type named by the last three characters of the path, in any case.
+PictureType PictureTypeOf(const char* path);
+// Formats the proposed file name for the metric and date into the buffer.
+void ComposePictureName(char* buffer, int metric, int year, int month, int day);

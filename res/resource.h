@@ -1,0 +1,38 @@
+// Resource, command and control identifiers.
+#pragma once
+
+// Icons
+#define IDI_APP            102
+#define IDI_BUTTON_UP      105
+#define IDI_KEY_UP         106
+#define IDI_BUTTON_DOWN    107
+#define IDI_KEY_DOWN       108
+
+// Menus
+#define IDM_TRAY           103
+#define IDM_GRAPH          110
+
+// Dialogs
+#define IDD_GRAPH          111
+#define IDD_ABOUT          113
+
+// Commands
+#define IDC_EXIT           40001
+#define IDC_OPEN_GRAPH     40002
+#define IDC_ABOUT          40007
+#define IDC_SHOW_CLICKS    40008
+#define IDC_SHOW_KEYS      40009
+#define IDC_SHOW_MOVEMENT  40010
+#define IDC_RESET_DATA     40011
+#define IDC_GRAPH_TO_TRAY  40013
+#define IDC_PUT_AWAY_GRAPH 40017
+#define IDC_SAVE_PICTURE   40022
+
+// Controls of the about box
+#define IDC_ABOUT_NAME      1000
+#define IDC_ABOUT_PRODUCT   1001
+#define IDC_ABOUT_COPYRIGHT 1002
+#define IDC_ABOUT_RIGHTS    1003
+
+// Status bar child id
+#define IDC_STATUS_BAR     2

@@ -1,0 +1,28 @@
+// Operations on the activity store and the day files.
+#pragma once
+#include <windows.h>
+
+// Fills DayLabels, DayDates and DayFileNames for today and the 20 days before it.
+void BuildDayTables(void);
+// Date of a broken-down record as year * 10000 + month * 100 + day.
+int DateNumber(int year, int month, int day);
+// Whole days from date number a to date number b (negative when b is earlier).
+int DaysBetween(int a, int b);
+
+// Composes DayFilePath for day d.
+void ComposeDayFilePath(int day);
+// Creates today's file as 2880 bytes of FF; 1 on success, -1 on failure (reported).
+int CreateDayFile(HWND owner);
+// Reads day d's existing file into its column and raises its maxima; 1 or 0 (reported).
+int ReadDayFile(HWND owner, int day);
+// Sets day d's column to no data and its maxima to 0.
+void ClearDayColumn(int day);
+// Writes slot s of today, and every slot still unsaved, to today's file; 1 or -1 (reported).
+int WriteSlot(HWND owner, int slot);
+// Clears the store and the 21 day files, then creates today's; 0 or -1.
+int ResetData(HWND owner);
+
+// Brings the recorder to its running state; 1, 0 or -1.
+int Startup(HWND monitor);
+// Splits an executable path and composes DataDirectory from its drive and directory.
+void ComposeDataDirectory(const char* exePath);

@@ -1,0 +1,17 @@
+// The graph window's ten-part status bar.
+#pragma once
+#include <windows.h>
+
+enum {
+    PartDate = 0, PartTime = 1, PartPointerX = 2, PartPointerY = 3,
+    PartLeftButton = 4, PartMiddleButton = 5, PartRightButton = 6, PartKeyboard = 7,
+    PartCount = 8, PartReadout = 9,
+};
+
+HWND CreateStatusBar(HWND parent);
+int ShowClickCount(void);
+int ShowKeyTouchCount(void);
+int ShowMovementCount(void);
+// Writes a text or an icon into a part; skipped while the graph window is closed.
+void SetStatusText(int part, const char* text);
+void SetStatusIcon(int part, HICON icon);
