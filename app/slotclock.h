@@ -8,3 +8,5 @@ int OnSlotTimer(HWND monitor);
 int SlotOfTime(const SYSTEMTIME* t);
 // Starts recording slot n of today: its cells become 0 unless already recorded.
 void BeginSlot(int slot);
+// Stores the running counters into today's cell of the current slot.
+void CommitCounters(void);

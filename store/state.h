@@ -6,6 +6,7 @@
 enum { MetricCount = 3, SlotCount = 240, DayCount = 21 };
 enum { MetricClicks = 0, MetricKeys = 1, MetricMovement = 2 };
 enum { NoData = -1 };
+enum { DayFileSize = MetricCount * SlotCount * 4, MetricBytes = SlotCount * 4 };
 
 struct GlobalState {
     HINSTANCE Instance;
@@ -40,6 +41,10 @@ struct GlobalState {
 
     // Recording runs only after a complete start-up; nothing is written otherwise.
     int Recording;
+    // Set while the exit question is on screen, so that a second exit command waits for it.
+    int ExitAsked;
+    // Set while a change of slot runs: ticks nested in its message boxes only show the clock.
+    int SlotChanging;
     // Today's slots whose last write did not reach the file.
     unsigned char SlotUnsaved[SlotCount];
 
@@ -47,6 +52,8 @@ struct GlobalState {
     char ExePath[1024];
     char DataDirectory[1024];
     char DayFilePath[1024];
+    // One whole day file, for its creation and its reading.
+    unsigned char DayFileBuffer[DayFileSize];
 
     // Slot clock texts.
     char DateText[16];

@@ -15,6 +15,8 @@ void ComposeDayFilePath(int day);
 int CreateDayFile(HWND owner);
 // Reads day d's existing file into its column and raises its maxima; 1 or 0 (reported).
 int ReadDayFile(HWND owner, int day);
+// Loads day d from its file, or marks it as no data when there is none; 0 when unreadable.
+int LoadDayColumn(HWND owner, int day);
 // Sets day d's column to no data and its maxima to 0.
 void ClearDayColumn(int day);
 // Writes slot s of today, and every slot still unsaved, to today's file; 1 or -1 (reported).

@@ -1,0 +1,84 @@
+// Counting of clicks, key touches and pointer travel from the hook library's messages.
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "app/input.h"
+#include "app/texts.h"
+#include "store/state.h"
+#include "ui/statusbar.h"
+
+static void ButtonDown(int part, int* down)
+{
+    SetStatusIcon(part, App.ButtonDownIcon);
+    *down = 1;
+}
+
+// An up message counts a click only after a down message of the same button.
+static void ButtonUp(int part, int* down, int* clicks)
+{
+    SetStatusIcon(part, App.ButtonUpIcon);
+    if (*down) {
+        ++*clicks;
+        ShowClickCount();
+    }
+    *down = 0;
+}
+
+// A double-click message stands in for the second down message and counts by itself.
+static void DoubleClick(int* clicks)
+{
+    ++*clicks;
+    ShowClickCount();
+}
+
+static void PointerStep(void)
+{
+    GetCursorPos(&App.PointerPos);
+    char text[32];
+    snprintf(text, sizeof text, FormatPointerX, static_cast<long>(App.PointerPos.x));
+    SetStatusText(PartPointerX, text);
+    snprintf(text, sizeof text, FormatPointerY, static_cast<long>(App.PointerPos.y));
+    SetStatusText(PartPointerY, text);
+    // (0, 0) stands for "no position yet": such a step measures nothing.
+    POINT from = App.LastPointerPos;
+    if (from.x == 0 && from.y == 0) from = App.PointerPos;
+    App.LastPointerPos = App.PointerPos;
+    App.MoveX += abs(static_cast<int>(from.x - App.PointerPos.x));
+    App.MoveY += abs(static_cast<int>(from.y - App.PointerPos.y));
+    ShowMovementCount();
+}
+
+LRESULT OnHookMouse(UINT mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_MOUSEMOVE:     PointerStep(); break;
+    case WM_LBUTTONDOWN:   ButtonDown(PartLeftButton, &App.LeftDown); break;
+    case WM_LBUTTONUP:     ButtonUp(PartLeftButton, &App.LeftDown, &App.LeftClicks); break;
+    case WM_LBUTTONDBLCLK: DoubleClick(&App.LeftClicks); break;
+    case WM_RBUTTONDOWN:   ButtonDown(PartRightButton, &App.RightDown); break;
+    case WM_RBUTTONUP:     ButtonUp(PartRightButton, &App.RightDown, &App.RightClicks); break;
+    case WM_RBUTTONDBLCLK: DoubleClick(&App.RightClicks); break;
+    case WM_MBUTTONDOWN:   ButtonDown(PartMiddleButton, &App.MiddleDown); break;
+    case WM_MBUTTONUP:     ButtonUp(PartMiddleButton, &App.MiddleDown, &App.MiddleClicks); break;
+    case WM_MBUTTONDBLCLK: DoubleClick(&App.MiddleClicks); break;
+    default: break;  // the wheel and extra buttons count nothing
+    }
+    return 0;
+}
+
+LRESULT OnHookKey(UINT virtualKey, LPARAM flags)
+{
+    if (static_cast<DWORD>(flags) & 0x80000000u) {
+        SetStatusIcon(PartKeyboard, App.KeyUpIcon);
+        App.LastKey = 0;
+        return 0;
+    }
+    // Auto-repeat of the held key repeats its key code and counts once.
+    if (virtualKey != App.LastKey) {
+        ++App.KeyTouches;
+        ShowKeyTouchCount();
+        SetStatusIcon(PartKeyboard, App.KeyDownIcon);
+    }
+    App.LastKey = virtualKey;
+    return 0;
+}

@@ -1,0 +1,25 @@
+// Program entry: the hidden monitor window and the process's only message loop.
+#include "app/monitor.h"
+#include "store/state.h"
+
+static const char TaskbarCreatedName[] = "TaskbarCreated";
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
+{
+    (void)commandLine;
+    (void)showCommand;
+    App.Instance = instance;
+    if (!previous && !RegisterMonitorClass(instance)) return 0;
+    App.TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
+    HWND monitor = CreateMonitorWindow(instance);
+    // Without the window nothing would ever end the loop below.
+    if (!monitor) return 1;
+    ShowWindow(monitor, SW_HIDE);
+    UpdateWindow(monitor);
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
