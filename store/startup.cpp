@@ -74,10 +74,7 @@ int Startup(HWND monitor)
     ReadLocalTime(&now);
     App.CurrentSlot = SlotOfTime(&now);
     // A restart within a slot goes on from what the earlier run wrote for it.
-    for (int m = 0; m < MetricCount; ++m) {
-        int v = App.ActivityTable[m][App.CurrentSlot][0];
-        App.SlotBase[m] = v == NoData ? 0 : v;
-    }
+    BeginSlot(App.CurrentSlot);
     App.Recording = 1;
 
     SetTimer(monitor, SlotTimerId, SlotTimerPeriod, nullptr);

@@ -1,0 +1,241 @@
+// Day files: creation, reading with its maxima, slot writes, the reset, and the failure cases.
+#include <gtest/gtest.h>
+
+#include "store/state.h"
+#include "store/store.h"
+#include "support/fake_clock.h"
+#include "support/storetest.h"
+#include "support/testwin.h"
+
+namespace {
+class DayFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetStore("test_dayfile");
+        SetFakeTime(2024, 3, 7, 10, 3, 0);
+        BuildDayTables();
+    }
+    void TearDown() override { RemoveFolder(App.DataDirectory); }
+    void PutDayFile(int day, const std::vector<int>& values)
+    {
+        std::vector<unsigned char> bytes = DayFileBytes(values);
+        ASSERT_TRUE(WriteWholeFile(DayFilePathOf(day), bytes.data(), bytes.size()));
+    }
+};
+
+// Holds a file open without sharing, as a backup tool or a virus scanner may.
+struct FileHold {
+    HANDLE file;
+    explicit FileHold(const std::string& path)
+        : file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~FileHold() { Release(); }
+    void Release()
+    {
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+    }
+};
+
+TEST_F(DayFileTest, CreatedFileIsAllNoData)
+{
+    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
+    ASSERT_EQ(bytes.size(), 2880u);
+    for (unsigned char b : bytes) ASSERT_EQ(b, 0xFF);
+    EXPECT_STREQ(App.DayFileNames[0], "20240307.dat");
+}
+
+TEST_F(DayFileTest, CreatingAnExistingFileFailsWithItsMessage)
+{
+    PutDayFile(0, std::vector<int>(720, 5));
+    BoxAnswer box("エラー", IDOK);
+    EXPECT_EQ(CreateDayFile(nullptr), -1);
+    EXPECT_EQ(box.Text(), "ファイルを作成できませんでした");
+    EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 2, 239), 5) << "contents kept";
+}
+
+TEST_F(DayFileTest, ReadFillsColumnAndUnsignedMaxima)
+{
+    std::vector<int> values = NoDataValues();
+    values[0 * 240 + 3] = 7;
+    values[0 * 240 + 9] = 2;
+    values[1 * 240 + 239] = 0;
+    values[2 * 240 + 100] = 300;
+    values[2 * 240 + 101] = 299;
+    PutDayFile(4, values);
+    App.DayMaxima[0][4] = 99;  // a reading starts its maxima afresh
+    ASSERT_EQ(ReadDayFile(nullptr, 4), 1);
+    EXPECT_EQ(App.ActivityTable[0][3][4], 7);
+    EXPECT_EQ(App.ActivityTable[0][4][4], -1);
+    EXPECT_EQ(App.ActivityTable[1][239][4], 0);
+    EXPECT_EQ(App.ActivityTable[2][100][4], 300);
+    EXPECT_EQ(App.DayMaxima[0][4], 7);
+    EXPECT_EQ(App.DayMaxima[1][4], 0) << "an all-zero day has maximum 0";
+    EXPECT_EQ(App.DayMaxima[2][4], 300);
+    EXPECT_EQ(App.ActivityTable[0][3][3], 0) << "other columns untouched";
+}
+
+TEST_F(DayFileTest, AllNoDataFileGivesNoDataAndZeroMaxima)
+{
+    PutDayFile(0, NoDataValues());
+    ASSERT_EQ(ReadDayFile(nullptr, 0), 1);
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_EQ(App.DayMaxima[m][0], 0);
+        for (int s = 0; s < 240; ++s) ASSERT_EQ(App.ActivityTable[m][s][0], -1);
+    }
+}
+
+TEST_F(DayFileTest, ShortLongAndCorruptFilesReadSafely)
+{
+    // 100 values of 3, then the file ends: the rest is no data.
+    std::vector<unsigned char> shortFile = DayFileBytes(std::vector<int>(100, 3));
+    shortFile.push_back(0x01);  // a value cut in the middle is no data too
+    ASSERT_TRUE(WriteWholeFile(DayFilePathOf(1), shortFile.data(), shortFile.size()));
+    ASSERT_EQ(ReadDayFile(nullptr, 1), 1);
+    EXPECT_EQ(App.ActivityTable[0][99][1], 3);
+    EXPECT_EQ(App.ActivityTable[0][100][1], -1);
+    EXPECT_EQ(App.ActivityTable[2][239][1], -1);
+    EXPECT_EQ(App.DayMaxima[0][1], 3);
+    EXPECT_EQ(App.DayMaxima[1][1], 0);
+
+    // Garbage below -1 reads as no data; a longer file is read for its first 2880 bytes.
+    std::vector<int> values(721, 4);
+    values[5] = -7;
+    values[6] = static_cast<int>(0x80000000u);
+    values[720] = 1000;
+    PutDayFile(2, values);
+    ASSERT_EQ(ReadDayFile(nullptr, 2), 1);
+    EXPECT_EQ(App.ActivityTable[0][5][2], -1);
+    EXPECT_EQ(App.ActivityTable[0][6][2], -1);
+    EXPECT_EQ(App.DayMaxima[0][2], 4);
+    EXPECT_EQ(App.DayMaxima[2][2], 4) << "bytes past 2880 are not read";
+
+    // An empty file is a day without data.
+    ASSERT_TRUE(WriteWholeFile(DayFilePathOf(3), "", 0));
+    ASSERT_EQ(ReadDayFile(nullptr, 3), 1);
+    EXPECT_EQ(App.ActivityTable[1][0][3], -1);
+}
+
+TEST_F(DayFileTest, ReadingALockedFileFailsWithItsMessage)
+{
+    PutDayFile(6, NoDataValues());
+    FileHold hold(DayFilePathOf(6));
+    BoxAnswer box("ファイルのオープンの失敗", IDOK);
+    EXPECT_EQ(ReadDayFile(nullptr, 6), 0);
+    EXPECT_EQ(box.Text(), "ファイルがオープンできません");
+}
+
+TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
+{
+    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    App.ActivityTable[0][100][0] = 300;
+    App.ActivityTable[1][100][0] = 0;
+    App.ActivityTable[2][100][0] = -1;
+    App.ActivityTable[0][101][0] = 55;  // not the slot written
+    ASSERT_EQ(WriteSlot(nullptr, 100), 1);
+    std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
+    ASSERT_EQ(bytes.size(), 2880u);
+    const unsigned char expected300[] = {0x2C, 0x01, 0x00, 0x00};
+    EXPECT_EQ(0, memcmp(&bytes[400], expected300, 4));
+    EXPECT_EQ(FileValue(bytes, 1, 100), 0);
+    EXPECT_EQ(FileValue(bytes, 2, 100), -1);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (i / 4 == 100 || i / 4 == 340 || i / 4 == 580) continue;
+        ASSERT_EQ(bytes[i], 0xFF) << "byte " << i;
+    }
+    App.ActivityTable[2][239][0] = 0x01020304;
+    ASSERT_EQ(WriteSlot(nullptr, 239), 1);
+    bytes = ReadWholeFile(DayFilePathOf(0));
+    const unsigned char last[] = {0x04, 0x03, 0x02, 0x01};
+    EXPECT_EQ(0, memcmp(&bytes[2876], last, 4));
+}
+
+TEST_F(DayFileTest, DeletedTodayFileIsMadeAgainWithEveryRecordedSlot)
+{
+    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    for (int m = 0; m < 3; ++m)
+        for (int s = 0; s < 240; ++s) App.ActivityTable[m][s][0] = s < 50 ? s + m : -1;
+    ASSERT_TRUE(DeleteFileA(DayFilePathOf(0).c_str()));
+    ASSERT_EQ(WriteSlot(nullptr, 49), 1);
+    std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
+    ASSERT_EQ(bytes.size(), 2880u);
+    EXPECT_EQ(FileValue(bytes, 0, 10), 10);
+    EXPECT_EQ(FileValue(bytes, 2, 49), 51);
+    EXPECT_EQ(FileValue(bytes, 1, 50), -1);
+}
+
+TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
+{
+    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    App.ActivityTable[0][7][0] = 12;
+    FileHold hold(DayFilePathOf(0));
+    HANDLE releaser = CreateThread(nullptr, 0, [](void* h) -> DWORD {
+        Sleep(10);
+        static_cast<FileHold*>(h)->Release();
+        return 0;
+    }, &hold, 0, nullptr);
+    DWORD start = GetTickCount();
+    BoxAnswer unexpected("エラー", IDOK, 1500);
+    EXPECT_EQ(WriteSlot(nullptr, 7), 1);
+    EXPECT_LT(GetTickCount() - start, 500u);
+    EXPECT_FALSE(unexpected.Wait()) << "no failure is reported for a brief lock";
+    WaitForSingleObject(releaser, INFINITE);
+    CloseHandle(releaser);
+    EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 0, 7), 12);
+}
+
+TEST_F(DayFileTest, FailedSlotWriteIsKeptAndReachesTheFileLater)
+{
+    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    App.ActivityTable[1][20][0] = 8;
+    App.ActivityTable[1][21][0] = 9;
+    {
+        FileHold hold(DayFilePathOf(0));
+        BoxAnswer box("エラー", IDOK);
+        EXPECT_EQ(WriteSlot(nullptr, 20), -1);
+        EXPECT_EQ(box.Text(), "ファイルを作成できませんでした");
+    }
+    EXPECT_EQ(App.ActivityTable[1][20][0], 8) << "memory keeps the values";
+    EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 20), -1);
+    ASSERT_EQ(WriteSlot(nullptr, 21), 1);
+    std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
+    EXPECT_EQ(FileValue(bytes, 1, 20), 8) << "the failed slot followed with the next write";
+    EXPECT_EQ(FileValue(bytes, 1, 21), 9);
+}
+
+TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
+{
+    for (int d = 0; d < 21; ++d) PutDayFile(d, std::vector<int>(720, d));
+    ASSERT_TRUE(WriteWholeFile(DataFile("20240101.dat"), "x", 1));  // older than 21 days
+    App.ActivityTable[0][5][3] = 4;
+    App.DayMaxima[2][7] = 10;
+    App.LeftClicks = App.KeyTouches = App.MoveY = 3;
+    App.LeftDown = 1;
+    App.LastKey = 'A';
+    App.LastPointerPos.x = 9;
+    App.CurrentSlot = 101;
+    App.SelectedMetric = 2;
+
+    EXPECT_EQ(ResetData(nullptr), 0);
+    for (int d = 0; d < 21; ++d) {
+        for (int m = 0; m < 3; ++m) {
+            ASSERT_EQ(App.DayMaxima[m][d], 0);
+            for (int s = 0; s < 240; ++s) ASSERT_EQ(App.ActivityTable[m][s][d], -1);
+        }
+        if (d > 0) {
+            EXPECT_EQ(GetFileAttributesA(DayFilePathOf(d).c_str()), INVALID_FILE_ATTRIBUTES);
+        }
+    }
+    std::vector<unsigned char> today = ReadWholeFile(DayFilePathOf(0));
+    ASSERT_EQ(today.size(), 2880u);
+    EXPECT_EQ(FileValue(today, 1, 0), -1);
+    EXPECT_EQ(ReadWholeFile(DataFile("20240101.dat")).size(), 1u) << "older files untouched";
+    EXPECT_EQ(App.LeftClicks + App.KeyTouches + App.MoveY, 0);
+    EXPECT_EQ(App.LeftDown, 1);
+    EXPECT_EQ(App.LastKey, static_cast<UINT>('A'));
+    EXPECT_EQ(App.LastPointerPos.x, 9);
+    EXPECT_EQ(App.CurrentSlot, 101);
+    EXPECT_EQ(App.SelectedMetric, 2);
+}
+}  // namespace

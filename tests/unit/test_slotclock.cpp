@@ -1,0 +1,235 @@
+// The slot clock driven with the test clock: commits, slot changes, midnight and clock jumps.
+#include <gtest/gtest.h>
+
+#include "app/slotclock.h"
+#include "store/state.h"
+#include "store/store.h"
+#include "support/fake_clock.h"
+#include "support/storetest.h"
+#include "support/testwin.h"
+
+namespace {
+class SlotClockTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetStore("test_slotclock"); }
+    void TearDown() override { RemoveFolder(App.DataDirectory); }
+
+    // A running recorder at the given local time: the days loaded as the start-up loads them.
+    void StartAt(int y, int mo, int d, int h, int mi, int s)
+    {
+        SetFakeTime(y, mo, d, h, mi, s);
+        BuildDayTables();
+        for (int day = 0; day < DayCount; ++day) ASSERT_EQ(LoadDayColumn(nullptr, day), 1);
+        if (GetFileAttributesA(DayFilePathOf(0).c_str()) == INVALID_FILE_ATTRIBUTES) {
+            ASSERT_EQ(CreateDayFile(nullptr), 1);
+        }
+        SYSTEMTIME now;
+        now.wHour = static_cast<WORD>(h);
+        now.wMinute = static_cast<WORD>(mi);
+        App.CurrentSlot = SlotOfTime(&now);
+        App.Recording = 1;
+    }
+    void TickAt(int y, int mo, int d, int h, int mi, int s)
+    {
+        SetFakeTime(y, mo, d, h, mi, s);
+        OnSlotTimer(nullptr);
+    }
+    void PutFile(const char* name, const std::vector<int>& values)
+    {
+        std::vector<unsigned char> bytes = DayFileBytes(values);
+        ASSERT_TRUE(WriteWholeFile(DataFile(name), bytes.data(), bytes.size()));
+    }
+};
+
+TEST(SlotOfTime, SixMinuteSlots)
+{
+    const struct { WORD h, m; int slot; } cases[] = {
+        {0, 0, 0}, {0, 5, 0}, {0, 6, 1}, {9, 41, 96}, {10, 0, 100}, {10, 5, 100},
+        {23, 54, 239}, {23, 59, 239},
+    };
+    for (const auto& c : cases) {
+        SYSTEMTIME t = {};
+        t.wHour = c.h;
+        t.wMinute = c.m;
+        EXPECT_EQ(SlotOfTime(&t), c.slot) << c.h << ":" << c.m;
+    }
+}
+
+TEST_F(SlotClockTest, TickOverwritesTodaysCellWithTheRunningTotals)
+{
+    StartAt(2024, 3, 7, 9, 41, 0);
+    App.LeftClicks = 5;
+    App.RightClicks = 2;
+    App.KeyTouches = 40;
+    App.MoveX = 300;
+    App.MoveY = 100;
+    TickAt(2024, 3, 7, 9, 41, 1);
+    EXPECT_EQ(App.ActivityTable[0][96][0], 7);
+    EXPECT_EQ(App.ActivityTable[1][96][0], 40);
+    EXPECT_EQ(App.ActivityTable[2][96][0], 400);
+    EXPECT_EQ(App.DayMaxima[2][0], 400);
+    App.MiddleClicks = 1;
+    TickAt(2024, 3, 7, 9, 41, 2);
+    EXPECT_EQ(App.ActivityTable[0][96][0], 8) << "overwritten, not added";
+    EXPECT_EQ(App.LeftClicks, 5) << "the counters keep running within the slot";
+}
+
+TEST_F(SlotClockTest, ChangeOfSlotWritesTheFinishedSlotAndStartsTheNext)
+{
+    StartAt(2024, 3, 7, 10, 5, 0);
+    App.LeftClicks = 300;
+    App.KeyTouches = 2;
+    App.MoveX = 1;
+    TickAt(2024, 3, 7, 10, 5, 59);
+    TickAt(2024, 3, 7, 10, 6, 0);
+    EXPECT_EQ(App.CurrentSlot, 101);
+    std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
+    const unsigned char at400[] = {0x2C, 0x01, 0x00, 0x00};
+    EXPECT_EQ(0, memcmp(&bytes[400], at400, 4));
+    EXPECT_EQ(FileValue(bytes, 1, 100), 2);
+    EXPECT_EQ(FileValue(bytes, 2, 100), 1);
+    EXPECT_EQ(FileValue(bytes, 0, 101), -1) << "the new slot is not written yet";
+    for (int m = 0; m < 3; ++m) EXPECT_EQ(App.ActivityTable[m][101][0], 0);
+    EXPECT_EQ(App.LeftClicks + App.KeyTouches + App.MoveX, 0);
+    EXPECT_EQ(App.DayMaxima[0][0], 0) << "raised again by the next tick";
+    TickAt(2024, 3, 7, 10, 6, 1);
+    EXPECT_EQ(App.DayMaxima[0][0], 300);
+}
+
+TEST_F(SlotClockTest, MaximaIgnoreNoDataAndOnlyRise)
+{
+    StartAt(2024, 3, 7, 12, 0, 0);
+    App.ActivityTable[1][10][0] = 9;
+    App.ActivityTable[1][11][0] = -1;
+    App.ActivityTable[1][200][0] = 50;  // after the current slot: not part of today's maximum
+    TickAt(2024, 3, 7, 12, 0, 1);
+    EXPECT_EQ(App.DayMaxima[1][0], 9);
+    App.ActivityTable[1][10][0] = 3;
+    TickAt(2024, 3, 7, 12, 0, 2);
+    EXPECT_EQ(App.DayMaxima[1][0], 9);
+}
+
+TEST_F(SlotClockTest, MidnightMovesTheHistoryAndStartsTheNewDay)
+{
+    std::vector<int> yesterday = NoDataValues();
+    yesterday[240 + 5] = 77;
+    PutFile("20240306.dat", yesterday);
+    StartAt(2024, 3, 7, 23, 59, 50);
+    App.ActivityTable[0][3][0] = 4;
+    App.KeyTouches = 6;
+    TickAt(2024, 3, 7, 23, 59, 59);
+    TickAt(2024, 3, 8, 0, 0, 0);
+
+    std::vector<unsigned char> old = ReadWholeFile(DataFile("20240307.dat"));
+    EXPECT_EQ(FileValue(old, 1, 239), 6) << "slot 239 lands in its own day's file";
+    std::vector<unsigned char> fresh = ReadWholeFile(DataFile("20240308.dat"));
+    ASSERT_EQ(fresh.size(), 2880u);
+    for (unsigned char b : fresh) ASSERT_EQ(b, 0xFF);
+    EXPECT_STREQ(App.DayFileNames[0], "20240308.dat");
+    EXPECT_STREQ(App.DayLabels[1], "03/07");
+    EXPECT_EQ(App.ActivityTable[0][3][1], 4);
+    EXPECT_EQ(App.ActivityTable[1][239][1], 6);
+    EXPECT_EQ(App.ActivityTable[1][5][2], 77) << "the day before yesterday moved on too";
+    EXPECT_EQ(App.DayMaxima[1][2], 77);
+    for (int m = 0; m < 3; ++m) {
+        EXPECT_EQ(App.ActivityTable[m][0][0], 0);
+        EXPECT_EQ(App.ActivityTable[m][1][0], -1);
+        EXPECT_EQ(App.ActivityTable[m][239][0], -1);
+        EXPECT_EQ(App.DayMaxima[m][0], 0);
+    }
+    EXPECT_EQ(App.CurrentSlot, 0);
+    EXPECT_EQ(App.KeyTouches, 0);
+}
+
+TEST_F(SlotClockTest, ForwardJumpWritesTheSlotThatWasRecorded)
+{
+    StartAt(2024, 3, 7, 8, 0, 0);  // slot 80
+    App.KeyTouches = 11;
+    TickAt(2024, 3, 7, 8, 1, 0);
+    TickAt(2024, 3, 7, 13, 0, 0);  // slot 130: the machine slept
+    std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
+    EXPECT_EQ(FileValue(bytes, 1, 80), 11);
+    EXPECT_EQ(FileValue(bytes, 1, 129), -1) << "nothing is written for slots not recorded";
+    EXPECT_EQ(App.ActivityTable[1][100][0], -1);
+    EXPECT_EQ(App.ActivityTable[1][130][0], 0);
+}
+
+TEST_F(SlotClockTest, BackwardJumpWithinTheDayGoesOnFromTheRecordedValues)
+{
+    StartAt(2024, 3, 7, 8, 0, 0);  // slot 80
+    App.KeyTouches = 11;
+    TickAt(2024, 3, 7, 8, 6, 0);   // slot 81
+    App.KeyTouches = 4;
+    TickAt(2024, 3, 7, 8, 6, 1);
+    TickAt(2024, 3, 7, 8, 3, 0);   // set back into slot 80
+    EXPECT_EQ(App.CurrentSlot, 80);
+    EXPECT_EQ(App.ActivityTable[1][80][0], 11);
+    EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 81), 4);
+    App.KeyTouches = 2;
+    TickAt(2024, 3, 7, 8, 3, 1);
+    EXPECT_EQ(App.ActivityTable[1][80][0], 13);
+    TickAt(2024, 3, 7, 8, 6, 0);
+    EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 80), 13);
+}
+
+TEST_F(SlotClockTest, RestartWithinASlotKeepsWhatTheEarlierRunWrote)
+{
+    std::vector<int> today = NoDataValues();
+    today[100] = 9;
+    PutFile("20240307.dat", today);
+    StartAt(2024, 3, 7, 10, 2, 0);
+    BeginSlot(App.CurrentSlot);
+    App.LeftClicks = 1;
+    TickAt(2024, 3, 7, 10, 2, 1);
+    EXPECT_EQ(App.ActivityTable[0][100][0], 10);
+}
+
+TEST_F(SlotClockTest, SeveralDaysForwardKeepEveryDayOnItsDate)
+{
+    std::vector<int> older = NoDataValues();
+    older[7] = 5;
+    PutFile("20240305.dat", older);
+    StartAt(2024, 3, 7, 22, 0, 0);  // slot 220
+    App.LeftClicks = 3;
+    TickAt(2024, 3, 7, 22, 0, 1);
+    TickAt(2024, 3, 10, 9, 0, 0);   // three days later, no tick near midnight
+    EXPECT_STREQ(App.DayFileNames[0], "20240310.dat");
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 0, 220), 3);
+    EXPECT_EQ(App.ActivityTable[0][220][3], 3) << "7 March is now day 3";
+    EXPECT_EQ(App.ActivityTable[0][220][1], -1) << "9 March has no data";
+    EXPECT_EQ(App.ActivityTable[0][7][5], 5) << "5 March is now day 5";
+    EXPECT_EQ(App.ActivityTable[0][90][0], 0);
+    EXPECT_EQ(App.ActivityTable[0][89][0], -1);
+    EXPECT_EQ(App.CurrentSlot, 90);
+    EXPECT_EQ(ReadWholeFile(DataFile("20240310.dat")).size(), 2880u);
+}
+
+TEST_F(SlotClockTest, ClockSetBackADayReadsThatDaysFile)
+{
+    StartAt(2024, 3, 7, 9, 0, 0);   // creates 20240307.dat, reads nothing for 6 March
+    App.MoveX = 20;
+    TickAt(2024, 3, 7, 9, 0, 1);
+    std::vector<int> sixth = NoDataValues();
+    sixth[2 * 240 + 40] = 123;
+    PutFile("20240306.dat", sixth);  // written by an earlier run on 6 March
+    TickAt(2024, 3, 6, 9, 0, 0);
+    EXPECT_STREQ(App.DayFileNames[0], "20240306.dat");
+    EXPECT_EQ(App.ActivityTable[2][40][0], 123) << "the existing file is read, not recreated";
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240306.dat")), 2, 40), 123);
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 2, 90), 20);
+    TickAt(2024, 3, 6, 9, 6, 0);
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240306.dat")), 2, 40), 123);
+}
+
+TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
+{
+    std::vector<int> next = NoDataValues();
+    next[239] = 31;
+    PutFile("20240308.dat", next);
+    StartAt(2024, 3, 7, 23, 58, 0);
+    TickAt(2024, 3, 8, 0, 0, 1);
+    EXPECT_EQ(App.ActivityTable[0][239][0], 31);
+    EXPECT_EQ(App.ActivityTable[0][0][0], 0);
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240308.dat")), 0, 239), 31);
+}
+}  // namespace
