@@ -1,0 +1,478 @@
+// Pixel tests of the graph's frame and plot, drawn into a white 32-bit memory bitmap and
+// compared with pictures worked out here from the layout numbers.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/texts.h"
+#include "graph/frame.h"
+#include "graph/plot.h"
+#include "store/state.h"
+#include "support/testwin.h"
+
+namespace {
+
+const int Width = 560, Height = 440;
+const COLORREF White = RGB(255, 255, 255), Black = RGB(0, 0, 0);
+const COLORREF Red = RGB(255, 50, 50), Grey = RGB(150, 150, 150);
+
+// The layout as the picture must show it: row a's baseline, and where day k stands.
+int Baseline(int row) { return 15 + 18 * row; }
+int LeftBase(int day) { return Baseline(22 - day); }
+int RightBase(int day) { return Baseline(21 - day); }
+
+// A picture the tests expect, white to begin with.
+struct Picture {
+    std::vector<COLORREF> pixels = std::vector<COLORREF>(Width * Height, White);
+    void Column(int x, int top, int bottom, COLORREF c)  // rows top..bottom-1
+    {
+        for (int y = top; y < bottom; y++) pixels[y * Width + x] = c;
+    }
+    void Row(int y, int left, int right, COLORREF c)  // columns left..right-1
+    {
+        for (int x = left; x < right; x++) pixels[y * Width + x] = c;
+    }
+    void Bar(int day, int slot, int height)
+    {
+        Column(50 + slot, LeftBase(day) - height, LeftBase(day), Red);
+        Column(290 + slot, RightBase(day) - height, RightBase(day), Red);
+    }
+    void NoData(int day, int slot)
+    {
+        Column(50 + slot, LeftBase(day) - 18, LeftBase(day), Grey);
+        Column(290 + slot, RightBase(day) - 18, RightBase(day), Grey);
+    }
+    // Baselines: left on rows 2..22, right on rows 1..21; ticks three pixels down from each.
+    void Frame()
+    {
+        for (int a = 2; a <= 22; a++) {
+            Row(Baseline(a), 50, 290, Black);
+            for (int x = 50; x <= 290; x += 60) Column(x, Baseline(a), Baseline(a) + 3, Black);
+        }
+        for (int a = 1; a <= 21; a++) {
+            Row(Baseline(a), 290, 530, Black);
+            for (int x = 290; x <= 530; x += 60) Column(x, Baseline(a), Baseline(a) + 3, Black);
+        }
+    }
+};
+
+// A memory context on a top-down 32-bit bitmap, filled white.
+class Canvas {
+public:
+    Canvas()
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = Width;
+        info.bmiHeader.biHeight = -Height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        old_ = SelectObject(dc, bitmap_);
+        for (int i = 0; i < Width * Height; i++) bits_[i] = 0xFFFFFF;
+    }
+    ~Canvas()
+    {
+        SelectObject(dc, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        DWORD p = bits_[y * Width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // Differences from the expected picture within columns left..right-1, a few of them named.
+    std::string Diff(const Picture& want, int left = 0, int right = Width) const
+    {
+        int count = 0;
+        std::string named;
+        for (int y = 0; y < Height; y++)
+            for (int x = left; x < right; x++) {
+                COLORREF got = At(x, y), expected = want.pixels[y * Width + x];
+                if (got == expected) continue;
+                if (++count <= 8) {
+                    char line[96];
+                    std::snprintf(line, sizeof line, " (%d,%d) got %06lX want %06lX;", x, y,
+                                  static_cast<unsigned long>(got), static_cast<unsigned long>(expected));
+                    named += line;
+                }
+            }
+        return count ? std::to_string(count) + " pixels differ:" + named : std::string();
+    }
+    HDC dc;
+
+private:
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    DWORD* bits_ = nullptr;
+};
+
+bool RunningOnWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Answers every message box with the given caption until stopped, keeping owner and text.
+class BoxCollector {
+public:
+    explicit BoxCollector(const char* caption) : caption_(caption)
+    {
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+    }
+    ~BoxCollector() { Stop(); }
+    void Stop()
+    {
+        if (!thread_) return;
+        InterlockedExchange(&stop_, 1);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    std::vector<std::string> texts;
+    std::vector<HWND> owners;
+
+private:
+    static BOOL CALLBACK ReadText(HWND child, LPARAM param)
+    {
+        if (GetDlgCtrlID(child) != 0xFFFF) return TRUE;
+        char text[256] = "";
+        GetWindowTextA(child, text, sizeof text);
+        *reinterpret_cast<std::string*>(param) = text;
+        return FALSE;
+    }
+    static DWORD WINAPI Run(void* param)
+    {
+        BoxCollector* self = static_cast<BoxCollector*>(param);
+        while (!self->stop_) {
+            HWND box = FindDialog(self->caption_);
+            if (box && IsWindowVisible(box) && GetDlgItem(box, IDOK)) {
+                std::string text;
+                EnumChildWindows(box, ReadText, reinterpret_cast<LPARAM>(&text));
+                self->texts.push_back(text);
+                self->owners.push_back(GetWindow(box, GW_OWNER));
+                PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+                while (IsWindow(box)) Sleep(5);
+            }
+            Sleep(5);
+        }
+        return 0;
+    }
+    const char* caption_;
+    volatile LONG stop_ = 0;
+    HANDLE thread_ = nullptr;
+};
+
+// Every test starts from recorded, empty days and gives App back as it found it.
+class GraphDrawTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_.reset(new GlobalState(App));
+        Clear();
+    }
+    void TearDown() override { App = *saved_; }
+    static void Clear()
+    {
+        for (int m = 0; m < MetricCount; m++) {
+            for (int s = 0; s < SlotCount; s++)
+                for (int k = 0; k < DayCount; k++) App.ActivityTable[m][s][k] = 0;
+            for (int k = 0; k < DayCount; k++) App.DayMaxima[m][k] = 0;
+        }
+        for (int k = 0; k < DayCount; k++) App.DayLabels[k][0] = 0;
+        App.CurrentSlot = 239;
+        App.SelectedMetric = 0;
+    }
+    std::unique_ptr<GlobalState> saved_;
+};
+
+TEST_F(GraphDrawTest, FrameDrawsBaselinesAndTicksOnly)
+{
+    Canvas canvas;
+    EXPECT_EQ(0, DrawGraphFrame(nullptr, canvas.dc));
+    Picture want;
+    want.Frame();
+    EXPECT_EQ("", canvas.Diff(want));
+
+    // The ends of the baselines and the ticks beside them.
+    struct { int x, y; COLORREF colour; } edges[] = {
+        {49, 411, White}, {50, 411, Black}, {289, 411, Black}, {290, 411, Black}, {291, 411, White},
+        {290, 413, Black}, {290, 414, White}, {289, 33, White}, {290, 33, Black}, {529, 33, Black},
+        {530, 33, Black}, {530, 35, Black}, {530, 36, White}, {531, 33, White}, {290, 395, Black},
+        {290, 377, Black}, {291, 394, White},
+    };
+    for (const auto& e : edges)
+        EXPECT_EQ(e.colour, canvas.At(e.x, e.y)) << "at " << e.x << "," << e.y;
+}
+
+TEST_F(GraphDrawTest, FrameWritesEachDayLabelInItsCell)
+{
+    for (int k = 0; k < DayCount; k++) std::snprintf(App.DayLabels[k], 8, "%02d/%02d", 12 - k % 12, 31 - k);
+    Canvas canvas;
+    DrawGraphFrame(nullptr, canvas.dc);
+
+    // The same texts written here at their cells, with the label font.
+    Canvas labels;
+    HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, TextLabelFace);
+    HGDIOBJ old = SelectObject(labels.dc, font);
+    SetBkMode(labels.dc, TRANSPARENT);
+    for (int k = 0; k < DayCount; k++) TextOutA(labels.dc, 13, LeftBase(k) - 13, App.DayLabels[k], 5);
+    SelectObject(labels.dc, old);
+    DeleteObject(font);
+
+    Picture want;
+    for (int y = 0; y < Height; y++)
+        for (int x = 0; x < 50; x++) want.pixels[y * Width + x] = labels.At(x, y);
+    EXPECT_EQ("", canvas.Diff(want, 0, 50));
+
+    // Ink only inside the 12-pixel cells of rows 2..22, some in each; row 1 has no label.
+    std::vector<int> ink(23, 0);
+    for (int y = 0; y < Height; y++)
+        for (int x = 0; x < 50; x++) {
+            if (canvas.At(x, y) == White) continue;
+            int row = 0;
+            for (int a = 1; a <= 22; a++)
+                if (x >= 13 && y >= Baseline(a) - 13 && y <= Baseline(a) - 2) row = a;
+            EXPECT_GE(row, 2) << "ink at " << x << "," << y;
+            ink[row]++;
+        }
+    EXPECT_EQ(0, ink[0] + ink[1]);
+    for (int a = 2; a <= 22; a++) EXPECT_GT(ink[a], 0) << "row " << a;
+}
+
+TEST_F(GraphDrawTest, FrameLeavesTransparentBlackTextAndGivesObjectsBack)
+{
+    Canvas canvas;
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
+    HFONT font = CreateFontA(20, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    HGDIOBJ oldPen = SelectObject(canvas.dc, pen), oldFont = SelectObject(canvas.dc, font);
+    SetBkMode(canvas.dc, OPAQUE);
+    SetTextColor(canvas.dc, RGB(0, 200, 0));
+
+    DrawGraphFrame(nullptr, canvas.dc);
+    EXPECT_EQ(TRANSPARENT, GetBkMode(canvas.dc));
+    EXPECT_EQ(Black, GetTextColor(canvas.dc));
+    EXPECT_EQ(pen, GetCurrentObject(canvas.dc, OBJ_PEN));
+    EXPECT_EQ(font, GetCurrentObject(canvas.dc, OBJ_FONT));
+    DrawActivityPlot(nullptr, canvas.dc);
+    EXPECT_EQ(pen, GetCurrentObject(canvas.dc, OBJ_PEN));
+
+    SelectObject(canvas.dc, oldPen);
+    SelectObject(canvas.dc, oldFont);
+    DeleteObject(pen);
+    DeleteObject(font);
+}
+
+// Wine counts no GDI objects but gives freed handle slots out again, the last freed first:
+// while nothing leaks, a batch of fresh pens gets the same slots before and after the drawing.
+std::set<WORD> FreshPenSlots()
+{
+    std::vector<HPEN> pens;
+    std::set<WORD> slots;
+    for (int i = 0; i < 64; i++) pens.push_back(CreatePen(PS_SOLID, 1, RGB(i, 0, 0)));
+    for (HPEN pen : pens) slots.insert(LOWORD(reinterpret_cast<UINT_PTR>(pen)));
+    for (HPEN pen : pens) DeleteObject(pen);
+    return slots;
+}
+
+TEST_F(GraphDrawTest, DrawingLeaksNoGdiObjects)
+{
+    App.ActivityTable[0][3][4] = -1;
+    App.ActivityTable[0][5][4] = 1;
+    App.DayMaxima[0][4] = 1;
+    std::snprintf(App.DayLabels[0], 8, "01/02");
+    Canvas canvas;
+    DrawActivityPlot(nullptr, canvas.dc);
+    DrawGraphFrame(nullptr, canvas.dc);
+    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    std::set<WORD> slots = FreshPenSlots();
+    for (int i = 0; i < 100; i++) {
+        DrawActivityPlot(nullptr, canvas.dc);
+        DrawGraphFrame(nullptr, canvas.dc);
+    }
+    if (RunningOnWine())
+        EXPECT_EQ(slots, FreshPenSlots());
+    else
+        EXPECT_EQ(before, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+}
+
+// Each day is scaled by its own maximum: h = value * (15.0 / maximum), truncated.
+TEST_F(GraphDrawTest, BarHeightsFollowTheDaysMaximum)
+{
+    struct { int day, slot, maximum, value, height; } cases[] = {
+        {3, 17, 10, 10, 15},   {5, 0, 11, 11, 14},     {20, 239, 16, 1, 0},  {0, 120, 16, 16, 15},
+        {7, 60, 13, 13, 14},   {9, 99, 22, 22, 14},    {1, 5, 12, 12, 15},   {2, 30, 30, 15, 7},
+        {4, 31, 3, 1, 5},      {6, 200, 1000, 999, 14}, {19, 1, 1, 1, 15},   {0, 0, 7, 0, 0},
+        // Damaged day files: no bar leaves its band and a negative maximum draws nothing.
+        {8, 8, 10, 100, 15},   {10, 10, -5, -5, 0},    {11, 11, 10, -7, 0},
+    };
+    for (const auto& c : cases) {
+        Clear();
+        App.DayMaxima[0][c.day] = c.maximum;
+        App.ActivityTable[0][c.slot][c.day] = c.value;
+        Canvas canvas;
+        DrawActivityPlot(nullptr, canvas.dc);
+        Picture want;
+        want.Bar(c.day, c.slot, c.height);
+        EXPECT_EQ("", canvas.Diff(want)) << "maximum " << c.maximum << " value " << c.value;
+    }
+}
+
+// With a maximum of 15 a value is its own height; every day gets its own pattern.
+TEST_F(GraphDrawTest, PlotPutsEveryDayInBothPanels)
+{
+    App.CurrentSlot = 239;
+    Picture want;
+    for (int k = 0; k < DayCount; k++) {
+        App.DayMaxima[0][k] = 15;
+        for (int s = 0; s < SlotCount; s++) {
+            int v = (s + 3 * k) % 19 < 3 ? -1 : (s * 7 + k) % 16;
+            App.ActivityTable[0][s][k] = v;
+            if (v == -1) want.NoData(k, s);
+            else want.Bar(k, s, v);
+        }
+    }
+    Canvas canvas;
+    EXPECT_EQ(0, DrawActivityPlot(nullptr, canvas.dc));
+    EXPECT_EQ("", canvas.Diff(want));
+}
+
+// A day without data is a grey band of 18 rows in both panels; the frame lies over it.
+TEST_F(GraphDrawTest, NoDataBandsUnderTheFrame)
+{
+    Picture want;
+    for (int k : {5, 20}) {
+        for (int s = 0; s < SlotCount; s++) {
+            App.ActivityTable[0][s][k] = -1;
+            want.NoData(k, s);
+        }
+    }
+    want.Frame();
+    Canvas canvas;
+    DrawActivityPlot(nullptr, canvas.dc);
+    DrawGraphFrame(nullptr, canvas.dc);
+    EXPECT_EQ("", canvas.Diff(want));
+    // Day 20's left band starts on row 1, which has no left baseline; its right band is the top one.
+    EXPECT_EQ(Grey, canvas.At(100, 33));
+    EXPECT_EQ(Grey, canvas.At(300, 15));
+    EXPECT_EQ(Black, canvas.At(100, LeftBase(5) - 18));
+}
+
+// Today is drawn up to the current slot only; the slots after it stay background.
+TEST_F(GraphDrawTest, TodayStopsAtTheCurrentSlot)
+{
+    for (int current : {0, 100, 239}) {
+        Clear();
+        App.CurrentSlot = current;
+        App.DayMaxima[0][0] = 15;
+        Picture want;
+        for (int s = 0; s < SlotCount; s++) {
+            int v = s % 3 == 0 ? -1 : s % 16;
+            App.ActivityTable[0][s][0] = v;
+            if (s > current) continue;
+            if (v == -1) want.NoData(0, s);
+            else want.Bar(0, s, v);
+        }
+        Canvas canvas;
+        DrawActivityPlot(nullptr, canvas.dc);
+        EXPECT_EQ("", canvas.Diff(want)) << "current slot " << current;
+    }
+}
+
+// A maximum of 0 gives no bars, also while today's cells still hold the counts of earlier slots.
+TEST_F(GraphDrawTest, DaysWithMaximumZeroShowNoBars)
+{
+    Picture want;
+    for (int s = 0; s < SlotCount; s++) {
+        App.ActivityTable[0][s][0] = s % 5 + 1;
+        App.ActivityTable[0][s][6] = s % 2 ? -1 : 0;
+        if (s % 2) want.NoData(6, s);
+    }
+    Canvas canvas;
+    DrawActivityPlot(nullptr, canvas.dc);
+    EXPECT_EQ("", canvas.Diff(want));
+}
+
+// The selected metric chooses both the cells and the maxima that scale them.
+TEST_F(GraphDrawTest, SelectedMetricChoosesTheTable)
+{
+    const int maxima[MetricCount] = {6, 12, 30}, heights[MetricCount] = {15, 7, 3};
+    for (int m = 0; m < MetricCount; m++) {
+        App.ActivityTable[m][40 + m][2] = 6;
+        App.DayMaxima[m][2] = maxima[m];
+    }
+    for (int m = 0; m < MetricCount; m++) {
+        App.SelectedMetric = m;
+        Canvas canvas;
+        DrawActivityPlot(nullptr, canvas.dc);
+        Picture want;
+        want.Bar(2, 40 + m, heights[m]);
+        EXPECT_EQ("", canvas.Diff(want)) << "metric " << m;
+    }
+}
+
+// A failed move to the top of an earlier day's bar is reported once per bar; today's are not.
+TEST_F(GraphDrawTest, FailedMoveOnEarlierDayIsReported)
+{
+    for (int s = 0; s < SlotCount; s++)
+        for (int k = 0; k < DayCount; k++) App.ActivityTable[0][s][k] = -1;
+    for (int s = 0; s < 6; s++) App.ActivityTable[0][s][0] = 4;
+    App.DayMaxima[0][0] = 4;
+    App.ActivityTable[0][9][2] = 3;
+    App.DayMaxima[0][2] = 3;
+    App.ActivityTable[0][200][11] = 0;
+
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HDC gone = CreateCompatibleDC(nullptr);
+    DeleteDC(gone);
+    BoxCollector boxes(TextPlotErrorCaption);
+    EXPECT_EQ(0, DrawActivityPlot(owner, gone));
+    boxes.Stop();
+    DestroyWindow(owner);
+
+    ASSERT_EQ(2u, boxes.texts.size());
+    for (size_t i = 0; i < boxes.texts.size(); i++) {
+        EXPECT_EQ(TextPlotError, boxes.texts[i]);
+        EXPECT_EQ(owner, boxes.owners[i]);
+    }
+}
+
+// Where a face is missing, the font still comes from an installed face of the same kind.
+TEST(GraphFont, FacesOfTheRightKindAtTwelvePixels)
+{
+    struct { const char* face; const wchar_t* kind[2]; } cases[] = {
+        {TextLabelFace, {L"Gothic", L"ゴシック"}},
+        {TextTitleFace, {L"Mincho", L"明朝"}},
+        {"No Such Face 0", {L"Gothic", L"ゴシック"}},
+    };
+    HDC screen = GetDC(nullptr);
+    for (const auto& c : cases) {
+        HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, c.face);
+        ASSERT_NE(nullptr, font);
+        HGDIOBJ old = SelectObject(screen, font);
+        char face[LF_FACESIZE] = "";
+        GetTextFaceA(screen, sizeof face, face);
+        TEXTMETRICA metrics = {};
+        GetTextMetricsA(screen, &metrics);
+        SelectObject(screen, old);
+        DeleteObject(font);
+
+        wchar_t wide[LF_FACESIZE] = L"";
+        MultiByteToWideChar(932, 0, face, -1, wide, LF_FACESIZE);
+        std::wstring name(wide);
+        EXPECT_TRUE(name.find(c.kind[0]) != std::wstring::npos || name.find(c.kind[1]) != std::wstring::npos)
+            << "face " << face << " for " << c.face;
+        EXPECT_EQ(12, metrics.tmHeight);
+        EXPECT_EQ(SHIFTJIS_CHARSET, metrics.tmCharSet);
+    }
+    ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
