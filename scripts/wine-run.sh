@@ -2,7 +2,7 @@
 # Runs one Windows program under Wine in the build's own prefix with the Japanese ANSI code page.
 # Output goes through a file: Wine's helper processes would hold a pipe open.
 set -u
-: "${WINEPREFIX:?WINEPREFIX must name the build's Wine prefix}"
+: "${WINEPREFIX:?WINEPREFIX must name the Wine prefix of the build}"
 export WINEPREFIX LC_ALL=ja_JP.UTF-8 WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 log=$(mktemp)
 wine "$@" >"$log" 2>&1 </dev/null

@@ -1,0 +1,339 @@
+// The hook library seen from a program: injected input reaches a window as posted hook messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
+#include <vector>
+
+#include "app/messages.h"
+#include "hook/hookapi.h"
+#include "support/testwin.h"
+
+namespace {
+
+struct HookEvent {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    DWORD lParam;
+};
+
+const char* const WindowClass = "HookTestWindow";
+
+HWND CreateHiddenWindow()
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = WindowClass;
+        registered = RegisterClassA(&wc) != 0;
+    }
+    return CreateWindowExA(0, WindowClass, "hook test", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                           nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+int CountProcessThreads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    int count = 0;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Collects the hook messages posted to this thread's windows, dispatching everything else, until
+// `enough` of them arrived or the time is up; then a little longer, to catch unexpected extras.
+std::vector<HookEvent> Collect(size_t enough, DWORD timeoutMs = 3000, DWORD settleMs = 100)
+{
+    std::vector<HookEvent> events;
+    DWORD start = GetTickCount();
+    DWORD settledAt = 0;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.hwnd && msg.message >= WM_APP)
+                events.push_back({msg.hwnd, msg.message, msg.wParam, static_cast<DWORD>(msg.lParam)});
+            else
+                DispatchMessageA(&msg);
+        }
+        DWORD now = GetTickCount();
+        if (events.size() >= enough && !settledAt) settledAt = now;
+        if (settledAt && now - settledAt >= settleMs) break;
+        if (now - start >= timeoutMs) break;
+        Sleep(5);
+    }
+    return events;
+}
+
+INPUT MouseInput(DWORD flags, DWORD data = 0, LONG dx = 0, LONG dy = 0)
+{
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    in.mi.mouseData = data;
+    in.mi.dx = dx;
+    in.mi.dy = dy;
+    return in;
+}
+
+// An absolute move to the screen point (x, y) in the 0..65535 coordinates SendInput expects.
+INPUT MoveInput(int x, int y)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    return MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, (x * 65536 + width / 2) / width,
+                      (y * 65536 + height / 2) / height);
+}
+
+INPUT KeyInput(WORD vk, WORD scan, bool extended, bool up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = scan;
+    in.ki.dwFlags = (extended ? KEYEVENTF_EXTENDEDKEY : 0) | (up ? KEYEVENTF_KEYUP : 0);
+    return in;
+}
+
+UINT Inject(std::vector<INPUT> inputs)
+{
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Both hooks started on a hidden window of the test, as the program starts them.
+class HookTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = CreateHiddenWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_NE(StartMouseHook(window, WM_HOOK_MOUSE), 0);
+        ASSERT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
+        Collect(~size_t(0), 100, 0);  // drop anything left from an earlier test
+    }
+    void TearDown() override
+    {
+        EndMouseHook();
+        EndKeyHook();
+        DestroyWindow(window);
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(HookTest, EveryMouseEventIsPostedWithItsMessageNumber)
+{
+    // Clicks and wheel turns happen where the pointer stands, so only the move carries a point.
+    std::vector<INPUT> inputs = {
+        MoveInput(123, 77),
+        MouseInput(MOUSEEVENTF_LEFTDOWN),   MouseInput(MOUSEEVENTF_LEFTUP),
+        MouseInput(MOUSEEVENTF_RIGHTDOWN),  MouseInput(MOUSEEVENTF_RIGHTUP),
+        MouseInput(MOUSEEVENTF_MIDDLEDOWN), MouseInput(MOUSEEVENTF_MIDDLEUP),
+        MouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA)),
+        MouseInput(MOUSEEVENTF_HWHEEL, WHEEL_DELTA),
+        MouseInput(MOUSEEVENTF_XDOWN, XBUTTON1), MouseInput(MOUSEEVENTF_XUP, XBUTTON1),
+    };
+    const WPARAM expected[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
+                               WM_RBUTTONUP,   WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL,
+                               WM_MOUSEHWHEEL, WM_XBUTTONDOWN, WM_XBUTTONUP};
+    const size_t count = sizeof expected / sizeof expected[0];
+    ASSERT_EQ(Inject(inputs), inputs.size());
+
+    std::vector<HookEvent> events = Collect(count);
+    ASSERT_EQ(events.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(events[i].window, window) << "event " << i;
+        EXPECT_EQ(events[i].message, static_cast<UINT>(WM_HOOK_MOUSE)) << "event " << i;
+        EXPECT_EQ(events[i].wParam, expected[i]) << "event " << i;
+    }
+    EXPECT_EQ(events[0].lParam, static_cast<DWORD>(MAKELPARAM(123, 77))) << std::hex << events[0].lParam;
+}
+
+// One keystroke and the lParam expected for it, worked out from the WM_KEYDOWN/WM_KEYUP layout:
+// repeat 1, scan code in bits 16-23, extended bit 24, previous state bit 30 and release bit 31.
+struct KeyCase {
+    const char* name;
+    WORD vk;
+    WORD scan;
+    bool extended;
+    bool up;
+    DWORD lParam;
+};
+
+const KeyCase KeyCases[] = {
+    {"A down", 'A', 0x1E, false, false, 0x001E0001u},
+    {"A repeat", 'A', 0x1E, false, false, 0x001E0001u},
+    {"A up", 'A', 0x1E, false, true, 0xC01E0001u},
+    {"right arrow down", VK_RIGHT, 0x4D, true, false, 0x014D0001u},
+    {"right arrow up", VK_RIGHT, 0x4D, true, true, 0xC14D0001u},
+    {"F13 down", VK_F13, 0x64, false, false, 0x00640001u},
+    {"F13 up", VK_F13, 0x64, false, true, 0xC0640001u},
+};
+
+TEST_F(HookTest, KeystrokesArePostedWithKeyCodeAndKeystrokeFlags)
+{
+    std::vector<INPUT> inputs;
+    for (const KeyCase& k : KeyCases) inputs.push_back(KeyInput(k.vk, k.scan, k.extended, k.up));
+    ASSERT_EQ(Inject(inputs), inputs.size());
+
+    const size_t count = sizeof KeyCases / sizeof KeyCases[0];
+    std::vector<HookEvent> events = Collect(count);
+    ASSERT_EQ(events.size(), count);
+    for (size_t i = 0; i < count; ++i) {
+        const KeyCase& k = KeyCases[i];
+        EXPECT_EQ(events[i].window, window) << k.name;
+        EXPECT_EQ(events[i].message, static_cast<UINT>(WM_HOOK_KEY)) << k.name;
+        EXPECT_EQ(events[i].wParam, k.vk) << k.name;
+        EXPECT_EQ(events[i].lParam, k.lParam) << k.name << std::hex << " got 0x" << events[i].lParam;
+    }
+}
+
+TEST_F(HookTest, StartingARunningHookMovesItToTheNewTarget)
+{
+    HWND second = CreateHiddenWindow();
+    ASSERT_NE(second, nullptr);
+    const UINT otherMouse = WM_APP + 7, otherKey = WM_APP + 8;
+    EXPECT_NE(StartMouseHook(second, otherMouse), 0);
+    EXPECT_NE(StartKeyHook(second, otherKey), 0);
+    EXPECT_NE(MouseHookRunning(), 0);
+    EXPECT_NE(KeyHookRunning(), 0);
+
+    ASSERT_EQ(Inject({MoveInput(40, 50), KeyInput('C', 0x2E, false, false), KeyInput('C', 0x2E, false, true)}), 3u);
+    std::vector<HookEvent> events = Collect(3);
+    ASSERT_EQ(events.size(), 3u);
+    for (const HookEvent& e : events) EXPECT_EQ(e.window, second);
+    EXPECT_EQ(events[0].message, otherMouse);
+    EXPECT_EQ(events[0].wParam, static_cast<WPARAM>(WM_MOUSEMOVE));
+    EXPECT_EQ(events[1].message, otherKey);
+    EXPECT_EQ(events[2].message, otherKey);
+    EXPECT_EQ(events[2].wParam, static_cast<WPARAM>('C'));
+    DestroyWindow(second);
+}
+
+TEST_F(HookTest, AnEventThatCannotBePostedIsCountedAndDoesNotStallInput)
+{
+    HWND gone = CreateHiddenWindow();
+    ASSERT_NE(gone, nullptr);
+    DestroyWindow(gone);
+    ASSERT_NE(StartMouseHook(gone, WM_HOOK_MOUSE), 0);
+
+    int before = LostHookEvents();
+    ASSERT_EQ(Inject({MoveInput(10, 20), MoveInput(11, 21), KeyInput('D', 0x20, false, false),
+                      KeyInput('D', 0x20, false, true)}),
+              4u);
+    std::vector<HookEvent> events = Collect(2);
+    EXPECT_EQ(LostHookEvents() - before, 2);
+    // The keyboard hook still serves its own, living window.
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].message, static_cast<UINT>(WM_HOOK_KEY));
+    EXPECT_EQ(events[1].message, static_cast<UINT>(WM_HOOK_KEY));
+}
+
+// Each hook ends on its own; ending again does nothing; once both ended, no thread is left.
+TEST(HookLifetime, EndingStopsTheEventsAndLeavesNoThread)
+{
+    HWND window = CreateHiddenWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(MouseHookRunning(), 0);
+    EXPECT_EQ(KeyHookRunning(), 0);
+    const int baseline = CountProcessThreads();
+    ASSERT_GT(baseline, 0);
+
+    ASSERT_NE(StartMouseHook(window, WM_HOOK_MOUSE), 0);
+    ASSERT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
+    EXPECT_NE(MouseHookRunning(), 0);
+    EXPECT_NE(KeyHookRunning(), 0);
+    EXPECT_GT(CountProcessThreads(), baseline);
+
+    EndMouseHook();
+    EXPECT_EQ(MouseHookRunning(), 0);
+    EXPECT_NE(KeyHookRunning(), 0);
+    EndMouseHook();
+    ASSERT_EQ(Inject({MoveInput(500, 400), KeyInput('E', 0x12, false, false), KeyInput('E', 0x12, false, true)}),
+              3u);
+    std::vector<HookEvent> events = Collect(2);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].message, static_cast<UINT>(WM_HOOK_KEY));
+    EXPECT_EQ(events[1].message, static_cast<UINT>(WM_HOOK_KEY));
+
+    EndKeyHook();
+    EXPECT_EQ(KeyHookRunning(), 0);
+    EndKeyHook();
+    EndMouseHook();
+    EXPECT_EQ(MouseHookRunning(), 0);
+    EXPECT_EQ(KeyHookRunning(), 0);
+    EXPECT_EQ(CountProcessThreads(), baseline);
+
+    ASSERT_EQ(Inject({MoveInput(510, 410), KeyInput('E', 0x12, false, false), KeyInput('E', 0x12, false, true)}),
+              3u);
+    EXPECT_TRUE(Collect(1, 300, 0).empty());
+
+    // The library starts again after a full stop, and the key hook alone ends the thread too.
+    ASSERT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
+    EXPECT_EQ(MouseHookRunning(), 0);
+    EndKeyHook();
+    EXPECT_EQ(CountProcessThreads(), baseline);
+    DestroyWindow(window);
+}
+
+// The program's UI thread starts the hooks and then may be busy for a while (a slow repaint, a
+// file write). Input must not wait for it: the hooks are served elsewhere, and the events wait
+// in the window's queue until the thread takes them.
+struct BusyTarget {
+    HANDLE ready;
+    int started;
+    std::vector<HookEvent> events;
+};
+
+DWORD WINAPI RunBusyTarget(void* param)
+{
+    BusyTarget* target = static_cast<BusyTarget*>(param);
+    HWND window = CreateHiddenWindow();
+    target->started = window && StartMouseHook(window, WM_HOOK_MOUSE) && StartKeyHook(window, WM_HOOK_KEY);
+    SetEvent(target->ready);
+    Sleep(500);
+    if (target->started) target->events = Collect(5);
+    EndMouseHook();
+    EndKeyHook();
+    if (window) DestroyWindow(window);
+    return 0;
+}
+
+TEST(HookBusyTarget, InputDoesNotWaitForTheBusyThreadThatStartedTheHooks)
+{
+    ASSERT_EQ(MouseHookRunning(), 0);
+    ASSERT_EQ(KeyHookRunning(), 0);
+    BusyTarget target = {CreateEventA(nullptr, TRUE, FALSE, nullptr), 0, {}};
+    HANDLE thread = CreateThread(nullptr, 0, RunBusyTarget, &target, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(target.ready, INFINITE);
+
+    DWORD start = GetTickCount();
+    UINT sent = Inject({MoveInput(222, 111), MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+    sent += Inject({KeyInput('F', 0x21, false, false)});
+    sent += Inject({KeyInput('F', 0x21, false, true)});
+    DWORD elapsed = GetTickCount() - start;
+
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    CloseHandle(target.ready);
+    ASSERT_NE(target.started, 0);
+    EXPECT_EQ(sent, 5u);
+    EXPECT_LT(elapsed, 300u) << "SendInput waited for the busy thread";
+
+    // Mouse and keys keep the order in which they happened.
+    const UINT messages[] = {WM_HOOK_MOUSE, WM_HOOK_MOUSE, WM_HOOK_MOUSE, WM_HOOK_KEY, WM_HOOK_KEY};
+    const WPARAM params[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, 'F', 'F'};
+    ASSERT_EQ(target.events.size(), 5u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(target.events[i].message, messages[i]) << "event " << i;
+        EXPECT_EQ(target.events[i].wParam, params[i]) << "event " << i;
+    }
+    EXPECT_EQ(target.events[3].lParam >> 31, 0u);
+    EXPECT_EQ(target.events[4].lParam >> 31, 1u);
+}
+
+}  // namespace
