@@ -160,7 +160,8 @@ int OnSlotTimer(HWND monitor)
     SYSTEMTIME now;
     ReadLocalTime(&now);
     ShowClock(&now);
-    if (App.SlotChanging) return 0;
+    // Nothing is recorded after a start-up that failed, nor inside a change already running.
+    if (!App.Recording || App.SlotChanging) return 0;
     CommitCounters();
     RaiseTodayMaxima();
     RequestLiveColumns();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "store/state.h"
+#include "support/dayimage.h"
 
 // Clears the global record (keeping the instance) and points DataDirectory at a fresh,
 // empty folder beside the test program.
@@ -11,9 +12,4 @@ void ResetStore(const char* folderName);
 // Full path of day d's file, or of a file name in the data folder.
 std::string DayFilePathOf(int day);
 std::string DataFile(const char* name);
-// A day file image: 720 values, all -1, with the given cells set.
-std::vector<unsigned char> DayFileBytes(const std::vector<int>& values);
-std::vector<int> NoDataValues();
-// Value of metric m, slot s in a file image.
-int FileValue(const std::vector<unsigned char>& bytes, int metric, int slot);
 void RemoveFolder(const std::string& folder);

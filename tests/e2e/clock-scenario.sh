@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs one scenario of the real program under a shifted clock: the program alone runs under
+# faketime; the test driver, under the real clock, injects input and reads the day files.
+# Usage: clock-scenario.sh BIN_DIR slot|midnight
+set -u
+BIN=$1
+SCENARIO=$2
+DIR="$BIN/e2e/clock_$SCENARIO"
+rm -rf "$DIR"
+mkdir -p "$DIR"
+cp "$BIN/vantle.exe" "$BIN/hookdll.dll" "$BIN/TransG32.DLL" "$DIR/"
+now=$(date +%s)
+case $SCENARIO in
+  slot)     target=$(date -d "today 10:05:48" +%s) ;;
+  midnight) target=$(( $(date -d "tomorrow 00:00:00" +%s) - 14 )) ;;
+  *) echo "unknown scenario $SCENARIO" >&2; exit 2 ;;
+esac
+offset=$((target - now))
+export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "+${offset}s" wine "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
+program=$!
+folder=$(winepath -w "$DIR" 2>/dev/null)
+VANTLE_CLOCK_SCENARIO=$SCENARIO VANTLE_CLOCK_OFFSET=$offset VANTLE_CLOCK_FOLDER="$folder\\" \
+  wine "$BIN/e2e_tests.exe" --gtest_filter='FakeClock.*' --gtest_color=no >"$DIR/driver.log" 2>&1 </dev/null
+rc=$?
+cat "$DIR/driver.log"
+for _ in $(seq 50); do kill -0 $program 2>/dev/null || break; sleep 0.2; done
+if kill -0 $program 2>/dev/null; then
+  echo "the program did not end" >&2
+  kill $program
+  rc=1
+fi
+grep -q '\[  PASSED  \] 1 test' "$DIR/driver.log" || rc=1
+exit $rc

@@ -1,0 +1,171 @@
+// Support for end-to-end tests.
+#include "e2e/e2e_support.h"
+
+#include <shellapi.h>
+#include <stdio.h>
+#include <time.h>
+
+#include "support/testwin.h"
+
+std::string MakeProgramFolder(const std::string& name)
+{
+    std::string bin = ModuleFolder();
+    std::string root = bin + "e2e\\";
+    CreateDirectoryA(root.c_str(), nullptr);
+    std::string folder = root + name + "\\";
+    // Remove what an earlier run left.
+    std::string data = folder + "data\\";
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((data + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.cFileName[0] != '.') DeleteFileA((data + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(data.c_str());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* file : {"vantle.exe", "hookdll.dll", "TransG32.DLL"})
+        CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE);
+    return folder;
+}
+
+bool StartProgram(RunningProgram* program, const std::string& folder)
+{
+    program->folder = folder;
+    std::string exe = folder + "vantle.exe";
+    std::vector<char> command(exe.begin(), exe.end());
+    command.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &program->process))
+        return false;
+    program->monitor = FindMonitorWindow(program->process.dwProcessId, 20000);
+    return program->monitor != nullptr;
+}
+
+namespace {
+struct MonitorSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMonitor(HWND window, LPARAM param)
+{
+    MonitorSearch* search = reinterpret_cast<MonitorSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char cls[32] = "", title[64] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, title, sizeof title);
+    if (owner == search->processId && lstrcmpA(cls, "window") == 0 && lstrcmpA(title, "タイトル") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    do {
+        MonitorSearch search = {processId, nullptr};
+        EnumWindows(MatchMonitor, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+bool TrayIconExists(HWND monitor)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = monitor;
+    record.uID = 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    std::string path = program->folder + "data\\" + todayFile;
+    do {
+        if (TrayIconExists(program->monitor) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            Sleep(500);  // the timer and the hooks start right after today's file
+            return true;
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+void AskToEnd(RunningProgram* program, int answer)
+{
+    BoxAnswer box("確認", answer);
+    PostMessageA(program->monitor, WM_CLOSE, 0, 0);
+    box.Wait();
+}
+
+DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs)
+{
+    if (WaitForSingleObject(program->process.hProcess, timeoutMs) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(program->process.hProcess, &code);
+    return code;
+}
+
+void KillProgram(RunningProgram* program)
+{
+    if (!program->process.hProcess) return;
+    if (WaitForSingleObject(program->process.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(program->process.hProcess, 9);
+        WaitForSingleObject(program->process.hProcess, 5000);
+    }
+    CloseHandle(program->process.hProcess);
+    CloseHandle(program->process.hThread);
+    program->process = {};
+}
+
+std::string DayFileNameAt(long long offsetSeconds, int dayShift)
+{
+    time_t at = time(nullptr) + static_cast<time_t>(offsetSeconds);
+    struct tm t = *localtime(&at);
+    t.tm_mday += dayShift;
+    t.tm_hour = 12;
+    t.tm_isdst = -1;
+    mktime(&t);
+    char name[32];
+    snprintf(name, sizeof name, "%04d%02d%02d.dat", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
+    return name;
+}
+
+void InjectMove(int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void InjectClick(DWORD down, DWORD up)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
+    SendInput(2, input, sizeof input[0]);
+}
+
+void InjectKey(WORD vk)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+}

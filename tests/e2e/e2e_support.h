@@ -1,0 +1,33 @@
+// Support for end-to-end tests: the real program in a folder of its own, driven as Windows would.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+struct RunningProgram {
+    PROCESS_INFORMATION process = {};
+    HWND monitor = nullptr;
+    std::string folder;  // with a trailing backslash
+};
+
+// A fresh folder holding vantle.exe and its two libraries, named below the test program's folder.
+std::string MakeProgramFolder(const std::string& name);
+// Starts vantle.exe from the folder; false when it could not be started.
+bool StartProgram(RunningProgram* program, const std::string& folder);
+// Finds the hidden monitor window (class "window", title "タイトル") of a process.
+HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs);
+// Waits until the start-up has added the tray icon and started the clock (today's file exists).
+bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, DWORD timeoutMs);
+bool TrayIconExists(HWND monitor);
+// Asks the program to end (WM_CLOSE) and answers its question with the given button.
+void AskToEnd(RunningProgram* program, int answer);
+// Waits for the process to end; returns its exit code, or STILL_ACTIVE after the timeout.
+DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs);
+void KillProgram(RunningProgram* program);
+// Local date as a day file name, for a time offset in seconds from now.
+std::string DayFileNameAt(long long offsetSeconds, int dayShift = 0);
+
+// Input injected through SendInput, as a user's devices would give it.
+void InjectMove(int x, int y);
+void InjectClick(DWORD down, DWORD up);
+void InjectKey(WORD vk);

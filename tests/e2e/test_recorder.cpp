@@ -1,0 +1,207 @@
+// The real program under Wine: tray, exit, day files and recording from injected input.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include "e2e/e2e_support.h"
+#include "support/dayimage.h"
+#include "support/testwin.h"
+
+namespace {
+int SlotNow(long long offsetSeconds = 0)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME ft;
+    SystemTimeToFileTime(&now, &ft);
+    ULARGE_INTEGER v = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+    v.QuadPart += static_cast<ULONGLONG>(offsetSeconds * 10000000LL);
+    ft.dwLowDateTime = v.LowPart;
+    ft.dwHighDateTime = v.HighPart;
+    FileTimeToSystemTime(&ft, &now);
+    return now.wHour * 10 + now.wMinute / 6;
+}
+
+class RecorderTest : public ::testing::Test {
+protected:
+    RunningProgram program;
+    void TearDown() override { KillProgram(&program); }
+    std::string Today() { return DayFileNameAt(0); }
+    std::string DataPath(const std::string& name) { return program.folder + "data\\" + name; }
+};
+
+TEST_F(RecorderTest, StartsInTheTrayAndEndsOnlyWhenConfirmed)
+{
+    std::string folder = MakeProgramFolder("tray");
+    ASSERT_TRUE(StartProgram(&program, folder));
+    ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
+    EXPECT_TRUE(TrayIconExists(program.monitor));
+    EXPECT_FALSE(IsWindowVisible(program.monitor));
+
+    AskToEnd(&program, IDNO);
+    EXPECT_EQ(WaitForExit(&program, 1500), static_cast<DWORD>(STILL_ACTIVE)) << "No keeps it running";
+    EXPECT_TRUE(TrayIconExists(program.monitor));
+
+    AskToEnd(&program, IDYES);
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+    EXPECT_FALSE(TrayIconExists(program.monitor));
+}
+
+TEST_F(RecorderTest, FirstStartCreatesTheDataFolderAndTodaysFile)
+{
+    std::string folder = MakeProgramFolder("first");
+    ASSERT_TRUE(StartProgram(&program, folder));
+    ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
+    std::vector<unsigned char> today = ReadWholeFile(DataPath(Today()));
+    ASSERT_EQ(today.size(), 2880u);
+    for (unsigned char b : today) ASSERT_EQ(b, 0xFF);
+    EXPECT_EQ(GetFileAttributesA(DataPath(DayFileNameAt(0, -1)).c_str()), INVALID_FILE_ATTRIBUTES)
+        << "no file is made for a past day";
+    AskToEnd(&program, IDYES);
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+}
+
+TEST_F(RecorderTest, InjectedInputReachesTodaysFileAndARestartKeepsEarlierSlots)
+{
+    std::string folder = MakeProgramFolder("restart");
+    CreateDirectoryA((folder + "data").c_str(), nullptr);
+    std::vector<int> values = NoDataValues();
+    int earlier = (SlotNow() + 200) % 240;  // a slot that this run does not record
+    values[earlier] = 9;
+    values[480 + earlier] = 1234;
+    std::vector<unsigned char> bytes = DayFileBytes(values);
+    ASSERT_TRUE(WriteWholeFile(folder + "data\\" + Today(), bytes.data(), bytes.size()));
+
+    // The program reads the pointer when it handles a move, which under Wine can still be the
+    // position before that move: starting from a known position, two moves of (30, 40) then
+    // count 70 either way.
+    InjectMove(100, 100);
+    Sleep(300);
+    ASSERT_TRUE(StartProgram(&program, folder));
+    ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
+    int slot = SlotNow();
+    InjectMove(130, 140);
+    Sleep(300);
+    InjectMove(160, 180);
+    Sleep(300);
+    InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    InjectClick(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    InjectKey('A');
+    InjectKey('B');
+    InjectKey(VK_SPACE);
+    Sleep(800);  // a few ticks commit the counts
+    AskToEnd(&program, IDYES);
+    ASSERT_EQ(WaitForExit(&program, 15000), 0u);
+    if (SlotNow() != slot) GTEST_SKIP() << "the slot changed during the test";
+
+    std::vector<unsigned char> after = ReadWholeFile(DataPath(Today()));
+    ASSERT_EQ(after.size(), 2880u);
+    EXPECT_EQ(FileValue(after, 0, slot), 2);
+    EXPECT_EQ(FileValue(after, 1, slot), 3);
+    EXPECT_EQ(FileValue(after, 2, slot), 70);
+    EXPECT_EQ(FileValue(after, 0, earlier), 9) << "the earlier run's slot is kept";
+    EXPECT_EQ(FileValue(after, 2, earlier), 1234);
+}
+
+TEST_F(RecorderTest, LockedDayFileStopsRecordingForTheRun)
+{
+    std::string folder = MakeProgramFolder("locked");
+    CreateDirectoryA((folder + "data").c_str(), nullptr);
+    std::vector<unsigned char> bytes = DayFileBytes(NoDataValues());
+    std::string yesterday = folder + "data\\" + DayFileNameAt(0, -1);
+    ASSERT_TRUE(WriteWholeFile(yesterday, bytes.data(), bytes.size()));
+    HANDLE hold = CreateFileA(yesterday.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+
+    BoxAnswer box("ファイルのオープンの失敗", IDOK, 30000);
+    ASSERT_TRUE(StartProgram(&program, folder));
+    EXPECT_EQ(box.Text(), "ファイルがオープンできません");
+    CloseHandle(hold);
+    Sleep(500);
+    InjectKey('Q');
+    InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    Sleep(500);
+    BoxAnswer timerError("Error", IDOK, 15000);
+    AskToEnd(&program, IDYES);
+    EXPECT_EQ(timerError.Text(), "KillTimer Error!");
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+    std::vector<unsigned char> today = ReadWholeFile(DataPath(Today()));
+    ASSERT_EQ(today.size(), 2880u);
+    for (unsigned char b : today) ASSERT_EQ(b, 0xFF) << "nothing is recorded in that run";
+}
+
+// Scenarios under a shifted clock: the test script starts the program under faketime and
+// names the scenario and the clock's offset in seconds.
+class FakeClock : public ::testing::Test {
+protected:
+    long long offset = 0;
+    std::string folder;
+    HWND monitor = nullptr;
+    void SetUp() override
+    {
+        const char* scenario = getenv("VANTLE_CLOCK_SCENARIO");
+        const char* shift = getenv("VANTLE_CLOCK_OFFSET");
+        const char* where = getenv("VANTLE_CLOCK_FOLDER");
+        if (!scenario || !shift || !where) GTEST_SKIP() << "run by the clock scenario script";
+        offset = atoll(shift);
+        folder = where;
+        DWORD start = GetTickCount();
+        while (!(monitor = FindWindowA("window", "タイトル")) && GetTickCount() - start < 20000) Sleep(50);
+        ASSERT_NE(monitor, nullptr);
+        start = GetTickCount();
+        while (!TrayIconExists(monitor) && GetTickCount() - start < 20000) Sleep(50);
+        Sleep(700);
+    }
+    bool Is(const char* name) { return lstrcmpA(getenv("VANTLE_CLOCK_SCENARIO"), name) == 0; }
+    void End()
+    {
+        BoxAnswer box("確認", IDYES);
+        PostMessageA(monitor, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(box.Wait());
+    }
+};
+
+// Started at 10:05:48 of the program's clock: input before 10:06 lands in slot 100.
+TEST_F(FakeClock, InputBeforeTheSlotChangeLandsInSlot100)
+{
+    if (!Is("slot")) GTEST_SKIP();
+    ASSERT_EQ(SlotNow(offset), 100) << "the program should still be in slot 100";
+    InjectKey('K');
+    InjectKey('L');
+    InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    InjectMove(200, 200);
+    InjectMove(203, 204);
+    while (SlotNow(offset) == 100) Sleep(100);
+    Sleep(1500);
+    std::vector<unsigned char> bytes = ReadWholeFile(folder + "data\\" + DayFileNameAt(offset));
+    ASSERT_EQ(bytes.size(), 2880u);
+    EXPECT_EQ(FileValue(bytes, 0, 100), 1);
+    EXPECT_EQ(FileValue(bytes, 1, 100), 2);
+    EXPECT_EQ(FileValue(bytes, 2, 100), 7);
+    EXPECT_EQ(FileValue(bytes, 1, 101), -1) << "slot 101 is written only when it ends";
+    End();
+}
+
+// Started 14 s before midnight: slot 239 stays in the old day, and the new day gets its file.
+TEST_F(FakeClock, RunAcrossMidnight)
+{
+    if (!Is("midnight")) GTEST_SKIP();
+    ASSERT_EQ(SlotNow(offset), 239);
+    std::string oldDay = DayFileNameAt(offset);
+    InjectKey('M');
+    InjectKey('N');
+    InjectKey('O');
+    while (SlotNow(offset) == 239) Sleep(100);
+    Sleep(1500);
+    std::string newDay = DayFileNameAt(offset);
+    ASSERT_NE(oldDay, newDay);
+    EXPECT_EQ(FileValue(ReadWholeFile(folder + "data\\" + oldDay), 1, 239), 3);
+    std::vector<unsigned char> fresh = ReadWholeFile(folder + "data\\" + newDay);
+    ASSERT_EQ(fresh.size(), 2880u);
+    for (unsigned char b : fresh) ASSERT_EQ(b, 0xFF);
+    InjectKey('P');
+    Sleep(600);
+    End();
+    Sleep(1500);
+    EXPECT_EQ(FileValue(ReadWholeFile(folder + "data\\" + newDay), 1, 0), 1) << "exit saves slot 0";
+}
+}  // namespace
