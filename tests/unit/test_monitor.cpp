@@ -1,0 +1,340 @@
+// The monitor window with its real procedure: start-up, counting, tray menu, exit, session end.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "app/monitor.h"
+#include "hook/hookapi.h"
+#include "resource.h"
+#include "store/state.h"
+#include "store/store.h"
+#include "support/fake_clock.h"
+#include "support/storetest.h"
+#include "support/testwin.h"
+
+namespace {
+bool TrayIconExists(HWND window)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = window;
+    record.uID = TrayIconId;
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+// Reads the states of the tray popup's commands while it is open, then closes it.
+struct MenuWatch {
+    UINT putAway = 0xFFFF, open = 0xFFFF, exit = 0xFFFF;
+    bool seen = false;
+    HANDLE thread = nullptr;
+    MenuWatch() { thread = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+    ~MenuWatch() { Wait(); }
+    void Wait()
+    {
+        if (!thread) return;
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        thread = nullptr;
+    }
+    static DWORD WINAPI Run(void* p)
+    {
+        MenuWatch* self = static_cast<MenuWatch*>(p);
+        for (int i = 0; i < 250; ++i) {
+            HWND popup = FindWindowA("#32768", nullptr);
+            if (popup && IsWindowVisible(popup)) {
+                HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+                self->putAway = GetMenuState(menu, IDC_PUT_AWAY_GRAPH, MF_BYCOMMAND);
+                self->open = GetMenuState(menu, IDC_OPEN_GRAPH, MF_BYCOMMAND);
+                self->exit = GetMenuState(menu, IDC_EXIT, MF_BYCOMMAND);
+                self->seen = true;
+                PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+                return 0;
+            }
+            Sleep(20);
+        }
+        return 0;
+    }
+};
+
+class MonitorTest : public ::testing::Test {
+protected:
+    HWND monitor = nullptr;
+
+    static void SetUpTestSuite()
+    {
+        App.Instance = GetModuleHandleA(nullptr);
+        RegisterMonitorClass(App.Instance);
+    }
+    void SetUp() override
+    {
+        ResetStore("data");  // the folder the start-up composes beside this program
+        App.TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+        SetFakeTime(2024, 3, 7, 10, 3, 0);
+    }
+    void TearDown() override
+    {
+        if (monitor && IsWindow(monitor)) {
+            if (MouseHookRunning()) EndMouseHook();
+            if (KeyHookRunning()) EndKeyHook();
+            KillTimer(monitor, SlotTimerId);
+            NOTIFYICONDATAA record = {};
+            record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+            record.hWnd = monitor;
+            record.uID = TrayIconId;
+            Shell_NotifyIconA(NIM_DELETE, &record);
+            DestroyWindow(monitor);
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+        RemoveFolder(ModuleFolder() + "data");
+    }
+    void Create()
+    {
+        monitor = CreateMonitorWindow(App.Instance);
+        ASSERT_NE(monitor, nullptr);
+    }
+    // Counting tests feed the messages themselves: the desktop's own input stays out.
+    void CreateWithoutHooks()
+    {
+        Create();
+        EndMouseHook();
+        EndKeyHook();
+    }
+    void Mouse(UINT message) { SendMessageA(monitor, WM_HOOK_MOUSE, message, 0); }
+    void Key(UINT vk, bool release) { SendMessageA(monitor, WM_HOOK_KEY, vk, release ? 0xC0000001 : 1); }
+    void Tick() { SendMessageA(monitor, WM_TIMER, SlotTimerId, 0); }
+    void MoveTo(int x, int y)
+    {
+        SetCursorPos(x, y);
+        Mouse(WM_MOUSEMOVE);
+    }
+};
+
+TEST_F(MonitorTest, StartupBringsTheRecorderUp)
+{
+    DWORD start = GetTickCount();
+    Create();
+    EXPECT_GE(GetTickCount() - start, 1400u) << "the tray wait comes before the first attempt";
+    EXPECT_TRUE(TrayIconExists(monitor));
+    EXPECT_TRUE(MouseHookRunning());
+    EXPECT_TRUE(KeyHookRunning());
+    EXPECT_EQ(App.CurrentSlot, 100);
+    EXPECT_EQ(App.Recording, 1);
+    std::vector<unsigned char> today = ReadWholeFile(DataFile("20240307.dat"));
+    ASSERT_EQ(today.size(), 2880u);
+    for (unsigned char b : today) ASSERT_EQ(b, 0xFF);
+    EXPECT_EQ(App.ActivityTable[0][50][3], -1) << "days without a file show no data";
+    EXPECT_EQ(GetFileAttributesA(DataFile("20240306.dat").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(IsWindowVisible(monitor));
+}
+
+struct InputCase {
+    const char* name;
+    std::vector<std::pair<UINT, UINT>> events;  // (hook message, wParam); keys: wParam | release bit
+    int clicks, keys;
+};
+
+const UINT Released = 0x80000000u;
+
+TEST_F(MonitorTest, CountingRules)
+{
+    const InputCase cases[] = {
+        {"down up", {{WM_HOOK_MOUSE, WM_LBUTTONDOWN}, {WM_HOOK_MOUSE, WM_LBUTTONUP}}, 1, 0},
+        {"double click", {{WM_HOOK_MOUSE, WM_LBUTTONDOWN}, {WM_HOOK_MOUSE, WM_LBUTTONUP},
+                          {WM_HOOK_MOUSE, WM_LBUTTONDBLCLK}, {WM_HOOK_MOUSE, WM_LBUTTONUP}}, 2, 0},
+        {"up without down", {{WM_HOOK_MOUSE, WM_RBUTTONUP}}, 0, 0},
+        {"three buttons", {{WM_HOOK_MOUSE, WM_LBUTTONDOWN}, {WM_HOOK_MOUSE, WM_LBUTTONUP},
+                           {WM_HOOK_MOUSE, WM_RBUTTONDOWN}, {WM_HOOK_MOUSE, WM_RBUTTONUP},
+                           {WM_HOOK_MOUSE, WM_MBUTTONDOWN}, {WM_HOOK_MOUSE, WM_MBUTTONUP},
+                           {WM_HOOK_MOUSE, WM_RBUTTONDBLCLK}, {WM_HOOK_MOUSE, WM_MBUTTONDBLCLK}}, 5, 0},
+        {"wheel and extra buttons", {{WM_HOOK_MOUSE, 0x20A}, {WM_HOOK_MOUSE, 0x20B},
+                                     {WM_HOOK_MOUSE, 0x20C}, {WM_HOOK_MOUSE, 0x20E}}, 0, 0},
+        {"auto-repeat", {{WM_HOOK_KEY, 'A'}, {WM_HOOK_KEY, 'A'}, {WM_HOOK_KEY, 'A'},
+                         {WM_HOOK_KEY, 'A' | Released}}, 0, 1},
+        {"A held, B pressed", {{WM_HOOK_KEY, 'A'}, {WM_HOOK_KEY, 'B'}}, 0, 2},
+        {"release resets the last key", {{WM_HOOK_KEY, 'A'}, {WM_HOOK_KEY, 'B'},
+                                         {WM_HOOK_KEY, 'B' | Released}, {WM_HOOK_KEY, 'A'}}, 0, 3},
+        {"same key twice", {{WM_HOOK_KEY, 'A'}, {WM_HOOK_KEY, 'A' | Released}, {WM_HOOK_KEY, 'A'}}, 0, 2},
+    };
+    CreateWithoutHooks();
+    for (const InputCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        App.LeftClicks = App.RightClicks = App.MiddleClicks = App.KeyTouches = 0;
+        App.LeftDown = App.RightDown = App.MiddleDown = 0;
+        App.LastKey = 0;
+        for (const auto& e : c.events) {
+            if (e.first == WM_HOOK_MOUSE) Mouse(e.second);
+            else Key(e.second & ~Released, (e.second & Released) != 0);
+        }
+        EXPECT_EQ(App.LeftClicks + App.RightClicks + App.MiddleClicks, c.clicks);
+        EXPECT_EQ(App.KeyTouches, c.keys);
+        Tick();
+        EXPECT_EQ(App.ActivityTable[0][100][0], c.clicks);
+        EXPECT_EQ(App.ActivityTable[1][100][0], c.keys);
+    }
+}
+
+TEST_F(MonitorTest, PointerTravelPerAxis)
+{
+    CreateWithoutHooks();
+    MoveTo(10, 10);
+    EXPECT_EQ(App.MoveX + App.MoveY, 0) << "the first move measures nothing";
+    MoveTo(13, 6);
+    EXPECT_EQ(App.MoveX, 3);
+    EXPECT_EQ(App.MoveY, 4);
+    MoveTo(0, 0);
+    MoveTo(40, 30);
+    EXPECT_EQ(App.MoveX, 3 + 13) << "(0, 0) stands for no position";
+    EXPECT_EQ(App.MoveY, 4 + 6);
+    MoveTo(41, 30);
+    EXPECT_EQ(App.MoveX, 3 + 13 + 1);
+    Tick();
+    EXPECT_EQ(App.ActivityTable[2][100][0], 3 + 13 + 1 + 4 + 6);
+    EXPECT_EQ(App.PointerPos.x, 41);
+}
+
+TEST_F(MonitorTest, TrayMenuOpensOnPressesAndGreysByWindowState)
+{
+    CreateWithoutHooks();
+    {
+        MenuWatch watch;
+        SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
+        watch.Wait();
+        ASSERT_TRUE(watch.seen);
+        EXPECT_TRUE(watch.putAway & MF_GRAYED) << "graph window closed";
+        EXPECT_FALSE(watch.open & MF_GRAYED);
+        EXPECT_FALSE(watch.exit & MF_GRAYED);
+    }
+    App.GraphWindowOpen = 1;  // as the open graph window sets it
+    {
+        MenuWatch watch;
+        SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_LBUTTONDOWN);
+        watch.Wait();
+        ASSERT_TRUE(watch.seen);
+        EXPECT_FALSE(watch.putAway & MF_GRAYED);
+        EXPECT_TRUE(watch.open & MF_GRAYED);
+    }
+    App.GraphWindowOpen = 0;
+    for (LPARAM other : {WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK}) {
+        DWORD start = GetTickCount();
+        EXPECT_EQ(SendMessageA(monitor, WM_TRAY_NOTIFY, 1, other), 0);
+        EXPECT_LT(GetTickCount() - start, 1000u) << "no menu for message " << other;
+    }
+}
+
+TEST_F(MonitorTest, CommandsThatDoNothingInTheirState)
+{
+    CreateWithoutHooks();
+    App.GraphWindowOpen = 1;
+    EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0), 0) << "already open: no second window";
+    App.GraphWindowOpen = 0;
+    EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_PUT_AWAY_GRAPH, 0), 0);
+    EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, 40099, 0), 0);
+    EXPECT_TRUE(IsWindow(monitor));
+}
+
+TEST_F(MonitorTest, ExitAnsweredNoLeavesEverythingRunning)
+{
+    CreateWithoutHooks();
+    ASSERT_TRUE(StartMouseHook(monitor, WM_HOOK_MOUSE));
+    App.KeyTouches = 4;
+    BoxAnswer box("確認", IDNO);
+    EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_EXIT, 0), 0);
+    EXPECT_EQ(box.Text(), "終了 してもよろしいですか？");
+    EXPECT_TRUE(IsWindow(monitor));
+    EXPECT_TRUE(TrayIconExists(monitor));
+    EXPECT_TRUE(MouseHookRunning());
+    EXPECT_EQ(App.KeyTouches, 4);
+    SetFakeTime(2024, 3, 7, 10, 3, 1);
+    PumpMessages(500);  // the slot timer still ticks
+    EXPECT_EQ(App.ActivityTable[1][100][0], 4);
+}
+
+TEST_F(MonitorTest, ExitAnsweredYesSavesReleasesAndQuits)
+{
+    Create();
+    App.KeyTouches = 6;
+    Tick();
+    App.KeyTouches = 7;  // counted after the last tick
+    BoxAnswer box("確認", IDYES);
+    EXPECT_EQ(SendMessageA(monitor, WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(box.Wait());
+    EXPECT_FALSE(IsWindow(monitor));
+    EXPECT_FALSE(MouseHookRunning());
+    EXPECT_FALSE(KeyHookRunning());
+    EXPECT_FALSE(TrayIconExists(monitor));
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 100), 7);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 0u);
+}
+
+TEST_F(MonitorTest, SessionEndThatWasCalledOffKeepsRunning)
+{
+    Create();
+    EXPECT_EQ(SendMessageA(monitor, WM_ENDSESSION, FALSE, 0), 0);
+    EXPECT_TRUE(IsWindow(monitor));
+    EXPECT_TRUE(MouseHookRunning());
+    EXPECT_TRUE(TrayIconExists(monitor));
+}
+
+TEST_F(MonitorTest, SessionEndSavesWithoutAsking)
+{
+    Create();
+    App.LeftClicks = 2;
+    BoxAnswer unexpected("確認", IDNO, 1000);
+    EXPECT_EQ(SendMessageA(monitor, WM_ENDSESSION, TRUE, 0), 0);
+    EXPECT_FALSE(unexpected.Wait()) << "no question at the end of a session";
+    EXPECT_FALSE(IsWindow(monitor));
+    EXPECT_FALSE(MouseHookRunning());
+    EXPECT_FALSE(KeyHookRunning());
+    EXPECT_FALSE(TrayIconExists(monitor));
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 0, 100), 2);
+}
+
+TEST_F(MonitorTest, TrayIconComesBackWithTheTaskbar)
+{
+    CreateWithoutHooks();
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = monitor;
+    record.uID = TrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+    ASSERT_FALSE(TrayIconExists(monitor));
+    SendMessageA(monitor, App.TaskbarCreatedMessage, 0, 0);
+    EXPECT_TRUE(TrayIconExists(monitor));
+}
+
+TEST_F(MonitorTest, FailedStartupRecordsAndWritesNothing)
+{
+    std::vector<unsigned char> day = DayFileBytes(std::vector<int>(720, 3));
+    CreateDirectoryA((ModuleFolder() + "data").c_str(), nullptr);
+    std::string yesterday = ModuleFolder() + "data\\20240306.dat";
+    ASSERT_TRUE(WriteWholeFile(yesterday, day.data(), day.size()));
+    HANDLE hold = CreateFileA(yesterday.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    {
+        BoxAnswer box("ファイルのオープンの失敗", IDOK);
+        Create();
+        EXPECT_EQ(box.Text(), "ファイルがオープンできません");
+    }
+    CloseHandle(hold);
+    EXPECT_EQ(App.Recording, 0);
+    EXPECT_FALSE(MouseHookRunning()) << "no hook starts after a failed start-up";
+    EXPECT_TRUE(TrayIconExists(monitor));
+    App.KeyTouches = 5;
+    Tick();  // a stray tick (the timer does not run) must not record either
+    BoxAnswer question("確認", IDYES);
+    BoxAnswer timerError("Error", IDOK);
+    SendMessageA(monitor, WM_CLOSE, 0, 0);
+    EXPECT_EQ(timerError.Text(), "KillTimer Error!");
+    EXPECT_FALSE(IsWindow(monitor));
+    std::vector<unsigned char> today = ReadWholeFile(DataFile("20240307.dat"));
+    ASSERT_EQ(today.size(), 2880u);
+    for (unsigned char b : today) ASSERT_EQ(b, 0xFF) << "nothing written after a failed start-up";
+}
+}  // namespace

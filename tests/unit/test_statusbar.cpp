@@ -1,0 +1,129 @@
+// The status bar on a real graph window: its parts, the count texts and the guarded writes.
+#include <gtest/gtest.h>
+#include <string>
+
+#include "graph_dialog_support.h"
+#include "ui/statusbar.h"
+
+namespace {
+class StatusBarTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetGraphState();
+        window = OpenGraphDialogModeless();
+        ASSERT_NE(window, nullptr);
+        bar = App.StatusBarHandle;
+        ASSERT_NE(bar, nullptr);
+    }
+    void TearDown() override
+    {
+        DestroyWindow(window);
+        ResetGraphState();
+    }
+    HWND window = nullptr;
+    HWND bar = nullptr;
+};
+
+TEST_F(StatusBarTest, HasTenPartsAtTheFixedEdgesAndNoGrip)
+{
+    int edges[16] = {};
+    ASSERT_EQ(SendMessageA(bar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(edges)), 10);
+    const int expected[10] = {70, 125, 170, 215, 235, 255, 275, 305, 440, 554};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(edges[i], expected[i]) << "part " << i;
+
+    char cls[64] = "";
+    GetClassNameA(bar, cls, sizeof cls);
+    EXPECT_STREQ(cls, "msctls_statusbar32");
+    EXPECT_EQ(GetDlgCtrlID(bar), 2);
+    EXPECT_EQ(GetParent(bar), window);
+    LONG style = GetWindowLongA(bar, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_TRUE(style & WS_VISIBLE);
+    EXPECT_TRUE(style & 0x10);
+    EXPECT_FALSE(style & SBARS_SIZEGRIP);
+}
+
+// Which operation runs with which metric selected, and what part 8 then holds; null means
+// part 8 keeps what it had.
+struct CountCase {
+    int selected;
+    int (*operation)(void);
+    int left, right, middle, keys, moveX, moveY;
+    const char* expected;
+};
+
+const CountCase CountCases[] = {
+    {0, ShowClickCount, 0, 0, 0, 9, 9, 9, " クリックの回数:00000000"},
+    {0, ShowClickCount, 20, 5, 1, 0, 0, 0, " クリックの回数:0000001A"},
+    {0, ShowClickCount, 0, 255, 0, 0, 0, 0, " クリックの回数:000000FF"},
+    {0, ShowClickCount, 0, 0, 0x7FFFFFFF, 0, 0, 0, " クリックの回数:7FFFFFFF"},
+    {0, ShowKeyTouchCount, 1, 1, 1, 40, 1, 1, nullptr},
+    {0, ShowMovementCount, 1, 1, 1, 40, 300, 100, nullptr},
+    {1, ShowKeyTouchCount, 5, 5, 5, 26, 5, 5, " キータッチ回数:0000001A"},
+    {1, ShowKeyTouchCount, 0, 0, 0, 0, 0, 0, " キータッチ回数:00000000"},
+    {1, ShowClickCount, 5, 5, 5, 26, 5, 5, nullptr},
+    {1, ShowMovementCount, 5, 5, 5, 26, 5, 5, nullptr},
+    {2, ShowMovementCount, 0, 0, 0, 0, 300, 100, " マウスの動き:00000190"},
+    {2, ShowMovementCount, 0, 0, 0, 0, 255, 0, " マウスの動き:000000FF"},
+    // 32-bit addition: the sum wraps past the signed range and prints its 32 bits.
+    {2, ShowMovementCount, 0, 0, 0, 0, 0x7FFFFFFF, 1, " マウスの動き:80000000"},
+    {2, ShowClickCount, 3, 3, 3, 3, 3, 3, nullptr},
+    {2, ShowKeyTouchCount, 3, 3, 3, 3, 3, 3, nullptr},
+};
+
+TEST_F(StatusBarTest, CountTextFollowsOnlyTheSelectedMetric)
+{
+    const char sentinel[] = "previous";
+    for (const CountCase& c : CountCases) {
+        SCOPED_TRACE(testing::Message() << "selected " << c.selected << ", expected "
+                                        << (c.expected ? c.expected : "unchanged"));
+        SendMessageA(bar, SB_SETTEXTA, PartCount, reinterpret_cast<LPARAM>(sentinel));
+        App.SelectedMetric = c.selected;
+        App.LeftClicks = c.left, App.RightClicks = c.right, App.MiddleClicks = c.middle;
+        App.KeyTouches = c.keys;
+        App.MoveX = c.moveX, App.MoveY = c.moveY;
+        EXPECT_EQ(c.operation(), 1);
+        EXPECT_EQ(PartText(bar, PartCount), c.expected ? c.expected : sentinel);
+    }
+}
+
+TEST_F(StatusBarTest, WritesHaveNoEffectWhileTheWindowIsClosed)
+{
+    HICON up = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_UP));
+    HICON down = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_DOWN));
+    SetStatusText(PartPointerX, " X:12");
+    SetStatusIcon(PartLeftButton, down);
+    EXPECT_EQ(PartText(bar, PartPointerX), " X:12");
+    EXPECT_EQ(PartIcon(bar, PartLeftButton), down);
+
+    App.GraphWindowOpen = 0;
+    SetStatusText(PartPointerX, " X:99");
+    SetStatusIcon(PartLeftButton, up);
+    App.LeftClicks = 7;
+    ShowClickCount();
+    EXPECT_EQ(PartText(bar, PartPointerX), " X:12");
+    EXPECT_EQ(PartIcon(bar, PartLeftButton), down);
+    EXPECT_EQ(PartText(bar, PartCount), " クリックの回数:00000000");
+    App.GraphWindowOpen = 1;
+}
+
+// The owner going away takes the window with it, without any command; the handle goes too.
+TEST(StatusBarLifetime, HandleIsClearedWhenTheOwnerEndsTheWindow)
+{
+    ResetGraphState();
+    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    HWND window = OpenGraphDialogModeless(owner);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(App.GraphWindowOpen, 1);
+    DestroyWindow(owner);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(App.StatusBarHandle, nullptr);
+    EXPECT_EQ(App.GraphWindowOpen, 0);
+    App.GraphWindowOpen = 1;  // even with the flag wrongly set, nothing is sent anywhere
+    ShowClickCount();
+    SetStatusText(PartReadout, " ");
+    ResetGraphState();
+}
+}  // namespace

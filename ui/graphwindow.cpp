@@ -1,0 +1,218 @@
+// The graph window: dialog procedure, opening, painting, metric switch and pointer read-out.
+#include "ui/graphwindow.h"
+#include <commctrl.h>
+#include "app/texts.h"
+#include "graph/export.h"
+#include "graph/frame.h"
+#include "graph/geometry.h"
+#include "graph/plot.h"
+#include "res/resource.h"
+#include "store/state.h"
+#include "store/store.h"
+#include "ui/aboutbox.h"
+#include "ui/statusbar.h"
+
+enum {
+    GraphClientWidth = 555,  // the status bar's last part ends at 554, the graph at 531
+    GraphStatusGap = 4,      // pixels kept between the graph's lowest tick marks and the bar
+};
+
+// Puts the check mark on the item of the metric and clears the other two; any other value
+// leaves the menu alone.
+static void CheckMetricItem(HWND window, int metric)
+{
+    if (metric < MetricClicks || metric > MetricMovement) return;
+    HMENU menu = GetMenu(window);
+    for (int m = MetricClicks; m <= MetricMovement; ++m) {
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STATE;
+        item.fState = m == metric ? MFS_CHECKED : 0;
+        SetMenuItemInfoA(menu, IDC_SHOW_CLICKS + m, FALSE, &item);
+    }
+}
+
+// Part 8 shows the running count of whichever metric is selected.
+static void ShowSelectedCount(void)
+{
+    switch (App.SelectedMetric) {
+    case MetricClicks: ShowClickCount(); break;
+    case MetricKeys: ShowKeyTouchCount(); break;
+    case MetricMovement: ShowMovementCount(); break;
+    }
+}
+
+// The result is stored only after SelectMetric returns, so its comparison sees the old metric.
+static void SwitchMetric(HWND window, int metric)
+{
+    App.SelectedMetric = SelectMetric(window, metric);
+    ShowSelectedCount();
+}
+
+// The graph is drawn at fixed pixels, but the dialog's size follows its font: with another
+// font (or another resolution) the client area could cut off the graph or put the status bar
+// over its lowest rows. Enlarges the window until both fit.
+static void FitGraphClientArea(HWND window, HWND bar)
+{
+    RECT client, frame, barRect;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    GetWindowRect(bar, &barRect);
+    RECT graph = GraphRect();
+    int needWidth = GraphClientWidth;
+    int needHeight = graph.bottom + GraphStatusGap + (barRect.bottom - barRect.top);
+    int growWidth = needWidth > client.right ? needWidth - client.right : 0;
+    int growHeight = needHeight > client.bottom ? needHeight - client.bottom : 0;
+    if (growWidth == 0 && growHeight == 0) return;
+    // Frame, caption and menu bar stay as they are, so the window grows by what the client lacks.
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + growWidth,
+                 frame.bottom - frame.top + growHeight, SWP_NOMOVE | SWP_NOZORDER);
+    // The menu bar may wrap differently at the new width; check the height once more.
+    GetClientRect(window, &client);
+    if (client.bottom < needHeight) {
+        GetWindowRect(window, &frame);
+        SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left,
+                     frame.bottom - frame.top + needHeight - client.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+    // The dialog passes no WM_SIZE on to its children; this one puts the bar along the new bottom.
+    SendMessageA(bar, WM_SIZE, 0, 0);
+}
+
+int InitGraphWindow(HWND window)
+{
+    App.GraphWindowOpen = 1;
+    SetWindowTextA(window, TextTitle);
+
+    HICON appIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_APP));
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+
+    App.ButtonDownIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_DOWN));
+    App.ButtonUpIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_UP));
+    App.KeyDownIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_KEY_DOWN));
+    App.KeyUpIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_KEY_UP));
+
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    App.StatusBarHandle = CreateStatusBar(window);
+    FitGraphClientArea(window, App.StatusBarHandle);
+
+    // Whatever is held down now shows as released until its next down message.
+    SetStatusIcon(PartLeftButton, App.ButtonUpIcon);
+    SetStatusIcon(PartMiddleButton, App.ButtonUpIcon);
+    SetStatusIcon(PartRightButton, App.ButtonUpIcon);
+    SetStatusIcon(PartKeyboard, App.KeyUpIcon);
+
+    // The menu comes fresh from the resource, unchecked; the metric is the one kept from before.
+    CheckMetricItem(window, App.SelectedMetric);
+    SwitchMetric(window, App.SelectedMetric);
+    return 1;
+}
+
+int PaintGraphWindow(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    // The frame goes over the plot so that baselines and tick marks lie on top of the bars.
+    DrawActivityPlot(window, dc);
+    DrawGraphFrame(window, dc);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+int SelectMetric(HWND window, int metric)
+{
+    if (metric == App.SelectedMetric) return metric;
+    CheckMetricItem(window, metric);
+    RECT graph = GraphRect();
+    InvalidateRect(window, &graph, TRUE);
+    return metric;
+}
+
+void ComposeReadout(unsigned x, unsigned y, char* text, int* overGraph)
+{
+    const unsigned left = GraphLeft, top = GraphTop, pitch = RowPitch, width = PanelWidth;
+    unsigned slot, row;
+    // A pointer in the rows down to and including a baseline names the day standing on it;
+    // the right panel's rows are one row higher than the left panel's.
+    if (x >= left && x < left + width && y > top + pitch && y <= top + 22 * pitch) {
+        slot = x - left;
+        row = (y - top - 1) / pitch;
+    } else if (x >= left + width && x < left + 2 * width && y > top && y <= top + 21 * pitch) {
+        slot = x - left - width;
+        row = (y - top - 1 + pitch) / pitch;
+    } else {
+        lstrcpyA(text, TextReadoutNone);
+        *overGraph = 0;
+        return;
+    }
+    wsprintfA(text, FormatReadout, App.DayDates[DayCount - row], slot / 10, slot % 10 * 6);
+    *overGraph = 1;
+}
+
+static INT_PTR OnGraphWindowInit(HWND window)
+{
+    App.GraphWindowHandle = window;
+    InitGraphWindow(window);
+    return 0;  // no focus is set
+}
+
+// Ends the dialog; the flag is cleared first so that no write of the input handlers reaches
+// the bar once the window is on its way out.
+static void EndGraphWindow(HWND window, INT_PTR result)
+{
+    App.GraphWindowOpen = 0;
+    EndDialog(window, result);
+}
+
+static INT_PTR OnGraphWindowCommand(HWND window, int command)
+{
+    switch (command) {
+    case IDCANCEL: EndGraphWindow(window, 0); break;
+    case IDC_ABOUT:
+        DialogBoxParamA(App.Instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+        break;
+    case IDC_SHOW_CLICKS: SwitchMetric(window, MetricClicks); break;
+    case IDC_SHOW_KEYS: SwitchMetric(window, MetricKeys); break;
+    case IDC_SHOW_MOVEMENT: SwitchMetric(window, MetricMovement); break;
+    case IDC_RESET_DATA: ResetData(window); break;
+    case IDC_GRAPH_TO_TRAY: EndGraphWindow(window, 1); break;
+    case IDC_SAVE_PICTURE: SaveGraphPicture(window); break;
+    }
+    // Every command counts as handled, IDOK (the Enter key) among them.
+    return 1;
+}
+
+static INT_PTR OnGraphMouseMove(LPARAM position)
+{
+    int overGraph = 0;
+    ComposeReadout(LOWORD(position), HIWORD(position), App.StatusText, &overGraph);
+    if (overGraph) SetCursor(LoadCursorA(nullptr, IDC_CROSS));
+    SetStatusText(PartReadout, App.StatusText);
+    return 0;
+}
+
+// However the window ends (its own commands, the tray, or its owner being destroyed), the bar
+// goes with it: later writes from the input handlers must find no handle.
+static INT_PTR OnGraphWindowDestroy(HWND window)
+{
+    if (window == App.GraphWindowHandle) {
+        App.GraphWindowOpen = 0;
+        App.StatusBarHandle = nullptr;
+    }
+    return 0;
+}
+
+INT_PTR CALLBACK GraphWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG: return OnGraphWindowInit(window);
+    case WM_PAINT: return PaintGraphWindow(window);
+    case WM_COMMAND: return OnGraphWindowCommand(window, LOWORD(wParam));
+    case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_MOUSEMOVE: return OnGraphMouseMove(lParam);
+    case WM_DESTROY: return OnGraphWindowDestroy(window);
+    }
+    return 0;
+}

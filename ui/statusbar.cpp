@@ -1,0 +1,78 @@
+// The graph window's ten-part status bar: its creation, the count texts and the guarded writes.
+#include "ui/statusbar.h"
+#include <commctrl.h>
+#include "app/texts.h"
+#include "res/resource.h"
+#include "store/state.h"
+
+enum { StatusPartCount = 10 };
+// A child window with the control's low style bit set; not visible until it is laid out.
+enum : DWORD { StatusBarStyle = 0x40000010 };
+
+// Right edge of each part, in pixels from the bar's left edge; the last one stops short of the window's edge.
+static const int StatusPartEdges[StatusPartCount] = {70, 125, 170, 215, 235, 255, 275, 305, 440, 554};
+
+HWND CreateStatusBar(HWND parent)
+{
+    InitCommonControls();
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    // Position and size 0: the control aligns itself along the bottom of its parent.
+    HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, StatusBarStyle, 0, 0, 0, 0, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
+                               instance, nullptr);
+    SendMessageA(bar, SB_SETPARTS, StatusPartCount, reinterpret_cast<LPARAM>(StatusPartEdges));
+    ShowWindow(bar, SW_SHOW);
+    return bar;
+}
+
+// The counters are added as unsigned 32-bit numbers: a wrapped sum prints as its low 32 bits.
+static void ShowCount(const char* format, unsigned value)
+{
+    wsprintfA(App.CountText, format, value);
+    SetStatusText(PartCount, App.CountText);
+}
+
+int ShowClickCount(void)
+{
+    if (App.SelectedMetric == MetricClicks)
+        ShowCount(FormatClickCount, static_cast<unsigned>(App.LeftClicks) +
+                                        static_cast<unsigned>(App.RightClicks) +
+                                        static_cast<unsigned>(App.MiddleClicks));
+    return 1;
+}
+
+int ShowKeyTouchCount(void)
+{
+    if (App.SelectedMetric == MetricKeys)
+        ShowCount(FormatKeyCount, static_cast<unsigned>(App.KeyTouches));
+    return 1;
+}
+
+int ShowMovementCount(void)
+{
+    if (App.SelectedMetric == MetricMovement)
+        ShowCount(FormatMoveCount,
+                  static_cast<unsigned>(App.MoveX) + static_cast<unsigned>(App.MoveY));
+    return 1;
+}
+
+// The input handlers write whether or not the window is open; while it is closed the bar is
+// gone (or going), so these writes must not reach it.
+static int StatusBarUsable(void)
+{
+    return App.GraphWindowOpen && App.StatusBarHandle != nullptr;
+}
+
+void SetStatusText(int part, const char* text)
+{
+    if (StatusBarUsable())
+        SendMessageA(App.StatusBarHandle, SB_SETTEXTA, static_cast<WPARAM>(part),
+                     reinterpret_cast<LPARAM>(text));
+}
+
+void SetStatusIcon(int part, HICON icon)
+{
+    if (StatusBarUsable())
+        SendMessageA(App.StatusBarHandle, SB_SETICON, static_cast<WPARAM>(part),
+                     reinterpret_cast<LPARAM>(icon));
+}
