@@ -151,32 +151,48 @@ protected:
         while (!TrayIconExists(monitor) && GetTickCount() - start < 20000) Sleep(50);
         Sleep(700);
     }
-    bool Is(const char* name) { return lstrcmpA(getenv("VANTLE_CLOCK_SCENARIO"), name) == 0; }
     void End()
     {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(monitor, &processId);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
         BoxAnswer box("確認", IDYES);
         PostMessageA(monitor, WM_CLOSE, 0, 0);
         EXPECT_TRUE(box.Wait());
+        if (process) {
+            EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+            CloseHandle(process);
+        }
     }
 };
 
 // Started at 10:05:48 of the program's clock: input before 10:06 lands in slot 100.
 TEST_F(FakeClock, InputBeforeTheSlotChangeLandsInSlot100)
 {
-    if (!Is("slot")) GTEST_SKIP();
     ASSERT_EQ(SlotNow(offset), 100) << "the program should still be in slot 100";
     InjectKey('K');
     InjectKey('L');
     InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    // The program reads the pointer when it handles a move; under Wine that can still be the
+    // position before the move, so the travel is that of one of two readings.
+    POINT start;
+    GetCursorPos(&start);
     InjectMove(200, 200);
+    Sleep(300);
     InjectMove(203, 204);
+    Sleep(300);
+    InjectMove(206, 208);
+    Sleep(300);
+    int lagging = abs(static_cast<int>(start.x) - 200) + abs(static_cast<int>(start.y) - 200) + 7;
     while (SlotNow(offset) == 100) Sleep(100);
     Sleep(1500);
     std::vector<unsigned char> bytes = ReadWholeFile(folder + "data\\" + DayFileNameAt(offset));
     ASSERT_EQ(bytes.size(), 2880u);
     EXPECT_EQ(FileValue(bytes, 0, 100), 1);
     EXPECT_EQ(FileValue(bytes, 1, 100), 2);
-    EXPECT_EQ(FileValue(bytes, 2, 100), 7);
+    int travel = FileValue(bytes, 2, 100);
+    EXPECT_GE(travel, 7);
+    EXPECT_LE(travel, lagging > 14 ? lagging : 14);
     EXPECT_EQ(FileValue(bytes, 1, 101), -1) << "slot 101 is written only when it ends";
     End();
 }
@@ -184,7 +200,6 @@ TEST_F(FakeClock, InputBeforeTheSlotChangeLandsInSlot100)
 // Started 14 s before midnight: slot 239 stays in the old day, and the new day gets its file.
 TEST_F(FakeClock, RunAcrossMidnight)
 {
-    if (!Is("midnight")) GTEST_SKIP();
     ASSERT_EQ(SlotNow(offset), 239);
     std::string oldDay = DayFileNameAt(offset);
     InjectKey('M');
@@ -201,7 +216,6 @@ TEST_F(FakeClock, RunAcrossMidnight)
     InjectKey('P');
     Sleep(600);
     End();
-    Sleep(1500);
     EXPECT_EQ(FileValue(ReadWholeFile(folder + "data\\" + newDay), 1, 0), 1) << "exit saves slot 0";
 }
 }  // namespace
