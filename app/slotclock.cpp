@@ -74,15 +74,6 @@ static void RequestLiveColumns(void)
     InvalidateGraph(right, FALSE);
 }
 
-static void ShowSlotCount(void)
-{
-    switch (App.SelectedMetric) {
-    case MetricClicks:   ShowClickCount(); break;
-    case MetricKeys:     ShowKeyTouchCount(); break;
-    case MetricMovement: ShowMovementCount(); break;
-    }
-}
-
 static void ClearCounters(void)
 {
     App.LeftClicks = App.MiddleClicks = App.RightClicks = 0;
@@ -140,7 +131,7 @@ static int ChangeSlot(HWND monitor, int slot, int date)
     int shift = DaysBetween(App.TodayDate, date);
     App.CurrentSlot = slot;
     App.SlotChanging = 1;
-    ShowSlotCount();
+    ShowSelectedCount();
     ClearCounters();
     int result = 0;
     if (shift == 0) {

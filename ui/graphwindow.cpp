@@ -32,16 +32,6 @@ static void CheckMetricItem(HWND window, int metric)
     }
 }
 
-// Part 8 shows the running count of whichever metric is selected.
-static void ShowSelectedCount(void)
-{
-    switch (App.SelectedMetric) {
-    case MetricClicks: ShowClickCount(); break;
-    case MetricKeys: ShowKeyTouchCount(); break;
-    case MetricMovement: ShowMovementCount(); break;
-    }
-}
-
 // The result is stored only after SelectMetric returns, so its comparison sees the old metric.
 static void SwitchMetric(HWND window, int metric)
 {

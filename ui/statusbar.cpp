@@ -76,3 +76,12 @@ void SetStatusIcon(int part, HICON icon)
         SendMessageA(App.StatusBarHandle, SB_SETICON, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(icon));
 }
+
+void ShowSelectedCount(void)
+{
+    switch (App.SelectedMetric) {
+    case MetricClicks:   ShowClickCount(); break;
+    case MetricKeys:     ShowKeyTouchCount(); break;
+    case MetricMovement: ShowMovementCount(); break;
+    }
+}

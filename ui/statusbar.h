@@ -12,6 +12,8 @@ HWND CreateStatusBar(HWND parent);
 int ShowClickCount(void);
 int ShowKeyTouchCount(void);
 int ShowMovementCount(void);
+// The count text of whichever metric is selected.
+void ShowSelectedCount(void);
 // Writes a text or an icon into a part; skipped while the graph window is closed.
 void SetStatusText(int part, const char* text);
 void SetStatusIcon(int part, HICON icon);
