@@ -10,5 +10,9 @@ short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BO
 short SavePngPicture(HDC dc, int width, int height, char* path, int level);
 // The type named by the last three characters of the path, in any case.
 PictureType PictureTypeOf(const char* path);
-// Formats the proposed file name for the metric and date into the buffer.
+// Formats the proposed file name for the metric and date into the buffer (520 bytes, as the
+// picture path).
 void ComposePictureName(char* buffer, int metric, int year, int month, int day);
+// Renders the window's graph off-screen, client width by client height less the status bar,
+// and writes it to the path as the type; 0 when the file was written.
+short WriteGraphPicture(HWND window, PictureType type, char* path);

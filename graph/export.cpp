@@ -1,0 +1,176 @@
+// Saving the graph as a JPEG or PNG picture through TransG32.DLL.
+#include "graph/export.h"
+#include <commdlg.h>
+#include <stdio.h>
+#include "app/clock.h"
+#include "app/report.h"
+#include "app/texts.h"
+#include "graph/frame.h"
+#include "graph/plot.h"
+#include "store/state.h"
+
+enum {
+    // OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST
+    PictureDialogFlags = 0x1806,
+    StatusBarHeight = 25,    // the picture leaves out the status bar along the bottom edge
+    TitleLeft = 20,          // the title stands in row 1's band, whose left half holds no day
+    TitleTop = 15,
+    TitleHeight = 12,
+    JpegQuality = 90,
+    PngLevel = 0,
+    PictureLibraryMissing = 5,   // TransG32.DLL or its entry could not be found
+    PictureSurfaceFailed = 6,    // the off-screen context or bitmap could not be made
+};
+
+typedef short(WINAPI* JpegEntry)(HDC dc, int width, int height, LPSTR path, int quality, BOOL flag);
+typedef short(WINAPI* PngEntry)(HDC dc, int width, int height, LPSTR path, int level);
+
+void ComposePictureName(char* buffer, int metric, int year, int month, int day)
+{
+    const char* code = metric >= 0 && metric < MetricCount ? MetricShortCodes[metric] : "";
+    snprintf(buffer, sizeof App.PicturePath, FormatPictureName, code, year, month, day);
+}
+
+// Bytes, not characters, and ASCII letters only: a code-page aware or locale-dependent case
+// conversion could take the trail byte of a double-byte character for a letter, or fold it.
+static char FoldAsciiLetter(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+static int EndsWithLetters(const char* end, const char* letters)
+{
+    for (int i = 0; i < 3; ++i)
+        if (FoldAsciiLetter(end[i]) != letters[i]) return 0;
+    return 1;
+}
+
+PictureType PictureTypeOf(const char* path)
+{
+    int length = lstrlenA(path);
+    if (length < 3) return PictureNone;
+    const char* end = path + length - 3;
+    if (EndsWithLetters(end, "jpg")) return PictureJpeg;
+    if (EndsWithLetters(end, "png")) return PicturePng;
+    return PictureNone;
+}
+
+int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags)
+{
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 0;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof App.PicturePath;
+    dialog.lpstrTitle = TextSaveTitle;
+    dialog.Flags = flags;
+    dialog.lpstrDefExt = TextDefaultExt;
+    // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
+    return GetSaveFileNameA(&dialog);
+}
+
+short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BOOL progressive)
+{
+    HMODULE library = LoadLibraryA(TextPictureLibrary);
+    if (!library) return PictureLibraryMissing;
+    // Through void* so that the compiler accepts the change of function type.
+    JpegEntry entry = reinterpret_cast<JpegEntry>(
+        reinterpret_cast<void*>(GetProcAddress(library, TextJpegEntry)));
+    short result = PictureLibraryMissing;
+    if (entry) result = entry(dc, width, height, path, quality, progressive ? -1 : 0);
+    FreeLibrary(library);
+    return result;
+}
+
+short SavePngPicture(HDC dc, int width, int height, char* path, int level)
+{
+    HMODULE library = LoadLibraryA(TextPictureLibrary);
+    if (!library) return PictureLibraryMissing;
+    PngEntry entry = reinterpret_cast<PngEntry>(
+        reinterpret_cast<void*>(GetProcAddress(library, TextPngEntry)));
+    short result = PictureLibraryMissing;
+    if (entry) result = entry(dc, width, height, path, level);
+    FreeLibrary(library);
+    return result;
+}
+
+// What the picture shows: the white background of the window, the plot, the frame with its
+// labels, and the title of the selected metric.
+static void RenderGraphPicture(HWND window, HDC memoryDc, int width, int height)
+{
+    RECT area = {0, 0, width, height};
+    FillRect(memoryDc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawActivityPlot(window, memoryDc);
+    DrawGraphFrame(window, memoryDc);
+    // The frame has left the context with a transparent background and black text.
+    const char* title = App.SelectedMetric >= 0 && App.SelectedMetric < MetricCount
+                            ? MetricTitles[App.SelectedMetric] : "";
+    HFONT font = CreateGraphFont(TitleHeight, SHIFTJIS_CHARSET, TextTitleFace);
+    HGDIOBJ oldFont = font ? SelectObject(memoryDc, font) : nullptr;
+    TextOutA(memoryDc, TitleLeft, TitleTop, title, lstrlenA(title));
+    if (font) {
+        SelectObject(memoryDc, oldFont);
+        DeleteObject(font);
+    }
+}
+
+short WriteGraphPicture(HWND window, PictureType type, char* path)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    int width = client.right;
+    int height = client.bottom - StatusBarHeight;
+    if (width <= 0 || height <= 0) return PictureSurfaceFailed;
+
+    // A 32-bit section keeps the bar and grey colours exact whatever the screen's depth.
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+
+    short result = PictureSurfaceFailed;
+    HDC windowDc = GetDC(window);
+    HDC memoryDc = windowDc ? CreateCompatibleDC(windowDc) : nullptr;
+    void* bits = nullptr;
+    HBITMAP bitmap = memoryDc ? CreateDIBSection(memoryDc, &format, DIB_RGB_COLORS, &bits, nullptr, 0)
+                              : nullptr;
+    if (bitmap) {
+        HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
+        RenderGraphPicture(window, memoryDc, width, height);
+        // The section must be complete before the library reads it through the context.
+        GdiFlush();
+        if (type == PictureJpeg)
+            result = SaveJpegPicture(memoryDc, width, height, path, JpegQuality, TRUE);
+        else if (type == PicturePng)
+            result = SavePngPicture(memoryDc, width, height, path, PngLevel);
+        SelectObject(memoryDc, oldBitmap);
+        DeleteObject(bitmap);
+    }
+    if (memoryDc) DeleteDC(memoryDc);
+    if (windowDc) ReleaseDC(window, windowDc);
+    return result;
+}
+
+void SaveGraphPicture(HWND graphWindow)
+{
+    ZeroMemory(App.PicturePath, sizeof App.PicturePath);
+    time_t now = ReadCalendarTime();
+    const struct tm* local = localtime(&now);
+    if (local)
+        ComposePictureName(App.PicturePath, App.SelectedMetric, local->tm_year + 1900,
+                           local->tm_mon + 1, local->tm_mday);
+    if (!ChoosePictureFile(graphWindow, TextPictureFilter, App.PicturePath, PictureDialogFlags))
+        return;
+
+    // Any other ending writes nothing and reports nothing.
+    PictureType type = PictureTypeOf(App.PicturePath);
+    if (type != PictureNone && WriteGraphPicture(graphWindow, type, App.PicturePath) != 0)
+        ReportFailure(graphWindow, type == PictureJpeg ? TextJpegFailed : TextPngFailed,
+                      TextErrorCaption);
+    InvalidateRect(graphWindow, nullptr, TRUE);
+}

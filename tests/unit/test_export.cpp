@@ -1,0 +1,604 @@
+// Picture export: the type rule, the off-screen picture written through TransG32.DLL, and the
+// whole save through the real save dialog, with and without the library.
+#include <windows.h>
+#include <wincodec.h>
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/texts.h"
+#include "graph/export.h"
+#include "store/state.h"
+#include "support/fake_clock.h"
+#include "support/testwin.h"
+
+namespace {
+
+const int ClientWidth = 560;
+const int ClientHeight = 440;
+const int PictureHeight = ClientHeight - 25;  // the status bar's strip stays out
+
+// Layout numbers the expectations are worked out from: today's left baseline is row 22's,
+// 15 + 18 * 22; a bar equal to its day's maximum is 15 pixels high; slot s of the left panel
+// stands at x = 50 + s; the title's top-left corner is (20, 15), in a 12-pixel cell.
+const int TodayBaseline = 15 + 18 * 22;
+const int BarSlot = 30;
+const int BarX = 50 + BarSlot;
+const int TitleLeft = 20, TitleTop = 15, TitleCell = 12;
+
+const COLORREF White = RGB(255, 255, 255);
+const COLORREF BarRed = RGB(255, 50, 50);
+
+// Every slot of every day recorded without activity, but one bar of today equal to its maximum.
+void PrepareGraphData(int metric)
+{
+    for (int m = 0; m < MetricCount; ++m) {
+        for (int k = 0; k < DayCount; ++k) {
+            App.DayMaxima[m][k] = 0;
+            for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][k] = 0;
+        }
+    }
+    App.ActivityTable[metric][BarSlot][0] = 10;
+    App.DayMaxima[metric][0] = 10;
+    App.CurrentSlot = SlotCount - 1;
+    App.SelectedMetric = metric;
+    for (int k = 0; k < DayCount; ++k)
+        snprintf(App.DayLabels[k], sizeof App.DayLabels[k], "03/%02d", k + 1);
+}
+
+// A window's text read from another thread. GetWindowText would send WM_GETTEXT and wait for
+// ever while the window's thread is not pumping; this gives up.
+std::string TextOf(HWND window)
+{
+    char text[520] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 500, &copied);
+    return text;
+}
+
+// Visible dialogs and message boxes of this process, with their captions.
+std::vector<std::pair<HWND, std::string>> OurBoxes()
+{
+    std::vector<std::pair<HWND, std::string>> boxes;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            char cls[32] = "";
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            GetClassNameA(window, cls, sizeof cls);
+            if (process == GetCurrentProcessId() && lstrcmpA(cls, "#32770") == 0 &&
+                IsWindowVisible(window))
+                reinterpret_cast<std::vector<std::pair<HWND, std::string>>*>(param)->push_back(
+                    {window, TextOf(window)});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
+}
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<BYTE> bgra;
+    COLORREF At(int x, int y) const
+    {
+        const BYTE* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
+        return RGB(p[2], p[1], p[0]);
+    }
+    bool AnyDark(int left, int top, int right, int bottom) const
+    {
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                if (GetRValue(At(x, y)) < 128 && GetGValue(At(x, y)) < 128 && GetBValue(At(x, y)) < 128)
+                    return true;
+        return false;
+    }
+};
+
+// Decodes a JPEG or PNG file with the platform's codecs; empty when it is no picture.
+Picture DecodePicture(const std::string& path)
+{
+    Picture result;
+    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory* factory = nullptr;
+    IWICBitmapDecoder* decoder = nullptr;
+    IWICBitmapFrameDecode* frame = nullptr;
+    IWICFormatConverter* converter = nullptr;
+    wchar_t widePath[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
+    UINT w = 0, h = 0;
+    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                        nullptr, 0, WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->GetSize(&w, &h))) {
+        std::vector<BYTE> bgra(static_cast<size_t>(w) * h * 4);
+        if (SUCCEEDED(converter->CopyPixels(nullptr, w * 4, static_cast<UINT>(bgra.size()), bgra.data()))) {
+            result.width = static_cast<int>(w);
+            result.height = static_cast<int>(h);
+            result.bgra = std::move(bgra);
+        }
+    }
+    if (converter) converter->Release();
+    if (frame) frame->Release();
+    if (decoder) decoder->Release();
+    if (factory) factory->Release();
+    if (SUCCEEDED(init)) CoUninitialize();
+    return result;
+}
+
+enum FileKind { NoFile, JpegFile, PngFile, OtherFile };
+
+FileKind KindOfFile(const std::string& path)
+{
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return NoFile;
+    std::vector<unsigned char> data = ReadWholeFile(path);
+    if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return JpegFile;
+    if (data.size() >= 4 && data[0] == 0x89 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G')
+        return PngFile;
+    return OtherFile;
+}
+
+// A folder of the test's own under the temporary folder, removed with its files.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        static int serial = 0;
+        char temp[MAX_PATH] = "", name[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        snprintf(name, sizeof name, "%svantle-export-%lu-%d\\", temp, GetCurrentProcessId(), ++serial);
+        path_ = name;
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~ScratchFolder()
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((path_ + "*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do DeleteFileA((path_ + found.cFileName).c_str());
+            while (FindNextFileA(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryA(path_.c_str());
+    }
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+private:
+    std::string path_;
+};
+
+// A plain popup standing in for the graph window, of a known client size. It paints itself
+// black, so a picture taken from the screen instead of rendered off-screen would show it.
+class GraphStandIn {
+public:
+    GraphStandIn()
+    {
+        WNDCLASSA cls = {};
+        cls.lpfnWndProc = DefWindowProcA;
+        cls.hInstance = GetModuleHandleA(nullptr);
+        cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        cls.lpszClassName = "VantleExportTestWindow";
+        RegisterClassA(&cls);
+        RECT frame = {0, 0, ClientWidth, ClientHeight};
+        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        AdjustWindowRectEx(&frame, style, FALSE, 0);
+        window_ = CreateWindowExA(0, cls.lpszClassName, "export test", style, 20, 20,
+                                  frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                  nullptr, cls.hInstance, nullptr);
+        ShowWindow(window_, SW_SHOWNOACTIVATE);
+        PumpMessages(300);
+    }
+    ~GraphStandIn()
+    {
+        DestroyWindow(window_);
+        DeleteObject(update_);
+    }
+    HWND Handle() const { return window_; }
+    // Paints what is pending and forgets the update region, so that only what follows counts.
+    void Settle()
+    {
+        PumpMessages(100);
+        ValidateRect(window_, nullptr);
+    }
+    // Notes what waits for a repaint now, before any later pumping paints it away.
+    void NoteUpdateRegion() { GetUpdateRgn(window_, update_, FALSE); }
+    bool WhollyInvalid() const
+    {
+        RECT client;
+        GetClientRect(window_, &client);
+        HRGN rest = CreateRectRgnIndirect(&client);
+        int kind = CombineRgn(rest, rest, update_, RGN_DIFF);
+        DeleteObject(rest);
+        return kind == NULLREGION;
+    }
+    bool InvalidOnlyWithin(const RECT& screenRect) const
+    {
+        RECT r = screenRect;
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
+        HRGN covered = CreateRectRgnIndirect(&r);
+        HRGN rest = CreateRectRgn(0, 0, 0, 0);
+        int kind = CombineRgn(rest, update_, covered, RGN_DIFF);
+        DeleteObject(covered);
+        DeleteObject(rest);
+        return kind == NULLREGION;
+    }
+private:
+    HWND window_ = nullptr;
+    HRGN update_ = CreateRectRgn(0, 0, 0, 0);
+};
+
+// What one scripted save saw.
+struct SaveRun {
+    bool found = false;       // the save dialog came up
+    bool closed = false;      // and went away after the answer
+    std::string title, proposed;
+    HWND owner = nullptr;
+    RECT rect = {};           // where the dialog stood on the screen
+    std::vector<std::string> failures;  // texts of the "エラー" boxes, in order
+};
+
+struct SaveScript {
+    std::string typed;  // empty: press Cancel
+    SaveRun run;
+    volatile LONG done = 0;
+};
+
+HWND NameEdit(HWND dialog)
+{
+    // The explorer-style dialog keeps the name in control 0x47C (a combo box, extended or not,
+    // with its edit somewhere below it) or in edit 0x480.
+    for (int id : {0x47C, 0x480}) {
+        HWND control = GetDlgItem(dialog, id);
+        HWND edit = nullptr;
+        char cls[32] = "";
+        if (control && GetClassNameA(control, cls, sizeof cls) && lstrcmpiA(cls, "Edit") == 0) return control;
+        if (control)
+            EnumChildWindows(
+                control,
+                [](HWND child, LPARAM param) -> BOOL {
+                    char name[32] = "";
+                    GetClassNameA(child, name, sizeof name);
+                    if (lstrcmpiA(name, "Edit") != 0) return TRUE;
+                    *reinterpret_cast<HWND*>(param) = child;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&edit));
+        if (edit) return edit;
+    }
+    return nullptr;
+}
+
+std::string BoxMessage(HWND box)
+{
+    std::string text;
+    EnumChildWindows(
+        box,
+        [](HWND child, LPARAM param) -> BOOL {
+            char cls[32] = "";
+            GetClassNameA(child, cls, sizeof cls);
+            if (lstrcmpiA(cls, "Static") != 0 || GetDlgCtrlID(child) != 0xFFFF) return TRUE;
+            *reinterpret_cast<std::string*>(param) = TextOf(child);
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+void Press(HWND dialog, int button)
+{
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+// The user, on a thread of its own: answers the save dialog, then every failure box until
+// the save is over. A dialog that refuses the answer is cancelled, so the test fails, not hangs.
+DWORD WINAPI PlayUser(void* param)
+{
+    SaveScript* script = static_cast<SaveScript*>(param);
+    SaveRun& run = script->run;
+    HWND dialog = nullptr, edit = nullptr;
+    for (DWORD start = GetTickCount(); !edit && GetTickCount() - start < 30000; Sleep(50)) {
+        for (auto& box : OurBoxes())
+            if (box.second == TextSaveTitle) dialog = box.first;
+        edit = dialog ? NameEdit(dialog) : nullptr;
+    }
+    if (!edit) return 0;
+    run.found = true;
+    run.owner = GetWindow(dialog, GW_OWNER);
+    GetWindowRect(dialog, &run.rect);
+    run.title = TextOf(dialog);
+    run.proposed = TextOf(edit);
+    if (!script->typed.empty())
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(script->typed.c_str()));
+    Press(dialog, script->typed.empty() ? IDCANCEL : IDOK);
+
+    DWORD answered = GetTickCount();
+    std::vector<HWND> seen;
+    while (!script->done) {
+        if (!IsWindow(dialog)) run.closed = true;
+        for (auto& box : OurBoxes()) {
+            bool stuck = !run.closed && GetTickCount() - answered > 10000;
+            if (box.second == TextErrorCaption && run.closed &&
+                std::find(seen.begin(), seen.end(), box.first) == seen.end()) {
+                seen.push_back(box.first);
+                run.failures.push_back(BoxMessage(box.first));
+                Press(box.first, IDOK);
+            } else if (stuck) {
+                Press(box.first, IDCANCEL);
+            }
+        }
+        Sleep(20);
+    }
+    run.closed = !IsWindow(dialog);
+    return 0;
+}
+
+// Runs SaveGraphPicture on the window with a scripted user and notes the window's update
+// region as the save leaves it.
+SaveRun ScriptedSave(GraphStandIn& window, const std::string& typed)
+{
+    window.Settle();
+    SaveScript script;
+    script.typed = typed;
+    HANDLE user = CreateThread(nullptr, 0, PlayUser, &script, 0, nullptr);
+    SaveGraphPicture(window.Handle());
+    window.NoteUpdateRegion();
+    InterlockedExchange(&script.done, 1);
+    // The user's thread reads this thread's windows: keep serving them while waiting.
+    while (MsgWaitForMultipleObjects(1, &user, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    CloseHandle(user);
+    return script.run;
+}
+
+// The checks that every picture of the prepared data passes.
+void ExpectPreparedPicture(const Picture& p, bool exactColours)
+{
+    ASSERT_EQ(ClientWidth, p.width);
+    ASSERT_EQ(PictureHeight, p.height);
+    EXPECT_TRUE(p.AnyDark(TitleLeft, TitleTop, TitleLeft + 2 * TitleCell, TitleTop + TitleCell))
+        << "no title at its corner";
+    if (!exactColours) {
+        // A lossy picture: near white where nothing is drawn.
+        COLORREF c = p.At(300, 200);
+        EXPECT_GT(GetRValue(c) + GetGValue(c) + GetBValue(c), 3 * 240);
+        return;
+    }
+    EXPECT_EQ(BarRed, p.At(BarX, TodayBaseline - 1));
+    EXPECT_EQ(BarRed, p.At(BarX, TodayBaseline - 15));
+    EXPECT_EQ(White, p.At(BarX, TodayBaseline - 16));
+    EXPECT_EQ(White, p.At(BarX + 1, TodayBaseline - 5));
+    EXPECT_EQ(RGB(0, 0, 0), p.At(BarX + 1, TodayBaseline));  // the frame over the plot
+    EXPECT_EQ(White, p.At(300, 200));
+    EXPECT_EQ(White, p.At(ClientWidth - 1, PictureHeight - 1));
+    EXPECT_FALSE(p.AnyDark(0, 0, ClientWidth, TitleTop)) << "something above the title";
+    EXPECT_FALSE(p.AnyDark(0, 0, TitleLeft, TitleTop + TitleCell)) << "something left of the title";
+}
+
+short WritePicture(GraphStandIn& window, PictureType type, const std::string& path)
+{
+    std::vector<char> buffer(path.begin(), path.end());
+    buffer.push_back('\0');
+    return WriteGraphPicture(window.Handle(), type, buffer.data());
+}
+
+TEST(ExportType, LastThreeBytesInAnyCase)
+{
+    struct Case {
+        const char* path;
+        PictureType expected;
+    } cases[] = {
+        {"C:\\pictures\\graph.jpg", PictureJpeg},
+        {"C:\\pictures\\graph.JPG", PictureJpeg},
+        {"C:\\pictures\\graph.Jpg", PictureJpeg},
+        {"C:\\pictures\\graph.jPg", PictureJpeg},
+        {"C:\\pictures\\graph.png", PicturePng},
+        {"C:\\pictures\\graph.PNG", PicturePng},
+        {"C:\\pictures\\graph.Png", PicturePng},
+        {"C:\\pictures\\graph.jpeg", PictureNone},  // ends in "peg"
+        {"C:\\pictures\\graphxpng", PicturePng},    // no dot needed
+        {"C:\\pictures\\graph.png.txt", PictureNone},
+        {"jpg", PictureJpeg},
+        {"pg", PictureNone},
+        {"", PictureNone},
+        {"C:\\画像\\グラフ.png", PicturePng},
+        {"C:\\画像\\グラフ.JPG", PictureJpeg},
+        {"C:\\画像\\jpト", PictureNone},            // "ト" is 0x83 0x67: a trail byte 'g'
+        {"C:\\画像\\グラフ.ｐｎｇ", PictureNone},   // full-width letters are not ASCII ones
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.expected, PictureTypeOf(c.path)) << c.path;
+}
+
+TEST(ExportWrite, PngAndJpegOfTheClientAreaLessTheStatusBar)
+{
+    GraphStandIn window;
+    ScratchFolder folder;
+    PrepareGraphData(MetricClicks);
+    struct Case {
+        PictureType type;
+        const char* name;
+        FileKind kind;
+        bool exactColours;
+    } cases[] = {
+        {PicturePng, "graph.png", PngFile, true},
+        {PictureJpeg, "graph.jpg", JpegFile, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(0, WritePicture(window, c.type, folder / c.name));
+        EXPECT_EQ(c.kind, KindOfFile(folder / c.name));
+        ExpectPreparedPicture(DecodePicture(folder / c.name), c.exactColours);
+    }
+}
+
+TEST(ExportWrite, TitleFollowsTheSelectedMetric)
+{
+    GraphStandIn window;
+    ScratchFolder folder;
+    // "マウスクリック回数" has nine characters, "マウスの動き" six: only the first reaches
+    // beyond seven and a half cells from the title's corner.
+    const int beyond = TitleLeft + TitleCell * 15 / 2;
+    PrepareGraphData(MetricClicks);
+    ASSERT_EQ(0, WritePicture(window, PicturePng, folder / "clicks.png"));
+    PrepareGraphData(MetricMovement);
+    ASSERT_EQ(0, WritePicture(window, PicturePng, folder / "movement.png"));
+    Picture clicks = DecodePicture(folder / "clicks.png");
+    Picture movement = DecodePicture(folder / "movement.png");
+    ASSERT_EQ(ClientWidth, clicks.width);
+    ASSERT_EQ(ClientWidth, movement.width);
+    EXPECT_TRUE(clicks.AnyDark(beyond, TitleTop, beyond + 2 * TitleCell, TitleTop + TitleCell));
+    EXPECT_FALSE(movement.AnyDark(beyond, TitleTop, beyond + 2 * TitleCell, TitleTop + TitleCell));
+    EXPECT_TRUE(movement.AnyDark(TitleLeft, TitleTop, TitleLeft + 2 * TitleCell, TitleTop + TitleCell));
+}
+
+TEST(ExportSave, ProposesTheDatedNameAndCancelLeavesAllAlone)
+{
+    GraphStandIn window;
+    struct Case {
+        int metric, hour, minute;
+        const char* expected;
+    } cases[] = {
+        {MetricClicks, 9, 30, "MC20240305.jpg"},
+        {MetricKeys, 0, 0, "KT20240305.jpg"},
+        {MetricMovement, 23, 59, "MM20240305.jpg"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        PrepareGraphData(c.metric);
+        SetFakeTime(2024, 3, 5, c.hour, c.minute, 0);
+        SaveRun run = ScriptedSave(window, "");
+        ASSERT_TRUE(run.found) << "no save dialog";
+        EXPECT_TRUE(run.closed);
+        EXPECT_EQ(c.expected, run.proposed);
+        EXPECT_EQ(TextSaveTitle, run.title);
+        EXPECT_EQ(window.Handle(), run.owner);
+        EXPECT_TRUE(run.failures.empty());
+        // Only what the dialog itself covered may wait for a repaint.
+        EXPECT_TRUE(window.InvalidOnlyWithin(run.rect));
+    }
+}
+
+TEST(ExportSave, TypeFollowsTheReturnedName)
+{
+    GraphStandIn window;
+    ScratchFolder folder;
+    PrepareGraphData(MetricClicks);
+    struct Case {
+        const char* typed;
+        const char* returned;  // the path the dialog hands back
+        FileKind kind;
+    } cases[] = {
+        {"upper.PNG", "upper.PNG", PngFile},
+        {"mixed.Jpg", "mixed.Jpg", JpegFile},
+        {"plain", "plain.jpg", JpegFile},  // the dialog adds the default extension
+        {"long.jpeg", "long.jpeg", NoFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SaveRun run = ScriptedSave(window, folder / c.typed);
+        ASSERT_TRUE(run.found && run.closed);
+        EXPECT_EQ(folder / c.returned, std::string(App.PicturePath));
+        EXPECT_EQ(c.kind, KindOfFile(folder / c.returned));
+        EXPECT_TRUE(run.failures.empty()) << run.failures[0];
+        EXPECT_TRUE(window.WhollyInvalid());
+    }
+    ExpectPreparedPicture(DecodePicture(folder / "upper.PNG"), true);
+}
+
+// Runs the tests matching the filter in a copy of this program in a folder of its own, which
+// is also its current folder; the copy's output is returned in the log.
+DWORD RunCopy(const ScratchFolder& folder, const char* filter, std::string* log)
+{
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    if (!CopyFileA(self, (folder / "export_copy.exe").c_str(), FALSE) ||
+        !CopyFileA((ModuleFolder() + "hookdll.dll").c_str(), (folder / "hookdll.dll").c_str(), FALSE))
+        return 1001;
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE out = CreateFileA((folder / "copy.log").c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = start.hStdError = out;
+    std::string command = "\"" + folder / "export_copy.exe" +
+                          "\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
+    PROCESS_INFORMATION copy = {};
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  folder.Path().c_str(), &start, &copy);
+    CloseHandle(out);
+    if (!started) return 1002;
+    DWORD code = 1003;
+    if (WaitForSingleObject(copy.hProcess, 180000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(copy.hProcess, &code);
+    else
+        TerminateProcess(copy.hProcess, code);
+    CloseHandle(copy.hThread);
+    CloseHandle(copy.hProcess);
+    std::vector<unsigned char> text = ReadWholeFile(folder / "copy.log");
+    log->assign(text.begin(), text.end());
+    return code;
+}
+
+TEST(ExportLibrary, MissingLibraryOrEntryFailsWithFiveAndIsReported)
+{
+    struct Case {
+        const char* what;
+        bool standIn;  // a library of that name that lacks both entries
+    } cases[] = {
+        {"library missing", false},
+        {"entries missing", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchFolder folder;
+        if (c.standIn) {
+            ASSERT_TRUE(CopyFileA((ModuleFolder() + "hookdll.dll").c_str(),
+                                  (folder / "TransG32.DLL").c_str(), FALSE));
+        }
+        std::string log;
+        DWORD code = RunCopy(folder, "ExportWithoutLibrary.*", &log);
+        EXPECT_TRUE(code == 0 && log.find("[  PASSED  ] 1 test") != std::string::npos)
+            << "exit code " << code << "\n" << log;
+    }
+}
+
+// Run only by the test above, in a copy of the program that cannot use TransG32.DLL.
+TEST(ExportWithoutLibrary, DISABLED_EverySaveReportsItsType)
+{
+    ScratchFolder folder;
+    std::string path = folder / "direct.png";
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(5, SaveJpegPicture(screen, 10, 10, &path[0], 90, TRUE));
+    EXPECT_EQ(5, SavePngPicture(screen, 10, 10, &path[0], 0));
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(NoFile, KindOfFile(path));
+
+    GraphStandIn window;
+    PrepareGraphData(MetricKeys);
+    struct Case {
+        const char* typed;
+        const char* message;
+    } cases[] = {
+        {"failed.jpg", TextJpegFailed},
+        {"failed.png", TextPngFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        SaveRun run = ScriptedSave(window, folder / c.typed);
+        ASSERT_TRUE(run.found && run.closed);
+        EXPECT_EQ(std::vector<std::string>{c.message}, run.failures);
+        EXPECT_EQ(NoFile, KindOfFile(folder / c.typed));
+        EXPECT_TRUE(window.WhollyInvalid());
+    }
+}
+
+}  // namespace
