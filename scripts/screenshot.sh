@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Takes the picture of the graph window for the documentation: the built program with three
+# weeks of made-up working days, under Wine on a virtual screen of its own. Builds nothing.
+# Usage: scripts/screenshot.sh [build-dir] [picture]   (defaults: build, docs/graph-window.png)
+# The build dir must hold bin/ with vantle.exe, its two libraries and e2e_tests.exe (which
+# opens the window and ends the program), and the Wine prefix (WINEPREFIX, else build/wineprefix).
+set -eu
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=$(cd "${1:-$ROOT/build}" && pwd)
+OUT=${2:-$ROOT/docs/graph-window.png}
+BIN=$BUILD/bin
+for file in vantle.exe hookdll.dll TransG32.DLL e2e_tests.exe; do
+  [ -f "$BIN/$file" ] || { echo "screenshot: $BIN/$file is missing; build first" >&2; exit 1; }
+done
+for tool in wine xvfb-run import python3; do
+  command -v $tool >/dev/null || { echo "screenshot: $tool is not installed (scripts/setup.sh)" >&2; exit 1; }
+done
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
+[ -f "$WINEPREFIX/system.reg" ] || { echo "screenshot: no Wine prefix at $WINEPREFIX (scripts/setup.sh)" >&2; exit 1; }
+export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# A program folder of its own; its data folder holds today's file and those of 20 days before.
+DIR=$BUILD/screenshot
+rm -rf "$DIR"
+mkdir -p "$DIR/data" "$DIR/shot"
+cp "$BIN/vantle.exe" "$BIN/hookdll.dll" "$BIN/TransG32.DLL" "$DIR/"
+python3 - "$DIR/data" <<'PYTHON'
+# Day files of made-up data: 720 little-endian 32-bit values, clicks, key touches and pointer
+# travel for the 240 six-minute slots; -1 where the computer was off.
+import datetime, os, random, struct, sys
+
+folder = sys.argv[1]
+now = datetime.datetime.now()
+current = now.hour * 10 + now.minute // 6
+# A day off in the second week before: no file, so its rows are grey.
+day_off = next(k for k in range(8, 15) if (now.date() - datetime.timedelta(days=k)).weekday() == 2)
+for k in range(21):
+    day = now.date() - datetime.timedelta(days=k)
+    if k == day_off:
+        continue
+    rnd = random.Random(day.toordinal())
+    clicks, keys, moves = [-1] * 240, [-1] * 240, [-1] * 240
+    if day.weekday() < 5:
+        on, off = 84 + rnd.randint(-4, 4), 186 + rnd.randint(-3, 12)
+        meeting = rnd.randint(95, 160)
+        breaks = {rnd.randint(on + 5, off - 5) for _ in range(rnd.randint(0, 2))}
+    else:
+        # A weekend: now and then a short look in the afternoon.
+        on = rnd.randint(130, 150) if rnd.random() < 0.6 else 0
+        off = on + rnd.randint(5, 18) if on else 0
+        meeting, breaks = -100, set()
+    for s in range(on, off):
+        if any(b <= s < b + 3 for b in breaks):
+            continue  # the computer was asleep
+        working = 90 <= s < 180
+        if 120 <= s < 130:    # lunch
+            c, t = rnd.randint(0, 6), rnd.randint(0, 20)
+        elif meeting <= s < meeting + 10:
+            c, t = rnd.randint(0, 3), 0
+        elif working or day.weekday() >= 5:
+            c = rnd.randint(15, 120)
+            t = rnd.choice([0, rnd.randint(20, 200), rnd.randint(200, 900)])
+        else:
+            c, t = rnd.randint(0, 25), rnd.randint(0, 60)
+        clicks[s], keys[s] = c, t
+        moves[s] = c * rnd.randint(60, 220) + rnd.randint(0, 1500) if c or t else 0
+    if k == 0:
+        # Today: recorded up to now; the program starts the current slot itself.
+        for series in (clicks, keys, moves):
+            series[current:] = [-1] * (240 - current)
+    name = os.path.join(folder, day.strftime("%Y%m%d") + ".dat")
+    with open(name, "wb") as f:
+        f.write(struct.pack("<720i", *(clicks + keys + moves)))
+PYTHON
+
+export DIR BIN
+# One display and one wineserver; both end with the run. Program and helper share a Wine virtual
+# desktop as large as the display: there Wine draws the window's caption and frame itself,
+# which on a bare X display without a window manager nobody would.
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  set -u
+  desktop="explorer /desktop=Vantle,1024x768"
+  wineserver -p >/dev/null 2>&1 </dev/null
+  wine $desktop "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
+  # The helper opens the graph window, writes its place, waits for "taken", then ends the
+  # program. The launchers return at once, so the run is followed through these files.
+  VANTLE_SHOT=1 VANTLE_SHOT_DIR=$(winepath -w "$DIR/shot" 2>/dev/null) \
+    wine $desktop "$BIN/e2e_tests.exe" --gtest_filter=GraphShot.Open --gtest_color=no \
+    >"$DIR/helper.log" 2>&1 </dev/null &
+  finished() { grep -q "^\[==========\] .* ran\." "$DIR/helper.log" 2>/dev/null; }
+  for _ in $(seq 600); do
+    [ -f "$DIR/shot/window.txt" ] && break
+    finished && break
+    sleep 0.1
+  done
+  rc=1
+  if [ -f "$DIR/shot/window.txt" ]; then
+    read -r x y w h <"$DIR/shot/window.txt"
+    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$DIR/shot/window.png" && rc=0
+  fi
+  touch "$DIR/shot/taken"
+  for _ in $(seq 300); do finished && break; sleep 0.2; done
+  grep -q "^\[  PASSED  \] 1 test" "$DIR/helper.log" || rc=1
+  # The helper has seen the program end with exit code 0; what is left is Wine'"'"'s desktop.
+  sleep 1
+  wineserver -k >/dev/null 2>&1 </dev/null
+  exit $rc' || { echo "screenshot: failed; see $DIR/helper.log" >&2; cat "$DIR/helper.log" >&2; exit 1; }
+
+mkdir -p "$(dirname "$OUT")"
+cp "$DIR/shot/window.png" "$OUT"
+echo "screenshot: $OUT"
