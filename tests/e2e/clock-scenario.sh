@@ -16,8 +16,10 @@ case $SCENARIO in
   *) echo "unknown scenario $SCENARIO" >&2; exit 2 ;;
 esac
 offset=$((target - now))
+# faketime takes "+Ns" or "-Ns".
+if [ $offset -lt 0 ]; then shift_spec="${offset}s"; else shift_spec="+${offset}s"; fi
 export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "+${offset}s" wine "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
+FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "$shift_spec" wine "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
 program=$!
 folder=$(winepath -w "$DIR" 2>/dev/null)
 VANTLE_CLOCK_SCENARIO=$SCENARIO VANTLE_CLOCK_OFFSET=$offset VANTLE_CLOCK_FOLDER="$folder\\" \
