@@ -34,6 +34,16 @@ static void SaveCurrentSlot(HWND monitor)
     WriteSlot(monitor, App.CurrentSlot);
 }
 
+// The last steps of every ending, once the clock is stopped.
+static void FinishAndDestroy(HWND monitor)
+{
+    SaveCurrentSlot(monitor);
+    App.Recording = 0;
+    ReleaseHooks();
+    RemoveTrayIcon(monitor);
+    DestroyWindow(monitor);
+}
+
 static LRESULT OnConfirmedExit(HWND monitor)
 {
     if (App.ExitAsked) return 0;
@@ -44,11 +54,7 @@ static LRESULT OnConfirmedExit(HWND monitor)
     if (answer != IDYES) return 0;
     if (!KillTimer(monitor, SlotTimerId))
         ReportFailure(monitor, TextKillTimerError, TextKillTimerCaption, MB_OK | MB_ICONEXCLAMATION);
-    SaveCurrentSlot(monitor);
-    App.Recording = 0;
-    ReleaseHooks();
-    RemoveTrayIcon(monitor);
-    DestroyWindow(monitor);
+    FinishAndDestroy(monitor);
     return 0;
 }
 
@@ -58,11 +64,7 @@ static LRESULT OnEndSession(HWND monitor, BOOL ending)
 {
     if (!ending) return 0;
     KillTimer(monitor, SlotTimerId);
-    SaveCurrentSlot(monitor);
-    App.Recording = 0;
-    ReleaseHooks();
-    RemoveTrayIcon(monitor);
-    DestroyWindow(monitor);
+    FinishAndDestroy(monitor);
     return 0;
 }
 
