@@ -2,6 +2,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <shlwapi.h>
+
 #include "app/clock.h"
 #include "app/slotclock.h"
 #include "app/texts.h"
@@ -74,10 +76,12 @@ static void RequestLiveColumns(void)
     InvalidateGraph(right, FALSE);
 }
 
-static void ClearCounters(void)
+static void CopyDayColumn(int to, int from)
 {
-    App.LeftClicks = App.MiddleClicks = App.RightClicks = 0;
-    App.MoveX = App.MoveY = App.KeyTouches = 0;
+    for (int m = 0; m < MetricCount; ++m) {
+        for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][to] = App.ActivityTable[m][s][from];
+        App.DayMaxima[m][to] = App.DayMaxima[m][from];
+    }
 }
 
 // Moves the in-memory history on by the days that passed (back when the clock went back);
@@ -85,22 +89,13 @@ static void ClearCounters(void)
 static void MoveHistory(HWND monitor, int shift)
 {
     int fromMemory[DayCount] = {};
-    if (shift > 0) {
-        for (int k = DayCount - 1; k >= shift; --k) {
-            for (int m = 0; m < MetricCount; ++m) {
-                for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][k] = App.ActivityTable[m][s][k - shift];
-                App.DayMaxima[m][k] = App.DayMaxima[m][k - shift];
-            }
-            fromMemory[k] = 1;
-        }
-    } else {
-        for (int k = 1; k - shift < DayCount; ++k) {
-            for (int m = 0; m < MetricCount; ++m) {
-                for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][k] = App.ActivityTable[m][s][k - shift];
-                App.DayMaxima[m][k] = App.DayMaxima[m][k - shift];
-            }
-            fromMemory[k] = 1;
-        }
+    // Copying in the direction of the move lets the columns move in place.
+    int first = shift > 0 ? DayCount - 1 : 1, step = shift > 0 ? -1 : 1;
+    for (int k = first; k >= 1 && k < DayCount; k += step) {
+        int from = k - shift;
+        if (from < 0 || from >= DayCount) continue;
+        CopyDayColumn(k, from);
+        fromMemory[k] = 1;
     }
     BuildDayTables();
     for (int k = 1; k < DayCount; ++k)
@@ -115,7 +110,7 @@ static int RollOverDay(HWND monitor, int finished, int shift)
     memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
     MoveHistory(monitor, shift);
     ComposeDayFilePath(0);
-    int existing = GetFileAttributesA(App.DayFilePath) != INVALID_FILE_ATTRIBUTES;
+    int existing = PathFileExistsA(App.DayFilePath);
     if (!existing || !ReadDayFile(monitor, 0)) ClearDayColumn(0);
     for (int m = 0; m < MetricCount; ++m) App.DayMaxima[m][0] = 0;
     BeginSlot(App.CurrentSlot);
@@ -132,7 +127,7 @@ static int ChangeSlot(HWND monitor, int slot, int date)
     App.CurrentSlot = slot;
     App.SlotChanging = 1;
     ShowSelectedCount();
-    ClearCounters();
+    ClearIntervalCounters();
     int result = 0;
     if (shift == 0) {
         for (int m = 0; m < MetricCount; ++m) App.DayMaxima[m][0] = 0;

@@ -185,11 +185,16 @@ int WriteSlot(HWND owner, int slot)
     return 1;
 }
 
+void ClearIntervalCounters(void)
+{
+    App.LeftClicks = App.MiddleClicks = App.RightClicks = 0;
+    App.MoveX = App.MoveY = App.KeyTouches = 0;
+}
+
 int ResetData(HWND owner)
 {
     for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
-    App.LeftClicks = App.MiddleClicks = App.RightClicks = 0;
-    App.MoveX = App.MoveY = App.KeyTouches = 0;
+    ClearIntervalCounters();
     memset(App.SlotBase, 0, sizeof App.SlotBase);
     memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
     for (int d = 0; d < DayCount; ++d) {

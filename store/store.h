@@ -21,6 +21,8 @@ int LoadDayColumn(HWND owner, int day);
 void ClearDayColumn(int day);
 // Writes slot s of today, and every slot still unsaved, to today's file; 1 or -1 (reported).
 int WriteSlot(HWND owner, int slot);
+// Sets the six interval counters to 0; button and key state stay.
+void ClearIntervalCounters(void);
 // Clears the store and the 21 day files, then creates today's; 0 or -1.
 int ResetData(HWND owner);
 
