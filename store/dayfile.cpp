@@ -130,13 +130,18 @@ static HANDLE OpenTodayForWrite(void)
     return file;
 }
 
-// Today's file was deleted while the program ran: make it again from today's column, which
-// holds every slot recorded today.
-static int RecreateTodayFile(void)
+// Today's column holds every slot recorded today: the whole file can be made again from it.
+static void FillBufferFromToday(void)
 {
     for (int m = 0; m < MetricCount; ++m)
         for (int s = 0; s < SlotCount; ++s)
             PutValue(App.DayFileBuffer + m * MetricBytes + s * 4, App.ActivityTable[m][s][0]);
+}
+
+// Today's file was deleted while the program ran: make it again from today's column.
+static int RecreateTodayFile(void)
+{
+    FillBufferFromToday();
     CreateDirectoryA(App.DataDirectory, nullptr);
     if (!CreateTodayFileFrom(App.DayFileBuffer)) return 0;
     memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
@@ -163,6 +168,18 @@ static int WriteUnsavedSlots(HANDLE file)
     return ok;
 }
 
+// Another program cut today's file short or made it longer: writing single slots into it
+// would leave a gap of zeros that reads as slots recorded without activity, so the whole file
+// is written again from today's column.
+static int RewriteWholeFile(HANDLE file)
+{
+    FillBufferFromToday();
+    int ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+             WriteAll(file, App.DayFileBuffer, DayFileSize) && SetEndOfFile(file);
+    if (ok) memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
+    return ok;
+}
+
 int WriteSlot(HWND owner, int slot)
 {
     // Marked first: whatever fails below, the slot reaches the file at the next write that works.
@@ -170,7 +187,7 @@ int WriteSlot(HWND owner, int slot)
     HANDLE file = OpenTodayForWrite();
     int ok;
     if (file != INVALID_HANDLE_VALUE) {
-        ok = WriteUnsavedSlots(file);
+        ok = GetFileSize(file, nullptr) == DayFileSize ? WriteUnsavedSlots(file) : RewriteWholeFile(file);
         // A power cut then loses at most the slot being recorded.
         FlushFileBuffers(file);
         CloseHandle(file);

@@ -1,0 +1,595 @@
+// The soak: the real program for hours or days of its own clock, sped up, with a steady stream
+// of injected input; afterwards every day file is checked against what was injected and against
+// the moments at which each slot reached its file.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <psapi.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/texts.h"
+#include "e2e/e2e_support.h"
+#include "resource.h"
+#include "support/dayimage.h"
+#include "support/testwin.h"
+
+namespace {
+// Real time in 100 ns units since 1601, the unit and origin of file times.
+typedef long long Ticks;
+const Ticks Millisecond = 10000;
+const Ticks Second = 1000 * Millisecond;
+const Ticks UnixEpoch = 116444736000000000LL;
+
+Ticks RealNow()
+{
+    typedef void(WINAPI * PreciseClock)(FILETIME*);
+    static const PreciseClock precise = reinterpret_cast<PreciseClock>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+    FILETIME now;
+    if (precise) precise(&now);
+    else GetSystemTimeAsFileTime(&now);
+    return static_cast<Ticks>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+}
+
+Ticks TicksOf(const FILETIME& t) { return static_cast<Ticks>(t.dwHighDateTime) << 32 | t.dwLowDateTime; }
+
+// What the soak script tells the driver: where the program runs and how its clock goes.
+struct SoakSettings {
+    std::string folder;   // the program's folder, with a trailing backslash
+    double rate = 0;      // program seconds per real second
+    int seconds = 0;      // real seconds of input
+    int rollovers = 0;    // changes of day that must at least happen
+    double launch = 0;    // real Unix time at which the program's clock was started
+    double start = 0;     // the program's Unix time at that moment
+    // The program's clock at a real moment, as Unix time.
+    double ProgramTime(Ticks real) const
+    {
+        double at = static_cast<double>(real - UnixEpoch) / Second;
+        return start + (at - launch) * rate;
+    }
+};
+
+// Slots counted from the program's first day: day * 240 + slot, for a Unix time of the program.
+int SlotIndexAt(double programTime, int firstDate)
+{
+    time_t t = static_cast<time_t>(programTime);
+    struct tm local = *localtime(&t);
+    struct tm first = {};
+    first.tm_year = firstDate / 10000 - 1900;
+    first.tm_mon = firstDate / 100 % 100 - 1;
+    first.tm_mday = firstDate % 100;
+    first.tm_hour = 12;
+    first.tm_isdst = -1;
+    struct tm day = first;
+    day.tm_year = local.tm_year;
+    day.tm_mon = local.tm_mon;
+    day.tm_mday = local.tm_mday;
+    day.tm_isdst = -1;
+    // Both at noon: a change of daylight saving time cannot move the count of days.
+    int days = static_cast<int>((mktime(&day) - mktime(&first) + 43200) / 86400);
+    return days * 240 + local.tm_hour * 10 + local.tm_min / 6;
+}
+
+int DateOfFile(const std::string& name) { return atoi(name.substr(0, 8).c_str()); }
+
+int NextDate(int date)
+{
+    struct tm t = {};
+    t.tm_year = date / 10000 - 1900;
+    t.tm_mon = date / 100 % 100 - 1;
+    t.tm_mday = date % 100 + 1;
+    t.tm_hour = 12;
+    t.tm_isdst = -1;
+    mktime(&t);
+    return (t.tm_year + 1900) * 10000 + (t.tm_mon + 1) * 100 + t.tm_mday;
+}
+
+// Notes, on a thread of its own, every change of a day file's last-write time. The folder is
+// only listed, never a file opened: the program opens its files without sharing.
+class DayFileWatch {
+public:
+    explicit DayFileWatch(const std::string& dataFolder) : pattern_(dataFolder + "*.dat") {}
+    ~DayFileWatch() { Stop(); }
+    void Start()
+    {
+        running_ = true;
+        thread_ = std::thread([this] {
+            SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+            while (running_) {
+                Poll();
+                Sleep(5);
+            }
+            Poll();
+        });
+    }
+    void Stop()
+    {
+        running_ = false;
+        if (thread_.joinable()) thread_.join();
+    }
+    // Per file, the distinct write times in order. One operation of the program (a creation
+    // and its write, or the three writes of a slot) may show as several close together: they
+    // count as one, at the first.
+    std::map<std::string, std::vector<Ticks>> Operations()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::map<std::string, std::vector<Ticks>> result;
+        for (auto& file : changes_) {
+            std::vector<Ticks>& ops = result[file.first];
+            for (Ticks t : file.second)
+                if (ops.empty() || t - ops.back() > 100 * Millisecond) ops.push_back(t);
+        }
+        return result;
+    }
+private:
+    void Poll()
+    {
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(pattern_.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return;
+        std::lock_guard<std::mutex> lock(mutex_);
+        do {
+            std::vector<Ticks>& seen = changes_[found.cFileName];
+            Ticks written = TicksOf(found.ftLastWriteTime);
+            if (seen.empty() || seen.back() != written) seen.push_back(written);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    std::string pattern_;
+    std::atomic<bool> running_{false};
+    std::thread thread_;
+    std::mutex mutex_;
+    std::map<std::string, std::vector<Ticks>> changes_;
+};
+
+// Answers, on a thread of its own, every failure box the program may show, so that a failing
+// soak ends instead of waiting; the texts are kept to be reported.
+class FailureBoxWatch {
+public:
+    explicit FailureBoxWatch(DWORD processId) : processId_(processId)
+    {
+        thread_ = std::thread([this] {
+            const char* captions[] = {TextErrorCaption, TextOpenCaption, TextHookCaption,
+                                      TextKillTimerCaption, TextPlotErrorCaption};
+            while (running_) {
+                for (const char* caption : captions) {
+                    HWND box = FindDialog(caption);
+                    DWORD owner = 0;
+                    if (box) GetWindowThreadProcessId(box, &owner);
+                    if (!box || owner != processId_ || !IsWindowVisible(box)) continue;
+                    char text[256] = "";
+                    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                    {
+                        std::lock_guard<std::mutex> lock(mutex_);
+                        texts_.push_back(std::string(caption) + ": " + text);
+                    }
+                    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+                    Sleep(300);
+                }
+                Sleep(100);
+            }
+        });
+    }
+    ~FailureBoxWatch() { Stop(); }
+    void Stop()
+    {
+        running_ = false;
+        if (thread_.joinable()) thread_.join();
+    }
+    std::vector<std::string> Texts()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return texts_;
+    }
+private:
+    DWORD processId_;
+    std::atomic<bool> running_{true};
+    std::thread thread_;
+    std::mutex mutex_;
+    std::vector<std::string> texts_;
+};
+
+// The program's object counts at one moment. Under Wine GetProcessHandleCount and
+// GetGuiResources give 0, so the handles come from the system's handle list and the GDI
+// objects from the process's GDI handle table, in Wine's layout; windows stand for the USER
+// objects.
+struct ObjectSample {
+    bool graphOpen;
+    long handles, gdi, windows;
+    SIZE_T workingSet;
+};
+
+long CountHandles(HANDLE process, DWORD processId)
+{
+    typedef LONG(NTAPI * QuerySystem)(ULONG, void*, ULONG, ULONG*);
+    QuerySystem query = reinterpret_cast<QuerySystem>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    const ULONG ExtendedHandleList = 64;
+    const LONG LengthMismatch = static_cast<LONG>(0xC0000004L);
+    struct Entry {
+        void* object;
+        ULONG_PTR processId, handle;
+        ULONG access;
+        USHORT backTrace, type;
+        ULONG attributes, reserved;
+    };
+    std::vector<unsigned char> list(1 << 16);
+    ULONG needed = 0;
+    LONG status;
+    while ((status = query(ExtendedHandleList, list.data(), static_cast<ULONG>(list.size()), &needed)) ==
+           LengthMismatch)
+        list.resize(list.size() * 2);
+    if (status != 0) {
+        DWORD count = 0;
+        return GetProcessHandleCount(process, &count) ? static_cast<long>(count) : -1;
+    }
+    ULONG_PTR count = *reinterpret_cast<ULONG_PTR*>(list.data());
+    const Entry* entries = reinterpret_cast<const Entry*>(list.data() + 2 * sizeof(ULONG_PTR));
+    long mine = 0;
+    for (ULONG_PTR i = 0; i < count; ++i) mine += entries[i].processId == processId;
+    return mine;
+}
+
+long CountGdiObjects(HANDLE process)
+{
+    DWORD reported = GetGuiResources(process, GR_GDIOBJECTS);
+    if (reported) return static_cast<long>(reported);
+    typedef LONG(NTAPI * QueryProcess)(HANDLE, ULONG, void*, ULONG, ULONG*);
+    QueryProcess query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    struct BasicInformation {
+        LONG_PTR exitStatus;
+        unsigned char* peb;
+        ULONG_PTR affinity;
+        LONG_PTR priority;
+        ULONG_PTR processId, parentId;
+    } basic = {};
+    ULONG got = 0;
+    if (query(process, 0, &basic, sizeof basic, &got) != 0) return -1;
+    // The process block's GdiSharedHandleTable; Wine keeps each process's table there, 65536
+    // entries of 24 bytes that begin with the object's address (0 for a free entry).
+    const SIZE_T TableField = 0xF8;
+    struct GdiEntry {
+        unsigned long long object;
+        ULONG owner;
+        USHORT instance, generation, unique;
+    };
+    static_assert(sizeof(GdiEntry) == 24, "Wine's GDI handle entry");
+    void* table = nullptr;
+    SIZE_T read = 0;
+    if (!ReadProcessMemory(process, basic.peb + TableField, &table, sizeof table, &read) || !table) return -1;
+    std::vector<GdiEntry> entries(0x10000);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiEntry), &read)) return -1;
+    long used = 0;
+    for (const GdiEntry& e : entries) used += e.object != 0;
+    return used;
+}
+
+struct WindowCount {
+    DWORD processId;
+    long count;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM param)
+{
+    WindowCount* c = reinterpret_cast<WindowCount*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != c->processId) return TRUE;
+    ++c->count;
+    EnumChildWindows(window, CountWindow, param);
+    return TRUE;
+}
+
+ObjectSample SampleObjects(HANDLE process, DWORD processId, bool graphOpen)
+{
+    ObjectSample s = {graphOpen, CountHandles(process, processId), CountGdiObjects(process), 0, 0};
+    WindowCount windows = {processId, 0};
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
+    s.windows = windows.count;
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process, &memory, sizeof memory)) s.workingSet = memory.WorkingSetSize;
+    return s;
+}
+
+HWND FindGraphWindow(DWORD processId)
+{
+    HWND window = nullptr;
+    while ((window = FindWindowExA(nullptr, window, "#32770", TextTitle)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) return window;
+    }
+    return nullptr;
+}
+
+bool WaitForGraphWindow(DWORD processId, bool open, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while ((FindGraphWindow(processId) != nullptr) != open) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// One recorded slot as its file holds it, with the moment it was written there.
+struct RecordedSlot {
+    std::string file;
+    int slot;
+    int index;  // day * 240 + slot, counted from the first file's day
+    int values[3];
+    Ticks written;
+};
+
+// How many of the moments lie before the limit (the moments are in order).
+size_t CountBefore(const std::vector<Ticks>& moments, Ticks limit)
+{
+    return static_cast<size_t>(std::lower_bound(moments.begin(), moments.end(), limit) - moments.begin());
+}
+
+bool ReadSettings(SoakSettings* s)
+{
+    const char* folder = getenv("VANTLE_SOAK_FOLDER");
+    const char* rate = getenv("VANTLE_SOAK_RATE");
+    const char* seconds = getenv("VANTLE_SOAK_SECONDS");
+    const char* rollovers = getenv("VANTLE_SOAK_ROLLOVERS");
+    if (!folder || !rate || !seconds || !rollovers) return false;
+    s->folder = folder;
+    s->rate = atof(rate);
+    s->seconds = atoi(seconds);
+    s->rollovers = atoi(rollovers);
+    return true;
+}
+
+// The script writes the real moment it started the program's clock and the clock's offset.
+bool ReadClock(SoakSettings* s)
+{
+    std::vector<unsigned char> text = ReadWholeFile(s->folder + "clock.txt");
+    std::string line(text.begin(), text.end());
+    double launch = 0, offset = 0;
+    if (sscanf(line.c_str(), "%lf %lf", &launch, &offset) != 2) return false;
+    s->launch = launch;
+    s->start = launch + offset;
+    return true;
+}
+
+// What a soak run leaves to be checked.
+struct SoakRun {
+    SoakSettings settings;
+    int firstDate = 0;                                  // the program's date at the start
+    std::vector<Ticks> keys, clicks;                    // when each was injected
+    std::vector<ObjectSample> samples;                  // every 10 s
+    std::map<std::string, std::vector<Ticks>> operations;  // day file name: its operations
+};
+
+// The day files: consecutive dates from the first day, each exactly 2880 bytes, every slot all
+// -1 or all counts, no travel. The program made each file (its first operation) and then wrote
+// one slot at a time, so the recorded slots of a file pair up with its later operations.
+std::vector<RecordedSlot> ReadDayFiles(const SoakRun& run)
+{
+    std::vector<RecordedSlot> recorded;
+    EXPECT_EQ(DateOfFile(run.operations.begin()->first), run.firstDate) << "the first day file is not of the start day";
+    EXPECT_GE(static_cast<int>(run.operations.size()) - 1, run.settings.rollovers) << "too few changes of day";
+    int date = run.firstDate, days = 0;
+    for (const auto& file : run.operations) {
+        SCOPED_TRACE(file.first);
+        EXPECT_EQ(DateOfFile(file.first), date) << "a day without its file";
+        std::vector<unsigned char> bytes = ReadWholeFile(run.settings.folder + "data\\" + file.first);
+        EXPECT_EQ(bytes.size(), 2880u);
+        size_t before = recorded.size();
+        for (int s = 0; s < 240; ++s) {
+            int v[3] = {FileValue(bytes, 0, s), FileValue(bytes, 1, s), FileValue(bytes, 2, s)};
+            bool none = v[0] == -1 && v[1] == -1 && v[2] == -1;
+            bool all = v[0] >= 0 && v[1] >= 0 && v[2] >= 0;
+            EXPECT_TRUE(none || all) << "slot " << s << " holds " << v[0] << ", " << v[1] << ", " << v[2];
+            EXPECT_EQ(v[2], none ? -1 : 0) << "travel in slot " << s << " although none was injected";
+            if (all) recorded.push_back({file.first, s, days * 240 + s, {v[0], v[1], v[2]}, 0});
+        }
+        const std::vector<Ticks>& ops = file.second;
+        size_t count = recorded.size() - before;
+        EXPECT_EQ(ops.size() - 1, count) << "slot writes seen and slots recorded differ";
+        for (size_t i = 0; i < count && i + 1 < ops.size(); ++i) recorded[before + i].written = ops[i + 1];
+        date = NextDate(DateOfFile(file.first));
+        ++days;
+    }
+    return recorded;
+}
+
+// Every recorded slot holds what was injected while it was the program's slot: events before a
+// slot's write belong to it or an earlier one, events after it to later ones. An event injected
+// shortly before a write may still be on its way to the program. Returns those near a write.
+int ExpectCountsMatchInput(const SoakRun& run, const std::vector<RecordedSlot>& recorded, long long sums[2])
+{
+    const Ticks underway = 300 * Millisecond, fileClock = 20 * Millisecond;
+    const std::vector<Ticks>* injected[2] = {&run.clicks, &run.keys};
+    int ambiguous = 0, wrong[2] = {0, 0};
+    sums[0] = sums[1] = 0;
+    for (const RecordedSlot& r : recorded) {
+        for (int m = 0; m < 2; ++m) {
+            sums[m] += r.values[m];
+            long long surely = static_cast<long long>(CountBefore(*injected[m], r.written - underway));
+            long long possibly = static_cast<long long>(CountBefore(*injected[m], r.written + fileClock));
+            ambiguous += static_cast<int>(possibly - surely);
+            if (sums[m] >= surely && sums[m] <= possibly) continue;
+            // The first slot that went wrong tells most; the later ones follow from it.
+            if (wrong[m]++ == 0)
+                ADD_FAILURE() << r.file << " slot " << r.slot << ", metric " << m << ": " << sums[m]
+                              << " counted up to here, but " << surely << " to " << possibly
+                              << " injected before the slot was written";
+        }
+    }
+    EXPECT_EQ(wrong[0] + wrong[1], 0) << "slots whose counts do not match the input";
+    EXPECT_EQ(sums[0], static_cast<long long>(run.clicks.size())) << "clicks lost or counted twice";
+    EXPECT_EQ(sums[1], static_cast<long long>(run.keys.size())) << "key touches lost or counted twice";
+    return ambiguous;
+}
+
+// Each write left the slot that the program's clock had just left: the next recorded slot is
+// the one of the clock at the write (a late tick may skip slots, which then stay empty). The
+// first slot is the start's; the last one, written at the exit, is that of the last tick.
+// Returns the slots skipped.
+int ExpectSlotsFollowTheClock(const SoakRun& run, const std::vector<RecordedSlot>& recorded)
+{
+    const double clockSlack = 30;  // seconds of the program's clock: the script's reading of the start
+    const double lastTick = 0.4 * run.settings.rate;
+    auto slotNear = [&](Ticks real, int index, double earlier) {
+        double t = run.settings.ProgramTime(real);
+        return SlotIndexAt(t - clockSlack - earlier, run.firstDate) <= index &&
+               index <= SlotIndexAt(t + clockSlack, run.firstDate);
+    };
+    EXPECT_TRUE(slotNear(run.operations.begin()->second.front(), recorded.front().index, 0))
+        << "the first recorded slot is not the start's: " << recorded.front().slot;
+    int skipped = 0, misplaced = 0;
+    for (size_t k = 0; k + 1 < recorded.size(); ++k) {
+        skipped += recorded[k + 1].index - recorded[k].index - 1;
+        if (!slotNear(recorded[k].written, recorded[k + 1].index, 0) && misplaced++ < 5)
+            ADD_FAILURE() << recorded[k].file << " slot " << recorded[k].slot << " was left for slot index "
+                          << recorded[k + 1].index << " at the program's slot index "
+                          << SlotIndexAt(run.settings.ProgramTime(recorded[k].written), run.firstDate);
+    }
+    EXPECT_TRUE(slotNear(recorded.back().written, recorded.back().index, lastTick))
+        << "the exit did not write the last slot";
+    return skipped;
+}
+
+// After the first two rounds, the object counts of each window state stay where they were:
+// the later half of the samples does not rise above the earlier half.
+void ExpectObjectsSteady(const std::vector<ObjectSample>& samples)
+{
+    std::vector<ObjectSample> steady[2];
+    for (size_t i = 4; i < samples.size(); ++i) steady[samples[i].graphOpen].push_back(samples[i]);
+    const long slack = 3;
+    for (int open = 0; open < 2; ++open) {
+        const std::vector<ObjectSample>& v = steady[open];
+        if (v.size() < 2) continue;
+        SCOPED_TRACE(open ? "graph window open" : "graph window closed");
+        size_t half = v.size() / 2;
+        long first[3] = {0, 0, 0}, last[3] = {0, 0, 0};
+        for (size_t i = 0; i < v.size(); ++i) {
+            long* m = i < half ? first : last;
+            m[0] = std::max(m[0], v[i].handles);
+            m[1] = std::max(m[1], v[i].gdi);
+            m[2] = std::max(m[2], v[i].windows);
+        }
+        EXPECT_LE(last[0], first[0] + slack) << "handles grew";
+        EXPECT_LE(last[1], first[1] + slack) << "GDI objects grew";
+        EXPECT_LE(last[2], first[2]) << "windows grew";
+        EXPECT_GT(first[0], 0) << "no handle count";
+        EXPECT_GT(first[1], 0) << "no GDI object count";
+    }
+}
+
+TEST(Soak, DaysOfSteadyInput)
+{
+    SoakRun run;
+    SoakSettings& settings = run.settings;
+    if (!ReadSettings(&settings)) GTEST_SKIP() << "run by the soak script";
+    std::string data = settings.folder + "data\\";
+    // The pointer stays out of the way of the graph window, and still: no travel is injected.
+    InjectMove(GetSystemMetrics(SM_CXSCREEN) - 20, GetSystemMetrics(SM_CYSCREEN) - 20);
+    DayFileWatch watch(data);
+    watch.Start();
+    WriteWholeFile(settings.folder + "driver.ready", "1", 1);
+
+    HWND monitor = nullptr;
+    for (DWORD start = GetTickCount(); !monitor && GetTickCount() - start < 60000; Sleep(50))
+        monitor = FindWindowA(TextWindowClass, TextWindowTitle);
+    ASSERT_NE(monitor, nullptr) << "the program did not start";
+    ASSERT_TRUE(ReadClock(&settings));
+    DWORD processId = 0;
+    GetWindowThreadProcessId(monitor, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    ASSERT_NE(process, nullptr);
+    FailureBoxWatch failures(processId);
+    // Recording has begun once the tray icon and the first day file are there.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(20)) {
+        if (TrayIconExists(monitor) && !watch.Operations().empty()) break;
+    }
+    ASSERT_FALSE(watch.Operations().empty()) << "no day file was created";
+    Sleep(500);  // the timer and the hooks start right after the first day file
+
+    // A key touch every 100 ms and a click every 500 ms; every 10 s the graph window is opened
+    // or put away, and the program's objects are counted just before.
+    std::vector<Ticks>& keys = run.keys;
+    std::vector<Ticks>& clicks = run.clicks;
+    std::vector<ObjectSample>& samples = run.samples;
+    bool graphOpen = false;
+    const Ticks begin = RealNow();
+    const Ticks end = begin + settings.seconds * Second;
+    for (long step = 0;; ++step) {
+        Ticks now = RealNow();
+        if (now >= end) break;
+        if (step % 100 == 0) {
+            samples.push_back(SampleObjects(process, processId, graphOpen));
+            PostMessageA(monitor, WM_COMMAND, graphOpen ? IDC_PUT_AWAY_GRAPH : IDC_OPEN_GRAPH, 0);
+            graphOpen = !graphOpen;
+        }
+        keys.push_back(RealNow());
+        InjectKey('K');
+        if (step % 5 == 2) {
+            clicks.push_back(RealNow());
+            InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        }
+        Ticks next = begin + (step + 1) * 100 * Millisecond;
+        now = RealNow();
+        if (next > now) Sleep(static_cast<DWORD>((next - now) / Millisecond));
+    }
+    Sleep(1000);  // the last events reach the program
+    if (graphOpen) {
+        PostMessageA(monitor, WM_COMMAND, IDC_PUT_AWAY_GRAPH, 0);
+        EXPECT_TRUE(WaitForGraphWindow(processId, false, 10000)) << "the graph window did not go";
+    }
+    Sleep(500);
+    samples.push_back(SampleObjects(process, processId, false));
+
+    {
+        BoxAnswer question(TextExitCaption, IDYES, 30000);
+        PostMessageA(monitor, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(question.Wait()) << "no exit question";
+    }
+    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0) << "the program did not end";
+    DWORD exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process, &exitCode);
+    CloseHandle(process);
+    EXPECT_EQ(exitCode, 0u);
+    Sleep(300);
+    watch.Stop();
+    failures.Stop();
+    for (const std::string& text : failures.Texts()) ADD_FAILURE() << "the program reported " << text;
+
+    run.operations = watch.Operations();
+    ASSERT_FALSE(run.operations.empty());
+    time_t startTime = static_cast<time_t>(run.settings.start);
+    struct tm startLocal = *localtime(&startTime);
+    run.firstDate = (startLocal.tm_year + 1900) * 10000 + (startLocal.tm_mon + 1) * 100 + startLocal.tm_mday;
+    std::vector<RecordedSlot> recorded = ReadDayFiles(run);
+    ASSERT_FALSE(recorded.empty());
+    long long sums[2];
+    int ambiguous = ExpectCountsMatchInput(run, recorded, sums);
+    int skipped = ExpectSlotsFollowTheClock(run, recorded);
+    ExpectObjectsSteady(run.samples);
+
+    printf("soak: %d program days (%s to %s), %zu slots recorded, %d skipped by late ticks\n",
+           static_cast<int>(run.operations.size()), run.operations.begin()->first.c_str(),
+           run.operations.rbegin()->first.c_str(), recorded.size(), skipped);
+    printf("soak: %zu key touches and %zu clicks injected, %lld and %lld recorded; %d events near a write\n",
+           run.keys.size(), run.clicks.size(), sums[1], sums[0], ambiguous);
+    printf("soak: objects every 10 s (handles/GDI/windows/working set KiB, * graph open):");
+    for (const ObjectSample& o : run.samples)
+        printf(" %s%ld/%ld/%ld/%lu", o.graphOpen ? "*" : "", o.handles, o.gdi, o.windows,
+               static_cast<unsigned long>(o.workingSet / 1024));
+    printf("\n");
+    fflush(stdout);
+}
+}  // namespace

@@ -1,0 +1,566 @@
+// Faults while the recorder runs: today's file read-only, locked, truncated or deleted, the data
+// folder unusable at start, day files full of garbage, the graph window open at midnight, and a
+// picture saved into a folder that has gone. Each time: the right message (or none), recording
+// goes on, and nothing recorded is lost that the fault leaves a way to keep.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "app/slotclock.h"
+#include "app/texts.h"
+#include "graph/export.h"
+#include "graph/geometry.h"
+#include "graph_dialog_support.h"
+#include "hook/hookapi.h"
+#include "store/state.h"
+#include "store/store.h"
+#include "support/fake_clock.h"
+#include "support/storetest.h"
+#include "support/testwin.h"
+#include "ui/statusbar.h"
+
+namespace {
+typedef std::array<int, 3> SlotValues;
+typedef std::map<int, SlotValues> DayValues;
+
+// Slots 10 and 50 were recorded earlier today, by this run or an earlier one.
+const DayValues EarlierSlots = {{10, {4, 5, 6}}, {50, {7, 8, 9}}};
+
+std::vector<int> ValuesOf(const DayValues& slots)
+{
+    std::vector<int> values = NoDataValues();
+    for (const auto& s : slots)
+        for (int m = 0; m < 3; ++m) values[m * 240 + s.first] = s.second[m];
+    return values;
+}
+
+// The file is a whole day file holding exactly the given slots; every other slot has no data.
+void ExpectDayFile(const std::string& path, const DayValues& slots)
+{
+    std::vector<unsigned char> bytes = ReadWholeFile(path);
+    ASSERT_EQ(bytes.size(), 2880u) << path;
+    for (int s = 0; s < 240; ++s) {
+        auto found = slots.find(s);
+        for (int m = 0; m < 3; ++m) {
+            int expected = found == slots.end() ? -1 : found->second[m];
+            EXPECT_EQ(FileValue(bytes, m, s), expected) << "metric " << m << ", slot " << s;
+        }
+    }
+}
+
+// Runs the action and tells whether no box with the caption came up meanwhile. The watch reads
+// window texts, which for this thread's windows needs this thread to serve messages: it pumps
+// until the watch is over instead of blocking in the wait.
+bool NoBoxDuring(const char* caption, const std::function<void()>& action)
+{
+    BoxAnswer unexpected(caption, IDOK, 1000);
+    action();
+    PumpMessages(1300);
+    return !unexpected.Wait();
+}
+
+// Holds a file open without sharing, as a backup tool or a virus scanner may.
+struct FileHold {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    void Hold(const std::string& path)
+    {
+        file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    void Release()
+    {
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+    }
+    ~FileHold() { Release(); }
+};
+
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetStore("test_faults"); }
+    void TearDown() override
+    {
+        if (window) DestroyWindow(window);
+        RemoveFolder(App.DataDirectory);
+        if (!blocker.empty()) DeleteFileA(blocker.c_str());
+    }
+
+    // A running recorder at the given time of 7 March 2024, set up as the start-up sets it up;
+    // today's file holds the earlier slots.
+    void StartAt(int h, int mi, int s, const DayValues& today = EarlierSlots)
+    {
+        PutFile("20240307.dat", ValuesOf(today));
+        SetFakeTime(2024, 3, 7, h, mi, s);
+        BuildDayTables();
+        for (int day = 0; day < DayCount; ++day) ASSERT_EQ(LoadDayColumn(nullptr, day), 1);
+        SYSTEMTIME now = {};
+        now.wHour = static_cast<WORD>(h);
+        now.wMinute = static_cast<WORD>(mi);
+        App.CurrentSlot = SlotOfTime(&now);
+        BeginSlot(App.CurrentSlot);
+        App.Recording = 1;
+        path = DayFilePathOf(0);
+    }
+    void TickAt(int h, int mi, int s, int day = 7)
+    {
+        SetFakeTime(2024, 3, day, h, mi, s);
+        OnSlotTimer(nullptr);
+    }
+    void PutFile(const char* name, const std::vector<int>& values)
+    {
+        std::vector<unsigned char> bytes = DayFileBytes(values);
+        ASSERT_TRUE(WriteWholeFile(DataFile(name), bytes.data(), bytes.size()));
+    }
+    // Counts of slot 100 (10:00 to 10:05), committed by a tick but not yet in the file.
+    void RecordInSlot100()
+    {
+        StartAt(10, 5, 0);
+        App.LeftClicks = 2;
+        App.KeyTouches = 4;
+        App.MoveY = 30;
+        TickAt(10, 5, 30);
+    }
+
+    std::string path;
+    HWND window = nullptr;
+    std::string blocker;  // a file standing where the data folder belongs
+};
+
+DayValues With(DayValues slots, int slot, SlotValues values)
+{
+    slots[slot] = values;
+    return slots;
+}
+
+// A fault that keeps today's file from being opened for a slot write, until it is cleared.
+struct OpenFault {
+    std::function<void(const std::string&)> apply;
+    std::function<void(const std::string&)> clear;
+};
+
+class SlotWriteFaultTest : public FaultTest {
+protected:
+    // The change of slot cannot write: the message comes, memory keeps the slot, the next slot
+    // is recorded, and once the fault is gone the next change of slot writes both.
+    void ExpectKeptUntilTheFaultIsGone(const OpenFault& fault)
+    {
+        std::vector<unsigned char> before = ReadWholeFile(path);
+        fault.apply(path);
+        {
+            BoxAnswer box(TextErrorCaption, IDOK);
+            TickAt(10, 6, 0);
+            EXPECT_EQ(box.Text(), TextCreateFailed);
+        }
+        EXPECT_EQ(App.CurrentSlot, 101);
+        EXPECT_EQ(App.ActivityTable[1][100][0], 4) << "memory keeps the slot";
+        App.KeyTouches = 3;
+        TickAt(10, 6, 20);
+        EXPECT_EQ(App.ActivityTable[1][101][0], 3) << "recording goes on";
+        fault.clear(path);
+        EXPECT_EQ(ReadWholeFile(path), before) << "nothing was written while the fault lasted";
+        EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { TickAt(10, 12, 0); }))
+            << "a message although the file can be written";
+        ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 3, 0}));
+    }
+};
+
+TEST_F(SlotWriteFaultTest, ReadOnlyTodaysFile)
+{
+    RecordInSlot100();
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE probe = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        GTEST_SKIP() << "this user may write read-only files (Wine run by root)";
+    }
+    ExpectKeptUntilTheFaultIsGone({
+        [](const std::string& p) { SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_READONLY); },
+        [](const std::string& p) { SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL); },
+    });
+}
+
+TEST_F(SlotWriteFaultTest, TodaysFileLockedByAnotherProgram)
+{
+    RecordInSlot100();
+    FileHold hold;
+    ExpectKeptUntilTheFaultIsGone({
+        [&](const std::string& p) {
+            hold.Hold(p);
+            ASSERT_NE(hold.file, INVALID_HANDLE_VALUE);
+        },
+        [&](const std::string&) { hold.Release(); },
+    });
+}
+
+// Today's file cut short (or grown) by another program while the recorder runs: the next write
+// must leave a whole day file with every slot recorded today, not a file whose gap reads as
+// slots recorded without activity.
+TEST_F(FaultTest, TruncatedTodaysFileIsWholeAgainAfterTheNextWrite)
+{
+    const struct {
+        const char* name;
+        LONG size;
+    } cases[] = {{"emptied", 0}, {"cut in metric 0", 100}, {"cut in metric 1", 1000}, {"one byte short", 2879},
+                 {"grown", 4000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetStore("test_faults");
+        RecordInSlot100();
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        SetFilePointer(file, c.size, nullptr, FILE_BEGIN);
+        SetEndOfFile(file);
+        CloseHandle(file);
+        EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { TickAt(10, 6, 0); }));
+        // Slot 101 is being recorded: it counts as recorded from its start on.
+        ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 0, 0}));
+        App.KeyTouches = 1;
+        TickAt(10, 12, 0);
+        ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 1, 0}));
+    }
+}
+
+// Today's file, or the whole data folder, removed while the recorder runs: the next write makes
+// it again from today's column, without a message, and later writes go on as usual.
+TEST_F(FaultTest, DeletedTodaysFileIsMadeAgainWithTodaysSlots)
+{
+    const struct {
+        const char* name;
+        bool folder;
+    } cases[] = {{"file deleted", false}, {"folder deleted", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetStore("test_faults");
+        RecordInSlot100();
+        if (c.folder) RemoveFolder(App.DataDirectory);
+        else ASSERT_TRUE(DeleteFileA(path.c_str()));
+        EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { TickAt(10, 6, 0); }))
+            << "the file is made again without a message";
+        // Slot 101 is being recorded: it counts as recorded from its start on.
+        ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 0, 0}));
+        App.KeyTouches = 5;
+        TickAt(10, 12, 0);
+        ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 5, 0}));
+    }
+}
+
+// The start-up finds no usable data folder (a file stands where the folder belongs): today's
+// file cannot be made, the message comes, and nothing is recorded or written in this run.
+TEST_F(FaultTest, DataFolderUnusableAtStart)
+{
+    blocker = ModuleFolder() + "data";
+    RemoveFolder(blocker);
+    DeleteFileA(blocker.c_str());
+    ASSERT_TRUE(WriteWholeFile(blocker, "not a folder", 12));
+    SetFakeTime(2024, 3, 7, 10, 3, 0);
+    window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    {
+        BoxAnswer box(TextErrorCaption, IDOK);
+        EXPECT_EQ(Startup(window), -1);
+        EXPECT_EQ(box.Text(), TextCreateFailed);
+    }
+    EXPECT_EQ(App.Recording, 0);
+    EXPECT_FALSE(KillTimer(window, SlotTimerId)) << "no slot timer after a failed start-up";
+    EXPECT_FALSE(MouseHookRunning());
+    EXPECT_FALSE(KeyHookRunning());
+    App.KeyTouches = 5;
+    SetFakeTime(2024, 3, 7, 10, 6, 0);
+    EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { OnSlotTimer(window); })) << "a stray tick must not try to write";
+    EXPECT_EQ(App.CurrentSlot, 0);
+    std::vector<unsigned char> left = ReadWholeFile(blocker);
+    EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
+
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = window;
+    record.uID = TrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &record);
+}
+
+// Day files of random bytes, today's and yesterday's: values below -1 read as no data, all
+// others as they are; recording goes on and a slot write changes nothing but its own values.
+TEST_F(FaultTest, DayFilesFullOfGarbage)
+{
+    std::vector<int> garbage[2];
+    unsigned seed = 12345;
+    for (std::vector<int>& day : garbage) {
+        for (int i = 0; i < 720; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            day.push_back(static_cast<int>(seed ^ (seed << 13)));
+        }
+    }
+    garbage[0][100] = 1000000;        // slot 100, the current one: its values go on from here
+    garbage[0][240 + 100] = -5;       // below -1: no data, so slot 100 starts from 0
+    garbage[0][480 + 100] = -1;
+    garbage[1][7] = -1;
+    garbage[1][8] = static_cast<int>(0x80000000u);
+    PutFile("20240306.dat", garbage[1]);
+    StartAt(10, 5, 0);
+    PutFile("20240307.dat", garbage[0]);  // today's file, as the start-up now reads it
+    ASSERT_EQ(ReadDayFile(nullptr, 0), 1);
+    std::vector<unsigned char> before = ReadWholeFile(path);
+
+    for (int d = 0; d < 2; ++d) {
+        SCOPED_TRACE(d == 0 ? "today" : "yesterday");
+        for (int m = 0; m < 3; ++m) {
+            int maximum = 0;
+            for (int s = 0; s < 240; ++s) {
+                int v = garbage[d][m * 240 + s];
+                int expected = v < -1 ? -1 : v;
+                if (expected > maximum) maximum = expected;
+                ASSERT_EQ(App.ActivityTable[m][s][d], expected) << "metric " << m << ", slot " << s;
+            }
+            EXPECT_EQ(App.DayMaxima[m][d], maximum) << "metric " << m;
+        }
+    }
+    BeginSlot(App.CurrentSlot);
+    App.LeftClicks = 3;
+    App.KeyTouches = 4;
+    TickAt(10, 5, 30);
+    TickAt(10, 6, 0);
+    std::vector<unsigned char> after = ReadWholeFile(path);
+    ASSERT_EQ(after.size(), 2880u);
+    EXPECT_EQ(FileValue(after, 0, 100), 1000003);
+    EXPECT_EQ(FileValue(after, 1, 100), 4);
+    EXPECT_EQ(FileValue(after, 2, 100), 0);
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (i % 960 / 4 == 100) continue;
+        ASSERT_EQ(after[i], before[i]) << "byte " << i << " changed";
+    }
+}
+
+// Midnight with the graph window open: the history moves on in the window too. The whole graph
+// is to be redrawn, the clock shows the new date, and the next paint draws yesterday's bars in
+// yesterday's rows.
+TEST_F(FaultTest, GraphWindowOpenDuringTheRollover)
+{
+    std::vector<int> yesterday = NoDataValues();
+    yesterday[60] = 5;  // clicks, slot 60 of 6 March
+    PutFile("20240306.dat", yesterday);
+    StartAt(23, 59, 0, {{30, {10, 0, 0}}});
+    App.SelectedMetric = MetricClicks;
+    App.LeftClicks = 3;
+    TickAt(23, 59, 30);  // slot 239 holds 3 clicks
+    window = OpenGraphDialogModeless();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    UpdateWindow(window);
+    const COLORREF Red = RGB(255, 50, 50), White = RGB(255, 255, 255);
+    // Slot 30 stands at x 80; today's left baseline is 411, yesterday's 393, the day before's 375.
+    HDC dc = GetDC(window);
+    EXPECT_EQ(GetPixel(dc, 80, 410), Red) << "today's bar before midnight";
+    ReleaseDC(window, dc);
+    ValidateRect(window, nullptr);
+
+    TickAt(0, 0, 0, 8);
+    RECT update = {};
+    ASSERT_TRUE(GetUpdateRect(window, &update, FALSE));
+    RECT graph = GraphRect();
+    EXPECT_TRUE(EqualRect(&update, &graph)) << update.left << "," << update.top << "," << update.right
+                                            << "," << update.bottom;
+    EXPECT_EQ(PartText(App.StatusBarHandle, PartDate), " 2024/03/08");
+    EXPECT_EQ(PartText(App.StatusBarHandle, PartTime), " 00:00:00");
+    EXPECT_EQ(PartText(App.StatusBarHandle, PartCount), " クリックの回数:00000003");
+    EXPECT_STREQ(App.DayLabels[0], "03/08");
+    EXPECT_STREQ(App.DayLabels[1], "03/07");
+    EXPECT_STREQ(App.DayLabels[2], "03/06");
+    ExpectDayFile(DataFile("20240307.dat"), {{30, {10, 0, 0}}, {239, {3, 0, 0}}});
+    ExpectDayFile(DataFile("20240308.dat"), {});
+
+    UpdateWindow(window);
+    dc = GetDC(window);
+    EXPECT_EQ(GetPixel(dc, 80, 392), Red) << "yesterday's bar, 15 pixels high";
+    EXPECT_EQ(GetPixel(dc, 80, 378), Red);
+    EXPECT_EQ(GetPixel(dc, 80, 377), White);
+    EXPECT_EQ(GetPixel(dc, 80, 410), White) << "today has no bar at slot 30 yet";
+    EXPECT_EQ(GetPixel(dc, 110, 374), Red) << "the day before yesterday's bar";
+    ReleaseDC(window, dc);
+
+    App.KeyTouches = 2;
+    TickAt(0, 0, 1, 8);
+    EXPECT_EQ(App.ActivityTable[1][0][0], 2) << "recording goes on in the new day";
+}
+
+// A save into a folder that is gone by the time the picture is written: the picture library
+// fails, the export reports it with the type's message, and the clock goes on meanwhile.
+std::string GoneFolder;
+bool GoneBeforeTheWrite = false;
+int TicksDuringTheSave = 0;
+
+LRESULT CALLBACK RemoveFolderWhenTheDialogCloses(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_DESTROYWND) {
+        HWND closing = reinterpret_cast<HWND>(wParam);
+        char cls[32] = "", title[64] = "";
+        GetClassNameA(closing, cls, sizeof cls);
+        GetWindowTextA(closing, title, sizeof title);
+        if (lstrcmpA(cls, "#32770") == 0 && lstrcmpA(title, TextSaveTitle) == 0) {
+            RemoveFolder(GoneFolder);
+            GoneBeforeTheWrite = GetFileAttributesA(GoneFolder.c_str()) == INVALID_FILE_ATTRIBUTES;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK TickDuringTheSave(HWND, UINT, UINT_PTR, DWORD)
+{
+    ++TicksDuringTheSave;
+    OnSlotTimer(nullptr);
+}
+
+// The user, on a thread of its own: types the path into the save dialog, presses Save, then
+// answers the failure boxes, noting their texts and owners.
+struct SaveUser {
+    std::string typed;
+    std::vector<std::string> failures;
+    std::vector<HWND> owners;
+    bool saved = false;
+    volatile LONG done = 0;
+};
+
+std::string TextOf(HWND window)
+{
+    char text[520] = "";
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        1000, &copied);
+    return text;
+}
+
+HWND OurDialog(const char* caption)
+{
+    struct Search {
+        const char* caption;
+        HWND found;
+    } search = {caption, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            Search* s = reinterpret_cast<Search*>(p);
+            char cls[32] = "";
+            DWORD process = 0;
+            GetWindowThreadProcessId(w, &process);
+            GetClassNameA(w, cls, sizeof cls);
+            if (process != GetCurrentProcessId() || lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+            if (TextOf(w) != s->caption) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND NameField(HWND dialog)
+{
+    for (int id : {0x47C, 0x480}) {
+        HWND control = GetDlgItem(dialog, id);
+        if (!control) continue;
+        char cls[32] = "";
+        GetClassNameA(control, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Edit") == 0) return control;
+        HWND edit = FindWindowExA(control, nullptr, "Edit", nullptr);
+        if (!edit) {
+            HWND inner = FindWindowExA(control, nullptr, nullptr, nullptr);
+            if (inner) edit = FindWindowExA(inner, nullptr, "Edit", nullptr);
+        }
+        if (edit) return edit;
+    }
+    return nullptr;
+}
+
+DWORD WINAPI PlaySaveUser(void* param)
+{
+    SaveUser* user = static_cast<SaveUser*>(param);
+    HWND dialog = nullptr, field = nullptr;
+    for (DWORD start = GetTickCount(); !field && GetTickCount() - start < 30000; Sleep(50))
+        if ((dialog = OurDialog(TextSaveTitle)) != nullptr) field = NameField(dialog);
+    if (!field) return 0;
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user->typed.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    user->saved = true;
+    DWORD answered = GetTickCount();
+    while (!user->done) {
+        HWND box = OurDialog(TextErrorCaption);
+        if (box) {
+            user->failures.push_back(TextOf(GetDlgItem(box, 0xFFFF)));
+            user->owners.push_back(GetWindow(box, GW_OWNER));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            Sleep(200);
+        } else if (IsWindow(dialog) && GetTickCount() - answered > 10000) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // refused: fail, not hang
+        }
+        Sleep(20);
+    }
+    return 0;
+}
+
+TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    GoneFolder = std::string(temp) + "vantle-gone-" + std::to_string(GetCurrentProcessId());
+
+    // The picture library itself, straight into a folder that does not exist.
+    RemoveFolder(GoneFolder);
+    std::string direct = GoneFolder + "\\direct.jpg";
+    HDC screen = GetDC(nullptr);
+    EXPECT_NE(SaveJpegPicture(screen, 20, 20, &direct[0], 90, TRUE), 0);
+    direct = GoneFolder + "\\direct.png";
+    EXPECT_NE(SavePngPicture(screen, 20, 20, &direct[0], 0), 0);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(GetFileAttributesA(GoneFolder.c_str()), INVALID_FILE_ATTRIBUTES) << "no folder is made";
+
+    // The whole save from the graph window: the folder exists while the user picks it and is
+    // removed as the dialog closes, just before the picture is written.
+    const struct {
+        const char* name;
+        const char* message;
+        int slot;  // the clock moves into this slot during the save
+    } cases[] = {{"graph.jpg", TextJpegFailed, 101}, {"graph.png", TextPngFailed, 102}};
+    StartAt(10, 5, 0);
+    window = OpenGraphDialogModeless();
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    HHOOK hook = SetWindowsHookExA(WH_CBT, RemoveFolderWhenTheDialogCloses, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const std::string base = GoneFolder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // A folder of its own each time: the dialog opens in the folder used last, and a folder
+        // on show in the dialog cannot be removed.
+        GoneFolder = base + "-" + std::to_string(c.slot);
+        CreateDirectoryA(GoneFolder.c_str(), nullptr);
+        GoneBeforeTheWrite = false;
+        TicksDuringTheSave = 0;
+        App.KeyTouches = c.slot;
+        TickAt(10, (c.slot - 100) * 6 - 1, 0);
+        SetFakeTime(2024, 3, 7, 10, (c.slot - 100) * 6, 0);  // the next tick changes the slot
+        SaveUser user;
+        user.typed = GoneFolder + "\\" + c.name;
+        HANDLE thread = CreateThread(nullptr, 0, PlaySaveUser, &user, 0, nullptr);
+        UINT_PTR timer = SetTimer(nullptr, 0, 50, TickDuringTheSave);
+        SaveGraphPicture(window);
+        KillTimer(nullptr, timer);
+        InterlockedExchange(&user.done, 1);
+        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) PumpMessages(0);
+        CloseHandle(thread);
+
+        ASSERT_TRUE(user.saved) << "no save dialog";
+        EXPECT_TRUE(GoneBeforeTheWrite) << "the folder could not be removed";
+        EXPECT_EQ(user.failures, std::vector<std::string>{c.message});
+        EXPECT_EQ(user.owners, std::vector<HWND>{window}) << "the graph window owns the message";
+        EXPECT_GT(TicksDuringTheSave, 0);
+        EXPECT_EQ(App.CurrentSlot, c.slot) << "the clock went on during the save";
+        EXPECT_EQ(FileValue(ReadWholeFile(path), 1, c.slot - 1), c.slot) << "the finished slot was written";
+        RemoveFolder(GoneFolder);
+    }
+    UnhookWindowsHookEx(hook);
+}
+}  // namespace
