@@ -1,7 +1,6 @@
 // Picture export: the type rule, the off-screen picture written through TransG32.DLL, and the
 // whole save through the real save dialog, with and without the library.
 #include <windows.h>
-#include <wincodec.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <algorithm>
@@ -12,6 +11,8 @@
 #include "graph/export.h"
 #include "store/state.h"
 #include "support/fake_clock.h"
+#include "support/picture.h"
+#include "support/savedialog.h"
 #include "support/testwin.h"
 
 namespace {
@@ -77,71 +78,6 @@ std::vector<std::pair<HWND, std::string>> OurBoxes()
         },
         reinterpret_cast<LPARAM>(&boxes));
     return boxes;
-}
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<BYTE> bgra;
-    COLORREF At(int x, int y) const
-    {
-        const BYTE* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
-        return RGB(p[2], p[1], p[0]);
-    }
-    bool AnyDark(int left, int top, int right, int bottom) const
-    {
-        for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x)
-                if (GetRValue(At(x, y)) < 128 && GetGValue(At(x, y)) < 128 && GetBValue(At(x, y)) < 128)
-                    return true;
-        return false;
-    }
-};
-
-// Decodes a JPEG or PNG file with the platform's codecs; empty when it is no picture.
-Picture DecodePicture(const std::string& path)
-{
-    Picture result;
-    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory* factory = nullptr;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
-    wchar_t widePath[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
-    UINT w = 0, h = 0;
-    if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
-        SUCCEEDED(factory->CreateDecoderFromFilename(widePath, nullptr, GENERIC_READ,
-                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                        nullptr, 0, WICBitmapPaletteTypeCustom)) &&
-        SUCCEEDED(converter->GetSize(&w, &h))) {
-        std::vector<BYTE> bgra(static_cast<size_t>(w) * h * 4);
-        if (SUCCEEDED(converter->CopyPixels(nullptr, w * 4, static_cast<UINT>(bgra.size()), bgra.data()))) {
-            result.width = static_cast<int>(w);
-            result.height = static_cast<int>(h);
-            result.bgra = std::move(bgra);
-        }
-    }
-    if (converter) converter->Release();
-    if (frame) frame->Release();
-    if (decoder) decoder->Release();
-    if (factory) factory->Release();
-    if (SUCCEEDED(init)) CoUninitialize();
-    return result;
-}
-
-enum FileKind { NoFile, JpegFile, PngFile, OtherFile };
-
-FileKind KindOfFile(const std::string& path)
-{
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return NoFile;
-    std::vector<unsigned char> data = ReadWholeFile(path);
-    if (data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return JpegFile;
-    if (data.size() >= 4 && data[0] == 0x89 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G')
-        return PngFile;
-    return OtherFile;
 }
 
 // A folder of the test's own under the temporary folder, removed with its files.
@@ -238,41 +174,19 @@ struct SaveRun {
     bool found = false;       // the save dialog came up
     bool closed = false;      // and went away after the answer
     std::string title, proposed;
+    int typeEntry = -1;       // the file-type entry selected when the answer was given
     HWND owner = nullptr;
     RECT rect = {};           // where the dialog stood on the screen
     std::vector<std::string> failures;  // texts of the "エラー" boxes, in order
+    std::vector<std::string> others;    // captions and texts of any other box left up
 };
 
 struct SaveScript {
     std::string typed;  // empty: press Cancel
+    int typeEntry = 0;  // the file-type entry to choose first: 0 the JPEG one, 1 the PNG one
     SaveRun run;
     volatile LONG done = 0;
 };
-
-HWND NameEdit(HWND dialog)
-{
-    // The explorer-style dialog keeps the name in control 0x47C (a combo box, extended or not,
-    // with its edit somewhere below it) or in edit 0x480.
-    for (int id : {0x47C, 0x480}) {
-        HWND control = GetDlgItem(dialog, id);
-        HWND edit = nullptr;
-        char cls[32] = "";
-        if (control && GetClassNameA(control, cls, sizeof cls) && lstrcmpiA(cls, "Edit") == 0) return control;
-        if (control)
-            EnumChildWindows(
-                control,
-                [](HWND child, LPARAM param) -> BOOL {
-                    char name[32] = "";
-                    GetClassNameA(child, name, sizeof name);
-                    if (lstrcmpiA(name, "Edit") != 0) return TRUE;
-                    *reinterpret_cast<HWND*>(param) = child;
-                    return FALSE;
-                },
-                reinterpret_cast<LPARAM>(&edit));
-        if (edit) return edit;
-    }
-    return nullptr;
-}
 
 std::string BoxMessage(HWND box)
 {
@@ -297,7 +211,9 @@ void Press(HWND dialog, int button)
 }
 
 // The user, on a thread of its own: answers the save dialog, then every failure box until
-// the save is over. A dialog that refuses the answer is cancelled, so the test fails, not hangs.
+// the save is over. Whatever else stays up (the dialog refusing the answer, a question of the
+// dialog's own, a dialog that never showed its name field) is noted and cancelled after a while,
+// so that the save returns and the test fails instead of hanging.
 DWORD WINAPI PlayUser(void* param)
 {
     SaveScript* script = static_cast<SaveScript*>(param);
@@ -306,46 +222,65 @@ DWORD WINAPI PlayUser(void* param)
     for (DWORD start = GetTickCount(); !edit && GetTickCount() - start < 30000; Sleep(50)) {
         for (auto& box : OurBoxes())
             if (box.second == TextSaveTitle) dialog = box.first;
-        edit = dialog ? NameEdit(dialog) : nullptr;
+        edit = dialog ? SaveDialogNameEdit(dialog) : nullptr;
     }
-    if (!edit) return 0;
-    run.found = true;
-    run.owner = GetWindow(dialog, GW_OWNER);
-    GetWindowRect(dialog, &run.rect);
-    run.title = TextOf(dialog);
-    run.proposed = TextOf(edit);
-    if (!script->typed.empty())
-        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(script->typed.c_str()));
-    Press(dialog, script->typed.empty() ? IDCANCEL : IDOK);
+    if (edit) {
+        run.found = true;
+        run.owner = GetWindow(dialog, GW_OWNER);
+        GetWindowRect(dialog, &run.rect);
+        run.title = TextOf(dialog);
+        run.proposed = TextOf(edit);
+        DWORD_PTR result = 0;
+        HWND types = GetDlgItem(dialog, 0x470);  // the file-type combo box
+        if (script->typeEntry != 0) {
+            SendMessageTimeoutA(types, CB_SETCURSEL, script->typeEntry, 0, SMTO_ABORTIFHUNG, 5000, &result);
+            // A choice from the list tells the dialog twice: changed, then ended with OK.
+            for (WORD note : {CBN_SELCHANGE, CBN_SELENDOK})
+                SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(0x470, note),
+                                    reinterpret_cast<LPARAM>(types), SMTO_ABORTIFHUNG, 5000, &result);
+        }
+        if (SendMessageTimeoutA(types, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
+            run.typeEntry = static_cast<int>(result);
+        if (!script->typed.empty())
+            SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(script->typed.c_str()),
+                                SMTO_ABORTIFHUNG, 5000, &result);
+        Press(dialog, script->typed.empty() ? IDCANCEL : IDOK);
+    }
 
     DWORD answered = GetTickCount();
-    std::vector<HWND> seen;
+    std::vector<HWND> answeredBoxes, cancelledBoxes;
+    auto firstTime = [](std::vector<HWND>& boxes, HWND box) {
+        if (std::find(boxes.begin(), boxes.end(), box) != boxes.end()) return false;
+        boxes.push_back(box);
+        return true;
+    };
     while (!script->done) {
-        if (!IsWindow(dialog)) run.closed = true;
+        if (run.found && !IsWindow(dialog)) run.closed = true;
+        bool late = !run.found || GetTickCount() - answered > 10000;
         for (auto& box : OurBoxes()) {
-            bool stuck = !run.closed && GetTickCount() - answered > 10000;
-            if (box.second == TextErrorCaption && run.closed &&
-                std::find(seen.begin(), seen.end(), box.first) == seen.end()) {
-                seen.push_back(box.first);
-                run.failures.push_back(BoxMessage(box.first));
+            if (box.second == TextErrorCaption && run.closed) {
+                if (firstTime(answeredBoxes, box.first)) run.failures.push_back(BoxMessage(box.first));
                 Press(box.first, IDOK);
-            } else if (stuck) {
+            } else if (late) {
+                if (firstTime(cancelledBoxes, box.first) && box.first != dialog)
+                    run.others.push_back(box.second + ": " + BoxMessage(box.first));
                 Press(box.first, IDCANCEL);
             }
         }
         Sleep(20);
     }
-    run.closed = !IsWindow(dialog);
+    run.closed = run.found && !IsWindow(dialog);
     return 0;
 }
 
 // Runs SaveGraphPicture on the window with a scripted user and notes the window's update
 // region as the save leaves it.
-SaveRun ScriptedSave(GraphStandIn& window, const std::string& typed)
+SaveRun ScriptedSave(GraphStandIn& window, const std::string& typed, int typeEntry = 0)
 {
     window.Settle();
     SaveScript script;
     script.typed = typed;
+    script.typeEntry = typeEntry;
     HANDLE user = CreateThread(nullptr, 0, PlayUser, &script, 0, nullptr);
     SaveGraphPicture(window.Handle());
     window.NoteUpdateRegion();
@@ -475,6 +410,7 @@ TEST(ExportSave, ProposesTheDatedNameAndCancelLeavesAllAlone)
         PrepareGraphData(c.metric);
         SetFakeTime(2024, 3, 5, c.hour, c.minute, 0);
         SaveRun run = ScriptedSave(window, "");
+        EXPECT_TRUE(run.others.empty()) << run.others[0];
         ASSERT_TRUE(run.found) << "no save dialog";
         EXPECT_TRUE(run.closed);
         EXPECT_EQ(c.expected, run.proposed);
@@ -493,18 +429,22 @@ TEST(ExportSave, TypeFollowsTheReturnedName)
     PrepareGraphData(MetricClicks);
     struct Case {
         const char* typed;
+        int typeEntry;         // 0 the JPEG entry, as proposed; 1 the PNG entry
         const char* returned;  // the path the dialog hands back
         FileKind kind;
     } cases[] = {
-        {"upper.PNG", "upper.PNG", PngFile},
-        {"mixed.Jpg", "mixed.Jpg", JpegFile},
-        {"plain", "plain.jpg", JpegFile},  // the dialog adds the default extension
-        {"long.jpeg", "long.jpeg", NoFile},
+        {"upper.PNG", 0, "upper.PNG", PngFile},
+        {"mixed.Jpg", 0, "mixed.Jpg", JpegFile},
+        {"plain", 0, "plain.jpg", JpegFile},  // the dialog adds the default extension
+        {"long.jpeg", 0, "long.jpeg", NoFile},
+        {"picked.jpg", 1, "picked.jpg", JpegFile},  // the name counts, not the entry
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        SaveRun run = ScriptedSave(window, folder / c.typed);
+        SaveRun run = ScriptedSave(window, folder / c.typed, c.typeEntry);
+        EXPECT_TRUE(run.others.empty()) << run.others[0];
         ASSERT_TRUE(run.found && run.closed);
+        EXPECT_EQ(c.typeEntry, run.typeEntry) << "the file-type entry was not chosen";
         EXPECT_EQ(folder / c.returned, std::string(App.PicturePath));
         EXPECT_EQ(c.kind, KindOfFile(folder / c.returned));
         EXPECT_TRUE(run.failures.empty()) << run.failures[0];
@@ -594,6 +534,7 @@ TEST(ExportWithoutLibrary, DISABLED_EverySaveReportsItsType)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         SaveRun run = ScriptedSave(window, folder / c.typed);
+        EXPECT_TRUE(run.others.empty()) << run.others[0];
         ASSERT_TRUE(run.found && run.closed);
         EXPECT_EQ(std::vector<std::string>{c.message}, run.failures);
         EXPECT_EQ(NoFile, KindOfFile(folder / c.typed));
