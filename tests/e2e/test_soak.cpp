@@ -3,7 +3,6 @@
 // the moments at which each slot reached its file.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
@@ -20,6 +19,7 @@
 #include "e2e/e2e_support.h"
 #include "resource.h"
 #include "support/dayimage.h"
+#include "support/objectcount.h"
 #include "support/testwin.h"
 
 namespace {
@@ -198,108 +198,18 @@ private:
     std::vector<std::string> texts_;
 };
 
-// The program's object counts at one moment. Under Wine GetProcessHandleCount and
-// GetGuiResources give 0, so the handles come from the system's handle list and the GDI
-// objects from the process's GDI handle table, in Wine's layout; windows stand for the USER
-// objects.
+// The program's object counts at one moment; the counters also work under Wine, where
+// GetProcessHandleCount and GetGuiResources give 0. Windows stand for the USER objects.
 struct ObjectSample {
     bool graphOpen;
     long handles, gdi, windows;
-    SIZE_T workingSet;
+    SIZE_T privateBytes;
 };
-
-long CountHandles(HANDLE process, DWORD processId)
-{
-    typedef LONG(NTAPI * QuerySystem)(ULONG, void*, ULONG, ULONG*);
-    QuerySystem query = reinterpret_cast<QuerySystem>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
-    const ULONG ExtendedHandleList = 64;
-    const LONG LengthMismatch = static_cast<LONG>(0xC0000004L);
-    struct Entry {
-        void* object;
-        ULONG_PTR processId, handle;
-        ULONG access;
-        USHORT backTrace, type;
-        ULONG attributes, reserved;
-    };
-    std::vector<unsigned char> list(1 << 16);
-    ULONG needed = 0;
-    LONG status;
-    while ((status = query(ExtendedHandleList, list.data(), static_cast<ULONG>(list.size()), &needed)) ==
-           LengthMismatch)
-        list.resize(list.size() * 2);
-    if (status != 0) {
-        DWORD count = 0;
-        return GetProcessHandleCount(process, &count) ? static_cast<long>(count) : -1;
-    }
-    ULONG_PTR count = *reinterpret_cast<ULONG_PTR*>(list.data());
-    const Entry* entries = reinterpret_cast<const Entry*>(list.data() + 2 * sizeof(ULONG_PTR));
-    long mine = 0;
-    for (ULONG_PTR i = 0; i < count; ++i) mine += entries[i].processId == processId;
-    return mine;
-}
-
-long CountGdiObjects(HANDLE process)
-{
-    DWORD reported = GetGuiResources(process, GR_GDIOBJECTS);
-    if (reported) return static_cast<long>(reported);
-    typedef LONG(NTAPI * QueryProcess)(HANDLE, ULONG, void*, ULONG, ULONG*);
-    QueryProcess query = reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    struct BasicInformation {
-        LONG_PTR exitStatus;
-        unsigned char* peb;
-        ULONG_PTR affinity;
-        LONG_PTR priority;
-        ULONG_PTR processId, parentId;
-    } basic = {};
-    ULONG got = 0;
-    if (query(process, 0, &basic, sizeof basic, &got) != 0) return -1;
-    // The process block's GdiSharedHandleTable; Wine keeps each process's table there, 65536
-    // entries of 24 bytes that begin with the object's address (0 for a free entry).
-    const SIZE_T TableField = 0xF8;
-    struct GdiEntry {
-        unsigned long long object;
-        ULONG owner;
-        USHORT instance, generation, unique;
-    };
-    static_assert(sizeof(GdiEntry) == 24, "Wine's GDI handle entry");
-    void* table = nullptr;
-    SIZE_T read = 0;
-    if (!ReadProcessMemory(process, basic.peb + TableField, &table, sizeof table, &read) || !table) return -1;
-    std::vector<GdiEntry> entries(0x10000);
-    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiEntry), &read)) return -1;
-    long used = 0;
-    for (const GdiEntry& e : entries) used += e.object != 0;
-    return used;
-}
-
-struct WindowCount {
-    DWORD processId;
-    long count;
-};
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM param)
-{
-    WindowCount* c = reinterpret_cast<WindowCount*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != c->processId) return TRUE;
-    ++c->count;
-    EnumChildWindows(window, CountWindow, param);
-    return TRUE;
-}
 
 ObjectSample SampleObjects(HANDLE process, DWORD processId, bool graphOpen)
 {
-    ObjectSample s = {graphOpen, CountHandles(process, processId), CountGdiObjects(process), 0, 0};
-    WindowCount windows = {processId, 0};
-    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&windows));
-    s.windows = windows.count;
-    PROCESS_MEMORY_COUNTERS memory = {};
-    memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(process, &memory, sizeof memory)) s.workingSet = memory.WorkingSetSize;
-    return s;
+    return {graphOpen, CountHandles(process, processId), CountGdiObjects(process), CountWindows(processId),
+            PrivateBytes(process)};
 }
 
 HWND FindGraphWindow(DWORD processId)
@@ -475,16 +385,18 @@ void ExpectObjectsSteady(const std::vector<ObjectSample>& samples)
         if (v.size() < 2) continue;
         SCOPED_TRACE(open ? "graph window open" : "graph window closed");
         size_t half = v.size() / 2;
-        long first[3] = {0, 0, 0}, last[3] = {0, 0, 0};
+        long first[4] = {0, 0, 0, 0}, last[4] = {0, 0, 0, 0};
         for (size_t i = 0; i < v.size(); ++i) {
             long* m = i < half ? first : last;
             m[0] = std::max(m[0], v[i].handles);
             m[1] = std::max(m[1], v[i].gdi);
             m[2] = std::max(m[2], v[i].windows);
+            m[3] = std::max(m[3], static_cast<long>(v[i].privateBytes / 1024));
         }
         EXPECT_LE(last[0], first[0] + slack) << "handles grew";
         EXPECT_LE(last[1], first[1] + slack) << "GDI objects grew";
         EXPECT_LE(last[2], first[2]) << "windows grew";
+        EXPECT_LE(last[3], first[3] + 256) << "private memory grew (KiB)";
         EXPECT_GT(first[0], 0) << "no handle count";
         EXPECT_GT(first[1], 0) << "no GDI object count";
     }
@@ -585,10 +497,10 @@ TEST(Soak, DaysOfSteadyInput)
            run.operations.rbegin()->first.c_str(), recorded.size(), skipped);
     printf("soak: %zu key touches and %zu clicks injected, %lld and %lld recorded; %d events near a write\n",
            run.keys.size(), run.clicks.size(), sums[1], sums[0], ambiguous);
-    printf("soak: objects every 10 s (handles/GDI/windows/working set KiB, * graph open):");
+    printf("soak: objects every 10 s (handles/GDI/windows/private KiB, * graph open):");
     for (const ObjectSample& o : run.samples)
         printf(" %s%ld/%ld/%ld/%lu", o.graphOpen ? "*" : "", o.handles, o.gdi, o.windows,
-               static_cast<unsigned long>(o.workingSet / 1024));
+               static_cast<unsigned long>(o.privateBytes / 1024));
     printf("\n");
     fflush(stdout);
 }

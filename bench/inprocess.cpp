@@ -1,0 +1,418 @@
+// In-process benchmarks: input messages, the hook path, painting and the slot-clock tick, each
+// timed against a baseline that does the least the same path can do, in the same run.
+#include <windows.h>
+#include <stdio.h>
+
+#include <string>
+#include <vector>
+
+#include "app/messages.h"
+#include "app/monitor.h"
+#include "app/slotclock.h"
+#include "bench/benchutil.h"
+#include "graph/frame.h"
+#include "graph/geometry.h"
+#include "graph/plot.h"
+#include "hook/hookapi.h"
+#include "resource.h"
+#include "store/state.h"
+#include "store/store.h"
+#include "support/fake_clock.h"
+#include "ui/graphwindow.h"
+
+namespace {
+const int Repetitions = 9;
+const char* const BaselineClass = "vantle-bench-baseline";
+const char* const MonitorClass = "vantle-bench-monitor";
+
+// Arrival time of the last timed message, set by the timestamping procedures.
+double Arrived = 0;
+
+LRESULT CALLBACK NullProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_HOOK_MOUSE:
+    case WM_HOOK_KEY:
+    case WM_TIMER: return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The baseline of the hook path: notes the arrival and does nothing else.
+LRESULT CALLBACK StampProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_HOOK_MOUSE || message == WM_HOOK_KEY) {
+        Arrived = NowMicroseconds();
+        return 0;
+    }
+    return NullProc(window, message, wParam, lParam);
+}
+
+// The monitor window of the hook path: notes the arrival, then handles the message as usual.
+LRESULT CALLBACK StampedMonitorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_HOOK_MOUSE || message == WM_HOOK_KEY) Arrived = NowMicroseconds();
+    return MonitorWindowProc(window, message, wParam, lParam);
+}
+
+void Drain()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void Pump(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        Drain();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+HWND CreatePlainWindow(const char* cls)
+{
+    return CreateWindowExA(0, cls, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                           App.Instance, nullptr);
+}
+
+// A monitor window that skips the start-up: the bench sets the store up itself, so no tray icon,
+// no files and no hooks are involved unless a figure starts them.
+HWND CreateBenchMonitor()
+{
+    HWND monitor = CreatePlainWindow(MonitorClass);
+    SetWindowLongPtrA(monitor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonitorWindowProc));
+    App.MonitorWindow = monitor;
+    return monitor;
+}
+
+// 21 full days: every slot of every day holds a value, so a paint draws every bar.
+void FillFullDays()
+{
+    SetFakeTime(2024, 3, 7, 23, 59, 0);
+    BuildDayTables();
+    for (int m = 0; m < MetricCount; ++m)
+        for (int k = 0; k < DayCount; ++k) {
+            App.DayMaxima[m][k] = 0;
+            for (int s = 0; s < SlotCount; ++s) {
+                int v = (s * 7 + k * 13 + m * 5) % 60 + 1;
+                App.ActivityTable[m][s][k] = v;
+                if (v > App.DayMaxima[m][k]) App.DayMaxima[m][k] = v;
+            }
+        }
+    App.SelectedMetric = MetricClicks;
+    App.CurrentSlot = SlotCount - 1;
+    BeginSlot(App.CurrentSlot);
+    ClearIntervalCounters();
+    App.Recording = 1;
+}
+
+// Per-message cost of dispatching a batch of posted messages to the window.
+double DispatchCost(HWND window, UINT message, const std::vector<std::pair<WPARAM, LPARAM>>& batch)
+{
+    for (const auto& m : batch) PostMessageA(window, message, m.first, m.second);
+    double start = NowMicroseconds();
+    Drain();
+    return (NowMicroseconds() - start) / static_cast<double>(batch.size());
+}
+
+// Per-message cost of moves, one at a time: the pointer is moved between them (untimed), so
+// that every move changes the position texts, as a real move does.
+double MoveCost(HWND window, int moves)
+{
+    double total = 0;
+    for (int i = 0; i < moves; ++i) {
+        // Away from the graph window, which would otherwise get mouse messages of its own.
+        SetCursorPos(1000 + i % 2 * 5, 740 + i % 2 * 3);
+        Drain();  // what the move itself brings, before the timed message
+        PostMessageA(window, WM_HOOK_MOUSE, WM_MOUSEMOVE, 0);
+        double start = NowMicroseconds();
+        Drain();
+        total += NowMicroseconds() - start;
+    }
+    return total / moves;
+}
+
+void InputFigures(HWND monitor, HWND plain, const char* state)
+{
+    const int Batch = 500, Moves = 200;
+    std::vector<std::pair<WPARAM, LPARAM>> keys;
+    // A key touch is a press and a release; both go through the handler.
+    for (int i = 0; i < Batch; ++i) keys.push_back({'A', i % 2 ? static_cast<LPARAM>(0xC0000001u) : 1});
+    Figure move = {std::string("input: WM_HOOK_MOUSE move, graph ") + state, "same message, empty procedure",
+                   "us/msg", {}, {}};
+    Figure key = {std::string("input: WM_HOOK_KEY press/release, graph ") + state,
+                  "same message, empty procedure", "us/msg", {}, {}};
+    for (int r = 0; r < Repetitions; ++r) {
+        move.base.push_back(MoveCost(plain, Moves));
+        move.measured.push_back(MoveCost(monitor, Moves));
+        key.base.push_back(DispatchCost(plain, WM_HOOK_KEY, keys));
+        key.measured.push_back(DispatchCost(monitor, WM_HOOK_KEY, keys));
+    }
+    PrintFigure(move);
+    PrintFigure(key);
+}
+
+// The one system call of a move handler; under Wine it asks the X server.
+void CursorQueryFigure(HWND plain)
+{
+    const int Batch = 500;
+    std::vector<std::pair<WPARAM, LPARAM>> moves(Batch, {WM_MOUSEMOVE, 0});
+    Figure query = {"input: GetCursorPos alone", "WM_HOOK_MOUSE, empty procedure", "us/call", {}, {}};
+    for (int r = 0; r < Repetitions; ++r) {
+        query.base.push_back(DispatchCost(plain, WM_HOOK_MOUSE, moves));
+        POINT p;
+        double start = NowMicroseconds();
+        for (int i = 0; i < Batch; ++i) GetCursorPos(&p);
+        query.measured.push_back((NowMicroseconds() - start) / Batch);
+    }
+    PrintFigure(query);
+}
+
+// One tick at a time, each dispatched with whatever it asks to repaint, as the timer gives them.
+double TickCost(HWND window, int ticks)
+{
+    double start = NowMicroseconds();
+    for (int i = 0; i < ticks; ++i) {
+        PostMessageA(window, WM_TIMER, SlotTimerId, 0);
+        Drain();
+    }
+    return (NowMicroseconds() - start) / ticks;
+}
+
+void TickFigure(HWND monitor, HWND plain, const char* state)
+{
+    const int Ticks = 40;
+    ClearIntervalCounters();
+    TickCost(monitor, 2);  // today's maxima settle; later ticks raise nothing
+    Figure tick = {std::string("tick: OnSlotTimer, graph ") + state, "empty WM_TIMER handler", "us/tick", {}, {}};
+    for (int r = 0; r < Repetitions; ++r) {
+        tick.base.push_back(TickCost(plain, Ticks));
+        tick.measured.push_back(TickCost(monitor, Ticks));
+    }
+    PrintFigure(tick);
+}
+
+// Waits for the next timed message; its delay from the start in microseconds, or -1.
+double WaitForArrival(double start)
+{
+    DWORD begun = GetTickCount();
+    while (GetTickCount() - begun < 2000) {
+        Drain();
+        if (Arrived != 0) return Arrived - start;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return -1;
+}
+
+void MoveInput(int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void KeyInput(WORD vk, bool release)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = release ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof input);
+}
+
+void HookFigure(HWND monitor, HWND stamp)
+{
+    const int Trips = 25;
+    SetWindowLongPtrA(monitor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StampedMonitorProc));
+    if (!StartMouseHook(monitor, WM_HOOK_MOUSE) || !StartKeyHook(monitor, WM_HOOK_KEY)) {
+        PrintNote("hook path: the hook library did not start its hooks; not measured");
+        SetWindowLongPtrA(monitor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonitorWindowProc));
+        return;
+    }
+    Pump(300);
+    Figure move = {"hook path: SendInput move to monitor window", "PostMessage to own stamping procedure",
+                   "us/trip", {}, {}};
+    Figure key = {"hook path: SendInput key press to monitor window", "PostMessage to own stamping procedure",
+                  "us/trip", {}, {}};
+    int lost = 0;
+    for (int i = 0; i < Trips; ++i) {
+        double start;
+        Arrived = 0;
+        start = NowMicroseconds();
+        PostMessageA(stamp, WM_HOOK_MOUSE, WM_MOUSEMOVE, 0);
+        move.base.push_back(WaitForArrival(start));
+
+        Arrived = 0;
+        start = NowMicroseconds();
+        MoveInput(100 + i % 2 * 7, 100 + i % 2 * 3);
+        double trip = WaitForArrival(start);
+        if (trip >= 0) move.measured.push_back(trip);
+        else ++lost;
+
+        Arrived = 0;
+        start = NowMicroseconds();
+        PostMessageA(stamp, WM_HOOK_KEY, VK_F24, 1);
+        key.base.push_back(WaitForArrival(start));
+
+        Arrived = 0;
+        start = NowMicroseconds();
+        KeyInput(VK_F24, false);
+        trip = WaitForArrival(start);
+        if (trip >= 0) key.measured.push_back(trip);
+        else ++lost;
+        KeyInput(VK_F24, true);
+        Pump(30);  // the release and any following input arrive before the next trip
+    }
+    EndMouseHook();
+    EndKeyHook();
+    SetWindowLongPtrA(monitor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonitorWindowProc));
+    PrintFigure(move);
+    PrintFigure(key);
+    if (lost) PrintNote("hook path: " + std::to_string(lost) + " injected events never reached the window");
+}
+
+enum { DrawPlot = 1, DrawFrame = 2, DrawBoth = 3 };
+
+// The plot and the frame in the window's context, clipped as a paint would clip them.
+double DrawCost(HWND graph, HDC dc, HRGN clip, int paints, int parts = DrawBoth)
+{
+    SelectClipRgn(dc, clip);
+    double start = NowMicroseconds();
+    for (int i = 0; i < paints; ++i) {
+        if (parts & DrawPlot) DrawActivityPlot(graph, dc);
+        if (parts & DrawFrame) DrawGraphFrame(graph, dc);
+    }
+    GdiFlush();
+    double cost = (NowMicroseconds() - start) / paints;
+    SelectClipRgn(dc, nullptr);
+    return cost;
+}
+
+double FillCost(HDC dc, const std::vector<RECT>& area, int fills)
+{
+    HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    double start = NowMicroseconds();
+    for (int i = 0; i < fills; ++i)
+        for (const RECT& r : area) FillRect(dc, &r, white);
+    GdiFlush();
+    return (NowMicroseconds() - start) / fills;
+}
+
+double WindowPaintCost(HWND graph, int paints)
+{
+    RECT all = GraphRect();
+    double start = NowMicroseconds();
+    for (int i = 0; i < paints; ++i) {
+        InvalidateRect(graph, &all, TRUE);
+        UpdateWindow(graph);
+    }
+    GdiFlush();
+    return (NowMicroseconds() - start) / paints;
+}
+
+void PaintFigures(HWND graph)
+{
+    RECT all = GraphRect();
+    // The two one-pixel columns that a tick asks to repaint, as the slot clock composes them.
+    int x = GraphLeft + App.CurrentSlot;
+    RECT left = {x, RowBaseline(21), x + 1, RowBaseline(22)};
+    RECT right = {x + PanelWidth, RowBaseline(20), x + PanelWidth + 1, RowBaseline(21)};
+    HRGN fullClip = CreateRectRgnIndirect(&all);
+    HRGN liveClip = CreateRectRgnIndirect(&left);
+    HRGN rightClip = CreateRectRgnIndirect(&right);
+    CombineRgn(liveClip, liveClip, rightClip, RGN_OR);
+    DeleteObject(rightClip);
+
+    Figure full = {"paint: plot + frame, GraphRect, 21 full days", "FillRect of GraphRect, same context",
+                   "us/paint", {}, {}};
+    Figure live = {"paint: live repaint (two 1-px columns)", "FillRect of the two columns, same context",
+                   "us/paint", {}, {}};
+    Figure livePlot = {"paint: live repaint, plot only", "FillRect of the two columns, same context",
+                       "us/paint", {}, {}};
+    Figure liveFrame = {"paint: live repaint, frame only", "FillRect of the two columns, same context",
+                        "us/paint", {}, {}};
+    Figure window = {"paint: InvalidateRect+UpdateWindow of GraphRect", "FillRect of GraphRect, same context",
+                     "us/paint", {}, {}};
+    HDC dc = GetDC(graph);
+    DrawCost(graph, dc, fullClip, 1);  // fonts and glyphs come into the caches once
+    for (int r = 0; r < Repetitions; ++r) {
+        full.base.push_back(FillCost(dc, {all}, 20));
+        full.measured.push_back(DrawCost(graph, dc, fullClip, 3));
+        live.base.push_back(FillCost(dc, {left, right}, 200));
+        live.measured.push_back(DrawCost(graph, dc, liveClip, 10));
+        livePlot.base.push_back(live.base.back());
+        livePlot.measured.push_back(DrawCost(graph, dc, liveClip, 10, DrawPlot));
+        liveFrame.base.push_back(live.base.back());
+        liveFrame.measured.push_back(DrawCost(graph, dc, liveClip, 10, DrawFrame));
+    }
+    ReleaseDC(graph, dc);
+    for (int r = 0; r < Repetitions; ++r) {
+        dc = GetDC(graph);
+        window.base.push_back(FillCost(dc, {all}, 20));
+        ReleaseDC(graph, dc);
+        window.measured.push_back(WindowPaintCost(graph, 3));
+    }
+    DeleteObject(fullClip);
+    DeleteObject(liveClip);
+    PrintFigure(full);
+    PrintFigure(live);
+    PrintFigure(livePlot);
+    PrintFigure(liveFrame);
+    PrintFigure(window);
+}
+
+ATOM RegisterBenchClass(const char* name, WNDPROC proc)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = App.Instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc);
+}
+}  // namespace
+
+int main()
+{
+    App.Instance = GetModuleHandleA(nullptr);
+    RegisterBenchClass(BaselineClass, NullProc);
+    RegisterBenchClass(MonitorClass, DefWindowProcA);
+    RegisterBenchClass("vantle-bench-stamp", StampProc);
+    FillFullDays();
+    HWND monitor = CreateBenchMonitor();
+    HWND plain = CreatePlainWindow(BaselineClass);
+    HWND stamp = CreatePlainWindow("vantle-bench-stamp");
+    SetCursorPos(300, 300);
+    Pump(200);
+
+    InputFigures(monitor, plain, "closed");
+    CursorQueryFigure(plain);
+    TickFigure(monitor, plain, "closed");
+    HookFigure(monitor, stamp);
+
+    // The graph window as the tray command opens it, but modeless, so that the bench's own loop
+    // dispatches; it must be on screen, or nothing would be painted.
+    HWND graph = CreateDialogParamA(App.Instance, MAKEINTRESOURCEA(IDD_GRAPH), monitor, GraphWindowProc, 0);
+    if (!graph) {
+        PrintNote("the graph window could not be created; open-window figures not measured");
+        return 1;
+    }
+    ShowWindow(graph, SW_SHOWNOACTIVATE);
+    Pump(2500);
+    InputFigures(monitor, plain, "open");
+    TickFigure(monitor, plain, "open");
+    PaintFigures(graph);
+    DestroyWindow(graph);
+    DestroyWindow(stamp);
+    DestroyWindow(plain);
+    DestroyWindow(monitor);
+    return 0;
+}

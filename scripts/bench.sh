@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds the benchmark programs and runs them under Wine on a virtual X display, then prints
+# every figure with its baseline from the same run and their ratio. Not part of test.sh.
+# Usage: scripts/bench.sh [quick]   (quick: a short footprint run that only checks the bench)
+set -eu
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${BUILD:-$ROOT/build}
+"$ROOT/scripts/setup.sh" "$BUILD"
+cmake --build "$BUILD" --target bench -j"$(nproc)"
+export WINEPREFIX="$BUILD/wineprefix"
+export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+OUT="$BUILD/bench-results"
+mkdir -p "$OUT"
+rm -f "$OUT"/*.txt
+cd "$BUILD/bin"
+# One display and one wineserver for the whole run; Wine's output goes to files, never a pipe.
+set +e
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  out=$1; shift
+  wineserver -p >/dev/null 2>&1 </dev/null
+  rc=0
+  wine vantle_bench.exe >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
+  wine process_bench.exe startup >"$out/startup.txt" 2>&1 </dev/null || rc=1
+  wine process_bench.exe footprint "$@" >"$out/footprint.txt" 2>&1 </dev/null || rc=1
+  wineserver -k >/dev/null 2>&1 </dev/null
+  exit $rc' bench "$OUT" "$@"
+rc=$?
+set -e
+
+echo "machine: $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores;" \
+     "$(wine --version 2>/dev/null); Debian $(cat /etc/debian_version)"
+echo
+awk -F'\t' '
+  $1 == "ROW" {
+    printf "%-58s %10s %-8s [%s..%s]  n=%s\n", $2, $3, $10, $4, $5, $11
+    if ($6 != "-") printf "  vs %-54s %10s %-8s [%s..%s]  ratio %s\n", $6, $7, $10, $8, $9, $12
+  }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/footprint.txt"
+echo
+awk -F'\t' '
+  BEGIN { printf "%-44s %12s %6s %8s %12s %8s\n", "footprint sample", "private KiB", "GDI", "windows",
+          "USER (API)", "handles" }
+  $1 == "COUNTS" { printf "%-44s %12s %6s %8s %12s %8s\n", $2, $3, $4, $5, $6, $7 }
+  $1 == "SERIES" { series = series sprintf("%s:%s\n", $2, $3) }
+  $1 == "NOTE" { notes = notes "note: " $2 "\n" }
+  END { printf "\n%s\n%s", series, notes }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/footprint.txt"
+echo "raw output: $OUT/{inprocess,startup,footprint}.txt"
+exit $rc
