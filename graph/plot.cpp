@@ -24,10 +24,16 @@ int DrawActivityPlot(HWND window, HDC dc)
     HPEN barPen = CreatePen(PS_SOLID, 1, RGB(255, 50, 50));
     HPEN noDataPen = CreatePen(PS_SOLID, 1, RGB(150, 150, 150));
     HGDIOBJ previousPen = GetCurrentObject(dc, OBJ_PEN);
+    // A live repaint asks for two one-pixel columns: columns and rows outside the area to be
+    // painted are left out instead of drawn and then clipped away.
+    RECT clip;
+    const int clipped = GetClipBox(dc, &clip) != ERROR;
 
     for (int k = 0; k < DayCount; k++) {
         const int yL = RowBaseline(22 - k);
         const int yR = yL - RowPitch;
+        // The day's two rows cover the band from yR - RowPitch to just above yL.
+        if (clipped && (yL <= clip.top || yR - RowPitch >= clip.bottom)) continue;
         // Today's slots after the current one hold no data yet and stay background.
         const int last = k == 0 ? App.CurrentSlot : SlotCount - 1;
         const int maximum = App.DayMaxima[m][k];
@@ -35,6 +41,7 @@ int DrawActivityPlot(HWND window, HDC dc)
             const int v = App.ActivityTable[m][s][k];
             const int xL = GraphLeft + s;
             const int xR = GraphLeft + PanelWidth + s;
+            if (clipped && (xL < clip.left || xL >= clip.right) && (xR < clip.left || xR >= clip.right)) continue;
             // Lines leave out their end point: a column from y to the baseline ends just above it.
             if (v == NoData) {
                 SelectObject(dc, noDataPen);
