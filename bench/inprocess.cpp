@@ -10,6 +10,7 @@
 #include "app/monitor.h"
 #include "app/slotclock.h"
 #include "bench/benchutil.h"
+#include "e2e/e2e_support.h"
 #include "graph/frame.h"
 #include "graph/geometry.h"
 #include "graph/plot.h"
@@ -208,16 +209,6 @@ double WaitForArrival(double start)
     return -1;
 }
 
-void MoveInput(int x, int y)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
 void KeyInput(WORD vk, bool release)
 {
     INPUT input = {};
@@ -251,7 +242,7 @@ void HookFigure(HWND monitor, HWND stamp)
 
         Arrived = 0;
         start = NowMicroseconds();
-        MoveInput(100 + i % 2 * 7, 100 + i % 2 * 3);
+        InjectMove(100 + i % 2 * 7, 100 + i % 2 * 3);
         double trip = WaitForArrival(start);
         if (trip >= 0) move.measured.push_back(trip);
         else ++lost;

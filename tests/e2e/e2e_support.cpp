@@ -46,37 +46,65 @@ bool StartProgram(RunningProgram* program, const std::string& folder)
 }
 
 namespace {
-struct MonitorSearch {
+struct WindowSearch {
     DWORD processId;
-    HWND found;
+    const char* cls;
+    const char* title;
+    bool visibleOnly;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK MatchMonitor(HWND window, LPARAM param)
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
 {
-    MonitorSearch* search = reinterpret_cast<MonitorSearch*>(param);
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    char cls[32] = "", title[64] = "";
+    char cls[32] = "", title[256] = "";
     GetClassNameA(window, cls, sizeof cls);
     GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && lstrcmpA(cls, "window") == 0 && lstrcmpA(title, "タイトル") == 0) {
-        search->found = window;
-        return FALSE;
-    }
+    if (owner == s->processId && lstrcmpA(cls, s->cls) == 0 && (!s->title || lstrcmpA(title, s->title) == 0) &&
+        (!s->visibleOnly || IsWindowVisible(window)))
+        s->found.push_back(window);
     return TRUE;
 }
 }  // namespace
 
-HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs)
+std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly)
+{
+    WindowSearch search = {processId, cls, title, visibleOnly, {}};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, bool visibleOnly,
+                          DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
-    do {
-        MonitorSearch search = {processId, nullptr};
-        EnumWindows(MatchMonitor, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
+    for (;;) {
+        std::vector<HWND> found = ProcessWindows(processId, cls, title, visibleOnly);
+        if (!found.empty()) return found[0];
+        if (GetTickCount() - start >= timeoutMs) return nullptr;
         Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    }
+}
+
+HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs)
+{
+    return WaitForProcessWindow(processId, "window", "タイトル", false, timeoutMs);
+}
+
+int SlotNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wHour * 10 + now.wMinute / 6;
+}
+
+int SecondsLeftInSlot()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return 360 - (now.wMinute % 6) * 60 - now.wSecond;
 }
 
 bool TrayIconExists(HWND monitor)

@@ -14,8 +14,17 @@ struct RunningProgram {
 std::string MakeProgramFolder(const std::string& name);
 // Starts vantle.exe from the folder; false when it could not be started.
 bool StartProgram(RunningProgram* program, const std::string& folder);
+// The process's top-level windows of the class, with the title unless it is null, and only the
+// visible ones if asked. Titles of another process's windows are read without a message to it.
+std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly);
+// The first such window, waiting for it up to the timeout; null when none came.
+HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, bool visibleOnly,
+                          DWORD timeoutMs);
 // Finds the hidden monitor window (class "window", title "タイトル") of a process.
 HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs);
+// The local clock's six-minute slot, and the whole seconds until it ends.
+int SlotNow();
+int SecondsLeftInSlot();
 // Waits until the start-up has added the tray icon and started the clock (today's file exists).
 bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, DWORD timeoutMs);
 bool TrayIconExists(HWND monitor);

@@ -9,13 +9,6 @@
 #include "support/testwin.h"
 
 namespace {
-int SlotNow()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return now.wHour * 10 + now.wMinute / 6;
-}
-
 class ProgramFault : public ::testing::Test {
 protected:
     RunningProgram program;

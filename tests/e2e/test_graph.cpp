@@ -82,44 +82,9 @@ int TodayValue(int slot, int current)
     }
 }
 
-int SecondsLeftInSlot()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return 360 - (now.wMinute % 6) * 60 - now.wSecond;
-}
-
-struct GraphSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchGraph(HWND window, LPARAM param)
-{
-    GraphSearch* search = reinterpret_cast<GraphSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char cls[32] = "", title[128] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && lstrcmpA(cls, "#32770") == 0 && lstrcmpA(title, GraphCaption) == 0 &&
-        IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND FindGraphWindow(DWORD processId, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    do {
-        GraphSearch search = {processId, nullptr};
-        EnumWindows(MatchGraph, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    return WaitForProcessWindow(processId, "#32770", GraphCaption, true, timeoutMs);
 }
 
 // The window's client area as it is on the screen, read from the screen's device context.

@@ -29,57 +29,15 @@ const int LeftBaseline = 15 + 18 * 21;
 const int RightBaseline = LeftBaseline - 18;
 const COLORREF BarRed = RGB(255, 50, 50), White = RGB(255, 255, 255);
 
-int SlotNow()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return now.wHour * 10 + now.wMinute / 6;
-}
-
-int SecondsLeftInSlot()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return 360 - (now.wMinute % 6) * 60 - now.wSecond;
-}
-
-struct BoxSearch {
-    DWORD processId;
-    const char* caption;  // null: any caption
-    std::vector<HWND> found;
-};
-
 // Visible dialogs and message boxes of the process, with the given caption if one is given.
-// The caption of another process's top-level window is read without a message to it.
 std::vector<HWND> ProgramBoxes(DWORD processId, const char* caption = nullptr)
 {
-    BoxSearch search = {processId, caption, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            BoxSearch* s = reinterpret_cast<BoxSearch*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            char cls[32] = "", title[256] = "";
-            GetClassNameA(window, cls, sizeof cls);
-            GetWindowTextA(window, title, sizeof title);
-            if (owner == s->processId && lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(window) &&
-                (!s->caption || lstrcmpA(title, s->caption) == 0))
-                s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ProcessWindows(processId, "#32770", caption, true);
 }
 
 HWND WaitForBox(DWORD processId, const char* caption, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    do {
-        std::vector<HWND> boxes = ProgramBoxes(processId, caption);
-        if (!boxes.empty()) return boxes[0];
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
+    return WaitForProcessWindow(processId, "#32770", caption, true, timeoutMs);
 }
 
 std::string CaptionOf(HWND window)
