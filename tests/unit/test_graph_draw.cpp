@@ -344,6 +344,49 @@ TEST_F(GraphDrawTest, PlotPutsEveryDayInBothPanels)
     EXPECT_EQ("", canvas.Diff(want));
 }
 
+// A paint of part of the graph (the live repaint asks for two one-pixel columns) draws inside
+// that part exactly what a whole paint draws there, and nothing outside it: at the ends of a
+// panel, across the panels' seam, and across the border of two day rows.
+TEST_F(GraphDrawTest, PartialPaintMatchesTheWholeInsideItsClip)
+{
+    for (int k = 0; k < DayCount; k++) {
+        App.DayMaxima[0][k] = 15;
+        for (int s = 0; s < SlotCount; s++) App.ActivityTable[0][s][k] = (s + 3 * k) % 19 < 3 ? -1 : (s * 7 + k) % 16;
+    }
+    App.CurrentSlot = 150;
+    Canvas whole;
+    DrawActivityPlot(nullptr, whole.dc);
+    const struct {
+        const char* name;
+        RECT parts[2];
+        int count;
+    } cases[] = {
+        {"today's slot in both panels", {{200, 0, 201, Height}, {440, 0, 441, Height}}, 2},
+        {"first and last slot of a panel", {{50, 0, 51, Height}, {289, 0, 290, Height}}, 2},
+        {"the seam of the panels", {{288, 0, 292, Height}}, 1},
+        {"two day rows meeting", {{0, LeftBase(5) - 1, Width, LeftBase(5) + 1}}, 1},
+        {"the top and bottom rows", {{0, 0, Width, RightBase(20) + 1}, {0, LeftBase(0) - 1, Width, Height}}, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas part;
+        HRGN clip = CreateRectRgnIndirect(&c.parts[0]);
+        if (c.count == 2) {
+            HRGN second = CreateRectRgnIndirect(&c.parts[1]);
+            CombineRgn(clip, clip, second, RGN_OR);
+            DeleteObject(second);
+        }
+        SelectClipRgn(part.dc, clip);
+        DrawActivityPlot(nullptr, part.dc);
+        Picture want;
+        for (int y = 0; y < Height; y++)
+            for (int x = 0; x < Width; x++)
+                if (PtInRegion(clip, x, y)) want.pixels[y * Width + x] = whole.At(x, y);
+        DeleteObject(clip);
+        EXPECT_EQ("", part.Diff(want));
+    }
+}
+
 // A day without data is a grey band of 18 rows in both panels; the frame lies over it.
 TEST_F(GraphDrawTest, NoDataBandsUnderTheFrame)
 {
