@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <stdio.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -232,31 +233,23 @@ void HookFigure(HWND monitor, HWND stamp)
                    "us/trip", {}, {}};
     Figure key = {"hook path: SendInput key press to monitor window", "PostMessage to own stamping procedure",
                   "us/trip", {}, {}};
+    // One trip: from the sending to the arrival noted by a stamping procedure; -1 if lost.
+    auto trip = [](const std::function<void()>& send) {
+        Arrived = 0;
+        double start = NowMicroseconds();
+        send();
+        return WaitForArrival(start);
+    };
     int lost = 0;
     for (int i = 0; i < Trips; ++i) {
-        double start;
-        Arrived = 0;
-        start = NowMicroseconds();
-        PostMessageA(stamp, WM_HOOK_MOUSE, WM_MOUSEMOVE, 0);
-        move.base.push_back(WaitForArrival(start));
-
-        Arrived = 0;
-        start = NowMicroseconds();
-        InjectMove(100 + i % 2 * 7, 100 + i % 2 * 3);
-        double trip = WaitForArrival(start);
-        if (trip >= 0) move.measured.push_back(trip);
+        move.base.push_back(trip([&] { PostMessageA(stamp, WM_HOOK_MOUSE, WM_MOUSEMOVE, 0); }));
+        double t = trip([&] { InjectMove(100 + i % 2 * 7, 100 + i % 2 * 3); });
+        if (t >= 0) move.measured.push_back(t);
         else ++lost;
 
-        Arrived = 0;
-        start = NowMicroseconds();
-        PostMessageA(stamp, WM_HOOK_KEY, VK_F24, 1);
-        key.base.push_back(WaitForArrival(start));
-
-        Arrived = 0;
-        start = NowMicroseconds();
-        KeyInput(VK_F24, false);
-        trip = WaitForArrival(start);
-        if (trip >= 0) key.measured.push_back(trip);
+        key.base.push_back(trip([&] { PostMessageA(stamp, WM_HOOK_KEY, VK_F24, 1); }));
+        t = trip([] { KeyInput(VK_F24, false); });
+        if (t >= 0) key.measured.push_back(t);
         else ++lost;
         KeyInput(VK_F24, true);
         Pump(30);  // the release and any following input arrive before the next trip

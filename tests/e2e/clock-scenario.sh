@@ -3,6 +3,7 @@
 # faketime; the test driver, under the real clock, injects input and reads the day files.
 # Usage: clock-scenario.sh BIN_DIR slot|midnight
 set -u
+. "$(dirname "${BASH_SOURCE[0]}")/program-run.sh"
 BIN=$1
 SCENARIO=$2
 DIR="$BIN/e2e/clock_$SCENARIO"
@@ -16,18 +17,11 @@ case $SCENARIO in
   *) echo "unknown scenario $SCENARIO" >&2; exit 2 ;;
 esac
 offset=$((target - now))
-# faketime takes "+Ns" or "-Ns".
-if [ $offset -lt 0 ]; then shift_spec="${offset}s"; else shift_spec="+${offset}s"; fi
+shift_spec=$(clock_shift $offset)
 export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "$shift_spec" wine "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
 program=$!
 folder=$(winepath -w "$DIR" 2>/dev/null)
 VANTLE_CLOCK_SCENARIO=$SCENARIO VANTLE_CLOCK_OFFSET=$offset VANTLE_CLOCK_FOLDER="$folder\\" \
   wine "$BIN/e2e_tests.exe" --gtest_filter="FakeClock.$test" --gtest_color=no >"$DIR/driver.log" 2>&1 </dev/null
-rc=$?
-cat "$DIR/driver.log"
-# The driver has seen the Windows process end; Wine's launcher may linger a little longer.
-for _ in $(seq 150); do kill -0 $program 2>/dev/null || break; sleep 0.2; done
-kill $program 2>/dev/null
-grep -q '\[  PASSED  \] 1 test' "$DIR/driver.log" || rc=1
-exit $rc
+finish_run $? $program "$DIR/driver.log"

@@ -6,6 +6,7 @@
 #   short: about 2.5 hours of the program's clock with one midnight (a minute of real time)
 #   long:  three days and more with four midnights (about 22 minutes)
 set -u
+. "$(dirname "${BASH_SOURCE[0]}")/program-run.sh"
 BIN=$1
 KIND=$2
 RATE=200
@@ -34,19 +35,11 @@ for _ in $(seq 300); do [ -f "$DIR/driver.ready" ] && break; sleep 0.1; done
 # the real moment of the start and the offset, to know the program's time at any moment.
 target=$(date -d "today 23:30:00" +%s)
 offset=$((target - $(date +%s)))
-# faketime takes "+Ns" or "-Ns".
-if [ $offset -lt 0 ]; then clock_shift="${offset}s"; else clock_shift="+${offset}s"; fi
 launch=$(date +%s.%N)
-FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "$clock_shift x${RATE}" wine "$DIR/vantle.exe" \
+FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "$(clock_shift $offset) x${RATE}" wine "$DIR/vantle.exe" \
   >"$DIR/program.log" 2>&1 </dev/null &
 program=$!
 echo "$launch $offset" >"$DIR/clock.txt"
 
 wait $driver
-rc=$?
-cat "$DIR/driver.log"
-# The driver has seen the Windows process end; Wine's launcher may linger a little longer.
-for _ in $(seq 150); do kill -0 $program 2>/dev/null || break; sleep 0.2; done
-kill $program 2>/dev/null
-grep -q '\[  PASSED  \] 1 test' "$DIR/driver.log" || rc=1
-exit $rc
+finish_run $? $program "$DIR/driver.log"

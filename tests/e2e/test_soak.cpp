@@ -162,10 +162,8 @@ public:
                                       TextKillTimerCaption, TextPlotErrorCaption};
             while (running_) {
                 for (const char* caption : captions) {
-                    HWND box = FindDialog(caption);
-                    DWORD owner = 0;
-                    if (box) GetWindowThreadProcessId(box, &owner);
-                    if (!box || owner != processId_ || !IsWindowVisible(box)) continue;
+                    HWND box = WaitForProcessWindow(processId_, "#32770", caption, true, 0);
+                    if (!box) continue;
                     char text[256] = "";
                     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
                     {
@@ -212,21 +210,10 @@ ObjectSample SampleObjects(HANDLE process, DWORD processId, bool graphOpen)
             PrivateBytes(process)};
 }
 
-HWND FindGraphWindow(DWORD processId)
-{
-    HWND window = nullptr;
-    while ((window = FindWindowExA(nullptr, window, "#32770", TextTitle)) != nullptr) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId) return window;
-    }
-    return nullptr;
-}
-
 bool WaitForGraphWindow(DWORD processId, bool open, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
-    while ((FindGraphWindow(processId) != nullptr) != open) {
+    while (ProcessWindows(processId, "#32770", TextTitle, false).empty() == open) {
         if (GetTickCount() - start > timeoutMs) return false;
         Sleep(20);
     }
