@@ -1,6 +1,6 @@
-// The real clock: the system's local time and calendar time.
+// The real clock: the system's local time, and real waits.
 #include "app/clock.h"
 
 void ReadLocalTime(SYSTEMTIME* now) { GetLocalTime(now); }
 
-time_t ReadCalendarTime(void) { return time(nullptr); }
+void WaitForShell(DWORD ms) { Sleep(ms); }

@@ -1,9 +1,8 @@
 // The program's only view of the clock; a test build links its own clock instead.
 #pragma once
 #include <windows.h>
-#include <time.h>
 
-// Local wall-clock time, as GetLocalTime gives it.
+// Local wall-clock time, as GetLocalTime gives it. Dates and slots all come from it.
 void ReadLocalTime(SYSTEMTIME* now);
-// Calendar time, as time() gives it.
-time_t ReadCalendarTime(void);
+// Waits before an attempt to reach the shell (the tray icon at a start before the taskbar).
+void WaitForShell(DWORD ms);

@@ -50,6 +50,7 @@ static void PointerStep(void)
 
 LRESULT OnHookMouse(UINT mouseMessage)
 {
+    ++App.HookMessages;  // every message, counted or not, shows that the hooks live
     switch (mouseMessage) {
     case WM_MOUSEMOVE:     PointerStep(); break;
     case WM_LBUTTONDOWN:   ButtonDown(PartLeftButton, &App.LeftDown); break;
@@ -68,6 +69,7 @@ LRESULT OnHookMouse(UINT mouseMessage)
 
 LRESULT OnHookKey(UINT virtualKey, LPARAM flags)
 {
+    ++App.HookMessages;
     if (static_cast<DWORD>(flags) & 0x80000000u) {
         SetStatusIcon(PartKeyboard, App.KeyUpIcon);
         App.LastKey = 0;

@@ -1,5 +1,7 @@
 // Program entry: the hidden monitor window and the process's only message loop.
+#include "app/instance.h"
 #include "app/monitor.h"
+#include "store/store.h"
 #include "store/state.h"
 
 static const char TaskbarCreatedName[] = "TaskbarCreated";
@@ -9,6 +11,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)commandLine;
     (void)showCommand;
     App.Instance = instance;
+    // A second start for the same data folder hands over to the copy that runs and ends.
+    GetModuleFileNameA(nullptr, App.ExePath, sizeof App.ExePath);
+    ComposeDataDirectory(App.ExePath);
+    if (!ClaimDataFolder()) return 0;
     if (!previous && !RegisterMonitorClass(instance)) return 0;
     App.TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
     HWND monitor = CreateMonitorWindow(instance);

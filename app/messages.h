@@ -6,9 +6,12 @@ enum : UINT {
     WM_HOOK_MOUSE  = 0x8064,  // wParam: mouse message 0x200..0x209 (others ignored)
     WM_HOOK_KEY    = 0x8065,  // wParam: virtual key; lParam bit 31: released
     WM_TRAY_NOTIFY = 0x80C8,  // lParam: mouse message on the tray icon
+    WM_SHOW_REPORTS = 0x80C9, // failure reports are queued: show them, one at a time
 };
 
-enum : UINT_PTR { SlotTimerId = 200 };
+enum : UINT_PTR { SlotTimerId = 200, TrayRetryTimerId = 201 };
 enum : UINT { SlotTimerPeriod = 200 };
 enum : UINT { TrayIconId = 1 };
 enum : DWORD { TrayWaitMs = 1500 };
+// Attempts to add the icon again once the shell's taskbar has come back.
+enum { TrayRetries = 5 };

@@ -1,7 +1,11 @@
 // The hidden monitor window: start-up, input and clock messages, the tray callback and the exit.
 #include "app/monitor.h"
 
+#include <wtsapi32.h>
+
+#include "app/hookwatch.h"
 #include "app/input.h"
+#include "app/instance.h"
 #include "app/messages.h"
 #include "app/report.h"
 #include "app/slotclock.h"
@@ -26,7 +30,8 @@ static void ReleaseHooks(void)
     if (KeyHookRunning()) EndKeyHook();
 }
 
-// Saves the slot being recorded, with what was counted since the last tick.
+// Saves the slot being recorded, with what was counted since the last tick, into its own day's
+// file (the day tables move on before any box of a change of day is shown).
 static void SaveCurrentSlot(HWND monitor)
 {
     if (!App.Recording) return;
@@ -39,6 +44,7 @@ static void FinishAndDestroy(HWND monitor)
 {
     SaveCurrentSlot(monitor);
     App.Recording = 0;
+    UnwatchHooks(monitor);
     ReleaseHooks();
     RemoveTrayIcon(monitor);
     DestroyWindow(monitor);
@@ -58,11 +64,14 @@ static LRESULT OnConfirmedExit(HWND monitor)
     return 0;
 }
 
-// The session really ends: no question, but nothing counted is lost. A logoff or shutdown
-// that was called off (wParam FALSE) leaves the program running.
+// The session really ends: no question, but nothing counted is lost. Nobody is there to
+// answer a box, and one would hold the logoff up, so failures are not shown; the write is
+// tried as usual. A logoff or shutdown that was called off (wParam FALSE) leaves the program
+// running.
 static LRESULT OnEndSession(HWND monitor, BOOL ending)
 {
     if (!ending) return 0;
+    SetReportMode(ReportNever);
     KillTimer(monitor, SlotTimerId);
     FinishAndDestroy(monitor);
     return 0;
@@ -85,10 +94,54 @@ static LRESULT OnTrayNotify(HWND monitor, LPARAM mouseMessage)
     return 0;
 }
 
-// The shell's taskbar was created again (the shell restarted): the icon must be added anew.
+// The shell's taskbar was created again (the shell restarted): the icon must be added anew. A
+// shell that is still starting may refuse it, so a few more attempts follow on a timer; the
+// thread never waits for the shell.
 static LRESULT OnTaskbarCreated(HWND monitor)
 {
-    AddTrayIcon(monitor);
+    App.TrayRetriesLeft = TrayRetries;
+    if (!AddTrayIcon(monitor)) SetTimer(monitor, TrayRetryTimerId, TrayWaitMs, nullptr);
+    return 0;
+}
+
+static LRESULT OnTrayRetry(HWND monitor)
+{
+    if (AddTrayIcon(monitor) || --App.TrayRetriesLeft <= 0) KillTimer(monitor, TrayRetryTimerId);
+    return 0;
+}
+
+static LRESULT OnMonitorTimer(HWND monitor, UINT_PTR timer)
+{
+    if (timer == SlotTimerId) OnSlotTimer(monitor);
+    else if (timer == TrayRetryTimerId) OnTrayRetry(monitor);
+    return 0;
+}
+
+// Before the machine sleeps the running slot goes to its file, so a battery that runs out while
+// asleep loses nothing; nobody waits on a box then. After the resume the hooks are installed
+// afresh: the system may have dropped them while it slept.
+static LRESULT OnPowerChange(HWND monitor, WPARAM event)
+{
+    if (event == PBT_APMSUSPEND) {
+        int mode = SetReportMode(ReportLater);
+        SaveCurrentSlot(monitor);
+        SetReportMode(mode);
+    } else if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
+        RearmHooks();
+    }
+    return TRUE;
+}
+
+// While the session is locked the input goes to another desktop; after the unlock the hooks are
+// installed afresh.
+static LRESULT OnSessionChange(WPARAM event)
+{
+    if (event == WTS_SESSION_LOCK) {
+        App.SessionLocked = 1;
+    } else if (event == WTS_SESSION_UNLOCK) {
+        App.SessionLocked = 0;
+        RearmHooks();
+    }
     return 0;
 }
 
@@ -101,14 +154,17 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ENDSESSION:  return OnEndSession(window, static_cast<BOOL>(wParam));
     case WM_COMMAND:     return OnMonitorCommand(window, LOWORD(wParam));
     case WM_TIMER:
-        if (wParam != SlotTimerId) break;
-        OnSlotTimer(window);
-        return 0;
+        if (wParam != SlotTimerId && wParam != TrayRetryTimerId) break;
+        return OnMonitorTimer(window, wParam);
     case WM_HOOK_MOUSE:  return OnHookMouse(static_cast<UINT>(wParam));
     case WM_HOOK_KEY:    return OnHookKey(static_cast<UINT>(wParam), lParam);
     case WM_TRAY_NOTIFY: return OnTrayNotify(window, lParam);
+    case WM_SHOW_REPORTS: return ShowQueuedReports();
+    case WM_POWERBROADCAST: return OnPowerChange(window, wParam);
+    case WM_WTSSESSION_CHANGE: return OnSessionChange(wParam);
     default:
         if (message != 0 && message == App.TaskbarCreatedMessage) return OnTaskbarCreated(window);
+        if (message != 0 && message == App.HandoverMessage) return OnHandover(window, wParam);
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

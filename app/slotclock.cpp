@@ -2,9 +2,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <shlwapi.h>
-
 #include "app/clock.h"
+#include "app/hookwatch.h"
+#include "app/report.h"
 #include "app/slotclock.h"
 #include "app/texts.h"
 #include "graph/geometry.h"
@@ -76,17 +76,10 @@ static void RequestLiveColumns(void)
     InvalidateGraph(right, FALSE);
 }
 
-static void CopyDayColumn(int to, int from)
-{
-    for (int m = 0; m < MetricCount; ++m) {
-        for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][to] = App.ActivityTable[m][s][from];
-        App.DayMaxima[m][to] = App.DayMaxima[m][from];
-    }
-}
-
 // Moves the in-memory history on by the days that passed (back when the clock went back);
-// the past days it cannot take from memory are loaded from their files.
-static void MoveHistory(HWND monitor, int shift)
+// the past days it cannot take from memory are loaded from their files. Unsaved slots move
+// with their days.
+static void MoveHistory(HWND monitor, int shift, int today)
 {
     int fromMemory[DayCount] = {};
     // Copying in the direction of the move lets the columns move in place.
@@ -97,20 +90,18 @@ static void MoveHistory(HWND monitor, int shift)
         CopyDayColumn(k, from);
         fromMemory[k] = 1;
     }
-    BuildDayTables();
+    BuildDayTables(today);
     for (int k = 1; k < DayCount; ++k)
         if (!fromMemory[k] && !LoadDayColumn(monitor, k)) ClearDayColumn(k);
 }
 
 // The first tick of another date. Today's file of a date that has one (the clock was set
 // back, or the program ran earlier that day) is read instead of created.
-static int RollOverDay(HWND monitor, int finished, int shift)
+static int RollOverDay(HWND monitor, int finished, int shift, int today)
 {
     WriteSlot(monitor, finished);  // DayFileNames[0] still names the day that has ended
-    memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
-    MoveHistory(monitor, shift);
-    ComposeDayFilePath(0);
-    int existing = PathFileExistsA(App.DayFilePath);
+    MoveHistory(monitor, shift, today);
+    int existing = DayFileExists(0);
     if (!existing || !ReadDayFile(monitor, 0)) ClearDayColumn(0);
     for (int m = 0; m < MetricCount; ++m) App.DayMaxima[m][0] = 0;
     BeginSlot(App.CurrentSlot);
@@ -119,13 +110,14 @@ static int RollOverDay(HWND monitor, int finished, int shift)
 }
 
 // A change of slot or of date. The finished slot's counts are already committed, so the
-// counters start again before any file work: input during a failure box lands in the new slot.
-static int ChangeSlot(HWND monitor, int slot, int date)
+// counters start again at once. Its failures are only queued, so no box ever holds the clock
+// inside a change: slot, day tables, history and today's file have all moved on before the
+// user sees anything.
+static int ChangeSlot(HWND monitor, int slot, int today)
 {
     int finished = App.CurrentSlot;
-    int shift = DaysBetween(App.TodayDate, date);
+    int shift = DaysBetween(App.TodayDate, today);
     App.CurrentSlot = slot;
-    App.SlotChanging = 1;
     ShowSelectedCount();
     ClearIntervalCounters();
     int result = 0;
@@ -134,25 +126,34 @@ static int ChangeSlot(HWND monitor, int slot, int date)
         BeginSlot(slot);
         WriteSlot(monitor, finished);
     } else {
-        result = RollOverDay(monitor, finished, shift);
+        result = RollOverDay(monitor, finished, shift, today);
     }
-    App.SlotChanging = 0;
     if (result == 0) InvalidateGraph(GraphRect(), TRUE);
     return result;
 }
 
-int OnSlotTimer(HWND monitor)
+static int Tick(HWND monitor)
 {
     SYSTEMTIME now;
     ReadLocalTime(&now);
     ShowClock(&now);
-    // Nothing is recorded after a start-up that failed, nor inside a change already running.
-    if (!App.Recording || App.SlotChanging) return 0;
+    // Nothing is recorded after a start-up that failed.
+    if (!App.Recording) return 0;
     CommitCounters();
     RaiseTodayMaxima();
     RequestLiveColumns();
+    CheckHooks(monitor);
     int slot = SlotOfTime(&now);
-    int date = DateNumber(now.wYear, now.wMonth, now.wDay);
-    if (slot == App.CurrentSlot && date == App.TodayDate) return 0;
-    return ChangeSlot(monitor, slot, date);
+    int today = DateNumber(now.wYear, now.wMonth, now.wDay);
+    if (slot == App.CurrentSlot && today == App.TodayDate) return 0;
+    return ChangeSlot(monitor, slot, today);
+}
+
+// A tick never waits on a box: its failures are queued and shown after it, by the monitor window.
+int OnSlotTimer(HWND monitor)
+{
+    int mode = SetReportMode(ReportLater);
+    int result = Tick(monitor);
+    SetReportMode(mode);
+    return result;
 }

@@ -6,6 +6,10 @@ inline constexpr char TextProduct[]        = "PC活動記録測定ソフト";
 inline constexpr char TextTrayTip[]        = "PC活動記録測定ソフト";
 inline constexpr char TextWindowClass[]    = "window";
 inline constexpr char TextWindowTitle[]    = "タイトル";
+// The named object that claims a data folder for one copy (by the folder's key), and the
+// registered message by which a second start asks the running copy for its graph window.
+inline constexpr char FormatFolderClaim[]  = "Local\\Vantle.DataFolder.%016llX";
+inline constexpr char TextHandoverMessage[] = "Vantle.ShowGraphWindow";
 
 // Exit
 inline constexpr char TextExitQuestion[]   = "終了 してもよろしいですか？";

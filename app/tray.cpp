@@ -24,11 +24,14 @@ static void FillTrayRecord(NOTIFYICONDATAA* record, HWND monitor, HICON icon, co
     lstrcpynA(record->szTip, tip, 64);
 }
 
+// At a busy logon NIM_ADD can time out although the shell did add the icon, and every later
+// add of the same icon then fails: a modify that works shows that the icon is there.
 int AddTrayIcon(HWND monitor)
 {
     NOTIFYICONDATAA record;
     FillTrayRecord(&record, monitor, LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_APP)), TextTrayTip);
-    return Shell_NotifyIconA(NIM_ADD, &record) != FALSE;
+    if (Shell_NotifyIconA(NIM_ADD, &record)) return 1;
+    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }
 
 void RemoveTrayIcon(HWND monitor)

@@ -95,7 +95,7 @@ HWND CreateBenchMonitor()
 void FillFullDays()
 {
     SetFakeTime(2024, 3, 7, 23, 59, 0);
-    BuildDayTables();
+    BuildDayTables(FakeDate());
     for (int m = 0; m < MetricCount; ++m)
         for (int k = 0; k < DayCount; ++k) {
             App.DayMaxima[m][k] = 0;

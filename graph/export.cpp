@@ -159,11 +159,10 @@ short WriteGraphPicture(HWND window, PictureType type, char* path)
 void SaveGraphPicture(HWND graphWindow)
 {
     ZeroMemory(App.PicturePath, sizeof App.PicturePath);
-    time_t now = ReadCalendarTime();
-    const struct tm* local = localtime(&now);
-    if (local)
-        ComposePictureName(App.PicturePath, App.SelectedMetric, local->tm_year + 1900,
-                           local->tm_mon + 1, local->tm_mday);
+    // Today as the slot clock sees it: the same reading of the local time as today's column.
+    SYSTEMTIME now;
+    ReadLocalTime(&now);
+    ComposePictureName(App.PicturePath, App.SelectedMetric, now.wYear, now.wMonth, now.wDay);
     if (!ChoosePictureFile(graphWindow, TextPictureFilter, App.PicturePath, PictureDialogFlags))
         return;
 

@@ -17,4 +17,10 @@ int WINAPI EndKeyHook(void);
 int WINAPI KeyHookRunning(void);
 // Ordinal 10: number of events whose message could not be posted (a full queue).
 int WINAPI LostHookEvents(void);
+// Ordinal 11: gives the hook thread up without waiting for it and installs the hooks that are
+// started on a fresh thread, with the same targets; nonzero when every one of them runs again.
+int WINAPI RestartHooks(void);
+// Ordinal 12: nonzero when the hook thread answered the last question (or there is none), and
+// asks it the next; 0 when the last one is still waiting, the thread has not run since.
+int WINAPI HookThreadAnswering(void);
 }

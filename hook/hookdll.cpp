@@ -1,37 +1,52 @@
 // The hook library: desktop-wide low-level mouse and keyboard hooks that post each event to a window.
 #include <windows.h>
+#include <string.h>
 #include "hookapi.h"
 
 // A low-level hook is called on the thread that installed it, and every input event of the
 // desktop waits for that call. So the hooks live on a thread of the library's own that does
-// nothing but serve them, never on the caller's UI thread. The hook handles and the targets are
-// written only on that thread (as answers to requests), so the callbacks read them without locks.
+// nothing but serve them, never on the caller's UI thread.
+//
+// That thread can stall (heavy paging, a resume from hibernation), and the system then removes
+// its hooks without a word. So no caller ever waits on it without a bound, and a stalled thread
+// is given up rather than waited for: its hooks are removed, it is told to quit whenever it runs
+// again, and a fresh thread takes over. Only the live thread's callbacks report; a given-up
+// thread that wakes up later still passes its late events on, but posts none of them.
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
-enum : UINT { HookRequestMessage = WM_APP + 1 };
+enum : UINT { HookRequestMessage = WM_APP + 1, HookPingMessage = WM_APP + 2 };
+// How long a caller waits for the hook thread: its queue coming up, a request served, its end.
+enum : DWORD { ReplyTimeoutMs = 2000, QuitTimeoutMs = 500 };
+// The live thread and the given-up ones that have not ended yet.
+enum { HookThreadSlots = 4 };
 
 enum HookRequestKind { StartMouseRequest, EndMouseRequest, StartKeyRequest, EndKeyRequest };
 
-struct HookRequest {
-    HookRequestKind kind;
-    HWND window;
-    UINT message;
+struct HookThread {
+    HANDLE thread;
+    DWORD id;
+    HANDLE reply;  // auto-reset: the queue is up, or the request is answered
+    HHOOK volatile mouse;
+    HHOOK volatile key;
+    HookRequestKind request;  // the one request in flight, and its answer
     int result;
+    volatile LONG pinged, answered;
 };
 
-// Serialises Start/End callers, so that one request at a time uses ReplyEvent.
+// Serialises the callers, so that one request at a time is in flight.
 static SRWLOCK RequestLock = SRWLOCK_INIT;
-static HANDLE HookThread;
-static DWORD HookThreadId;
-static HANDLE ReplyEvent;  // auto-reset: the hook thread's queue is up, or a request is answered
+static HookThread Threads[HookThreadSlots];
+static HookThread* Live;
+static volatile DWORD LiveThreadId;  // read by the callbacks, on whichever hook thread
 
-static HHOOK volatile MouseHook;
-static HWND MouseTarget;
-static UINT MouseMessage;
-static HHOOK volatile KeyHook;
-static HWND KeyTarget;
-static UINT KeyMessage;
+// Where the events go; written by callers before the request that uses them.
+static HWND volatile MouseTarget;
+static volatile UINT MouseMessage;
+static HWND volatile KeyTarget;
+static volatile UINT KeyMessage;
+// Which hooks the program has started and not ended: a restart installs these.
+static int MouseWanted, KeyWanted;
 
 static volatile LONG LostEvents;
 
@@ -41,13 +56,16 @@ static void PostHookEvent(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     if (!PostMessageA(window, message, wParam, lParam)) InterlockedIncrement(&LostEvents);
 }
 
+static int CalledOnLiveThread(void) { return GetCurrentThreadId() == LiveThreadId; }
+
 static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION) {
+    if (code == HC_ACTION && CalledOnLiveThread()) {
         const MSLLHOOKSTRUCT* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
         PostHookEvent(MouseTarget, MouseMessage, wParam, MAKELPARAM(event->pt.x, event->pt.y));
     }
-    return CallNextHookEx(MouseHook, code, wParam, lParam);
+    // The handle argument is ignored by the system.
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 // The flags in the layout of a WM_KEYDOWN/WM_KEYUP lParam. Bit 30 (previous state) is set for a
@@ -63,112 +81,152 @@ static LPARAM KeystrokeFlags(const KBDLLHOOKSTRUCT* event)
 
 static LRESULT CALLBACK KeyHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION) {
+    if (code == HC_ACTION && CalledOnLiveThread()) {
         const KBDLLHOOKSTRUCT* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
         PostHookEvent(KeyTarget, KeyMessage, event->vkCode, KeystrokeFlags(event));
     }
-    return CallNextHookEx(KeyHook, code, wParam, lParam);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// A start of a running hook only moves it to the new target; a failed install leaves no hook.
-static int StartHook(int type, HOOKPROC procedure, HHOOK volatile* hook, HWND* target, UINT* message,
-                     const HookRequest* request)
+// Whoever takes the handle first removes the hook: the thread itself, or the caller that gives
+// the thread up. A handle is never removed twice, so a reused handle value is never hit.
+static int RemoveHook(HHOOK volatile* hook)
 {
-    *target = request->window;
-    *message = request->message;
+    HHOOK taken = static_cast<HHOOK>(InterlockedExchangePointer(reinterpret_cast<void* volatile*>(hook), nullptr));
+    if (!taken) return 0;
+    UnhookWindowsHookEx(taken);
+    return 1;
+}
+
+static int InstallHook(HHOOK volatile* hook, int type, HOOKPROC procedure)
+{
     if (!*hook) *hook = SetWindowsHookExA(type, procedure, reinterpret_cast<HINSTANCE>(&__ImageBase), 0);
     return *hook != nullptr;
 }
 
-static int EndHook(HHOOK volatile* hook)
+static void ServeRequest(HookThread* self)
 {
-    if (!*hook) return 0;
-    UnhookWindowsHookEx(*hook);
-    *hook = nullptr;
-    return 1;
-}
-
-static void ServeRequest(HookRequest* request)
-{
-    switch (request->kind) {
-    case StartMouseRequest:
-        request->result = StartHook(WH_MOUSE_LL, MouseHookProc, &MouseHook, &MouseTarget, &MouseMessage, request);
-        break;
-    case StartKeyRequest:
-        request->result = StartHook(WH_KEYBOARD_LL, KeyHookProc, &KeyHook, &KeyTarget, &KeyMessage, request);
-        break;
-    case EndMouseRequest: request->result = EndHook(&MouseHook); break;
-    case EndKeyRequest:   request->result = EndHook(&KeyHook); break;
+    switch (self->request) {
+    case StartMouseRequest: self->result = InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc); break;
+    case StartKeyRequest:   self->result = InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc); break;
+    case EndMouseRequest:   self->result = RemoveHook(&self->mouse); break;
+    case EndKeyRequest:     self->result = RemoveHook(&self->key); break;
     }
 }
 
-static DWORD WINAPI HookThreadProc(void*)
+static DWORD WINAPI HookThreadProc(void* param)
 {
+    HookThread* self = static_cast<HookThread*>(param);
     MSG msg;
     // Requests are thread messages, so the queue must exist before the starter may post one.
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    SetEvent(ReplyEvent);
+    SetEvent(self->reply);
     // GetMessage is also where the hook callbacks are called.
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd == nullptr && msg.message == HookRequestMessage) {
-            ServeRequest(reinterpret_cast<HookRequest*>(msg.lParam));
-            SetEvent(ReplyEvent);
+        if (msg.hwnd) continue;
+        if (msg.message == HookRequestMessage) {
+            ServeRequest(self);
+            SetEvent(self->reply);
+        } else if (msg.message == HookPingMessage) {
+            InterlockedExchange(&self->answered, static_cast<LONG>(msg.wParam));
         }
     }
+    // Ended, or given up: whatever hooks are left go with the thread.
+    RemoveHook(&self->mouse);
+    RemoveHook(&self->key);
     return 0;
 }
 
-// Waits for the hook thread's answer; a thread that has died cannot answer, so its end counts too.
-static int AwaitReply(void)
+// A slot for a new thread: a free one, or one whose given-up thread has ended meanwhile.
+static HookThread* FreeSlot(void)
 {
-    HANDLE waits[2] = {ReplyEvent, HookThread};
-    return WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0;
-}
-
-static void CloseHookThread(void)
-{
-    PostThreadMessageA(HookThreadId, WM_QUIT, 0, 0);
-    WaitForSingleObject(HookThread, INFINITE);
-    CloseHandle(HookThread);
-    CloseHandle(ReplyEvent);
-    HookThread = nullptr;
-    HookThreadId = 0;
-    ReplyEvent = nullptr;
-}
-
-static int OpenHookThread(void)
-{
-    ReplyEvent = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    if (!ReplyEvent) return 0;
-    HookThread = CreateThread(nullptr, 0, HookThreadProc, nullptr, 0, &HookThreadId);
-    if (!HookThread) {
-        CloseHandle(ReplyEvent);
-        ReplyEvent = nullptr;
-        return 0;
+    for (HookThread& t : Threads) {
+        if (&t == Live) continue;
+        if (t.thread && WaitForSingleObject(t.thread, 0) != WAIT_OBJECT_0) continue;
+        if (t.thread) CloseHandle(t.thread);
+        if (t.reply) CloseHandle(t.reply);
+        memset(&t, 0, sizeof t);
+        return &t;
     }
+    return nullptr;
+}
+
+// Gives the thread up without waiting for it: its hooks are removed from here, and it quits
+// whenever it runs again.
+static void GiveUp(HookThread* t)
+{
+    if (t == Live) {
+        Live = nullptr;
+        LiveThreadId = 0;
+    }
+    RemoveHook(&t->mouse);
+    RemoveHook(&t->key);
+    PostThreadMessageA(t->id, WM_QUIT, 0, 0);
+}
+
+// A fresh live thread with its queue up, or null.
+static HookThread* OpenHookThread(void)
+{
+    HookThread* t = FreeSlot();
+    if (!t) return nullptr;
+    t->reply = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    t->thread = t->reply ? CreateThread(nullptr, 0, HookThreadProc, t, 0, &t->id) : nullptr;
+    if (!t->thread) return nullptr;
     // Input of the whole desktop waits on this thread's callbacks.
-    SetThreadPriority(HookThread, THREAD_PRIORITY_TIME_CRITICAL);
-    if (!AwaitReply()) {
-        CloseHookThread();
-        return 0;
+    SetThreadPriority(t->thread, THREAD_PRIORITY_TIME_CRITICAL);
+    if (WaitForSingleObject(t->reply, ReplyTimeoutMs) != WAIT_OBJECT_0) {
+        GiveUp(t);
+        return nullptr;
     }
-    return 1;
+    Live = t;
+    LiveThreadId = t->id;
+    return t;
 }
 
-// Runs one request on the hook thread, starting the thread for a start request. Once the last
-// hook is gone the thread quits by itself, and it is waited for here, so that no thread remains.
+// Ends the live thread once it serves no hook; a thread that does not end in time is given up.
+static void CloseIdleThread(void)
+{
+    HookThread* t = Live;
+    if (!t || t->mouse || t->key) return;
+    Live = nullptr;
+    LiveThreadId = 0;
+    PostThreadMessageA(t->id, WM_QUIT, 0, 0);
+    if (WaitForSingleObject(t->thread, QuitTimeoutMs) != WAIT_OBJECT_0) return;
+    CloseHandle(t->thread);
+    CloseHandle(t->reply);
+    memset(t, 0, sizeof *t);
+}
+
+// Runs one request on the live thread and returns its answer; a thread that does not answer in
+// time is given up, and the answer is 0.
+static int Ask(HookRequestKind kind)
+{
+    HookThread* t = Live;
+    if (!t) return 0;
+    t->request = kind;
+    t->result = 0;
+    if (PostThreadMessageA(t->id, HookRequestMessage, 0, 0) &&
+        WaitForSingleObject(t->reply, ReplyTimeoutMs) == WAIT_OBJECT_0)
+        return t->result;
+    GiveUp(t);
+    return 0;
+}
+
 static int RunRequest(HookRequestKind kind, HWND window, UINT message)
 {
-    HookRequest request = {kind, window, message, 0};
-    int starting = kind == StartMouseRequest || kind == StartKeyRequest;
     AcquireSRWLockExclusive(&RequestLock);
-    if (HookThread || (starting && OpenHookThread())) {
-        if (PostThreadMessageA(HookThreadId, HookRequestMessage, 0, reinterpret_cast<LPARAM>(&request)))
-            AwaitReply();
-        if (!MouseHook && !KeyHook) CloseHookThread();
+    switch (kind) {
+    case StartMouseRequest: MouseTarget = window; MouseMessage = message; MouseWanted = 1; break;
+    case StartKeyRequest:   KeyTarget = window; KeyMessage = message; KeyWanted = 1; break;
+    case EndMouseRequest:   MouseWanted = 0; break;
+    case EndKeyRequest:     KeyWanted = 0; break;
     }
+    int starting = kind == StartMouseRequest || kind == StartKeyRequest;
+    if (starting && !Live) OpenHookThread();
+    int result = Ask(kind);
+    CloseIdleThread();
     ReleaseSRWLockExclusive(&RequestLock);
-    return request.result;
+    return result;
 }
 
 extern "C" {
@@ -185,7 +243,8 @@ int WINAPI EndMouseHook(void)
 
 int WINAPI MouseHookRunning(void)
 {
-    return MouseHook != nullptr;
+    HookThread* t = Live;
+    return t && t->mouse;
 }
 
 int WINAPI StartKeyHook(HWND window, UINT message)
@@ -200,12 +259,45 @@ int WINAPI EndKeyHook(void)
 
 int WINAPI KeyHookRunning(void)
 {
-    return KeyHook != nullptr;
+    HookThread* t = Live;
+    return t && t->key;
 }
 
 int WINAPI LostHookEvents(void)
 {
     return static_cast<int>(LostEvents);
+}
+
+int WINAPI RestartHooks(void)
+{
+    AcquireSRWLockExclusive(&RequestLock);
+    if (Live) GiveUp(Live);
+    int ok = 1;
+    if (MouseWanted || KeyWanted) {
+        ok = OpenHookThread() != nullptr;
+        if (ok && MouseWanted) ok = Ask(StartMouseRequest);
+        if (ok && KeyWanted) ok = Ask(StartKeyRequest);
+    }
+    ReleaseSRWLockExclusive(&RequestLock);
+    return ok;
+}
+
+int WINAPI HookThreadAnswering(void)
+{
+    AcquireSRWLockExclusive(&RequestLock);
+    int answering = 1;
+    HookThread* t = Live;
+    if (t) {
+        answering = t->answered == t->pinged;
+        // One question at a time: a thread that has not answered is not asked again.
+        if (answering) {
+            LONG next = t->pinged + 1;
+            t->pinged = next;
+            PostThreadMessageA(t->id, HookPingMessage, static_cast<WPARAM>(next), 0);
+        }
+    }
+    ReleaseSRWLockExclusive(&RequestLock);
+    return answering;
 }
 
 }  // extern "C"

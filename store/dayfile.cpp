@@ -11,19 +11,36 @@
 
 // How long a slot write waits for a file that another program holds open (a backup tool or
 // a virus scanner): short enough not to hold up the user interface noticeably.
-enum { LockedRetries = 8, LockedRetryMs = 5 };
+enum { WriteRetries = 8, WriteRetryMs = 5 };
+// A read waits longer: at logon a sync client or an indexer may hold a file for a moment, and
+// a day that cannot be read stops the whole start-up.
+enum { ReadRetries = 60, ReadRetryMs = 50 };
 
-void ComposeDayFilePath(int day)
+// Every operation composes its own path into the one path buffer and uses it at once.
+static const char* DayFilePath(int day)
 {
     snprintf(App.DayFilePath, sizeof App.DayFilePath, FormatDayFilePath, App.DataDirectory,
              App.DayFileNames[day]);
+    return App.DayFilePath;
 }
 
-static HANDLE OpenDayFile(DWORD access, DWORD disposition)
+static int HeldByAnotherProgram(DWORD error)
 {
-    // No sharing: while an operation runs, no other program can open the file.
-    return CreateFileA(App.DayFilePath, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Opens day d's file with no sharing (while an operation runs, no other program can open it),
+// trying again while another program holds it. The last error is left for the caller.
+static HANDLE OpenDayFile(int day, DWORD access, DWORD disposition, int retries, DWORD pauseMs)
+{
+    const char* path = DayFilePath(day);
+    for (int attempt = 0;; ++attempt) {
+        HANDLE file = CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || attempt == retries) return file;
+        DWORD error = GetLastError();
+        if (!HeldByAnotherProgram(error)) return file;
+        Sleep(pauseMs);
+    }
 }
 
 static int WriteAll(HANDLE file, const void* data, DWORD size)
@@ -47,12 +64,11 @@ static int GetValue(const unsigned char* bytes)
     return static_cast<int>(v);
 }
 
-// Creates today's file holding the buffer; a file that did not get all its bytes is removed,
+// Creates day d's file holding the buffer; a file that did not get all its bytes is removed,
 // so that a short file never passes for a created one.
-static int CreateTodayFileFrom(const unsigned char* content)
+static int CreateDayFileFrom(int day, const unsigned char* content)
 {
-    ComposeDayFilePath(0);
-    HANDLE file = OpenDayFile(GENERIC_WRITE, CREATE_NEW);
+    HANDLE file = OpenDayFile(day, GENERIC_WRITE, CREATE_NEW, 0, 0);
     if (file == INVALID_HANDLE_VALUE) return 0;
     int ok = WriteAll(file, content, DayFileSize) && FlushFileBuffers(file);
     CloseHandle(file);
@@ -63,12 +79,14 @@ static int CreateTodayFileFrom(const unsigned char* content)
 int CreateDayFile(HWND owner)
 {
     memset(App.DayFileBuffer, 0xFF, sizeof App.DayFileBuffer);
-    if (!CreateTodayFileFrom(App.DayFileBuffer)) {
+    if (!CreateDayFileFrom(0, App.DayFileBuffer)) {
         ReportFailure(owner, TextCreateFailed, TextErrorCaption);
         return -1;
     }
     return 1;
 }
+
+int DayFileExists(int day) { return PathFileExistsA(DayFilePath(day)); }
 
 void ClearDayColumn(int day)
 {
@@ -76,12 +94,12 @@ void ClearDayColumn(int day)
         for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][day] = NoData;
         App.DayMaxima[m][day] = 0;
     }
+    memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
 }
 
 int ReadDayFile(HWND owner, int day)
 {
-    ComposeDayFilePath(day);
-    HANDLE file = OpenDayFile(GENERIC_READ, OPEN_EXISTING);
+    HANDLE file = OpenDayFile(day, GENERIC_READ, OPEN_EXISTING, ReadRetries, ReadRetryMs);
     if (file == INVALID_HANDLE_VALUE) {
         ReportFailure(owner, TextOpenFailed, TextOpenCaption);
         return 0;
@@ -105,101 +123,111 @@ int ReadDayFile(HWND owner, int day)
                 App.DayMaxima[m][day] = v;
         }
     }
+    memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
     return 1;
 }
 
 int LoadDayColumn(HWND owner, int day)
 {
-    ComposeDayFilePath(day);
-    if (PathFileExistsA(App.DayFilePath)) return ReadDayFile(owner, day);
+    if (DayFileExists(day)) return ReadDayFile(owner, day);
     ClearDayColumn(day);
     return 1;
 }
 
-// Opens today's file for a slot write, waiting briefly while another program holds it.
-static HANDLE OpenTodayForWrite(void)
-{
-    ComposeDayFilePath(0);
-    HANDLE file = OpenDayFile(GENERIC_WRITE, OPEN_EXISTING);
-    for (int i = 0; file == INVALID_HANDLE_VALUE && i < LockedRetries; ++i) {
-        DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) break;
-        Sleep(LockedRetryMs);
-        file = OpenDayFile(GENERIC_WRITE, OPEN_EXISTING);
-    }
-    return file;
-}
-
-// Today's column holds every slot recorded today: the whole file can be made again from it.
-static void FillBufferFromToday(void)
+// The day's column holds every slot recorded that day: the whole file can be made from it.
+static void FillBufferFromDay(int day)
 {
     for (int m = 0; m < MetricCount; ++m)
         for (int s = 0; s < SlotCount; ++s)
-            PutValue(App.DayFileBuffer + m * MetricBytes + s * 4, App.ActivityTable[m][s][0]);
+            PutValue(App.DayFileBuffer + m * MetricBytes + s * 4, App.ActivityTable[m][s][day]);
 }
 
-// Today's file was deleted while the program ran: make it again from today's column.
-static int RecreateTodayFile(void)
+// The day's file was deleted while the program ran: make it again from the day's column.
+static int RecreateDayFile(int day)
 {
-    FillBufferFromToday();
+    FillBufferFromDay(day);
     CreateDirectoryA(App.DataDirectory, nullptr);
-    if (!CreateTodayFileFrom(App.DayFileBuffer)) return 0;
-    memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
+    if (!CreateDayFileFrom(day, App.DayFileBuffer)) return 0;
+    memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
     return 1;
 }
 
-// Writes the three values of every unsaved slot; a slot stays unsaved if a write fails.
-static int WriteUnsavedSlots(HANDLE file)
+// Writes the three values of every unsaved slot of the day; a slot stays unsaved if a write fails.
+static int WriteUnsavedSlots(HANDLE file, int day)
 {
     int ok = 1;
     for (int s = 0; s < SlotCount; ++s) {
-        if (!App.SlotUnsaved[s]) continue;
+        if (!App.SlotUnsaved[day][s]) continue;
         int slotOk = 1;
         for (int m = 0; m < MetricCount; ++m) {
             unsigned char bytes[4];
-            PutValue(bytes, App.ActivityTable[m][s][0]);
+            PutValue(bytes, App.ActivityTable[m][s][day]);
             slotOk &= SetFilePointer(file, m * MetricBytes + s * 4, nullptr, FILE_BEGIN) !=
                           INVALID_SET_FILE_POINTER &&
                       WriteAll(file, bytes, sizeof bytes);
         }
-        if (slotOk) App.SlotUnsaved[s] = 0;
+        if (slotOk) App.SlotUnsaved[day][s] = 0;
         ok &= slotOk;
     }
     return ok;
 }
 
-// Another program cut today's file short or made it longer: writing single slots into it
-// would leave a gap of zeros that reads as slots recorded without activity, so the whole file
-// is written again from today's column.
-static int RewriteWholeFile(HANDLE file)
+// Another program cut the file short or made it longer: writing single slots into it would
+// leave a gap of zeros that reads as slots recorded without activity, so the whole file is
+// written again from the day's column.
+static int RewriteWholeFile(HANDLE file, int day)
 {
-    FillBufferFromToday();
+    FillBufferFromDay(day);
     int ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
              WriteAll(file, App.DayFileBuffer, DayFileSize) && SetEndOfFile(file);
-    if (ok) memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
+    if (ok) memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
+    return ok;
+}
+
+static int HasUnsavedSlots(int day)
+{
+    for (int s = 0; s < SlotCount; ++s)
+        if (App.SlotUnsaved[day][s]) return 1;
+    return 0;
+}
+
+// Writes the unsaved slots of day d into that day's own file.
+static int SaveUnsavedSlots(int day)
+{
+    HANDLE file = OpenDayFile(day, GENERIC_WRITE, OPEN_EXISTING, WriteRetries, WriteRetryMs);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && RecreateDayFile(day);
+    }
+    int ok = GetFileSize(file, nullptr) == DayFileSize ? WriteUnsavedSlots(file, day) : RewriteWholeFile(file, day);
+    // A power cut then loses at most the slot being recorded.
+    FlushFileBuffers(file);
+    CloseHandle(file);
     return ok;
 }
 
 int WriteSlot(HWND owner, int slot)
 {
-    // Marked first: whatever fails below, the slot reaches the file at the next write that works.
-    App.SlotUnsaved[slot] = 1;
-    HANDLE file = OpenTodayForWrite();
-    int ok;
-    if (file != INVALID_HANDLE_VALUE) {
-        ok = GetFileSize(file, nullptr) == DayFileSize ? WriteUnsavedSlots(file) : RewriteWholeFile(file);
-        // A power cut then loses at most the slot being recorded.
-        FlushFileBuffers(file);
-        CloseHandle(file);
-    } else {
-        DWORD error = GetLastError();
-        ok = (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && RecreateTodayFile();
-    }
+    // Marked first: whatever fails below, the slot reaches the file at the next write that
+    // works, also once its day is yesterday or earlier.
+    App.SlotUnsaved[0][slot] = 1;
+    int ok = 1;
+    for (int day = 0; day < DayCount; ++day)
+        if (HasUnsavedSlots(day)) ok &= SaveUnsavedSlots(day);
     if (!ok) {
         ReportFailure(owner, TextCreateFailed, TextErrorCaption);
         return -1;
     }
     return 1;
+}
+
+void CopyDayColumn(int to, int from)
+{
+    for (int m = 0; m < MetricCount; ++m) {
+        for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][to] = App.ActivityTable[m][s][from];
+        App.DayMaxima[m][to] = App.DayMaxima[m][from];
+    }
+    memcpy(App.SlotUnsaved[to], App.SlotUnsaved[from], sizeof App.SlotUnsaved[to]);
 }
 
 void ClearIntervalCounters(void)
@@ -213,11 +241,7 @@ int ResetData(HWND owner)
     for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
     ClearIntervalCounters();
     memset(App.SlotBase, 0, sizeof App.SlotBase);
-    memset(App.SlotUnsaved, 0, sizeof App.SlotUnsaved);
-    for (int d = 0; d < DayCount; ++d) {
-        ComposeDayFilePath(d);
-        DeleteFileA(App.DayFilePath);
-    }
+    for (int d = 0; d < DayCount; ++d) DeleteFileA(DayFilePath(d));
     if (CreateDayFile(owner) != 1) return -1;
     InvalidateRect(owner, nullptr, TRUE);
     return 0;

@@ -1,31 +1,9 @@
 // The DayTables: label, date text and file name of today and the 20 days before it.
 #include <stdio.h>
 
-#include "app/clock.h"
 #include "app/texts.h"
 #include "store/state.h"
 #include "store/store.h"
-
-void BuildDayTables(void)
-{
-    time_t now = ReadCalendarTime();
-    // localtime's result lies in storage that the next conversion reuses: keep a copy.
-    App.DayTablesTime = *localtime(&now);
-    struct tm* t = &App.DayTablesTime;
-    // Stepping back from noon keeps a daylight-saving shift from moving the date.
-    t->tm_hour = 12;
-    App.TodayDate = DateNumber(t->tm_year + 1900, t->tm_mon + 1, t->tm_mday);
-    for (int i = 0; i < DayCount; ++i) {
-        int year = t->tm_year + 1900, month = t->tm_mon + 1, day = t->tm_mday;
-        snprintf(App.DayLabels[i], sizeof App.DayLabels[i], FormatDayLabel, month, day);
-        snprintf(App.DayDates[i], sizeof App.DayDates[i], FormatDayDate, year, month, day);
-        snprintf(App.DayFileNames[i], sizeof App.DayFileNames[i], FormatDayFileName, year, month, day);
-        // Day 0 of a month normalises to the last day of the month before, across years too.
-        t->tm_mday -= 1;
-        t->tm_isdst = -1;
-        mktime(t);
-    }
-}
 
 int DateNumber(int year, int month, int day) { return year * 10000 + month * 100 + day; }
 
@@ -41,4 +19,33 @@ static int CivilDays(int date)
     return era * 146097 + doe - 719468;
 }
 
+// The date of a day count since 1970-01-01: the inverse of CivilDays.
+static int DateOfCivilDays(int days)
+{
+    days += 719468;
+    int era = (days >= 0 ? days : days - 146096) / 146097;
+    int doe = days - era * 146097;
+    int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    int mp = (5 * doy + 2) / 153;
+    int d = doy - (153 * mp + 2) / 5 + 1;
+    int m = mp < 10 ? mp + 3 : mp - 9;
+    return DateNumber(yoe + era * 400 + (m <= 2), m, d);
+}
+
 int DaysBetween(int a, int b) { return CivilDays(b) - CivilDays(a); }
+
+// Built from the date the caller read with the slot's time, never from a clock of its own: a
+// second reading could fall on the other side of midnight or in another time zone.
+void BuildDayTables(int today)
+{
+    App.TodayDate = today;
+    const int first = CivilDays(today);
+    for (int i = 0; i < DayCount; ++i) {
+        int date = DateOfCivilDays(first - i);
+        int year = date / 10000, month = date / 100 % 100, day = date % 100;
+        snprintf(App.DayLabels[i], sizeof App.DayLabels[i], FormatDayLabel, month, day);
+        snprintf(App.DayDates[i], sizeof App.DayDates[i], FormatDayDate, year, month, day);
+        snprintf(App.DayFileNames[i], sizeof App.DayFileNames[i], FormatDayFileName, year, month, day);
+    }
+}

@@ -2,9 +2,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <shlwapi.h>
-
 #include "app/clock.h"
+#include "app/hookwatch.h"
 #include "app/messages.h"
 #include "app/report.h"
 #include "app/slotclock.h"
@@ -47,21 +46,25 @@ static void StartHooks(HWND monitor)
 {
     if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
     if (!StartKeyHook(monitor, WM_HOOK_KEY)) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
+    WatchHooks(monitor);
 }
 
 int Startup(HWND monitor)
 {
     // The shell may not be up yet (a start at logon): wait before every attempt, without limit.
-    do Sleep(TrayWaitMs);
+    do WaitForShell(TrayWaitMs);
     while (!AddTrayIcon(monitor));
 
     GetModuleFileNameA(nullptr, App.ExePath, sizeof App.ExePath);
     ComposeDataDirectory(App.ExePath);
     CreateDirectoryA(App.DataDirectory, nullptr);  // an existing folder is the normal case
 
-    BuildDayTables();
-    ComposeDayFilePath(0);
-    if (PathFileExistsA(App.DayFilePath)) {
+    // One reading of the local time gives today's date and the current slot, so the tick
+    // that compares them later cannot find another date than the one the tables were built on.
+    SYSTEMTIME now;
+    ReadLocalTime(&now);
+    BuildDayTables(DateNumber(now.wYear, now.wMonth, now.wDay));
+    if (DayFileExists(0)) {
         if (!ReadDayFile(monitor, 0)) return 0;
     } else {
         ClearDayColumn(0);
@@ -70,8 +73,6 @@ int Startup(HWND monitor)
     for (int day = 1; day < DayCount; ++day)
         if (!LoadDayColumn(monitor, day)) return 0;
 
-    SYSTEMTIME now;
-    ReadLocalTime(&now);
     App.CurrentSlot = SlotOfTime(&now);
     // A restart within a slot goes on from what the earlier run wrote for it.
     BeginSlot(App.CurrentSlot);

@@ -1,12 +1,19 @@
 // The one record of global state: the store, the counters, window handles, flags and buffers.
 #pragma once
 #include <windows.h>
-#include <time.h>
 
 enum { MetricCount = 3, SlotCount = 240, DayCount = 21 };
 enum { MetricClicks = 0, MetricKeys = 1, MetricMovement = 2 };
 enum { NoData = -1 };
 enum { DayFileSize = MetricCount * SlotCount * 4, MetricBytes = SlotCount * 4 };
+enum { ReportQueueLength = 8 };
+
+// A failure report waiting to be shown: the box's owner, text and caption.
+struct QueuedReport {
+    HWND owner;
+    const char* text;
+    const char* caption;
+};
 
 struct GlobalState {
     HINSTANCE Instance;
@@ -21,7 +28,6 @@ struct GlobalState {
     char DayLabels[DayCount][8];
     char DayDates[DayCount][16];
     char DayFileNames[DayCount][16];
-    struct tm DayTablesTime;
     // Local date of today's column, as year * 10000 + month * 100 + day.
     int TodayDate;
 
@@ -43,10 +49,16 @@ struct GlobalState {
     int Recording;
     // Set while the exit question is on screen, so that a second exit command waits for it.
     int ExitAsked;
-    // Set while a change of slot runs: ticks nested in its message boxes only show the clock.
-    int SlotChanging;
-    // Today's slots whose last write did not reach the file.
-    unsigned char SlotUnsaved[SlotCount];
+    // Slots whose last write did not reach their day's file, by day as the ActivityTable: they
+    // move with the history, so a slot of yesterday still goes to yesterday's file.
+    unsigned char SlotUnsaved[DayCount][SlotCount];
+
+    // Failure reports: shown at once, queued for the monitor window, or dropped (ReportMode);
+    // queued ones wait here, the one on screen first, and are shown one at a time.
+    int ReportMode;
+    int ReportShowing;
+    int ReportCount;
+    QueuedReport Reports[ReportQueueLength];
 
     // Paths.
     char ExePath[1024];
@@ -70,8 +82,30 @@ struct GlobalState {
     // Picture export.
     char PicturePath[520];
 
-    // Registered "TaskbarCreated" message, sent when the shell's taskbar comes back.
+    // Registered "TaskbarCreated" message, sent when the shell's taskbar comes back, and the
+    // attempts left to add the icon again afterwards.
     UINT TaskbarCreatedMessage;
+    int TrayRetriesLeft;
+
+    // One copy per data folder: the folder's key, the named object held for the life of the
+    // process, and the registered message by which a second start hands over to this copy.
+    unsigned long long FolderKey;
+    HANDLE FolderClaim;
+    UINT HandoverMessage;
+
+    // Hook health. Every message from the hooks counts; the check compares the count with what
+    // the system saw (all times are GetTickCount values).
+    unsigned HookMessages;
+    unsigned HookMessagesSeen;
+    DWORD HookSeenAt;       // the check that last found new messages, or the (re)start of the hooks
+    DWORD HookCheckedAt;
+    DWORD HookRepairedAt;
+    int HooksWatched;       // the hooks were started
+    int HookRepairs;        // repairs since start
+    int SilentRepairs;      // repairs in a row after which the hooks reported nothing
+    int HookFailureShown;
+    int SessionLocked;
+    int SessionNotified;    // registered for lock and unlock notifications
 };
 
 extern GlobalState App;

@@ -2,24 +2,29 @@
 #pragma once
 #include <windows.h>
 
-// Fills DayLabels, DayDates and DayFileNames for today and the 20 days before it.
-void BuildDayTables(void);
-// Date of a broken-down record as year * 10000 + month * 100 + day.
+// Fills DayLabels, DayDates and DayFileNames for today (a date number) and the 20 days before
+// it, and makes it TodayDate.
+void BuildDayTables(int today);
+// A date as year * 10000 + month * 100 + day.
 int DateNumber(int year, int month, int day);
 // Whole days from date number a to date number b (negative when b is earlier).
 int DaysBetween(int a, int b);
 
-// Composes DayFilePath for day d.
-void ComposeDayFilePath(int day);
+// Nonzero when day d's file exists.
+int DayFileExists(int day);
 // Creates today's file as 2880 bytes of FF; 1 on success, -1 on failure (reported).
 int CreateDayFile(HWND owner);
-// Reads day d's existing file into its column and raises its maxima; 1 or 0 (reported).
+// Reads day d's existing file into its column and raises its maxima, waiting up to about three
+// seconds while another program holds the file; 1 or 0 (reported).
 int ReadDayFile(HWND owner, int day);
 // Loads day d from its file, or marks it as no data when there is none; 0 when unreadable.
 int LoadDayColumn(HWND owner, int day);
 // Sets day d's column to no data and its maxima to 0.
 void ClearDayColumn(int day);
-// Writes slot s of today, and every slot still unsaved, to today's file; 1 or -1 (reported).
+// Copies day column, maxima and unsaved marks from one day to another.
+void CopyDayColumn(int to, int from);
+// Writes slot s of today, and every slot still unsaved, each to its own day's file; 1 or -1
+// (reported). Unsaved slots are kept while their day is among the 21 in memory.
 int WriteSlot(HWND owner, int slot);
 // Sets the six interval counters to 0; button and key state stay.
 void ClearIntervalCounters(void);

@@ -32,6 +32,13 @@ std::string MakeProgramFolder(const std::string& name)
 
 bool StartProgram(RunningProgram* program, const std::string& folder)
 {
+    if (!LaunchProgram(program, folder)) return false;
+    program->monitor = FindMonitorWindow(program->process.dwProcessId, 20000);
+    return program->monitor != nullptr;
+}
+
+bool LaunchProgram(RunningProgram* program, const std::string& folder)
+{
     program->folder = folder;
     std::string exe = folder + "vantle.exe";
     std::vector<char> command(exe.begin(), exe.end());
@@ -41,8 +48,7 @@ bool StartProgram(RunningProgram* program, const std::string& folder)
     if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &startup, &program->process))
         return false;
-    program->monitor = FindMonitorWindow(program->process.dwProcessId, 20000);
-    return program->monitor != nullptr;
+    return true;
 }
 
 namespace {
@@ -168,32 +174,4 @@ std::string DayFileNameAt(long long offsetSeconds, int dayShift)
     char name[32];
     snprintf(name, sizeof name, "%04d%02d%02d.dat", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
     return name;
-}
-
-void InjectMove(int x, int y)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof input);
-}
-
-void InjectClick(DWORD down, DWORD up)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = down;
-    input[1].mi.dwFlags = up;
-    SendInput(2, input, sizeof input[0]);
-}
-
-void InjectKey(WORD vk)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = vk;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof input[0]);
 }

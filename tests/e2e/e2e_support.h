@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "support/testwin.h"
+
 struct RunningProgram {
     PROCESS_INFORMATION process = {};
     HWND monitor = nullptr;
@@ -12,8 +14,10 @@ struct RunningProgram {
 
 // A fresh folder holding vantle.exe and its two libraries, named below the test program's folder.
 std::string MakeProgramFolder(const std::string& name);
-// Starts vantle.exe from the folder; false when it could not be started.
+// Starts vantle.exe from the folder and finds its monitor window; false when either fails.
 bool StartProgram(RunningProgram* program, const std::string& folder);
+// Only starts the process, looking for no window (a second copy makes none).
+bool LaunchProgram(RunningProgram* program, const std::string& folder);
 // The process's top-level windows of the class, with the title unless it is null, and only the
 // visible ones if asked. Titles of another process's windows are read without a message to it.
 std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly);
@@ -36,7 +40,3 @@ void KillProgram(RunningProgram* program);
 // Local date as a day file name, for a time offset in seconds from now.
 std::string DayFileNameAt(long long offsetSeconds, int dayShift = 0);
 
-// Input injected through SendInput, as a user's devices would give it.
-void InjectMove(int x, int y);
-void InjectClick(DWORD down, DWORD up);
-void InjectKey(WORD vk);

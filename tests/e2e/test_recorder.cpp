@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include "app/texts.h"
 #include "e2e/e2e_support.h"
 #include "support/dayimage.h"
 #include "support/testwin.h"
@@ -44,6 +45,45 @@ TEST_F(RecorderTest, StartsInTheTrayAndEndsOnlyWhenConfirmed)
     AskToEnd(&program, IDYES);
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
     EXPECT_FALSE(TrayIconExists(program.monitor));
+}
+
+// A second start for the same data folder hands over to the running copy, which shows its
+// graph window (or brings it to the front), and ends with 0 without recording; a copy in another
+// folder runs beside it; two starts at once leave exactly one recording copy.
+TEST_F(RecorderTest, OneCopyPerDataFolder)
+{
+    std::string folder = MakeProgramFolder("single");
+    ASSERT_TRUE(StartProgram(&program, folder));
+    ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start == 0 ? "graph window closed" : "graph window open");
+        RunningProgram second;
+        ASSERT_TRUE(LaunchProgram(&second, folder));
+        EXPECT_EQ(WaitForExit(&second, 15000), 0u);
+        KillProgram(&second);
+        EXPECT_NE(WaitForProcessWindow(program.process.dwProcessId, "#32770", TextTitle, true, 10000), nullptr);
+        EXPECT_EQ(ProcessWindows(program.process.dwProcessId, "#32770", TextTitle, false).size(), 1u);
+    }
+
+    RunningProgram other;
+    ASSERT_TRUE(StartProgram(&other, MakeProgramFolder("single_other")));
+    EXPECT_TRUE(WaitUntilRecording(&other, Today(), 20000)) << "a copy in another folder runs";
+    EXPECT_EQ(WaitForExit(&program, 0), static_cast<DWORD>(STILL_ACTIVE));
+    KillProgram(&other);
+
+    std::string raced = MakeProgramFolder("single_race");
+    RunningProgram copies[2];
+    ASSERT_TRUE(LaunchProgram(&copies[0], raced));
+    ASSERT_TRUE(LaunchProgram(&copies[1], raced));
+    HANDLE processes[2] = {copies[0].process.hProcess, copies[1].process.hProcess};
+    DWORD ended = WaitForMultipleObjects(2, processes, FALSE, 20000) - WAIT_OBJECT_0;
+    ASSERT_LT(ended, 2u) << "neither start handed over";
+    RunningProgram& winner = copies[1 - ended];
+    EXPECT_EQ(WaitForExit(&copies[ended], 0), 0u);
+    winner.monitor = FindMonitorWindow(winner.process.dwProcessId, 20000);
+    EXPECT_TRUE(WaitUntilRecording(&winner, Today(), 20000));
+    EXPECT_EQ(WaitForExit(&winner, 0), static_cast<DWORD>(STILL_ACTIVE));
+    for (RunningProgram& copy : copies) KillProgram(&copy);
 }
 
 TEST_F(RecorderTest, FirstStartCreatesTheDataFolderAndTodaysFile)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <tlhelp32.h>
+#include <algorithm>
 #include <vector>
 
 #include "app/messages.h"
@@ -111,7 +112,9 @@ protected:
     {
         window = CreateHiddenWindow();
         ASSERT_NE(window, nullptr);
+        std::vector<DWORD> before = ProcessThreadIds();
         ASSERT_NE(StartMouseHook(window, WM_HOOK_MOUSE), 0);
+        hookThread = NewThreadSince(before);
         ASSERT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
         Collect(~size_t(0), 100, 0);  // drop anything left from an earlier test
     }
@@ -122,6 +125,7 @@ protected:
         DestroyWindow(window);
     }
     HWND window = nullptr;
+    DWORD hookThread = 0;
 };
 
 TEST_F(HookTest, EveryMouseEventIsPostedWithItsMessageNumber)
@@ -230,6 +234,44 @@ TEST_F(HookTest, AnEventThatCannotBePostedIsCountedAndDoesNotStallInput)
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].message, static_cast<UINT>(WM_HOOK_KEY));
     EXPECT_EQ(events[1].message, static_cast<UINT>(WM_HOOK_KEY));
+}
+
+// The hook thread stalls (the system would remove its hooks): the library does not wait for
+// it, a fresh thread reports the input from then on, and when the stalled thread runs again it
+// reports nothing twice.
+TEST_F(HookTest, AStalledThreadIsReplacedAndWakesUpSilent)
+{
+    HANDLE stalled = OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, hookThread);
+    ASSERT_NE(stalled, nullptr);
+    ASSERT_NE(SuspendThread(stalled), static_cast<DWORD>(-1));
+    EXPECT_NE(HookThreadAnswering(), 0) << "asked for the first time";
+    EXPECT_EQ(HookThreadAnswering(), 0) << "a suspended thread cannot answer";
+    // Wine holds SendInput until a stalled hook times out; the event may then be lost, never doubled.
+    ASSERT_EQ(Inject({KeyInput('H', 0x23, false, false)}), 1u);
+
+    std::vector<DWORD> before = ProcessThreadIds();
+    DWORD start = GetTickCount();
+    EXPECT_NE(RestartHooks(), 0);
+    EXPECT_LT(GetTickCount() - start, 1000u) << "the restart waited for the stalled thread";
+    DWORD fresh = NewThreadSince(before);
+    EXPECT_NE(fresh, 0u);
+    EXPECT_NE(MouseHookRunning(), 0);
+    EXPECT_NE(KeyHookRunning(), 0);
+    EXPECT_NE(HookThreadAnswering(), 0);
+    ASSERT_EQ(Inject({MouseInput(MOUSEEVENTF_RIGHTDOWN), MouseInput(MOUSEEVENTF_RIGHTUP),
+                      KeyInput('G', 0x22, false, false), KeyInput('G', 0x22, false, true)}), 4u);
+    std::vector<HookEvent> events = Collect(4);
+    ResumeThread(stalled);
+    EXPECT_EQ(WaitForSingleObject(stalled, 5000), WAIT_OBJECT_0) << "the given-up thread ends when it runs";
+    CloseHandle(stalled);
+    std::vector<HookEvent> late = Collect(~size_t(0), 300, 0);
+    events.insert(events.end(), late.begin(), late.end());
+    std::vector<WPARAM> seen;
+    for (const HookEvent& e : events) seen.push_back(e.wParam);
+    for (WPARAM w : {WPARAM(WM_RBUTTONDOWN), WPARAM(WM_RBUTTONUP)})
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), w), 1) << "message " << w << " after the restart";
+    EXPECT_LE(std::count(seen.begin(), seen.end(), WPARAM('H')), 1) << "the key of the stall";
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), WPARAM('G')), 2);
 }
 
 // Each hook ends on its own; ending again does nothing; once both ended, no thread is left.

@@ -4,6 +4,8 @@
 
 namespace {
 SYSTEMTIME FakeNow = {2024, 3, 4, 7, 10, 0, 0, 0};
+long CalendarOffset = 0;
+int ShellWaits = 0;
 }
 
 void SetFakeTime(int year, int month, int day, int hour, int minute, int second)
@@ -29,6 +31,10 @@ void SetFakeTime(int year, int month, int day, int hour, int minute, int second)
 
 void ReadLocalTime(SYSTEMTIME* now) { *now = FakeNow; }
 
+int FakeDate(void) { return FakeNow.wYear * 10000 + FakeNow.wMonth * 100 + FakeNow.wDay; }
+
+void SetFakeCalendarOffset(long seconds) { CalendarOffset = seconds; }
+
 time_t ReadCalendarTime(void)
 {
     struct tm t = {};
@@ -39,5 +45,14 @@ time_t ReadCalendarTime(void)
     t.tm_min = FakeNow.wMinute;
     t.tm_sec = FakeNow.wSecond;
     t.tm_isdst = -1;
-    return mktime(&t);
+    return mktime(&t) + CalendarOffset;
+}
+
+void WaitForShell(DWORD) { ++ShellWaits; }
+
+int TakeShellWaits(void)
+{
+    int waits = ShellWaits;
+    ShellWaits = 0;
+    return waits;
 }

@@ -4,6 +4,7 @@
 #include <string.h>
 #include <windows.h>
 
+#include "app/monitor.h"
 #include "store/store.h"
 #include "support/testwin.h"
 
@@ -38,3 +39,27 @@ void ResetStore(const char* folderName)
 std::string DayFilePathOf(int day) { return DataFile(App.DayFileNames[day]); }
 
 std::string DataFile(const char* name) { return std::string(App.DataDirectory) + "\\" + name; }
+
+HWND CreateMonitorWithoutStartup()
+{
+    HWND monitor = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(monitor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonitorWindowProc));
+    App.MonitorWindow = monitor;
+    return monitor;
+}
+
+void DestroyMonitor(HWND monitor)
+{
+    if (monitor && IsWindow(monitor)) DestroyWindow(monitor);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+}
+
+void DispatchWaitingMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}

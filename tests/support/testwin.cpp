@@ -1,6 +1,10 @@
 // Helpers shared by the test programs.
 #include "support/testwin.h"
 
+#include <tlhelp32.h>
+
+#include <algorithm>
+
 namespace {
 struct DialogSearch {
     const char* caption;
@@ -135,4 +139,66 @@ void PumpMessages(DWORD ms)
         }
         Sleep(5);
     } while (GetTickCount() - start < ms);
+}
+
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount();;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void InjectMove(int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+}
+
+void InjectClick(DWORD down, DWORD up)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].mi.dwFlags = up;
+    SendInput(2, input, sizeof input[0]);
+}
+
+void InjectKey(WORD vk)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = vk;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+}
+
+std::vector<DWORD> ProcessThreadIds()
+{
+    std::vector<DWORD> ids;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.push_back(entry.th32ThreadID);
+    CloseHandle(snapshot);
+    return ids;
+}
+
+DWORD NewThreadSince(const std::vector<DWORD>& before)
+{
+    for (DWORD id : ProcessThreadIds())
+        if (std::find(before.begin(), before.end(), id) == before.end()) return id;
+    return 0;
 }

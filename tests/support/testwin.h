@@ -1,6 +1,7 @@
 // Helpers shared by the test programs: answering message boxes, finding windows, reading files.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,3 +33,14 @@ bool WriteWholeFile(const std::string& path, const void* data, size_t size);
 std::string ModuleFolder();
 // Pumps this thread's messages for the given time.
 void PumpMessages(DWORD ms);
+// Pumps this thread's messages until the condition holds or the time is up; true if it held.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+// Input injected through SendInput, as a user's devices would give it.
+void InjectMove(int x, int y);
+void InjectClick(DWORD down, DWORD up);
+void InjectKey(WORD vk);
+
+// The ids of this process's threads, and the first one that is not in an earlier list.
+std::vector<DWORD> ProcessThreadIds();
+DWORD NewThreadSince(const std::vector<DWORD>& before);

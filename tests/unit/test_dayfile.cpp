@@ -14,7 +14,7 @@ protected:
     {
         ResetStore("test_dayfile");
         SetFakeTime(2024, 3, 7, 10, 3, 0);
-        BuildDayTables();
+        BuildDayTables(FakeDate());
     }
     void TearDown() override { RemoveFolder(App.DataDirectory); }
     void PutDayFile(int day, const std::vector<int>& values)

@@ -30,7 +30,7 @@ TEST(DayTables, EntriesStepBackOneCalendarDay)
 {
     for (const DayTableCase& c : DayTableCases) {
         SetFakeTime(c.year, c.month, c.day, 0, 30, 0);
-        BuildDayTables();
+        BuildDayTables(FakeDate());
         SCOPED_TRACE(c.date);
         EXPECT_STREQ(App.DayLabels[c.entry], c.label);
         EXPECT_STREQ(App.DayDates[c.entry], c.date);
@@ -42,7 +42,7 @@ TEST(DayTables, EntriesStepBackOneCalendarDay)
 TEST(DayTables, TwentyOneConsecutiveDistinctDays)
 {
     SetFakeTime(2024, 1, 5, 23, 59, 59);
-    BuildDayTables();
+    BuildDayTables(FakeDate());
     for (int i = 1; i < DayCount; ++i) {
         EXPECT_STRNE(App.DayFileNames[i], App.DayFileNames[i - 1]);
         EXPECT_EQ(strlen(App.DayFileNames[i]), 12u);

@@ -23,6 +23,7 @@
 #include "store/store.h"
 #include "support/fake_clock.h"
 #include "support/storetest.h"
+#include "support/scripteduser.h"
 #include "support/testwin.h"
 #include "ui/statusbar.h"
 
@@ -55,17 +56,6 @@ void ExpectDayFile(const std::string& path, const DayValues& slots)
     }
 }
 
-// Runs the action and tells whether no box with the caption came up meanwhile. The watch reads
-// window texts, which for this thread's windows needs this thread to serve messages: it pumps
-// until the watch is over instead of blocking in the wait.
-bool NoBoxDuring(const char* caption, const std::function<void()>& action)
-{
-    BoxAnswer unexpected(caption, IDOK, 1000);
-    action();
-    PumpMessages(1300);
-    return !unexpected.Wait();
-}
-
 // Holds a file open without sharing, as a backup tool or a virus scanner may.
 struct FileHold {
     HANDLE file = INVALID_HANDLE_VALUE;
@@ -83,10 +73,16 @@ struct FileHold {
 
 class FaultTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetStore("test_faults"); }
+    void SetUp() override
+    {
+        ResetStore("test_faults");
+        user.Answer(TextErrorCaption, IDOK);
+    }
     void TearDown() override
     {
         if (window) DestroyWindow(window);
+        DestroyMonitor(monitor);
+        EXPECT_TRUE(user.Finish().empty()) << "a box nobody expected";
         RemoveFolder(App.DataDirectory);
         if (!blocker.empty()) DeleteFileA(blocker.c_str());
     }
@@ -97,7 +93,7 @@ protected:
     {
         PutFile("20240307.dat", ValuesOf(today));
         SetFakeTime(2024, 3, 7, h, mi, s);
-        BuildDayTables();
+        BuildDayTables(FakeDate());
         for (int day = 0; day < DayCount; ++day) ASSERT_EQ(LoadDayColumn(nullptr, day), 1);
         SYSTEMTIME now = {};
         now.wHour = static_cast<WORD>(h);
@@ -106,12 +102,27 @@ protected:
         BeginSlot(App.CurrentSlot);
         App.Recording = 1;
         path = DayFilePathOf(0);
+        if (!monitor) monitor = CreateMonitorWithoutStartup();
+        App.MonitorWindow = monitor;
     }
     void TickAt(int h, int mi, int s, int day = 7)
     {
         SetFakeTime(2024, 3, day, h, mi, s);
-        OnSlotTimer(nullptr);
+        OnSlotTimer(monitor);
     }
+    // Runs the action, then serves the posted messages as the program's loop would (the queued
+    // failure reports among them); returns the texts of the boxes the user answered meanwhile.
+    // In-process calls are synchronous: once the action returns, a box either held it up (and
+    // the user answered it) or never came.
+    std::vector<std::string> BoxesDuring(const std::function<void()>& action)
+    {
+        size_t before = user.Answered().size();
+        action();
+        DispatchWaitingMessages();
+        std::vector<std::string> texts = user.AnsweredTexts();
+        return std::vector<std::string>(texts.begin() + before, texts.end());
+    }
+    bool NoBoxDuring(const std::function<void()>& action) { return BoxesDuring(action).empty(); }
     void PutFile(const char* name, const std::vector<int>& values)
     {
         std::vector<unsigned char> bytes = DayFileBytes(values);
@@ -127,7 +138,9 @@ protected:
         TickAt(10, 5, 30);
     }
 
+    ScriptedUser user;
     std::string path;
+    HWND monitor = nullptr;
     HWND window = nullptr;
     std::string blocker;  // a file standing where the data folder belongs
 };
@@ -152,11 +165,7 @@ protected:
     {
         std::vector<unsigned char> before = ReadWholeFile(path);
         fault.apply(path);
-        {
-            BoxAnswer box(TextErrorCaption, IDOK);
-            TickAt(10, 6, 0);
-            EXPECT_EQ(box.Text(), TextCreateFailed);
-        }
+        EXPECT_EQ(BoxesDuring([&] { TickAt(10, 6, 0); }), std::vector<std::string>{TextCreateFailed});
         EXPECT_EQ(App.CurrentSlot, 101);
         EXPECT_EQ(App.ActivityTable[1][100][0], 4) << "memory keeps the slot";
         App.KeyTouches = 3;
@@ -164,7 +173,7 @@ protected:
         EXPECT_EQ(App.ActivityTable[1][101][0], 3) << "recording goes on";
         fault.clear(path);
         EXPECT_EQ(ReadWholeFile(path), before) << "nothing was written while the fault lasted";
-        EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { TickAt(10, 12, 0); }))
+        EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 12, 0); }))
             << "a message although the file can be written";
         ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 3, 0}));
     }
@@ -199,6 +208,104 @@ TEST_F(SlotWriteFaultTest, TodaysFileLockedByAnotherProgram)
     });
 }
 
+// Today's file held from 23:48 until after midnight: slots 237 to 239 stay in memory, move
+// into yesterday's column at midnight, and reach yesterday's file (never today's) at the first
+// write that works.
+TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidnight)
+{
+    StartAt(23, 42, 0);
+    FileHold hold;
+    hold.Hold(path);
+    const struct {
+        int h, mi, day, keys;
+    } ticks[] = {{23, 48, 7, 1}, {23, 54, 7, 2}, {0, 0, 8, 3}};
+    for (const auto& t : ticks) {
+        App.KeyTouches = t.keys;
+        EXPECT_EQ(BoxesDuring([&] { TickAt(t.h, t.mi, 0, t.day); }), std::vector<std::string>{TextCreateFailed});
+    }
+    hold.Release();
+    App.KeyTouches = 4;
+    EXPECT_TRUE(NoBoxDuring([&] { TickAt(0, 6, 0, 8); }));
+    ExpectDayFile(DataFile("20240307.dat"),
+                  With(With(With(EarlierSlots, 237, {0, 1, 0}), 238, {0, 2, 0}), 239, {0, 3, 0}));
+    ExpectDayFile(DataFile("20240308.dat"), {{0, {0, 4, 0}}});
+}
+
+// A failure box that nobody answers: the clock goes on behind it, through two changes of slot
+// and midnight. Input made meanwhile lands in the slot in which it was made, repeats of the
+// failure add no second box, and once the file is free every slot reaches its own day's file.
+TEST_F(SlotWriteFaultTest, UnansweredBoxKeepsTheClockGoing)
+{
+    StartAt(23, 42, 0);
+    FileHold hold;
+    hold.Hold(path);
+    App.KeyTouches = 1;
+    TickAt(23, 48, 0);
+    EXPECT_EQ(App.CurrentSlot, 238) << "the change is complete before any box";
+    user.Hold(TextErrorCaption);
+    RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); }, [&] { return user.Showing(TextErrorCaption); },
+             [&](HWND) {
+                 App.KeyTouches = 2;
+                 TickAt(23, 50, 0);
+                 TickAt(23, 54, 0);
+                 App.KeyTouches = 3;
+                 TickAt(23, 56, 0);
+                 TickAt(0, 0, 0, 8);
+                 App.KeyTouches = 4;
+                 TickAt(0, 1, 0, 8);
+                 hold.Release();
+                 user.Answer(TextErrorCaption, IDOK);
+             });
+    DispatchWaitingMessages();
+    EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{TextCreateFailed}) << "one box for the repeats";
+    EXPECT_STREQ(App.DayFileNames[0], "20240308.dat");
+    EXPECT_EQ(App.CurrentSlot, 0);
+    EXPECT_EQ(App.ActivityTable[1][238][1], 2);
+    EXPECT_EQ(App.ActivityTable[1][239][1], 3);
+    EXPECT_EQ(App.ActivityTable[1][0][0], 4);
+    TickAt(0, 6, 0, 8);
+    ExpectDayFile(DataFile("20240307.dat"),
+                  With(With(With(EarlierSlots, 237, {0, 1, 0}), 238, {0, 2, 0}), 239, {0, 3, 0}));
+    ExpectDayFile(DataFile("20240308.dat"), {{0, {0, 4, 0}}});
+}
+
+// The program ends while the midnight failure box is up: the running slot goes to the new
+// day's file, yesterday's held slot to yesterday's, and nothing into any other day's file.
+TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
+{
+    const struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    } cases[] = {{"exit", WM_CLOSE, 0}, {"session end", WM_ENDSESSION, TRUE}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetStore("test_faults");
+        user.Answer(TextErrorCaption, IDOK);
+        user.Answer(TextExitCaption, IDYES);
+        user.Answer(TextKillTimerCaption, IDOK);  // this monitor window runs no timer
+        StartAt(23, 54, 0);
+        FileHold hold;
+        hold.Hold(path);
+        App.KeyTouches = 5;
+        TickAt(0, 0, 0, 8);
+        user.Hold(TextErrorCaption);
+        RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); },
+                 [&] { return user.Showing(TextErrorCaption); },
+                 [&](HWND) {
+                     App.KeyTouches = 6;
+                     hold.Release();
+                     SendMessageA(monitor, c.message, c.wParam, 0);
+                 });
+        DispatchWaitingMessages();
+        EXPECT_FALSE(IsWindow(monitor));
+        ExpectDayFile(DataFile("20240307.dat"), With(EarlierSlots, 239, {0, 5, 0}));
+        ExpectDayFile(DataFile("20240308.dat"), {{0, {0, 6, 0}}});
+        DestroyMonitor(monitor);
+        monitor = nullptr;
+    }
+}
+
 // Today's file cut short (or grown) by another program while the recorder runs: the next write
 // must leave a whole day file with every slot recorded today, not a file whose gap reads as
 // slots recorded without activity.
@@ -218,7 +325,7 @@ TEST_F(FaultTest, TruncatedTodaysFileIsWholeAgainAfterTheNextWrite)
         SetFilePointer(file, c.size, nullptr, FILE_BEGIN);
         SetEndOfFile(file);
         CloseHandle(file);
-        EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { TickAt(10, 6, 0); }));
+        EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 6, 0); }));
         // Slot 101 is being recorded: it counts as recorded from its start on.
         ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 0, 0}));
         App.KeyTouches = 1;
@@ -241,7 +348,7 @@ TEST_F(FaultTest, DeletedTodaysFileIsMadeAgainWithTodaysSlots)
         RecordInSlot100();
         if (c.folder) RemoveFolder(App.DataDirectory);
         else ASSERT_TRUE(DeleteFileA(path.c_str()));
-        EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { TickAt(10, 6, 0); }))
+        EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 6, 0); }))
             << "the file is made again without a message";
         // Slot 101 is being recorded: it counts as recorded from its start on.
         ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 0, 0}));
@@ -262,18 +369,14 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
-    {
-        BoxAnswer box(TextErrorCaption, IDOK);
-        EXPECT_EQ(Startup(window), -1);
-        EXPECT_EQ(box.Text(), TextCreateFailed);
-    }
+    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(Startup(window), -1); }), std::vector<std::string>{TextCreateFailed});
     EXPECT_EQ(App.Recording, 0);
     EXPECT_FALSE(KillTimer(window, SlotTimerId)) << "no slot timer after a failed start-up";
     EXPECT_FALSE(MouseHookRunning());
     EXPECT_FALSE(KeyHookRunning());
     App.KeyTouches = 5;
     SetFakeTime(2024, 3, 7, 10, 6, 0);
-    EXPECT_TRUE(NoBoxDuring(TextErrorCaption, [&] { OnSlotTimer(window); })) << "a stray tick must not try to write";
+    EXPECT_TRUE(NoBoxDuring([&] { OnSlotTimer(window); })) << "a stray tick must not try to write";
     EXPECT_EQ(App.CurrentSlot, 0);
     std::vector<unsigned char> left = ReadWholeFile(blocker);
     EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
@@ -525,6 +628,7 @@ TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
         int slot;  // the clock moves into this slot during the save
     } cases[] = {{"graph.jpg", TextJpegFailed, 101}, {"graph.png", TextPngFailed, 102}};
     StartAt(10, 5, 0);
+    user.Hold(TextErrorCaption);  // the save's own user answers its failure boxes
     window = OpenGraphDialogModeless();
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
