@@ -7,6 +7,7 @@
 #include "app/texts.h"
 #include "graph/frame.h"
 #include "graph/plot.h"
+#include "graph/savedialog.h"
 #include "store/state.h"
 
 enum {
@@ -68,7 +69,7 @@ int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags)
     dialog.Flags = flags;
     dialog.lpstrDefExt = TextDefaultExt;
     // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
-    return GetSaveFileNameA(&dialog);
+    return ShowSaveDialog(&dialog);
 }
 
 short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BOOL progressive)
