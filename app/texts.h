@@ -62,5 +62,15 @@ inline constexpr char TextPngEntry[]       = "DCSavetoPNG";
 inline constexpr char TextDefaultExt[]     = "jpg";
 // The filter's four strings, each zero-ended, then the closing zero.
 inline constexpr char TextPictureFilter[]  = "Jpeg Files(*.jpg)\0*.jpg\0Png Files(*.png)\0*.png\0";
+// CSV export. The file is UTF-8 with a byte-order mark whatever the ANSI code page, so its
+// header is written as UTF-8 bytes; the texts the user sees in the program are code page 932.
+inline constexpr char TextCsvFailed[]      = "CSVファイルを保存できませんでした";
+inline constexpr char TextCsvFilter[]      = "CSVファイル (*.csv)\0*.csv\0";
+inline constexpr char TextCsvDefaultExt[]  = "csv";
+inline constexpr char FormatCsvName[]      = "Vantle-%04d%02d%02d.csv";
+inline constexpr char CsvByteOrderMark[]   = "\xEF\xBB\xBF";
+inline constexpr char CsvHeader[]          = u8"日付,時刻,マウスクリック回数,キータッチ回数,マウスの動き\r\n";
+inline constexpr char FormatCsvSlot[]      = "%04d-%02d-%02d,%02d:%02d";
+inline constexpr char CsvTempPrefix[]      = "vcs";
 inline constexpr const char* MetricShortCodes[3] = {"MC", "KT", "MM"};
 inline constexpr const char* MetricTitles[3] = {"マウスクリック回数", "キータッチ回数", "マウスの動き"};

@@ -2,6 +2,7 @@
 #include "graph/export.h"
 #include <commdlg.h>
 #include <stdio.h>
+#include <string.h>
 #include "app/clock.h"
 #include "app/report.h"
 #include "app/texts.h"
@@ -9,10 +10,16 @@
 #include "graph/plot.h"
 #include "graph/savedialog.h"
 #include "store/state.h"
+#include "store/store.h"
+
+// The dialog also leaves the process's current folder alone, so that the chosen folder can
+// still be removed or ejected while the program runs.
+enum : DWORD {
+    PictureDialogFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR,
+};
+static_assert((PictureDialogFlags & ~OFN_NOCHANGEDIR) == 0x1806, "the dialog's flags");
 
 enum {
-    // OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST
-    PictureDialogFlags = 0x1806,
     StatusBarHeight = 25,    // the picture leaves out the status bar along the bottom edge
     TitleLeft = 20,          // the title stands in row 1's band, whose left half holds no day
     TitleTop = 15,
@@ -72,9 +79,22 @@ int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags)
     return ShowSaveDialog(&dialog);
 }
 
+// The picture library from the program's own folder by its full path, never through the search
+// path, where a file of that name in the current folder could be taken for it.
+static HMODULE LoadPictureLibrary(void)
+{
+    char path[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path) return nullptr;
+    size_t folder = static_cast<size_t>(AfterLastSeparator(path) - path);
+    if (folder + sizeof TextPictureLibrary > sizeof path) return nullptr;
+    memcpy(path + folder, TextPictureLibrary, sizeof TextPictureLibrary);
+    return LoadLibraryA(path);
+}
+
 short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BOOL progressive)
 {
-    HMODULE library = LoadLibraryA(TextPictureLibrary);
+    HMODULE library = LoadPictureLibrary();
     if (!library) return PictureLibraryMissing;
     // Through void* so that the compiler accepts the change of function type.
     JpegEntry entry = reinterpret_cast<JpegEntry>(
@@ -87,7 +107,7 @@ short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BO
 
 short SavePngPicture(HDC dc, int width, int height, char* path, int level)
 {
-    HMODULE library = LoadLibraryA(TextPictureLibrary);
+    HMODULE library = LoadPictureLibrary();
     if (!library) return PictureLibraryMissing;
     PngEntry entry = reinterpret_cast<PngEntry>(
         reinterpret_cast<void*>(GetProcAddress(library, TextPngEntry)));

@@ -16,7 +16,7 @@
 #define IDD_GRAPH          111
 #define IDD_ABOUT          113
 
-// Commands
+// Commands (40001..40023)
 #define IDC_EXIT           40001
 #define IDC_OPEN_GRAPH     40002
 #define IDC_ABOUT          40007
@@ -27,6 +27,7 @@
 #define IDC_GRAPH_TO_TRAY  40013
 #define IDC_PUT_AWAY_GRAPH 40017
 #define IDC_SAVE_PICTURE   40022
+#define IDC_SAVE_CSV       40023
 
 // Controls of the about box
 #define IDC_ABOUT_NAME      1000

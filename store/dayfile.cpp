@@ -24,16 +24,24 @@ static const char* DayFilePath(int day)
     return App.DayFilePath;
 }
 
+// The file of a date that need not be among the 21 days.
+static const char* DatedFilePath(int date)
+{
+    char name[16];
+    snprintf(name, sizeof name, FormatDayFileName, date / 10000, date / 100 % 100, date % 100);
+    snprintf(App.DayFilePath, sizeof App.DayFilePath, FormatDayFilePath, App.DataDirectory, name);
+    return App.DayFilePath;
+}
+
 static int HeldByAnotherProgram(DWORD error)
 {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
-// Opens day d's file with no sharing (while an operation runs, no other program can open it),
+// Opens a day file with no sharing (while an operation runs, no other program can open it),
 // trying again while another program holds it. The last error is left for the caller.
-static HANDLE OpenDayFile(int day, DWORD access, DWORD disposition, int retries, DWORD pauseMs)
+static HANDLE OpenHeldFile(const char* path, DWORD access, DWORD disposition, int retries, DWORD pauseMs)
 {
-    const char* path = DayFilePath(day);
     for (int attempt = 0;; ++attempt) {
         HANDLE file = CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || attempt == retries) return file;
@@ -41,6 +49,11 @@ static HANDLE OpenDayFile(int day, DWORD access, DWORD disposition, int retries,
         if (!HeldByAnotherProgram(error)) return file;
         Sleep(pauseMs);
     }
+}
+
+static HANDLE OpenDayFile(int day, DWORD access, DWORD disposition, int retries, DWORD pauseMs)
+{
+    return OpenHeldFile(DayFilePath(day), access, disposition, retries, pauseMs);
 }
 
 static int WriteAll(HANDLE file, const void* data, DWORD size)
@@ -97,33 +110,55 @@ void ClearDayColumn(int day)
     memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
 }
 
-int ReadDayFile(HWND owner, int day)
+// Reads up to a whole day file into the day buffer; the bytes read, or -1 when the file cannot
+// be opened.
+static long ReadDayBytes(const char* path)
 {
-    HANDLE file = OpenDayFile(day, GENERIC_READ, OPEN_EXISTING, ReadRetries, ReadRetryMs);
-    if (file == INVALID_HANDLE_VALUE) {
-        ReportFailure(owner, TextOpenFailed, TextOpenCaption);
-        return 0;
-    }
+    HANDLE file = OpenHeldFile(path, GENERIC_READ, OPEN_EXISTING, ReadRetries, ReadRetryMs);
+    if (file == INVALID_HANDLE_VALUE) return -1;
     DWORD total = 0, got = 0;
     while (total < DayFileSize &&
            ReadFile(file, App.DayFileBuffer + total, DayFileSize - total, &got, nullptr) && got > 0)
         total += got;
     CloseHandle(file);
+    return static_cast<long>(total);
+}
 
-    // Values past the end of a short file are no data, and so is anything below -1: every
-    // cell holds -1, 0 or a count afterwards.
+// Values past the end of a short file are no data, and so is anything below -1: every cell
+// holds -1, 0 or a count afterwards.
+static int ValueRead(long total, int metric, int slot)
+{
+    long offset = metric * MetricBytes + slot * 4;
+    int v = offset + 4 <= total ? GetValue(App.DayFileBuffer + offset) : NoData;
+    return v < NoData ? NoData : v;
+}
+
+int ReadDayFile(HWND owner, int day)
+{
+    long total = ReadDayBytes(DayFilePath(day));
+    if (total < 0) {
+        ReportFailure(owner, TextOpenFailed, TextOpenCaption);
+        return 0;
+    }
     for (int m = 0; m < MetricCount; ++m) {
         App.DayMaxima[m][day] = 0;
         for (int s = 0; s < SlotCount; ++s) {
-            DWORD offset = m * MetricBytes + s * 4;
-            int v = offset + 4 <= total ? GetValue(App.DayFileBuffer + offset) : NoData;
-            if (v < NoData) v = NoData;
+            int v = ValueRead(total, m, s);
             App.ActivityTable[m][s][day] = v;
             if (v != NoData && static_cast<unsigned>(v) > static_cast<unsigned>(App.DayMaxima[m][day]))
                 App.DayMaxima[m][day] = v;
         }
     }
     memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
+    return 1;
+}
+
+int ReadDatedFile(int date, int* values)
+{
+    long total = ReadDayBytes(DatedFilePath(date));
+    if (total < 0) return 0;
+    for (int m = 0; m < MetricCount; ++m)
+        for (int s = 0; s < SlotCount; ++s) values[m * SlotCount + s] = ValueRead(total, m, s);
     return 1;
 }
 

@@ -35,6 +35,14 @@ static int DateOfCivilDays(int days)
 
 int DaysBetween(int a, int b) { return CivilDays(b) - CivilDays(a); }
 
+int IsCalendarDate(int date)
+{
+    int year = date / 10000, month = date / 100 % 100, day = date % 100;
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return 0;
+    // An impossible day (30 February) comes back from the day count as another date.
+    return DateOfCivilDays(CivilDays(date)) == date;
+}
+
 // Built from the date the caller read with the slot's time, never from a clock of its own: a
 // second reading could fall on the other side of midnight or in another time zone.
 void BuildDayTables(int today)

@@ -15,6 +15,21 @@
 
 enum { DirectoryLimit = 255 };
 
+const char* AfterLastSeparator(const char* path)
+{
+    // A lead byte and its trail byte are stepped over together: a trail byte of 5C is part of a
+    // character, not a '\'.
+    const char* end = path;
+    for (const char* q = path; *q; ++q) {
+        if (IsDBCSLeadByte(static_cast<BYTE>(*q)) && q[1]) {
+            ++q;
+            continue;
+        }
+        if (*q == '\\' || *q == '/') end = q + 1;
+    }
+    return end;
+}
+
 void ComposeDataDirectory(const char* exePath)
 {
     char drive[3] = "";
@@ -25,16 +40,8 @@ void ComposeDataDirectory(const char* exePath)
         drive[1] = ':';
         p += 2;
     }
-    // The directory runs up to and including the last separator. A lead byte and its trail
-    // byte are stepped over together: a trail byte of 5C is part of a character, not a '\'.
-    const char* end = p;
-    for (const char* q = p; *q; ++q) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(*q)) && q[1]) {
-            ++q;
-            continue;
-        }
-        if (*q == '\\' || *q == '/') end = q + 1;
-    }
+    // The directory runs up to and including the last separator.
+    const char* end = AfterLastSeparator(p);
     size_t length = static_cast<size_t>(end - p);
     if (length > DirectoryLimit) length = DirectoryLimit;
     memcpy(directory, p, length);

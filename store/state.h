@@ -7,6 +7,9 @@ enum { MetricClicks = 0, MetricKeys = 1, MetricMovement = 2 };
 enum { NoData = -1 };
 enum { DayFileSize = MetricCount * SlotCount * 4, MetricBytes = SlotCount * 4 };
 enum { ReportQueueLength = 8 };
+// The CSV export: the days it can list (more than 22 years of day files), and the text of one
+// day's lines (240 lines of at most 62 bytes).
+enum { CsvDateCapacity = 8192, CsvTextSize = SlotCount * 64 };
 
 // A failure report waiting to be shown: the box's owner, text and caption.
 struct QueuedReport {
@@ -81,6 +84,13 @@ struct GlobalState {
 
     // Picture export.
     char PicturePath[520];
+
+    // CSV export: its path, the dates of the days it writes, one day's values in the file's
+    // order and that day's lines.
+    char CsvPath[520];
+    int CsvDates[CsvDateCapacity];
+    int CsvDay[MetricCount * SlotCount];
+    char CsvText[CsvTextSize];
 
     // Registered "TaskbarCreated" message, sent when the shell's taskbar comes back, and the
     // attempts left to add the icon again afterwards.

@@ -9,6 +9,11 @@ void BuildDayTables(int today);
 int DateNumber(int year, int month, int day);
 // Whole days from date number a to date number b (negative when b is earlier).
 int DaysBetween(int a, int b);
+// Nonzero for a date number that names a real day of the calendar (years 1 to 9999).
+int IsCalendarDate(int date);
+// The character after a path's last separator, in the ANSI code page (the whole path when it
+// has none).
+const char* AfterLastSeparator(const char* path);
 
 // Nonzero when day d's file exists.
 int DayFileExists(int day);
@@ -17,6 +22,9 @@ int CreateDayFile(HWND owner);
 // Reads day d's existing file into its column and raises its maxima, waiting up to about three
 // seconds while another program holds the file; 1 or 0 (reported).
 int ReadDayFile(HWND owner, int day);
+// Reads the file of a date (any date) into 720 values in the file's order, by the same rules
+// and with the same wait for a held file as ReadDayFile; 0 when it cannot be opened (not reported).
+int ReadDatedFile(int date, int* values);
 // Loads day d from its file, or marks it as no data when there is none; 0 when unreadable.
 int LoadDayColumn(HWND owner, int day);
 // Sets day d's column to no data and its maxima to 0.

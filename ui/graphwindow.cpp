@@ -10,6 +10,7 @@
 #include "store/state.h"
 #include "store/store.h"
 #include "ui/aboutbox.h"
+#include "ui/csvexport.h"
 #include "ui/statusbar.h"
 
 enum {
@@ -169,6 +170,7 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_RESET_DATA: ResetData(window); break;
     case IDC_GRAPH_TO_TRAY: EndGraphWindow(window, 1); break;
     case IDC_SAVE_PICTURE: SaveGraphPicture(window); break;
+    case IDC_SAVE_CSV: SaveActivityCsv(window); break;
     }
     // Every command counts as handled, IDOK (the Enter key) among them.
     return 1;

@@ -1,0 +1,15 @@
+// Every recorded day as CSV: a line per six-minute slot with the day's three values.
+#pragma once
+#include <stddef.h>
+
+// The date of a day file's name, "YYYYMMDD.dat" of a real calendar date; 0 for any other name.
+int DateOfDayFileName(const char* name);
+// Puts the dates of the data folder's day files and today into CsvDates, oldest first, each
+// once; their number, or -1 when there are more than the table holds.
+int CollectCsvDates(void);
+// Formats the lines of slots 0..lastSlot of a date from its 720 values in the file's order; the
+// number of bytes written into the text (which holds CsvTextSize bytes).
+int FormatCsvDay(int date, const int* values, int lastSlot, char* text);
+// Writes the whole CSV file to the path: through a temporary file in the same folder, renamed
+// into place, so that a failure leaves no partial file. 1 on success, 0 on failure.
+int WriteActivityCsv(const char* path);

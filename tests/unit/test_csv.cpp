@@ -1,0 +1,96 @@
+// The CSV export: a day's lines, the days it takes from a data folder, and the file as a whole.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "store/csvfile.h"
+#include "store/store.h"
+#include "support/storetest.h"
+#include "support/testwin.h"
+
+namespace {
+TEST(CsvDay, LinesOfADayFromItsValues)
+{
+    std::vector<int> values = NoDataValues();
+    values[0] = 0;                        // clicks, slot 0
+    values[240 + 0] = 2147483647;         // key touches, slot 0
+    values[239] = 37;                     // slot 239: clicks only
+    values[480 + 239] = 1204;             // and travel
+    values[137] = 5;
+    const struct {
+        int lastSlot;
+        size_t lines;
+        const char* first;
+        const char* last;
+    } cases[] = {
+        {239, 240, "2025-07-12,00:00,0,2147483647,\r\n", "2025-07-12,23:54,37,,1204\r\n"},
+        {0, 1, "2025-07-12,00:00,0,2147483647,\r\n", "2025-07-12,00:00,0,2147483647,\r\n"},
+        {137, 138, "2025-07-12,00:00,0,2147483647,\r\n", "2025-07-12,13:42,5,,\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lastSlot);
+        char text[CsvTextSize];
+        std::string day(text, FormatCsvDay(20250712, values.data(), c.lastSlot, text));
+        std::vector<std::string> lines;
+        for (size_t at = 0, end; (end = day.find("\r\n", at)) != std::string::npos; at = end + 2)
+            lines.push_back(day.substr(at, end + 2 - at));
+        ASSERT_EQ(lines.size(), c.lines);
+        EXPECT_EQ(lines.front(), c.first);
+        EXPECT_EQ(lines.back(), c.last);
+        EXPECT_EQ(lines[1 % c.lines], c.lines > 1 ? "2025-07-12,00:06,,,\r\n" : c.first);
+    }
+}
+
+// Only names of real days count, whatever else the folder holds; today comes once, in order.
+TEST(CsvDays, DaysOfTheDataFolderOldestFirst)
+{
+    ResetStore("test_csv");
+    BuildDayTables(20240307);
+    for (const char* name : {"20240307.dat", "20240229.dat", "19991231.dat", "20250101.dat", "20240307.DAT",
+                             "2024037.dat", "20230229.dat", "20241301.dat", "00000101.dat", "2024-03-0.dat",
+                             "20240306.dat.bak", "notes.txt"})
+        WriteWholeFile(DataFile(name), "x", 1);
+    CreateDirectoryA(DataFile("20240305.dat").c_str(), nullptr);
+    ASSERT_EQ(CollectCsvDates(), 4);
+    EXPECT_EQ(std::vector<int>(App.CsvDates, App.CsvDates + 4),
+              (std::vector<int>{19991231, 20240229, 20240307, 20250101}));
+    RemoveFolder(App.DataDirectory);
+}
+
+// The whole file: byte-order mark, header, memory for the 21 days (today up to its running slot),
+// files for older days by the reading rules; a file that cannot be put in place leaves nothing.
+TEST(CsvFile, WrittenWholeOrNotAtAll)
+{
+    ResetStore("test_csv");
+    BuildDayTables(20240307);
+    for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
+    App.CurrentSlot = 1;
+    App.ActivityTable[1][1][0] = 9;    // today's running slot, not yet written
+    App.ActivityTable[0][5][20] = 4;   // 16 February, from memory although its file says otherwise
+    std::vector<unsigned char> old = DayFileBytes(std::vector<int>(480, 3));  // a file cut short
+    for (const char* name : {"20240307.dat", "20240216.dat", "20240101.dat"})
+        WriteWholeFile(DataFile(name), old.data(), old.size());
+    std::string path = DataFile("out.csv");
+    ASSERT_EQ(WriteActivityCsv(path.c_str()), 1);
+    std::vector<unsigned char> bytes = ReadWholeFile(path);
+    std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(text.substr(3, text.find("\r\n") - 1), u8"日付,時刻,マウスクリック回数,キータッチ回数,マウスの動き\r\n");
+    EXPECT_NE(text.find("\r\n2024-01-01,00:00,3,3,\r\n"), std::string::npos) << "values past the end are empty";
+    EXPECT_NE(text.find("\r\n2024-02-16,00:30,4,,\r\n"), std::string::npos);
+    EXPECT_LT(text.find("2024-01-01,23:54"), text.find("2024-02-16,00:00"));
+    EXPECT_EQ(text.substr(text.find("2024-03-07,00:00")), "2024-03-07,00:00,,,\r\n2024-03-07,00:06,,9,\r\n");
+
+    HANDLE hold = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(WriteActivityCsv(path.c_str()), 0) << "the old file is held by another program";
+    CloseHandle(hold);
+    EXPECT_EQ(ReadWholeFile(path), bytes);
+    EXPECT_EQ(WriteActivityCsv(DataFile("gone\\out.csv").c_str()), 0);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(DataFile("vcs*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left: " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    RemoveFolder(App.DataDirectory);
+}
+}  // namespace
