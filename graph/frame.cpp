@@ -1,5 +1,6 @@
 // The graph's static parts: day-row baselines, six-hour tick marks, day labels, and the graph font.
 #include "graph/frame.h"
+#include <limits.h>
 #include "graph/geometry.h"
 #include "store/state.h"
 #include "app/texts.h"
@@ -52,46 +53,114 @@ static const char* InstalledFace(BYTE charset, const char* face)
     return chosen;
 }
 
+// The installed face for the requested one. The label and title faces are found at their first
+// use and kept for the rest of the process: finding one takes a screen context and up to eleven
+// enumerations of the installed fonts, too much for every paint. Other faces are looked up each time.
+static const char* GraphFace(BYTE charset, const char* face)
+{
+    char* kept = nullptr;
+    if (charset == SHIFTJIS_CHARSET && lstrcmpA(face, TextLabelFace) == 0) kept = App.LabelFace;
+    if (charset == SHIFTJIS_CHARSET && lstrcmpA(face, TextTitleFace) == 0) kept = App.TitleFace;
+    if (!kept) return InstalledFace(charset, face);
+    if (!kept[0]) lstrcpynA(kept, InstalledFace(charset, face), LF_FACESIZE);
+    return kept;
+}
+
 HFONT CreateGraphFont(int height, BYTE charset, const char* face)
 {
     return CreateFontA(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, charset,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, InstalledFace(charset, face));
+                       DEFAULT_PITCH | FF_DONTCARE, GraphFace(charset, face));
+}
+
+enum {
+    TickSpacing = 60,  // slots between two tick marks: six hours
+    TickLength = 3,    // pixels down from the baseline
+    TicksPerPanel = PanelWidth / TickSpacing + 1,  // 0:00 to 24:00
+    // Both baselines of every day and their ticks, each a line of its own.
+    FrameLineCount = DayCount * 2 * (1 + TicksPerPanel),
+    LabelLeft = 13,
+    LabelRise = 13,    // from the left baseline up to the top of the label's cell
+    LabelHeight = 12,  // the label font's cell
+};
+
+// The frame's lines, all in the one pen, gathered for a single PolyPolyline call.
+struct FrameLines {
+    POINT Ends[2 * FrameLineCount];
+    DWORD Counts[FrameLineCount];
+    int Count;
+};
+
+// Adds a line from (x0, y0) to (x1, y1), x0 <= x1 and y0 <= y1, unless it lies wholly outside
+// the area. Lines leave out their end point, as LineTo does: a line colours up to just before it.
+static void AddLine(FrameLines* lines, const RECT& area, int x0, int y0, int x1, int y1)
+{
+    const RECT covered = {x0, y0, x1 > x0 ? x1 : x0 + 1, y1 > y0 ? y1 : y0 + 1};
+    RECT inside;
+    if (!IntersectRect(&inside, &covered, &area)) return;
+    POINT* ends = lines->Ends + 2 * lines->Count;
+    ends[0].x = x0;
+    ends[0].y = y0;
+    ends[1].x = x1;
+    ends[1].y = y1;
+    lines->Counts[lines->Count++] = 2;
+}
+
+// The day labels whose cells reach into the area, with the label font, which is made only
+// when there is one to write. The labels stand left of the graph, between x = 13 and GraphLeft.
+static void WriteDayLabels(HDC dc, const RECT& area)
+{
+    if (area.left >= GraphLeft || area.right <= LabelLeft) return;
+    HFONT font = nullptr;
+    HGDIOBJ previousFont = nullptr;
+    for (int k = 0; k < DayCount; k++) {
+        // The 12-pixel cell ends one blank row above the left baseline of the day's row.
+        const int top = RowBaseline(22 - k) - LabelRise;
+        if (top >= area.bottom || top + LabelHeight <= area.top) continue;
+        if (!font) {
+            font = CreateGraphFont(LabelHeight, SHIFTJIS_CHARSET, TextLabelFace);
+            previousFont = SelectObject(dc, font);
+        }
+        TextOutA(dc, LabelLeft, top, App.DayLabels[k], lstrlenA(App.DayLabels[k]));
+    }
+    if (font) {
+        SelectObject(dc, previousFont);
+        DeleteObject(font);
+    }
 }
 
 int DrawGraphFrame(HWND, HDC dc)
 {
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-    HGDIOBJ previousPen = SelectObject(dc, pen);
-    HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, TextLabelFace);
-    HGDIOBJ previousFont = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
+    // Lines and labels outside the area being painted are left out: a live repaint asks for two
+    // one-pixel columns.
+    RECT area = {LONG_MIN, LONG_MIN, LONG_MAX, LONG_MAX};
+    RECT clip;
+    if (GetClipBox(dc, &clip) != ERROR) area = clip;
 
+    FrameLines lines;
+    lines.Count = 0;
     // Day k stands on row 22 - k on the left and one row higher on the right.
     for (int k = 0; k < DayCount; k++) {
         const int left = RowBaseline(22 - k);
         const int right = RowBaseline(21 - k);
-        MoveToEx(dc, GraphLeft, left, nullptr);
-        LineTo(dc, GraphLeft + PanelWidth, left);
-        MoveToEx(dc, GraphLeft + PanelWidth, right, nullptr);
-        LineTo(dc, GraphLeft + 2 * PanelWidth, right);
-
-        // The 12-pixel cell ends one blank row above the left baseline.
-        TextOutA(dc, 13, left - 13, App.DayLabels[k], lstrlenA(App.DayLabels[k]));
-
+        AddLine(&lines, area, GraphLeft, left, GraphLeft + PanelWidth, left);
+        AddLine(&lines, area, GraphLeft + PanelWidth, right, GraphLeft + 2 * PanelWidth, right);
         // A tick every six hours, 0:00 to 24:00, three pixels down from each baseline.
-        for (int t = 0; t <= PanelWidth; t += 60) {
-            MoveToEx(dc, GraphLeft + t, left, nullptr);
-            LineTo(dc, GraphLeft + t, left + 3);
-            MoveToEx(dc, GraphLeft + PanelWidth + t, right, nullptr);
-            LineTo(dc, GraphLeft + PanelWidth + t, right + 3);
+        for (int t = 0; t <= PanelWidth; t += TickSpacing) {
+            AddLine(&lines, area, GraphLeft + t, left, GraphLeft + t, left + TickLength);
+            AddLine(&lines, area, GraphLeft + PanelWidth + t, right, GraphLeft + PanelWidth + t,
+                    right + TickLength);
         }
     }
-
-    SelectObject(dc, previousPen);
-    SelectObject(dc, previousFont);
-    DeleteObject(pen);
-    DeleteObject(font);
+    if (lines.Count > 0) {
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+        HGDIOBJ previousPen = SelectObject(dc, pen);
+        PolyPolyline(dc, lines.Ends, lines.Counts, lines.Count);
+        SelectObject(dc, previousPen);
+        DeleteObject(pen);
+    }
+    WriteDayLabels(dc, area);
     return 0;
 }

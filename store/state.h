@@ -81,6 +81,9 @@ struct GlobalState {
     char StatusText[256];
     char CountText[256];
     char AboutText[256];
+    // The installed faces of the graph's label and title fonts, found at their first use.
+    char LabelFace[LF_FACESIZE];
+    char TitleFace[LF_FACESIZE];
 
     // Picture export.
     char PicturePath[520];

@@ -387,6 +387,37 @@ TEST_F(GraphDrawTest, PartialPaintMatchesTheWholeInsideItsClip)
     }
 }
 
+// The same for the frame, labels included: where a paint leaves lines and labels out, none of
+// them reaches into its area (the live columns, ticks at the ends of baselines, rows of a label).
+TEST_F(GraphDrawTest, PartialFrameMatchesTheWholeInsideItsClip)
+{
+    for (int k = 0; k < DayCount; k++) std::snprintf(App.DayLabels[k], 8, "%02d/%02d", 1 + k % 12, 10 + k);
+    Canvas whole;
+    DrawGraphFrame(nullptr, whole.dc);
+    const RECT parts[] = {
+        {289, LeftBase(0) - 18, 290, LeftBase(0)},
+        {529, RightBase(0) - 18, 530, RightBase(0)},
+        {290, RightBase(0) - 1, 291, RightBase(0) + 4},
+        {530, 0, 531, Height},
+        {0, LeftBase(7) - 8, 50, LeftBase(7) - 7},
+        {20, LeftBase(3) - 6, 60, LeftBase(3) + 1},
+        {50, LeftBase(9) - 13, 51, LeftBase(9)},
+        {0, 0, Width, RightBase(20)},
+    };
+    for (const RECT& r : parts) {
+        SCOPED_TRACE(testing::Message() << r.left << "," << r.top << " to " << r.right << "," << r.bottom);
+        Canvas part;
+        HRGN clip = CreateRectRgnIndirect(&r);
+        SelectClipRgn(part.dc, clip);
+        DeleteObject(clip);
+        DrawGraphFrame(nullptr, part.dc);
+        Picture want;
+        for (int y = r.top; y < r.bottom; y++)
+            for (int x = r.left; x < r.right; x++) want.pixels[y * Width + x] = whole.At(x, y);
+        EXPECT_EQ("", part.Diff(want));
+    }
+}
+
 // A day without data is a grey band of 18 rows in both panels; the frame lies over it.
 TEST_F(GraphDrawTest, NoDataBandsUnderTheFrame)
 {
@@ -516,6 +547,35 @@ TEST(GraphFont, FacesOfTheRightKindAtTwelvePixels)
         EXPECT_EQ(SHIFTJIS_CHARSET, metrics.tmCharSet);
     }
     ReleaseDC(nullptr, screen);
+}
+
+// The label and title faces are looked up once and kept by name; any other face is looked up
+// each time and kept nowhere.
+TEST(GraphFont, LabelAndTitleFacesAreKept)
+{
+    char label[LF_FACESIZE], title[LF_FACESIZE];
+    lstrcpyA(label, App.LabelFace);
+    lstrcpyA(title, App.TitleFace);
+    App.LabelFace[0] = App.TitleFace[0] = 0;
+    auto faceOf = [](const char* face) {
+        HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, face);
+        LOGFONTA made = {};
+        GetObjectA(font, sizeof made, &made);
+        DeleteObject(font);
+        return std::string(made.lfFaceName);
+    };
+    faceOf("No Such Face 0");
+    EXPECT_STREQ("", App.LabelFace);
+    EXPECT_STREQ("", App.TitleFace);
+    EXPECT_EQ(faceOf(TextLabelFace), App.LabelFace);
+    EXPECT_EQ(faceOf(TextTitleFace), App.TitleFace);
+    EXPECT_STRNE("", App.LabelFace);
+    EXPECT_STRNE("", App.TitleFace);
+    // Once kept, the name is used as it stands.
+    lstrcpyA(App.LabelFace, "Kept Face");
+    EXPECT_EQ("Kept Face", faceOf(TextLabelFace));
+    lstrcpyA(App.LabelFace, label);
+    lstrcpyA(App.TitleFace, title);
 }
 
 }  // namespace
