@@ -84,6 +84,10 @@ struct GlobalState {
     // The installed faces of the graph's label and title fonts, found at their first use.
     char LabelFace[LF_FACESIZE];
     char TitleFace[LF_FACESIZE];
+    // What the pointer-position parts show (" X:%ld", at most 15 bytes), so that a move that
+    // leaves a coordinate as it was does not write it again; emptied when the bar is created.
+    char ShownPointerX[32];
+    char ShownPointerY[32];
 
     // Picture export.
     char PicturePath[520];

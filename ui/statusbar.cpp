@@ -15,6 +15,8 @@ static const int StatusPartEdges[StatusPartCount] = {70, 125, 170, 215, 235, 255
 HWND CreateStatusBar(HWND parent)
 {
     InitCommonControls();
+    // A new bar shows nothing yet: the first write of every part goes through.
+    App.ShownPointerX[0] = App.ShownPointerY[0] = 0;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
     // Position and size 0: the control aligns itself along the bottom of its parent.
     HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, StatusBarStyle, 0, 0, 0, 0, parent,
@@ -63,11 +65,26 @@ static int StatusBarUsable(void)
     return App.GraphWindowOpen && App.StatusBarHandle != nullptr;
 }
 
+// The kept text of a pointer-position part, or null for the other parts, which are written
+// every time (the count part must be written again even when its text is the same).
+static char* ShownText(int part)
+{
+    switch (part) {
+    case PartPointerX: return App.ShownPointerX;
+    case PartPointerY: return App.ShownPointerY;
+    }
+    return nullptr;
+}
+
 void SetStatusText(int part, const char* text)
 {
-    if (StatusBarUsable())
-        SendMessageA(App.StatusBarHandle, SB_SETTEXTA, static_cast<WPARAM>(part),
-                     reinterpret_cast<LPARAM>(text));
+    if (!StatusBarUsable()) return;
+    // Every reported move writes both coordinates; most moves change only one of them.
+    char* shown = ShownText(part);
+    if (shown && lstrcmpA(shown, text) == 0) return;
+    if (shown) lstrcpynA(shown, text, sizeof App.ShownPointerX);
+    SendMessageA(App.StatusBarHandle, SB_SETTEXTA, static_cast<WPARAM>(part),
+                 reinterpret_cast<LPARAM>(text));
 }
 
 void SetStatusIcon(int part, HICON icon)

@@ -108,6 +108,46 @@ TEST_F(StatusBarTest, WritesHaveNoEffectWhileTheWindowIsClosed)
     App.GraphWindowOpen = 1;
 }
 
+// A pointer-position text is left out only when its part already shows it: a write that did not
+// reach the bar (window closed) does not count as shown, the two parts keep apart, and the bar
+// made at the next opening shows nothing until its first write.
+enum PointerAction { Write, WriteClosed, Reopen };
+struct PointerCase {
+    PointerAction action;
+    int part;
+    const char* text;
+    const char* x;  // parts 2 and 3 afterwards
+    const char* y;
+};
+const PointerCase PointerCases[] = {
+    {Write, PartPointerX, " X:12", " X:12", ""},
+    {WriteClosed, PartPointerX, " X:99", " X:12", ""},
+    {Write, PartPointerX, " X:99", " X:99", ""},
+    {Write, PartPointerY, " X:99", " X:99", " X:99"},
+    {Reopen, 0, nullptr, "", ""},
+    {Write, PartPointerX, " X:99", " X:99", ""},
+    {Write, PartPointerY, " X:99", " X:99", " X:99"},
+};
+
+TEST_F(StatusBarTest, PointerPartsShowEveryNewText)
+{
+    for (const PointerCase& c : PointerCases) {
+        SCOPED_TRACE(testing::Message() << "step " << &c - PointerCases);
+        if (c.action == Reopen) {
+            DestroyWindow(window);
+            window = OpenGraphDialogModeless();
+            ASSERT_NE(window, nullptr);
+            bar = App.StatusBarHandle;
+        } else {
+            App.GraphWindowOpen = c.action == Write;
+            SetStatusText(c.part, c.text);
+            App.GraphWindowOpen = 1;
+        }
+        EXPECT_EQ(PartText(bar, PartPointerX), c.x);
+        EXPECT_EQ(PartText(bar, PartPointerY), c.y);
+    }
+}
+
 // The owner going away takes the window with it, without any command; the handle goes too.
 TEST(StatusBarLifetime, HandleIsClearedWhenTheOwnerEndsTheWindow)
 {
