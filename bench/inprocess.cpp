@@ -122,13 +122,14 @@ double DispatchCost(HWND window, UINT message, const std::vector<std::pair<WPARA
 }
 
 // Per-message cost of moves, one at a time: the pointer is moved between them (untimed), so
-// that every move changes the position texts, as a real move does.
-double MoveCost(HWND window, int moves)
+// that every move changes the position texts, as a real move does: both of them, or along a
+// row only the x text.
+double MoveCost(HWND window, int moves, bool alongRow = false)
 {
     double total = 0;
     for (int i = 0; i < moves; ++i) {
         // Away from the graph window, which would otherwise get mouse messages of its own.
-        SetCursorPos(1000 + i % 2 * 5, 740 + i % 2 * 3);
+        SetCursorPos(1000 + i % 2 * 5, 740 + (alongRow ? 0 : i % 2 * 3));
         Drain();  // what the move itself brings, before the timed message
         PostMessageA(window, WM_HOOK_MOUSE, WM_MOUSEMOVE, 0);
         double start = NowMicroseconds();
@@ -146,15 +147,20 @@ void InputFigures(HWND monitor, HWND plain, const char* state)
     for (int i = 0; i < Batch; ++i) keys.push_back({'A', i % 2 ? static_cast<LPARAM>(0xC0000001u) : 1});
     Figure move = {std::string("input: WM_HOOK_MOUSE move, graph ") + state, "same message, empty procedure",
                    "us/msg", {}, {}};
+    Figure rowMove = {std::string("input: WM_HOOK_MOUSE move along a row, graph ") + state,
+                      "same message, empty procedure", "us/msg", {}, {}};
     Figure key = {std::string("input: WM_HOOK_KEY press/release, graph ") + state,
                   "same message, empty procedure", "us/msg", {}, {}};
     for (int r = 0; r < Repetitions; ++r) {
         move.base.push_back(MoveCost(plain, Moves));
         move.measured.push_back(MoveCost(monitor, Moves));
+        rowMove.base.push_back(MoveCost(plain, Moves, true));
+        rowMove.measured.push_back(MoveCost(monitor, Moves, true));
         key.base.push_back(DispatchCost(plain, WM_HOOK_KEY, keys));
         key.measured.push_back(DispatchCost(monitor, WM_HOOK_KEY, keys));
     }
     PrintFigure(move);
+    PrintFigure(rowMove);
     PrintFigure(key);
 }
 

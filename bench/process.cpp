@@ -1,5 +1,6 @@
-// Benchmarks of the real program as a process: its start-up against a bare program's, and its
-// footprint (private bytes, GDI and USER objects) before and after a long run of use.
+// Benchmarks of the real program as a process: its start-up against a bare program's, its
+// footprint (private bytes, GDI and USER objects) before and after a long run of use, and its
+// graph window's repaints caused from outside against a plain window's.
 #include <windows.h>
 #include <stdio.h>
 
@@ -309,20 +310,142 @@ void FootprintFigure(int Openings, int Popups)
                   " popups failed");
     EndProgram(&program);
 }
+
+// A repaint as another process causes it: the areas invalidated, then WM_PAINT sent, which
+// returns once the window has painted; microseconds a repaint.
+double RepaintCost(HWND window, const RECT* areas, int count, BOOL erase, int repaints)
+{
+    double start = NowMicroseconds();
+    for (int i = 0; i < repaints; ++i) {
+        for (int a = 0; a < count; ++a) InvalidateRect(window, &areas[a], erase);
+        SendMessageA(window, WM_PAINT, 0, 0);
+    }
+    return (NowMicroseconds() - start) / repaints;
+}
+
+// Starts the plain window's program with its client area at the given screen position and the
+// graph window's client size; its window, or null.
+HWND StartPlainWindow(PROCESS_INFORMATION* process, int left, int top, int width, int height)
+{
+    std::string exe = ModuleFolder() + "plain_window.exe";
+    std::string line = "\"" + exe + "\" " + std::to_string(left) + " " + std::to_string(top) + " " +
+                       std::to_string(width) + " " + std::to_string(height);
+    std::vector<char> command(line.begin(), line.end());
+    command.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        process))
+        return nullptr;
+    return WaitForProcessWindow(process->dwProcessId, "vantle-bench-plain", nullptr, true, 15000);
+}
+
+// GraphRect of a window in screen pixels.
+RECT ScreenGraphRect(HWND window)
+{
+    RECT r = GraphRect();
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The real program with 21 full days and its graph window open, and a plain window of the same
+// client size in a process of its own: a full repaint (GraphRect, erased, as at a change of slot)
+// and a live repaint (the current slot's two columns, not erased, as at a tick) of each.
+void RepaintFigures()
+{
+    const int Repetitions = 9, FullRepaints = 20, LiveRepaints = 100;
+    std::string folder = MakeProgramFolder("bench-repaint");
+    WriteFullDays(folder);
+    RunningProgram program;
+    HWND graph = nullptr;
+    if (StartProgram(&program, folder) && WaitUntilRecording(&program, DayFileNameAt(0), 30000)) {
+        PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
+        graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", TextTitle, true, 15000);
+    }
+    PROCESS_INFORMATION plainProcess = {};
+    HWND plain = nullptr;
+    if (graph) {
+        // Side by side on the screen, each graph area whole and uncovered: the plain window's
+        // empty left margin lies off the screen's left edge, and its frame (on top) ends where
+        // the graph window's graph area begins.
+        RECT client;
+        GetClientRect(graph, &client);
+        const int clientTop = 40;  // below the plain window's caption
+        plain = StartPlainWindow(&plainProcess, -GraphRect().left, clientTop, client.right, client.bottom);
+    }
+    if (!plain) {
+        PrintNote("repaint: the graph window or the plain window did not come up; not measured");
+    } else {
+        RECT plainFrame, graphFrame, graphClient = {0, 0, 0, 0};
+        GetWindowRect(plain, &plainFrame);
+        GetWindowRect(graph, &graphFrame);
+        MapWindowPoints(graph, nullptr, reinterpret_cast<POINT*>(&graphClient), 1);
+        const int graphLeft = plainFrame.right - GraphRect().left - (graphClient.left - graphFrame.left);
+        const int graphTop = ScreenGraphRect(plain).top - GraphRect().top - (graphClient.top - graphFrame.top);
+        SetWindowPos(graph, nullptr, graphLeft, graphTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+        Sleep(500);
+        RECT onGraph = ScreenGraphRect(graph), onPlain = ScreenGraphRect(plain), screen = {
+            0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        RECT overlap, inGraph, inPlain;
+        if (IntersectRect(&overlap, &onGraph, &plainFrame) || !IntersectRect(&inGraph, &onGraph, &screen) ||
+            !EqualRect(&inGraph, &onGraph) || !IntersectRect(&inPlain, &onPlain, &screen) ||
+            !EqualRect(&inPlain, &onPlain))
+            PrintNote("repaint: the two graph areas are not both whole on the screen; figures are off");
+
+        RECT full = GraphRect();
+        // The current slot's columns, as the slot clock invalidates them at every tick.
+        const int x = GraphLeft + SlotNow();
+        RECT live[2] = {{x, RowBaseline(21), x + 1, RowBaseline(22)},
+                        {x + PanelWidth, RowBaseline(20), x + PanelWidth + 1, RowBaseline(21)}};
+        Figure fullFigure = {"outside: full repaint, graph window, 21 full days",
+                             "same on a plain window, one FillRect of GraphRect", "us/paint", {}, {}};
+        Figure liveFigure = {"outside: live repaint (two 1-px columns), graph window",
+                             "same on a plain window, one FillRect of GraphRect", "us/paint", {}, {}};
+        // Fonts, glyphs and both paths come into their caches once.
+        RepaintCost(graph, &full, 1, TRUE, 2);
+        RepaintCost(plain, &full, 1, TRUE, 2);
+        for (int r = 0; r < Repetitions; ++r) {
+            fullFigure.base.push_back(RepaintCost(plain, &full, 1, TRUE, FullRepaints));
+            fullFigure.measured.push_back(RepaintCost(graph, &full, 1, TRUE, FullRepaints));
+            liveFigure.base.push_back(RepaintCost(plain, live, 2, FALSE, LiveRepaints));
+            liveFigure.measured.push_back(RepaintCost(graph, live, 2, FALSE, LiveRepaints));
+        }
+        PrintFigure(fullFigure);
+        PrintFigure(liveFigure);
+    }
+    if (plain) {
+        PostMessageA(plain, WM_CLOSE, 0, 0);
+        WaitForSingleObject(plainProcess.hProcess, 10000);
+    }
+    if (plainProcess.hProcess) {
+        // Started, but its window never came up, or it did not end when asked.
+        if (WaitForSingleObject(plainProcess.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(plainProcess.hProcess, 1);
+        CloseHandle(plainProcess.hProcess);
+        CloseHandle(plainProcess.hThread);
+    }
+    if (graph) {
+        PostMessageA(program.monitor, WM_COMMAND, IDC_PUT_AWAY_GRAPH, 0);
+        WaitForWindow(program.process.dwProcessId, "#32770", TextTitle, false, 15000);
+    }
+    EndProgram(&program);
+}
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    // Arguments: which figure ("startup" or "footprint"; both without one), and "quick" for a
-    // short footprint run that only checks the bench itself.
-    bool startup = true, footprint = true;
+    // Arguments: which figure ("startup", "repaint" or "footprint"; all three without one), and
+    // "quick" for a short footprint run that only checks the bench itself.
+    bool startup = true, repaint = true, footprint = true;
     if (argc > 1) {
         std::string only = argv[1];
         startup = only == "startup";
+        repaint = only == "repaint";
         footprint = only == "footprint";
     }
     bool quick = argc > 2 && std::string(argv[2]) == "quick";
     if (startup) StartupFigure(ModuleFolder() + "bare_program.exe");
+    if (repaint) RepaintFigures();
     if (footprint) FootprintFigure(quick ? 8 : 100, quick ? 200 : 1000);
     return 0;
 }

@@ -21,6 +21,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   rc=0
   wine vantle_bench.exe >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
   wine process_bench.exe startup >"$out/startup.txt" 2>&1 </dev/null || rc=1
+  wine process_bench.exe repaint >"$out/repaint.txt" 2>&1 </dev/null || rc=1
   wine process_bench.exe footprint "$@" >"$out/footprint.txt" 2>&1 </dev/null || rc=1
   wineserver -k >/dev/null 2>&1 </dev/null
   exit $rc' bench "$OUT" "$@"
@@ -34,7 +35,7 @@ awk -F'\t' '
   $1 == "ROW" {
     printf "%-58s %10s %-8s [%s..%s]  n=%s\n", $2, $3, $10, $4, $5, $11
     if ($6 != "-") printf "  vs %-54s %10s %-8s [%s..%s]  ratio %s\n", $6, $7, $10, $8, $9, $12
-  }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/footprint.txt"
+  }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/repaint.txt" "$OUT/footprint.txt"
 echo
 awk -F'\t' '
   BEGIN { printf "%-44s %12s %6s %8s %12s %8s\n", "footprint sample", "private KiB", "GDI", "windows",
@@ -42,6 +43,6 @@ awk -F'\t' '
   $1 == "COUNTS" { printf "%-44s %12s %6s %8s %12s %8s\n", $2, $3, $4, $5, $6, $7 }
   $1 == "SERIES" { series = series sprintf("%s:%s\n", $2, $3) }
   $1 == "NOTE" { notes = notes "note: " $2 "\n" }
-  END { printf "\n%s\n%s", series, notes }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/footprint.txt"
-echo "raw output: $OUT/{inprocess,startup,footprint}.txt"
+  END { printf "\n%s\n%s", series, notes }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/repaint.txt" "$OUT/footprint.txt"
+echo "raw output: $OUT/{inprocess,startup,repaint,footprint}.txt"
 exit $rc
