@@ -1,11 +1,10 @@
 // Support for end-to-end tests.
 #include "e2e/e2e_support.h"
 
-#include <shellapi.h>
 #include <stdio.h>
 #include <time.h>
 
-#include "support/testwin.h"
+#include "app/texts.h"
 
 std::string MakeProgramFolder(const std::string& name)
 {
@@ -51,6 +50,18 @@ bool LaunchProgram(RunningProgram* program, const std::string& folder)
     return true;
 }
 
+bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWORD timeoutMs)
+{
+    program->folder = folder;
+    PumpUntil([&] { return (program->monitor = FindWindowA("window", "タイトル")) != nullptr; }, timeoutMs);
+    if (!program->monitor) return false;
+    GetWindowThreadProcessId(program->monitor, &program->process.dwProcessId);
+    program->process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ |
+                                                PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_TERMINATE,
+                                            FALSE, program->process.dwProcessId);
+    return program->process.hProcess != nullptr;
+}
+
 namespace {
 struct WindowSearch {
     DWORD processId;
@@ -85,13 +96,15 @@ std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* t
 HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, bool visibleOnly,
                           DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        std::vector<HWND> found = ProcessWindows(processId, cls, title, visibleOnly);
-        if (!found.empty()) return found[0];
-        if (GetTickCount() - start >= timeoutMs) return nullptr;
-        Sleep(50);
-    }
+    HWND window = nullptr;
+    PumpUntil(
+        [&] {
+            std::vector<HWND> found = ProcessWindows(processId, cls, title, visibleOnly);
+            window = found.empty() ? nullptr : found[0];
+            return window != nullptr;
+        },
+        timeoutMs);
+    return window;
 }
 
 HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs)
@@ -99,10 +112,17 @@ HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs)
     return WaitForProcessWindow(processId, "window", "タイトル", false, timeoutMs);
 }
 
-int SlotNow()
+int SlotNow(long long offsetSeconds)
 {
     SYSTEMTIME now;
     GetLocalTime(&now);
+    FILETIME ft;
+    SystemTimeToFileTime(&now, &ft);
+    ULARGE_INTEGER v = {{ft.dwLowDateTime, ft.dwHighDateTime}};
+    v.QuadPart += static_cast<ULONGLONG>(offsetSeconds * 10000000LL);
+    ft.dwLowDateTime = v.LowPart;
+    ft.dwHighDateTime = v.HighPart;
+    FileTimeToSystemTime(&ft, &now);
     return now.wHour * 10 + now.wMinute / 6;
 }
 
@@ -113,34 +133,42 @@ int SecondsLeftInSlot()
     return 360 - (now.wMinute % 6) * 60 - now.wSecond;
 }
 
-bool TrayIconExists(HWND monitor)
+void StartEarlyInSlot(int seconds)
 {
-    NOTIFYICONDATAA record = {};
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = monitor;
-    record.uID = 1;
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+    int slot = SlotNow();
+    if (SecondsLeftInSlot() >= seconds) return;
+    PumpUntil([slot] { return SlotNow() != slot; }, (SecondsLeftInSlot() + 2) * 1000);
 }
 
 bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
     std::string path = program->folder + "data\\" + todayFile;
-    do {
-        if (TrayIconExists(program->monitor) && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-            Sleep(500);  // the timer and the hooks start right after today's file
-            return true;
-        }
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return false;
+    // The icon comes first and today's file next; the clock and the hooks start before the
+    // start-up returns, without a message loop in between.
+    return PumpUntil([&] { return TrayIconExists(program->monitor) &&
+                                  GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                     timeoutMs) &&
+           WaitUntilIdle(program->monitor, timeoutMs);
 }
 
-void AskToEnd(RunningProgram* program, int answer)
+bool WaitUntilIdle(HWND window, DWORD timeoutMs)
 {
-    BoxAnswer box("確認", answer);
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+}
+
+bool AskToEnd(RunningProgram* program, ScriptedUser& user, int answer)
+{
+    user.Answer(TextExitCaption, answer);
+    size_t before = user.Answered().size();
     PostMessageA(program->monitor, WM_CLOSE, 0, 0);
-    box.Wait();
+    return user.WaitForAnswered(before + 1);
+}
+
+bool AskToEnd(RunningProgram* program, int answer)
+{
+    ScriptedUser user(program->process.dwProcessId);
+    return AskToEnd(program, user, answer);
 }
 
 DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/scripteduser.h"
 #include "support/testwin.h"
 
 struct RunningProgram {
@@ -18,6 +19,9 @@ std::string MakeProgramFolder(const std::string& name);
 bool StartProgram(RunningProgram* program, const std::string& folder);
 // Only starts the process, looking for no window (a second copy makes none).
 bool LaunchProgram(RunningProgram* program, const std::string& folder);
+// The program that a script started from the folder: its monitor window, found in any process,
+// and its process; false when none came within the time-out.
+bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWORD timeoutMs);
 // The process's top-level windows of the class, with the title unless it is null, and only the
 // visible ones if asked. Titles of another process's windows are read without a message to it.
 std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly);
@@ -26,14 +30,23 @@ HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, b
                           DWORD timeoutMs);
 // Finds the hidden monitor window (class "window", title "タイトル") of a process.
 HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs);
-// The local clock's six-minute slot, and the whole seconds until it ends.
-int SlotNow();
+// The local clock's six-minute slot (that of a clock moved by the offset in seconds), and the
+// whole seconds until it ends.
+int SlotNow(long long offsetSeconds = 0);
 int SecondsLeftInSlot();
-// Waits until the start-up has added the tray icon and started the clock (today's file exists).
+// Waits, if need be, for the next slot, so that at least the given seconds of it are left: a test
+// that must stay within one slot starts at a known moment of the clock.
+void StartEarlyInSlot(int seconds);
+// Waits until the start-up is done: the tray icon and today's file are there, and the program's
+// thread has come back to its loop (the clock and the hooks run).
 bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, DWORD timeoutMs);
-bool TrayIconExists(HWND monitor);
-// Asks the program to end (WM_CLOSE) and answers its question with the given button.
-void AskToEnd(RunningProgram* program, int answer);
+// Waits until the window's thread takes a message again; false after the time-out.
+bool WaitUntilIdle(HWND window, DWORD timeoutMs = 15000);
+// Asks the program to end (WM_CLOSE); the user answers its question with the given button. True
+// once the question was answered and has gone.
+bool AskToEnd(RunningProgram* program, ScriptedUser& user, int answer);
+// The same with a user of its own, who leaves no box of the process on screen.
+bool AskToEnd(RunningProgram* program, int answer);
 // Waits for the process to end; returns its exit code, or STILL_ACTIVE after the timeout.
 DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs);
 void KillProgram(RunningProgram* program);

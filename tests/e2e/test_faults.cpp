@@ -19,17 +19,15 @@ protected:
         ASSERT_TRUE(StartProgram(&program, MakeProgramFolder(name)));
         ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 20000));
     }
-    // The exit's save fails: its message, and still the end with exit code 0. A change of slot
-    // meanwhile would have shown the message first.
-    void ExpectExitReportsAndEnds(int slot)
+    // The exit's save fails: its message, and still the end with exit code 0. The test starts
+    // early in a slot: a change of slot meanwhile would have shown the message first.
+    void ExpectExitReportsAndEnds()
     {
-        BoxAnswer failure(TextErrorCaption, IDOK, 15000);
-        AskToEnd(&program, IDYES);
-        std::string text = failure.Text();
-        DWORD code = WaitForExit(&program, 15000);
-        if (SlotNow() != slot) GTEST_SKIP() << "the slot changed: its write failed before the exit's";
-        EXPECT_EQ(text, TextCreateFailed);
-        EXPECT_EQ(code, 0u) << "the program still ends";
+        ScriptedUser user(program.process.dwProcessId);
+        user.Answer(TextErrorCaption, IDOK);
+        AskToEnd(&program, user, IDYES);
+        EXPECT_EQ(WaitForExit(&program, 15000), 0u) << "the program still ends";
+        EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{TextExitQuestion, TextCreateFailed}));
     }
 };
 
@@ -44,28 +42,23 @@ TEST_F(ProgramFault, TodaysFileGoneWhileRunningComesBackAtExit)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Start(c.name);
+        ScriptedUser user(program.process.dwProcessId);
+        user.Answer(TextErrorCaption, IDOK);
         int first = SlotNow();
         InjectKey('A');
         InjectKey('B');
         InjectKey('C');
-        Sleep(600);
         // The program holds the file only during a slot write; try again if it is in one.
-        bool deleted = false;
-        for (int i = 0; i < 50 && !deleted; ++i) {
-            deleted = DeleteFileA(TodayPath().c_str()) != FALSE;
-            if (!deleted) Sleep(20);
-        }
-        ASSERT_TRUE(deleted);
+        ASSERT_TRUE(PumpUntil([&] { return DeleteFileA(TodayPath().c_str()) != FALSE; }, 1000));
         if (c.folder) {
             ASSERT_TRUE(RemoveDirectoryA((program.folder + "data").c_str()));
         }
         InjectKey('D');
         InjectKey('E');
-        Sleep(600);
-        BoxAnswer unexpected(TextErrorCaption, IDOK, 3000);
-        AskToEnd(&program, IDYES);
+        AskToEnd(&program, user, IDYES);
         EXPECT_EQ(WaitForExit(&program, 15000), 0u);
-        EXPECT_FALSE(unexpected.Wait()) << "a message although the file could be made again";
+        EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{TextExitQuestion})
+            << "a message although the file could be made again";
         int last = SlotNow();
 
         std::vector<unsigned char> bytes = ReadWholeFile(TodayPath());
@@ -92,14 +85,13 @@ TEST_F(ProgramFault, TodaysFileGoneWhileRunningComesBackAtExit)
 // still ends with 0, and the file is left as it was.
 TEST_F(ProgramFault, TodaysFileLockedAtExit)
 {
+    StartEarlyInSlot(30);
     Start("locked_exit");
     InjectKey('A');
-    Sleep(600);
     std::vector<unsigned char> before = ReadWholeFile(TodayPath());
-    int slot = SlotNow();
     HANDLE hold = CreateFileA(TodayPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-    ExpectExitReportsAndEnds(slot);
+    ExpectExitReportsAndEnds();
     CloseHandle(hold);
     EXPECT_EQ(ReadWholeFile(TodayPath()), before);
 }
@@ -117,13 +109,12 @@ TEST_F(ProgramFault, TodaysFileReadOnlyAtExit)
         CloseHandle(writable);
         GTEST_SKIP() << "this user may write read-only files (Wine run by root)";
     }
+    StartEarlyInSlot(30);
     Start("readonly_exit");
     InjectKey('A');
-    Sleep(600);
     std::vector<unsigned char> before = ReadWholeFile(TodayPath());
-    int slot = SlotNow();
     ASSERT_TRUE(SetFileAttributesA(TodayPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    ExpectExitReportsAndEnds(slot);
+    ExpectExitReportsAndEnds();
     SetFileAttributesA(TodayPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadWholeFile(TodayPath()), before);
 }
@@ -136,17 +127,18 @@ TEST_F(ProgramFault, DataFolderUnusableAtStart)
     std::string folder = MakeProgramFolder("blocked");
     DeleteFileA((folder + "data").c_str());
     ASSERT_TRUE(WriteWholeFile(folder + "data", "not a folder", 12));
-    BoxAnswer failure(TextErrorCaption, IDOK, 30000);
     ASSERT_TRUE(StartProgram(&program, folder));
-    EXPECT_EQ(failure.Text(), TextCreateFailed);
-    Sleep(500);
+    ScriptedUser user(program.process.dwProcessId);
+    user.Answer(TextErrorCaption, IDOK);
+    user.Answer(TextKillTimerCaption, IDOK);
+    EXPECT_TRUE(user.WaitForAnswered(1, 30000));
+    ASSERT_TRUE(WaitUntilIdle(program.monitor)) << "the start-up did not end";
     EXPECT_TRUE(TrayIconExists(program.monitor)) << "the program goes on in the tray";
     InjectKey('Q');
-    Sleep(500);
-    BoxAnswer timerError(TextKillTimerCaption, IDOK, 15000);
-    AskToEnd(&program, IDYES);
-    EXPECT_EQ(timerError.Text(), TextKillTimerError);
+    AskToEnd(&program, user, IDYES);
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+    EXPECT_EQ(user.AnsweredTexts(),
+              (std::vector<std::string>{TextCreateFailed, TextExitQuestion, TextKillTimerError}));
     std::vector<unsigned char> left = ReadWholeFile(folder + "data");
     EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
     DeleteFileA((folder + "data").c_str());

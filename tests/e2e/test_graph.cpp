@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <functional>
 #include <sstream>
 
 #include "e2e/e2e_support.h"
@@ -27,13 +28,6 @@ const Rgb Red = {255, 50, 50}, Grey = {150, 150, 150}, White = {255, 255, 255}, 
 std::ostream& operator<<(std::ostream& out, const Rgb& c)
 {
     return out << "(" << c.r << "," << c.g << "," << c.b << ")";
-}
-
-int SlotNow()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    return now.wHour * 10 + now.wMinute / 6;
 }
 
 // Baselines of day k: row 22 - k in the left panel, one row higher in the right one.
@@ -236,6 +230,33 @@ bool HasInk(const ClientPicture& picture, int left, int top, int right, int bott
     return false;
 }
 
+// Past days, every slot of both panels; a few differences a day are enough to tell.
+std::vector<std::string> PastMismatches(const ClientPicture& picture)
+{
+    std::vector<std::string> found;
+    for (int k = 1; k <= 20; ++k) {
+        int wrong = 0;
+        for (int s = 0; s < 240 && wrong < 3; ++s) {
+            if (UnderTick(s)) continue;
+            int maximum = k == MissingDay ? 0 : PastMaximum(k);
+            std::string mismatch = ColumnMismatch(picture, k, s, PastValue(k, s), maximum);
+            if (!mismatch.empty()) {
+                found.push_back(mismatch);
+                ++wrong;
+            }
+        }
+    }
+    return found;
+}
+
+// Takes the window's picture until it shows what the test waits for, within a bound: the
+// program's paints reach the screen in their own time, and nothing tells another process when.
+// A picture that never comes right is reported by the checks that follow.
+void TakeWhen(ClientPicture& picture, HWND window, const std::function<bool()>& shows)
+{
+    PumpUntil([&] { return picture.Take(window) && shows(); });
+}
+
 class GraphWindowTest : public ::testing::Test {
 protected:
     RunningProgram program;
@@ -256,9 +277,9 @@ TEST_F(GraphWindowTest, ShowsThePreparedDaysAndFollowsClicksLive)
     std::string folder = MakeProgramFolder("graph");
     std::string data = folder + "data\\";
     CreateDirectoryA(data.c_str(), nullptr);
-    // The run takes about 15 seconds; it starts early in a slot so that the slot (and the
-    // day) stay the same throughout.
-    if (SecondsLeftInSlot() < 40) Sleep((SecondsLeftInSlot() + 1) * 1000);
+    // The run takes a few seconds; it starts early in a slot so that the slot (and the day) stay
+    // the same throughout.
+    StartEarlyInSlot(30);
     std::string today = DayFileNameAt(0);
     int current = SlotNow();
 
@@ -295,25 +316,13 @@ TEST_F(GraphWindowTest, ShowsThePreparedDaysAndFollowsClicksLive)
     if (where.left < 0 || where.top < 0 || where.right > GetSystemMetrics(SM_CXSCREEN) ||
         where.bottom > GetSystemMetrics(SM_CYSCREEN))
         SetWindowPos(graph, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Sleep(1000);  // its first paint
 
-    ASSERT_TRUE(before.Take(graph));
+    // Its first paint.
+    TakeWhen(before, graph,
+             [&] { return PastMismatches(before).empty() && TodayMismatch(before, todayValues, current, 0).empty(); });
     ASSERT_GE(before.Width(), 531);
     ASSERT_GE(before.Height(), 414);
-
-    // Past days, every slot of both panels; a few differences a day are enough to tell.
-    for (int k = 1; k <= 20; ++k) {
-        int wrong = 0;
-        for (int s = 0; s < 240 && wrong < 3; ++s) {
-            if (UnderTick(s)) continue;
-            int maximum = k == MissingDay ? 0 : PastMaximum(k);
-            std::string mismatch = ColumnMismatch(before, k, s, PastValue(k, s), maximum);
-            if (!mismatch.empty()) {
-                ADD_FAILURE() << mismatch;
-                ++wrong;
-            }
-        }
-    }
+    for (const std::string& mismatch : PastMismatches(before)) ADD_FAILURE() << mismatch;
     // The frame over the plot: baselines, the tick marks under them, and a label left of
     // each left baseline (none beside row 1).
     for (int k = 0; k <= 20; ++k) {
@@ -340,39 +349,32 @@ TEST_F(GraphWindowTest, ShowsThePreparedDaysAndFollowsClicksLive)
     EXPECT_EQ(StatusPartText(program.process.hProcess, bar, 8), " クリックの回数:00000000");
 
     // Clicks while the window is open: the current slot's column grows in both panels, the
-    // count follows, and once the current slot tops today's maximum every bar of today is
-    // scaled down to the new one.
+    // count follows at once, and once the current slot tops today's maximum every bar of today is
+    // scaled down to the new one at the next tick.
     int clicks = 0;
-    auto click = [&clicks](int n) {
-        for (int i = 0; i < n; ++i, ++clicks) {
-            InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-            Sleep(100);
-        }
-        Sleep(1000);  // a few ticks commit the count and repaint
+    auto click = [&](int n, const char* count, ClientPicture& picture) {
+        for (int i = 0; i < n; ++i, ++clicks) InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        PumpUntil([&] { return StatusPartText(program.process.hProcess, bar, 8) == count; });
+        TakeWhen(picture, graph, [&] { return TodayMismatch(picture, todayValues, current, clicks).empty(); });
     };
-    click(3);
-    ASSERT_TRUE(below.Take(graph));
+    click(3, " クリックの回数:00000003", below);
     EXPECT_EQ(StatusPartText(program.process.hProcess, bar, 8), " クリックの回数:00000003");
     EXPECT_EQ(TodayMismatch(below, todayValues, current, clicks), "") << "below today's maximum";
 
-    click(5);
-    ASSERT_TRUE(above.Take(graph));
+    click(5, " クリックの回数:00000008", above);
     EXPECT_EQ(StatusPartText(program.process.hProcess, bar, 8), " クリックの回数:00000008");
     EXPECT_EQ(TodayMismatch(above, todayValues, current, clicks), "") << "above today's maximum";
     for (int dy = 1; dy <= 15; ++dy) {
         EXPECT_EQ(above.At(50 + current, LeftBaseline(0) - dy), Red) << "a full bar, " << dy << " up";
         EXPECT_EQ(above.At(290 + current, RightBaseline(0) - dy), Red) << "a full bar, " << dy << " up";
     }
-    bool sameSlot = SlotNow() == current;
+    EXPECT_EQ(SlotNow(), current) << "the run outlasted its slot";
 
     // Esc or the close box: the window goes, the program stays in the tray until asked to end.
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
-    DWORD start = GetTickCount();
-    while (IsWindow(graph) && GetTickCount() - start < 5000) Sleep(50);
-    EXPECT_FALSE(IsWindow(graph));
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
     AskToEnd(&program, IDYES);
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
-    if (!sameSlot) GTEST_SKIP() << "the slot changed during the test";
 }
 
 // Not a check: opens the graph window of a program that a script has started, so that the
@@ -384,19 +386,12 @@ TEST(GraphShot, Open)
     const char* where = getenv("VANTLE_SHOT_DIR");
     if (!shot || lstrcmpA(shot, "1") != 0 || !where) GTEST_SKIP() << "run by scripts/screenshot.sh";
     std::string dir = std::string(where) + "\\";
-    HWND monitor = nullptr;
-    DWORD start = GetTickCount();
-    while (!(monitor = FindWindowA("window", "タイトル")) && GetTickCount() - start < 30000) Sleep(50);
-    ASSERT_NE(monitor, nullptr) << "the program is not running";
-    while (!TrayIconExists(monitor) && GetTickCount() - start < 30000) Sleep(50);
-    Sleep(700);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(monitor, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
-    ASSERT_NE(process, nullptr);
+    RunningProgram program;
+    ASSERT_TRUE(FindStartedProgram(&program, dir + "..\\", 30000)) << "the program is not running";
+    ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 30000));
 
-    PostMessageA(monitor, WM_COMMAND, OpenGraphCommand, 0);
-    HWND graph = FindGraphWindow(processId, 10000);
+    PostMessageA(program.monitor, WM_COMMAND, OpenGraphCommand, 0);
+    HWND graph = FindGraphWindow(program.process.dwProcessId, 10000);
     ASSERT_NE(graph, nullptr) << "the graph window did not open";
     RECT frame;
     GetWindowRect(graph, &frame);
@@ -404,17 +399,29 @@ TEST(GraphShot, Open)
         SetWindowPos(graph, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         GetWindowRect(graph, &frame);
     }
-    Sleep(1500);  // the first paint and a few clock ticks
+    // The clock's ticks fill the date and the time.
+    HWND bar = GetDlgItem(graph, 2);
+    EXPECT_TRUE(PumpUntil([&] { return StatusPartText(program.process.hProcess, bar, 1).size() > 1; }));
     // The pointer over yesterday's row at 13:42 fills the read-out and the position parts.
     // On a virtual desktop Wine moves the pointer for SetCursorPos but not for injected moves,
-    // which still reach the hook; the second round comes after the window has settled.
+    // which still reach the hook, and a move before the window has settled reads an old
+    // position: the pointer is moved again until the read-out names 13:42.
     POINT over = {50 + 137, 385};
     ClientToScreen(graph, &over);
-    for (int i = 0; i < 2; ++i) {
+    bool shown = false;
+    for (int round = 0; round < 5 && !shown; ++round) {
         SetCursorPos(over.x, over.y);
         InjectMove(over.x, over.y);
-        Sleep(600);
+        shown = PumpUntil(
+            [&] {
+                std::string readout = StatusPartText(program.process.hProcess, bar, 9);
+                return readout.size() > 6 && readout.compare(readout.size() - 6, 6, " 13:42") == 0;
+            },
+            1000);
     }
+    EXPECT_TRUE(shown) << "no read-out of 13:42";
+    // The paints that follow come before the window's thread takes this message.
+    EXPECT_TRUE(WaitUntilIdle(graph));
 
     char place[64];
     snprintf(place, sizeof place, "%ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left,
@@ -423,22 +430,13 @@ TEST(GraphShot, Open)
     ASSERT_TRUE(MoveFileExA((dir + "window.tmp").c_str(), (dir + "window.txt").c_str(),
                             MOVEFILE_REPLACE_EXISTING));
     std::string done = dir + "taken";
-    start = GetTickCount();
-    while (GetFileAttributesA(done.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 60000)
-        Sleep(100);
-    EXPECT_NE(GetFileAttributesA(done.c_str()), INVALID_FILE_ATTRIBUTES) << "no picture was taken";
+    EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000))
+        << "no picture was taken";
 
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
-    start = GetTickCount();
-    while (IsWindow(graph) && GetTickCount() - start < 5000) Sleep(50);
-    EXPECT_FALSE(IsWindow(graph));
-    BoxAnswer box("確認", IDYES);
-    PostMessageA(monitor, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(box.Wait());
-    EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(process);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
+    EXPECT_TRUE(AskToEnd(&program, IDYES));
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+    KillProgram(&program);
 }
 }  // namespace

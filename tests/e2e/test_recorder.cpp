@@ -8,20 +8,6 @@
 #include "support/testwin.h"
 
 namespace {
-int SlotNow(long long offsetSeconds = 0)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME ft;
-    SystemTimeToFileTime(&now, &ft);
-    ULARGE_INTEGER v = {{ft.dwLowDateTime, ft.dwHighDateTime}};
-    v.QuadPart += static_cast<ULONGLONG>(offsetSeconds * 10000000LL);
-    ft.dwLowDateTime = v.LowPart;
-    ft.dwHighDateTime = v.HighPart;
-    FileTimeToSystemTime(&ft, &now);
-    return now.wHour * 10 + now.wMinute / 6;
-}
-
 class RecorderTest : public ::testing::Test {
 protected:
     RunningProgram program;
@@ -38,8 +24,10 @@ TEST_F(RecorderTest, StartsInTheTrayAndEndsOnlyWhenConfirmed)
     EXPECT_TRUE(TrayIconExists(program.monitor));
     EXPECT_FALSE(IsWindowVisible(program.monitor));
 
-    AskToEnd(&program, IDNO);
-    EXPECT_EQ(WaitForExit(&program, 1500), static_cast<DWORD>(STILL_ACTIVE)) << "No keeps it running";
+    ASSERT_TRUE(AskToEnd(&program, IDNO));
+    // An ending would be over before the program's thread takes a message again.
+    EXPECT_TRUE(WaitUntilIdle(program.monitor)) << "No keeps it running";
+    EXPECT_EQ(WaitForExit(&program, 0), static_cast<DWORD>(STILL_ACTIVE));
     EXPECT_TRUE(TrayIconExists(program.monitor));
 
     AskToEnd(&program, IDYES);
@@ -102,6 +90,7 @@ TEST_F(RecorderTest, FirstStartCreatesTheDataFolderAndTodaysFile)
 
 TEST_F(RecorderTest, InjectedInputReachesTodaysFileAndARestartKeepsEarlierSlots)
 {
+    StartEarlyInSlot(30);  // the run stays in one slot (a few seconds)
     std::string folder = MakeProgramFolder("restart");
     CreateDirectoryA((folder + "data").c_str(), nullptr);
     std::vector<int> values = NoDataValues();
@@ -115,23 +104,25 @@ TEST_F(RecorderTest, InjectedInputReachesTodaysFileAndARestartKeepsEarlierSlots)
     // position before that move: starting from a known position, two moves of (30, 40) then
     // count 70 either way.
     InjectMove(100, 100);
-    Sleep(300);
+    ASSERT_TRUE(PumpUntil([] {
+        POINT at = {};
+        return GetCursorPos(&at) && at.x == 100 && at.y == 100;
+    }));
     ASSERT_TRUE(StartProgram(&program, folder));
     ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
     int slot = SlotNow();
     InjectMove(130, 140);
-    Sleep(300);
     InjectMove(160, 180);
-    Sleep(300);
     InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     InjectClick(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     InjectKey('A');
     InjectKey('B');
     InjectKey(VK_SPACE);
-    Sleep(800);  // a few ticks commit the counts
+    // SendInput returns once the hooks have posted their messages: the exit, posted after them,
+    // finds them counted and saves them.
     AskToEnd(&program, IDYES);
     ASSERT_EQ(WaitForExit(&program, 15000), 0u);
-    if (SlotNow() != slot) GTEST_SKIP() << "the slot changed during the test";
+    ASSERT_EQ(SlotNow(), slot) << "the run outlasted its slot";
 
     std::vector<unsigned char> after = ReadWholeFile(DataPath(Today()));
     ASSERT_EQ(after.size(), 2880u);
@@ -156,18 +147,19 @@ TEST_F(RecorderTest, LockedDayFileStopsRecordingForTheRun)
     HANDLE hold = CreateFileA(yesterday.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
 
-    BoxAnswer box("ファイルのオープンの失敗", IDOK, 30000);
     ASSERT_TRUE(StartProgram(&program, folder));
-    EXPECT_EQ(box.Text(), "ファイルがオープンできません");
+    ScriptedUser user(program.process.dwProcessId);
+    user.Answer(TextOpenCaption, IDOK);
+    user.Answer(TextKillTimerCaption, IDOK);
+    EXPECT_TRUE(user.WaitForAnswered(1, 30000));
     CloseHandle(hold);
-    Sleep(500);
+    ASSERT_TRUE(WaitUntilIdle(program.monitor)) << "the start-up did not end";
     InjectKey('Q');
     InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    Sleep(500);
-    BoxAnswer timerError("Error", IDOK, 15000);
-    AskToEnd(&program, IDYES);
-    EXPECT_EQ(timerError.Text(), "KillTimer Error!");
+    AskToEnd(&program, user, IDYES);
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+    EXPECT_EQ(user.AnsweredTexts(),
+              (std::vector<std::string>{"ファイルがオープンできません", TextExitQuestion, "KillTimer Error!"}));
     std::vector<unsigned char> today = ReadWholeFile(DataPath(Today()));
     ASSERT_EQ(today.size(), 2880u);
     for (unsigned char b : today) ASSERT_EQ(b, 0xFF) << "nothing is recorded in that run";
@@ -178,8 +170,7 @@ TEST_F(RecorderTest, LockedDayFileStopsRecordingForTheRun)
 class FakeClock : public ::testing::Test {
 protected:
     long long offset = 0;
-    std::string folder;
-    HWND monitor = nullptr;
+    RunningProgram program;
     void SetUp() override
     {
         const char* scenario = getenv("VANTLE_CLOCK_SCENARIO");
@@ -187,26 +178,29 @@ protected:
         const char* where = getenv("VANTLE_CLOCK_FOLDER");
         if (!scenario || !shift || !where) GTEST_SKIP() << "run by the clock scenario script";
         offset = atoll(shift);
-        folder = where;
-        DWORD start = GetTickCount();
-        while (!(monitor = FindWindowA("window", "タイトル")) && GetTickCount() - start < 20000) Sleep(50);
-        ASSERT_NE(monitor, nullptr);
-        start = GetTickCount();
-        while (!TrayIconExists(monitor) && GetTickCount() - start < 20000) Sleep(50);
-        Sleep(700);
+        ASSERT_TRUE(FindStartedProgram(&program, where, 20000));
+        ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(offset), 20000));
     }
+    void TearDown() override { KillProgram(&program); }
     void End()
     {
-        DWORD processId = 0;
-        GetWindowThreadProcessId(monitor, &processId);
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-        BoxAnswer box("確認", IDYES);
-        PostMessageA(monitor, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(box.Wait());
-        if (process) {
-            EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
-            CloseHandle(process);
-        }
+        EXPECT_TRUE(AskToEnd(&program, IDYES));
+        EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+    }
+    std::vector<unsigned char> DayFile(const std::string& name)
+    {
+        return ReadWholeFile(program.folder + "data\\" + name);
+    }
+    // Waits until the program has written the slot into the day's file: its three values are there.
+    bool WaitForSlotWrite(const std::string& day, int slot)
+    {
+        return PumpUntil(
+            [&] {
+                std::vector<unsigned char> bytes = DayFile(day);
+                return bytes.size() == 2880u && FileValue(bytes, 0, slot) != -1 && FileValue(bytes, 1, slot) != -1 &&
+                       FileValue(bytes, 2, slot) != -1;
+            },
+            20000);
     }
 };
 
@@ -222,16 +216,12 @@ TEST_F(FakeClock, InputBeforeTheSlotChangeLandsInSlot100)
     POINT start;
     GetCursorPos(&start);
     InjectMove(200, 200);
-    Sleep(300);
     InjectMove(203, 204);
-    Sleep(300);
     InjectMove(206, 208);
-    Sleep(300);
     // Readings lag but keep their order, so the travel is at most the whole path walked.
     int path = abs(static_cast<int>(start.x) - 200) + abs(static_cast<int>(start.y) - 200) + 7 + 7;
-    while (SlotNow(offset) == 100) Sleep(100);
-    Sleep(1500);
-    std::vector<unsigned char> bytes = ReadWholeFile(folder + "data\\" + DayFileNameAt(offset));
+    ASSERT_TRUE(WaitForSlotWrite(DayFileNameAt(offset), 100)) << "slot 100 was not written at its end";
+    std::vector<unsigned char> bytes = DayFile(DayFileNameAt(offset));
     ASSERT_EQ(bytes.size(), 2880u);
     EXPECT_EQ(FileValue(bytes, 0, 100), 1);
     EXPECT_EQ(FileValue(bytes, 1, 100), 2);
@@ -251,17 +241,18 @@ TEST_F(FakeClock, RunAcrossMidnight)
     InjectKey('M');
     InjectKey('N');
     InjectKey('O');
-    while (SlotNow(offset) == 239) Sleep(100);
-    Sleep(1500);
+    // Slot 239 is written into the old day's file, then the new day's file is made.
+    ASSERT_TRUE(WaitForSlotWrite(oldDay, 239)) << "slot 239 was not written";
+    ASSERT_TRUE(PumpUntil([&] { return SlotNow(offset) != 239 && DayFile(DayFileNameAt(offset)).size() == 2880u; }))
+        << "no file for the new day";
     std::string newDay = DayFileNameAt(offset);
     ASSERT_NE(oldDay, newDay);
-    EXPECT_EQ(FileValue(ReadWholeFile(folder + "data\\" + oldDay), 1, 239), 3);
-    std::vector<unsigned char> fresh = ReadWholeFile(folder + "data\\" + newDay);
+    EXPECT_EQ(FileValue(DayFile(oldDay), 1, 239), 3);
+    std::vector<unsigned char> fresh = DayFile(newDay);
     ASSERT_EQ(fresh.size(), 2880u);
     for (unsigned char b : fresh) ASSERT_EQ(b, 0xFF);
     InjectKey('P');
-    Sleep(600);
     End();
-    EXPECT_EQ(FileValue(ReadWholeFile(folder + "data\\" + newDay), 1, 0), 1) << "exit saves slot 0";
+    EXPECT_EQ(FileValue(DayFile(newDay), 1, 0), 1) << "exit saves slot 0";
 }
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,6 @@
 #include "res/resource.h"
 #include "support/dayimage.h"
 #include "support/picture.h"
-#include "support/savedialog.h"
 #include "support/testwin.h"
 
 namespace {
@@ -29,127 +29,46 @@ const int LeftBaseline = 15 + 18 * 21;
 const int RightBaseline = LeftBaseline - 18;
 const COLORREF BarRed = RGB(255, 50, 50), White = RGB(255, 255, 255);
 
-// Visible dialogs and message boxes of the process, with the given caption if one is given.
-std::vector<HWND> ProgramBoxes(DWORD processId, const char* caption = nullptr)
-{
-    return ProcessWindows(processId, "#32770", caption, true);
-}
-
-HWND WaitForBox(DWORD processId, const char* caption, DWORD timeoutMs)
-{
-    return WaitForProcessWindow(processId, "#32770", caption, true, timeoutMs);
-}
-
-std::string CaptionOf(HWND window)
-{
-    char title[256] = "";
-    GetWindowTextA(window, title, sizeof title);
-    return title;
-}
-
-// A message box's text: its static control 0xFFFF, fetched with a bounded wait.
-std::string BoxMessage(HWND box)
-{
-    HWND text = GetDlgItem(box, 0xFFFF);
-    char message[512] = "";
-    DWORD_PTR copied = 0;
-    if (text)
-        SendMessageTimeoutA(text, WM_GETTEXT, sizeof message, reinterpret_cast<LPARAM>(message),
-                            SMTO_ABORTIFHUNG, 2000, &copied);
-    return message;
-}
-
-void Press(HWND box, int button)
-{
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-}
-
 // What one save through the dialog showed.
 struct SaveOutcome {
-    bool dialog = false;  // the save dialog came up with its name field
+    bool dialog = false;  // the save dialog came up and took the name
     bool closed = false;  // and went away after Save
     bool idle = false;    // and the program's thread came back to its loop
     std::vector<std::string> errors;  // messages of "エラー" boxes
-    std::vector<std::string> others;  // captions of any other box that came up
 };
 
-// Gives the program's boxes but the graph window Cancel, so that a failing save ends.
-void CancelBoxes(DWORD processId, HWND graph)
-{
-    for (HWND box : ProgramBoxes(processId))
-        if (box != graph) Press(box, IDCANCEL);
-}
-
-// Sends the save command to the graph window and answers the dialog with the path.
-SaveOutcome SaveThroughDialog(const RunningProgram& program, HWND graph, const std::string& path)
+// Sends the save command to the graph window; the user types the path into the dialog and saves,
+// and answers failure boxes. The save is over once the picture is there (it is written beside
+// its name and renamed into place) or a failure was answered, and the thread takes messages again.
+SaveOutcome SaveThroughDialog(ScriptedUser& user, HWND graph, const std::string& path)
 {
     SaveOutcome out;
-    DWORD pid = program.process.dwProcessId;
+    user.SaveAs(TextSaveTitle, path);
+    size_t before = user.Answered().size();
     // The command runs the dialog's modal loop inside the program; a posted message leaves us free.
     PostMessageA(graph, WM_COMMAND, IDC_SAVE_PICTURE, 0);
-    HWND dialog = nullptr, edit = nullptr;
-    for (DWORD start = GetTickCount(); !edit && GetTickCount() - start < 20000; Sleep(50)) {
-        dialog = WaitForBox(pid, TextSaveTitle, 0);
-        edit = dialog ? SaveDialogNameEdit(dialog) : nullptr;
-    }
-    if (!edit) {
-        CancelBoxes(pid, graph);
-        return out;
-    }
-    out.dialog = true;
-    // The system carries the text of WM_SETTEXT across processes.
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG, 5000,
-                        &result);
-    Press(dialog, IDOK);
-
-    // Any box but the dialog itself while it is still open (a refusal of the name, an
-    // overwrite question) is a failure; it is noted, and everything is cancelled.
-    DWORD answered = GetTickCount();
-    while (IsWindow(dialog) && GetTickCount() - answered < 15000) {
-        for (HWND box : ProgramBoxes(pid))
-            if (box != graph && box != dialog) {
-                out.others.push_back(CaptionOf(box) + ": " + BoxMessage(box));
-                Press(box, IDCANCEL);
-            }
-        if (!out.others.empty()) break;
-        Sleep(50);
-    }
-    if (IsWindow(dialog)) {
-        CancelBoxes(pid, graph);
-        for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < 5000;) Sleep(50);
-        return out;
-    }
-    out.closed = true;
-
-    // The picture is written before the thread takes messages again, unless a failure box
-    // shows first. Its modal loop answers too, and may show the box only once its queue is
-    // empty: the thread counts as back when two answers in a row came with no box in sight.
-    int quiet = 0;
-    for (DWORD start = GetTickCount(); quiet < 2 && GetTickCount() - start < 30000;) {
-        DWORD_PTR ignored = 0;
-        bool answers = SendMessageTimeoutA(graph, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &ignored) != 0;
-        Sleep(300);
-        std::vector<HWND> failures = ProgramBoxes(pid, TextErrorCaption);
-        for (HWND box : failures) {
-            out.errors.push_back(BoxMessage(box));
-            Press(box, IDOK);
-        }
-        quiet = failures.empty() && answers ? quiet + 1 : 0;
-    }
-    out.idle = quiet >= 2;
-    for (HWND box : ProgramBoxes(pid))
-        if (box != graph) out.others.push_back(CaptionOf(box));
+    out.dialog = PumpUntil([&] { return user.Answered().size() > before; }, 20000);
+    out.closed = out.dialog && user.WaitForAnswered(before + 1);
+    if (!out.closed) return out;
+    PumpUntil([&] {
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || user.Answered().size() > before + 1;
+    });
+    out.idle = WaitUntilIdle(graph);
+    std::vector<SeenBox> answered = user.Answered();
+    for (size_t i = before + 1; i < answered.size(); ++i) out.errors.push_back(answered[i].text);
     return out;
 }
 
+// Every box that nobody expected (a refusal of the name, an overwrite question) is cancelled by
+// the user and reported, however the test ended.
 class PictureSaveTest : public ::testing::Test {
 protected:
     RunningProgram program;
+    std::unique_ptr<ScriptedUser> user;
     void TearDown() override
     {
-        if (program.process.hProcess) CancelBoxes(program.process.dwProcessId, nullptr);
+        if (user)
+            for (const SeenBox& box : user->Finish()) ADD_FAILURE() << "unexpected box " << box.caption << ": " << box.text;
         KillProgram(&program);
     }
 };
@@ -170,7 +89,7 @@ std::string Describe(COLORREF c)
 TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
 {
     // Yesterday must stay yesterday while the test runs (well under a minute).
-    if (SlotNow() == 239 && SecondsLeftInSlot() < 60) Sleep((SecondsLeftInSlot() + 2) * 1000);
+    if (SlotNow() == 239) StartEarlyInSlot(60);
     std::string today = DayFileNameAt(0);
     std::string folder = MakeProgramFolder("save");
     std::string data = folder + "data\\";
@@ -182,8 +101,10 @@ TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
 
     ASSERT_TRUE(StartProgram(&program, folder));
     ASSERT_TRUE(WaitUntilRecording(&program, today, 20000));
+    user.reset(new ScriptedUser(program.process.dwProcessId));
+    user->Answer(TextErrorCaption, IDOK);
     PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-    HWND graph = WaitForBox(program.process.dwProcessId, GraphCaption, 10000);
+    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption, true, 10000);
     ASSERT_NE(graph, nullptr) << "the graph window did not open";
     RECT client;
     ASSERT_TRUE(GetClientRect(graph, &client));
@@ -201,9 +122,8 @@ TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
         SCOPED_TRACE(c.name);
         std::string path = folder + c.name;
         DeleteFileA(path.c_str());
-        SaveOutcome outcome = SaveThroughDialog(program, graph, path);
+        SaveOutcome outcome = SaveThroughDialog(*user, graph, path);
         ASSERT_TRUE(outcome.dialog) << "no save dialog with a name field";
-        EXPECT_TRUE(outcome.others.empty()) << outcome.others[0];
         ASSERT_TRUE(outcome.closed) << "the dialog did not take the name";
         EXPECT_TRUE(outcome.idle) << "the program did not come back from the save";
         EXPECT_TRUE(outcome.errors.empty()) << outcome.errors[0];
@@ -239,10 +159,8 @@ TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
     }
 
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
-    for (DWORD start = GetTickCount(); IsWindow(graph) && GetTickCount() - start < 5000;) Sleep(50);
-    EXPECT_FALSE(IsWindow(graph));
-    AskToEnd(&program, IDYES);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
+    AskToEnd(&program, *user, IDYES);
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
-    if (DayFileNameAt(0) != today) GTEST_SKIP() << "the day changed during the test";
 }
 }  // namespace

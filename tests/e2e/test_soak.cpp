@@ -151,51 +151,6 @@ private:
     std::map<std::string, std::vector<Ticks>> changes_;
 };
 
-// Answers, on a thread of its own, every failure box the program may show, so that a failing
-// soak ends instead of waiting; the texts are kept to be reported.
-class FailureBoxWatch {
-public:
-    explicit FailureBoxWatch(DWORD processId) : processId_(processId)
-    {
-        thread_ = std::thread([this] {
-            const char* captions[] = {TextErrorCaption, TextOpenCaption, TextHookCaption,
-                                      TextKillTimerCaption, TextPlotErrorCaption};
-            while (running_) {
-                for (const char* caption : captions) {
-                    HWND box = WaitForProcessWindow(processId_, "#32770", caption, true, 0);
-                    if (!box) continue;
-                    char text[256] = "";
-                    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                    {
-                        std::lock_guard<std::mutex> lock(mutex_);
-                        texts_.push_back(std::string(caption) + ": " + text);
-                    }
-                    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-                    Sleep(300);
-                }
-                Sleep(100);
-            }
-        });
-    }
-    ~FailureBoxWatch() { Stop(); }
-    void Stop()
-    {
-        running_ = false;
-        if (thread_.joinable()) thread_.join();
-    }
-    std::vector<std::string> Texts()
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return texts_;
-    }
-private:
-    DWORD processId_;
-    std::atomic<bool> running_{true};
-    std::thread thread_;
-    std::mutex mutex_;
-    std::vector<std::string> texts_;
-};
-
 // The program's object counts at one moment; the counters also work under Wine, where
 // GetProcessHandleCount and GetGuiResources give 0. Windows stand for the USER objects.
 struct ObjectSample {
@@ -212,12 +167,7 @@ ObjectSample SampleObjects(HANDLE process, DWORD processId, bool graphOpen)
 
 bool WaitForGraphWindow(DWORD processId, bool open, DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    while (ProcessWindows(processId, "#32770", TextTitle, false).empty() == open) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(20);
-    }
-    return true;
+    return PumpUntil([&] { return ProcessWindows(processId, "#32770", TextTitle, false).empty() != open; }, timeoutMs);
 }
 
 // One recorded slot as its file holds it, with the moment it was written there.
@@ -401,22 +351,23 @@ TEST(Soak, DaysOfSteadyInput)
     watch.Start();
     WriteWholeFile(settings.folder + "driver.ready", "1", 1);
 
-    HWND monitor = nullptr;
-    for (DWORD start = GetTickCount(); !monitor && GetTickCount() - start < 60000; Sleep(50))
-        monitor = FindWindowA(TextWindowClass, TextWindowTitle);
-    ASSERT_NE(monitor, nullptr) << "the program did not start";
+    RunningProgram program;
+    ASSERT_TRUE(FindStartedProgram(&program, settings.folder, 60000)) << "the program did not start";
     ASSERT_TRUE(ReadClock(&settings));
-    DWORD processId = 0;
-    GetWindowThreadProcessId(monitor, &processId);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    ASSERT_NE(process, nullptr);
-    FailureBoxWatch failures(processId);
-    // Recording has begun once the tray icon and the first day file are there.
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 60000; Sleep(20)) {
-        if (TrayIconExists(monitor) && !watch.Operations().empty()) break;
-    }
+    HWND monitor = program.monitor;
+    DWORD processId = program.process.dwProcessId;
+    HANDLE process = program.process.hProcess;
+    // The user answers every failure box the program may show, so that a failing soak ends
+    // instead of waiting; the texts are reported at the end.
+    ScriptedUser user(processId);
+    for (const char* caption : {TextErrorCaption, TextOpenCaption, TextHookCaption, TextKillTimerCaption,
+                                TextPlotErrorCaption})
+        user.Answer(caption, IDOK);
+    // Recording has begun once the tray icon and the first day file are there and the start-up
+    // has come back to the program's loop.
+    PumpUntil([&] { return TrayIconExists(monitor) && !watch.Operations().empty(); }, 60000);
     ASSERT_FALSE(watch.Operations().empty()) << "no day file was created";
-    Sleep(500);  // the timer and the hooks start right after the first day file
+    ASSERT_TRUE(WaitUntilIdle(monitor));
 
     // A key touch every 100 ms and a click every 500 ms; every 10 s the graph window is opened
     // or put away, and the program's objects are counted just before.
@@ -444,28 +395,20 @@ TEST(Soak, DaysOfSteadyInput)
         now = RealNow();
         if (next > now) Sleep(static_cast<DWORD>((next - now) / Millisecond));
     }
-    Sleep(1000);  // the last events reach the program
+    // The last events are queued for the program before anything posted after them.
     if (graphOpen) {
         PostMessageA(monitor, WM_COMMAND, IDC_PUT_AWAY_GRAPH, 0);
         EXPECT_TRUE(WaitForGraphWindow(processId, false, 10000)) << "the graph window did not go";
     }
-    Sleep(500);
+    EXPECT_TRUE(WaitUntilIdle(monitor));
     samples.push_back(SampleObjects(process, processId, false));
 
-    {
-        BoxAnswer question(TextExitCaption, IDYES, 30000);
-        PostMessageA(monitor, WM_CLOSE, 0, 0);
-        EXPECT_TRUE(question.Wait()) << "no exit question";
-    }
-    EXPECT_EQ(WaitForSingleObject(process, 30000), WAIT_OBJECT_0) << "the program did not end";
-    DWORD exitCode = STILL_ACTIVE;
-    GetExitCodeProcess(process, &exitCode);
-    CloseHandle(process);
-    EXPECT_EQ(exitCode, 0u);
-    Sleep(300);
+    EXPECT_TRUE(AskToEnd(&program, user, IDYES)) << "no exit question";
+    EXPECT_EQ(WaitForExit(&program, 30000), 0u) << "the program did not end";
+    KillProgram(&program);
     watch.Stop();
-    failures.Stop();
-    for (const std::string& text : failures.Texts()) ADD_FAILURE() << "the program reported " << text;
+    for (const SeenBox& box : user.Answered())
+        if (box.caption != TextExitCaption) ADD_FAILURE() << "the program reported " << box.caption << ": " << box.text;
 
     run.operations = watch.Operations();
     ASSERT_FALSE(run.operations.empty());

@@ -48,13 +48,13 @@ int CountProcessThreads()
 }
 
 // Collects the hook messages posted to this thread's windows, dispatching everything else, until
-// `enough` of them arrived or the time is up; then a little longer, to catch unexpected extras.
-std::vector<HookEvent> Collect(size_t enough, DWORD timeoutMs = 3000, DWORD settleMs = 100)
+// `enough` of them arrived (or the time is up), and then whatever else waits. SendInput returns
+// only once the low-level hooks have taken its events, so by then every message they post for
+// them is queued: unexpected extras are among what waits, and nothing later needs waiting for.
+std::vector<HookEvent> Collect(size_t enough, DWORD timeoutMs = 3000)
 {
     std::vector<HookEvent> events;
-    DWORD start = GetTickCount();
-    DWORD settledAt = 0;
-    for (;;) {
+    for (DWORD start = GetTickCount();;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.hwnd && msg.message >= WM_APP)
@@ -62,13 +62,10 @@ std::vector<HookEvent> Collect(size_t enough, DWORD timeoutMs = 3000, DWORD sett
             else
                 DispatchMessageA(&msg);
         }
-        DWORD now = GetTickCount();
-        if (events.size() >= enough && !settledAt) settledAt = now;
-        if (settledAt && now - settledAt >= settleMs) break;
-        if (now - start >= timeoutMs) break;
-        Sleep(5);
+        DWORD waited = GetTickCount() - start;
+        if (events.size() >= enough || waited >= timeoutMs) return events;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - waited, QS_ALLINPUT);
     }
-    return events;
 }
 
 INPUT MouseInput(DWORD flags, DWORD data = 0, LONG dx = 0, LONG dy = 0)
@@ -116,7 +113,7 @@ protected:
         ASSERT_NE(StartMouseHook(window, WM_HOOK_MOUSE), 0);
         hookThread = NewThreadSince(before);
         ASSERT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
-        Collect(~size_t(0), 100, 0);  // drop anything left from an earlier test
+        Collect(0);  // drop anything left from an earlier test
     }
     void TearDown() override
     {
@@ -264,7 +261,7 @@ TEST_F(HookTest, AStalledThreadIsReplacedAndWakesUpSilent)
     ResumeThread(stalled);
     EXPECT_EQ(WaitForSingleObject(stalled, 5000), WAIT_OBJECT_0) << "the given-up thread ends when it runs";
     CloseHandle(stalled);
-    std::vector<HookEvent> late = Collect(~size_t(0), 300, 0);
+    std::vector<HookEvent> late = Collect(0);
     events.insert(events.end(), late.begin(), late.end());
     std::vector<WPARAM> seen;
     for (const HookEvent& e : events) seen.push_back(e.wParam);
@@ -311,7 +308,7 @@ TEST(HookLifetime, EndingStopsTheEventsAndLeavesNoThread)
 
     ASSERT_EQ(Inject({MoveInput(510, 410), KeyInput('E', 0x12, false, false), KeyInput('E', 0x12, false, true)}),
               3u);
-    EXPECT_TRUE(Collect(1, 300, 0).empty());
+    EXPECT_TRUE(Collect(0).empty());
 
     // The library starts again after a full stop, and the key hook alone ends the thread too.
     ASSERT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
@@ -325,7 +322,7 @@ TEST(HookLifetime, EndingStopsTheEventsAndLeavesNoThread)
 // file write). Input must not wait for it: the hooks are served elsewhere, and the events wait
 // in the window's queue until the thread takes them.
 struct BusyTarget {
-    HANDLE ready;
+    HANDLE ready, injected;
     int started;
     std::vector<HookEvent> events;
 };
@@ -336,7 +333,9 @@ DWORD WINAPI RunBusyTarget(void* param)
     HWND window = CreateHiddenWindow();
     target->started = window && StartMouseHook(window, WM_HOOK_MOUSE) && StartKeyHook(window, WM_HOOK_KEY);
     SetEvent(target->ready);
-    Sleep(500);
+    // Busy, taking no messages, until the input has been injected; a broken library that makes
+    // the input wait for this thread meets the bound instead.
+    WaitForSingleObject(target->injected, 5000);
     if (target->started) target->events = Collect(5);
     EndMouseHook();
     EndKeyHook();
@@ -348,7 +347,7 @@ TEST(HookBusyTarget, InputDoesNotWaitForTheBusyThreadThatStartedTheHooks)
 {
     ASSERT_EQ(MouseHookRunning(), 0);
     ASSERT_EQ(KeyHookRunning(), 0);
-    BusyTarget target = {CreateEventA(nullptr, TRUE, FALSE, nullptr), 0, {}};
+    BusyTarget target = {CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr), 0, {}};
     HANDLE thread = CreateThread(nullptr, 0, RunBusyTarget, &target, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     WaitForSingleObject(target.ready, INFINITE);
@@ -358,10 +357,12 @@ TEST(HookBusyTarget, InputDoesNotWaitForTheBusyThreadThatStartedTheHooks)
     sent += Inject({KeyInput('F', 0x21, false, false)});
     sent += Inject({KeyInput('F', 0x21, false, true)});
     DWORD elapsed = GetTickCount() - start;
+    SetEvent(target.injected);
 
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     CloseHandle(target.ready);
+    CloseHandle(target.injected);
     ASSERT_NE(target.started, 0);
     EXPECT_EQ(sent, 5u);
     EXPECT_LT(elapsed, 300u) << "SendInput waited for the busy thread";

@@ -98,6 +98,8 @@ zeros=$(printf '%s\n' "$values" | grep -c '^00000000$')
 if [ "$other" -ne 0 ] || [ "$zeros" -gt 3 ]; then
   fail "data/$day is not a new day file: $other values neither -1 nor 0, $zeros zeros"
 fi
+# Nothing outside the prefix marks that the rest of the start-up went well: the program is given a
+# second in which an early end would show.
 sleep 1
 kill -0 "$program" 2>/dev/null || fail "vantle.exe ended right after it created its day file"
 echo "check-package: vantle.exe started from the package and recorded into data/$day after ${SECONDS}s"

@@ -3,33 +3,39 @@
 
 #include <algorithm>
 
+#include "support/savedialog.h"
+#include "support/testwin.h"
+
 namespace {
 // How often the user looks, and how long a box nobody expects may stay before it is cancelled.
 const DWORD LookEveryMs = 15;
 const DWORD UnexpectedAfterMs = 10000;
+const DWORD TypingMs = 5000;
 const int MessageTextId = 0xFFFF;
 
-struct BoxSearch {
+struct WindowSearch {
     DWORD processId;
+    const char* cls;
     std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectBox(HWND window, LPARAM param)
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
 {
-    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     char cls[32] = "";
     if (owner == search->processId && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) &&
-        lstrcmpA(cls, "#32770") == 0)
+        lstrcmpA(cls, search->cls) == 0)
         search->found.push_back(window);
     return TRUE;
 }
 
-std::vector<HWND> VisibleBoxes(DWORD processId)
+// The process's visible top-level windows of a class: "#32770" dialogs, "#32768" popup menus.
+std::vector<HWND> VisibleWindows(DWORD processId, const char* cls)
 {
-    BoxSearch search = {processId, {}};
-    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search = {processId, cls, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -79,29 +85,43 @@ ScriptedUser::~ScriptedUser() { Finish(); }
 void ScriptedUser::Answer(const std::string& caption, int button)
 {
     std::lock_guard<std::mutex> guard(lock_);
-    rules_.push_back({caption, AnswerBox, button});
+    rules_.push_back({caption, AnswerBox, button, ""});
 }
 
 void ScriptedUser::Hold(const std::string& caption)
 {
     std::lock_guard<std::mutex> guard(lock_);
-    rules_.push_back({caption, HoldBox, 0});
+    rules_.push_back({caption, HoldBox, 0, ""});
+}
+
+void ScriptedUser::SaveAs(const std::string& caption, const std::string& name)
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    rules_.push_back({caption, SaveName, IDOK, name});
+}
+
+void ScriptedUser::CloseMenus()
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    closeMenus_ = true;
 }
 
 bool ScriptedUser::WaitForAnswered(size_t count, DWORD timeoutMs)
 {
-    for (DWORD start = GetTickCount();; Sleep(LookEveryMs)) {
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            if (answered_.size() >= count) return true;
-        }
-        if (GetTickCount() - start >= timeoutMs) return false;
-    }
+    return PumpUntil(
+        [&] {
+            std::vector<SeenBox> answered = Answered();
+            if (answered.size() < count) return false;
+            for (size_t i = 0; i < count; ++i)
+                if (IsWindow(answered[i].box)) return false;
+            return true;
+        },
+        timeoutMs);
 }
 
 HWND ScriptedUser::Showing(const std::string& caption)
 {
-    for (HWND box : VisibleBoxes(processId_))
+    for (HWND box : VisibleWindows(processId_, "#32770"))
         if (WindowTextOf(box) == caption) return box;
     return nullptr;
 }
@@ -119,6 +139,20 @@ std::vector<std::string> ScriptedUser::AnsweredTexts()
     return texts;
 }
 
+std::vector<std::string> ScriptedUser::TextsDuring(const std::function<void()>& action)
+{
+    size_t before = Answered().size();
+    action();
+    std::vector<std::string> texts = AnsweredTexts();
+    return std::vector<std::string>(texts.begin() + before, texts.end());
+}
+
+std::vector<std::map<UINT, UINT>> ScriptedUser::ClosedMenus()
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    return menus_;
+}
+
 std::vector<SeenBox> ScriptedUser::Finish()
 {
     if (thread_) {
@@ -126,7 +160,7 @@ std::vector<SeenBox> ScriptedUser::Finish()
         WaitForSingleObject(thread_, INFINITE);
         CloseHandle(thread_);
         thread_ = nullptr;
-        for (HWND box : VisibleBoxes(processId_)) {
+        for (HWND box : VisibleWindows(processId_, "#32770")) {
             if (!IsMessageBox(box)) continue;
             unexpected_.push_back(Describe(box));
             Press(box, IDCANCEL);
@@ -144,34 +178,84 @@ DWORD WINAPI ScriptedUser::Run(void* self)
 void ScriptedUser::Serve()
 {
     while (!stop_) {
-        for (HWND box : VisibleBoxes(processId_)) Visit(box);
+        {
+            // A handle of a window that is gone may come back for a new one.
+            std::lock_guard<std::mutex> guard(lock_);
+            for (auto gone = done_.begin(); gone != done_.end();)
+                gone = IsWindow(*gone) ? std::next(gone) : done_.erase(gone);
+        }
+        for (HWND box : VisibleWindows(processId_, "#32770")) Visit(box);
+        for (HWND popup : VisibleWindows(processId_, "#32768")) CloseMenu(popup);
         Sleep(LookEveryMs);
     }
 }
 
 // The newest rule for a caption holds, so that a test can hold a box first and answer it later.
+// A save rule is for a save dialog only, not for a message box of the same caption (a question
+// of the dialog's own). The answer is noted before the button is pressed: once the program's
+// call returns, the test finds it.
 void ScriptedUser::Visit(HWND box)
 {
-    std::lock_guard<std::mutex> guard(lock_);
-    if (done_.count(box)) return;
-    std::string caption = WindowTextOf(box);
-    auto rule = std::find_if(rules_.rbegin(), rules_.rend(), [&](const Rule& r) { return r.caption == caption; });
-    auto waiting = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& w) { return w.first == box; });
-    if (rule != rules_.rend()) {
+    Rule rule;
+    bool message = IsMessageBox(box);
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (done_.count(box)) return;
+        std::string caption = WindowTextOf(box);
+        auto found = std::find_if(rules_.rbegin(), rules_.rend(), [&](const Rule& r) {
+            return r.caption == caption && !(r.action == SaveName && message);
+        });
+        auto waiting = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& w) { return w.first == box; });
+        if (found == rules_.rend()) {
+            if (!message) return;
+            if (waiting == waiting_.end()) {
+                waiting_.push_back({box, GetTickCount()});
+            } else if (GetTickCount() - waiting->second > UnexpectedAfterMs) {
+                unexpected_.push_back(Describe(box));
+                done_.insert(box);
+                waiting_.erase(waiting);
+                Press(box, IDCANCEL);
+            }
+            return;
+        }
         if (waiting != waiting_.end()) waiting_.erase(waiting);
-        if (rule->action == HoldBox) return;
-        answered_.push_back(Describe(box));
-        done_.insert(box);
-        Press(box, rule->button);
-        return;
+        if (found->action == HoldBox) return;
+        rule = *found;
     }
-    if (!IsMessageBox(box)) return;
-    if (waiting == waiting_.end()) {
-        waiting_.push_back({box, GetTickCount()});
-    } else if (GetTickCount() - waiting->second > UnexpectedAfterMs) {
-        unexpected_.push_back(Describe(box));
-        done_.insert(box);
-        waiting_.erase(waiting);
-        Press(box, IDCANCEL);
+    SeenBox seen = Describe(box);
+    if (rule.action == SaveName) {
+        // The dialog may show before its name field; the user types once the field is there.
+        HWND field = SaveDialogNameEdit(box);
+        DWORD_PTR result = 0;
+        if (!field || !SendMessageTimeoutA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rule.name.c_str()),
+                                           SMTO_ABORTIFHUNG, TypingMs, &result))
+            return;
+        seen.text = rule.name;
     }
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        answered_.push_back(seen);
+        done_.insert(box);
+    }
+    Press(box, rule.button);
+}
+
+void ScriptedUser::CloseMenu(HWND popup)
+{
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!closeMenus_ || done_.count(popup)) return;
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(popup, MN_GETHMENU, 0, 0, SMTO_ABORTIFHUNG, TypingMs, &result) || !result) return;
+    HMENU menu = reinterpret_cast<HMENU>(result);
+    std::map<UINT, UINT> states;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        states[GetMenuItemID(menu, i)] = GetMenuState(menu, i, MF_BYPOSITION);
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        menus_.push_back(states);
+        done_.insert(popup);
+    }
+    PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
 }

@@ -1,16 +1,19 @@
 // The scripted user of the tests: on a thread of its own it answers the dialog boxes of one
-// process as a user would, by caption, notes what each said and who owned it, and cancels and
-// reports whatever comes up that no rule expects, so that a test fails instead of hanging.
+// process as a user would, by caption, fills in save dialogs, reads and closes popup menus, notes
+// what each box said and who owned it, and cancels and reports whatever comes up that no rule
+// expects, so that a test fails instead of hanging.
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
 struct SeenBox {
-    std::string caption, text;
+    std::string caption, text;  // a save dialog's text is the name typed into it
     HWND box = nullptr, owner = nullptr;
 };
 
@@ -22,32 +25,46 @@ public:
     void Answer(const std::string& caption, int button);
     // From now on, boxes with this caption are left on screen (and noted) until a rule answers them.
     void Hold(const std::string& caption);
-    // Waits until `count` boxes have been answered, up to the time-out; true if they were.
+    // From now on, save dialogs with this caption get the name typed into their name field, and
+    // Save pressed.
+    void SaveAs(const std::string& caption, const std::string& name);
+    // From now on, popup menus are read (the state of every command) and closed with Esc.
+    void CloseMenus();
+    // Waits until `count` boxes have been answered and are gone, up to the time-out.
     bool WaitForAnswered(size_t count, DWORD timeoutMs = 15000);
     // A box with the caption on screen now (a held one, say), or null.
     HWND Showing(const std::string& caption);
     std::vector<SeenBox> Answered();
     // The texts of the answered boxes, in order.
     std::vector<std::string> AnsweredTexts();
+    // Runs the action and returns the texts of the boxes answered meanwhile. In-process calls are
+    // synchronous: once the action returns, a box either held it up (and was answered) or never came.
+    std::vector<std::string> TextsDuring(const std::function<void()>& action);
+    // The menus closed so far, each as its commands' states (MF_GRAYED and so on) by command id.
+    std::vector<std::map<UINT, UINT>> ClosedMenus();
     // Stops, cancels every box of the process still on screen and returns the unexpected ones:
     // those no rule answered within the time-out, and those still up now.
     std::vector<SeenBox> Finish();
 
 private:
-    enum Action { AnswerBox, HoldBox };
+    enum Action { AnswerBox, HoldBox, SaveName };
     struct Rule {
         std::string caption;
         Action action;
         int button;
+        std::string name;
     };
     static DWORD WINAPI Run(void* self);
     void Serve();
     void Visit(HWND box);
+    void CloseMenu(HWND popup);
 
     DWORD processId_;
     std::mutex lock_;
     std::vector<Rule> rules_;
+    bool closeMenus_ = false;
     std::vector<SeenBox> answered_, unexpected_;
+    std::vector<std::map<UINT, UINT>> menus_;
     std::set<HWND> done_;
     std::vector<std::pair<HWND, DWORD>> waiting_;  // boxes without a rule, since when
     volatile LONG stop_ = 0;

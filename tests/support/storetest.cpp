@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include "app/monitor.h"
+#include "app/slotclock.h"
 #include "store/store.h"
+#include "support/fake_clock.h"
 #include "support/testwin.h"
 
 void RemoveFolder(const std::string& folder)
@@ -39,6 +41,21 @@ void ResetStore(const char* folderName)
 std::string DayFilePathOf(int day) { return DataFile(App.DayFileNames[day]); }
 
 std::string DataFile(const char* name) { return std::string(App.DataDirectory) + "\\" + name; }
+
+bool StartRecorderAt(int hour, int minute, int second)
+{
+    SetFakeTime(2024, 3, 7, hour, minute, second);
+    BuildDayTables(FakeDate());
+    for (int day = 0; day < DayCount; ++day)
+        if (LoadDayColumn(nullptr, day) != 1) return false;
+    SYSTEMTIME now = {};
+    now.wHour = static_cast<WORD>(hour);
+    now.wMinute = static_cast<WORD>(minute);
+    App.CurrentSlot = SlotOfTime(&now);
+    BeginSlot(App.CurrentSlot);
+    App.Recording = 1;
+    return true;
+}
 
 HWND CreateMonitorWithoutStartup()
 {

@@ -1,5 +1,7 @@
 // Fixture support for tests of the store: a fresh data folder and a clean global record.
 #pragma once
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -13,6 +15,26 @@ void ResetStore(const char* folderName);
 std::string DayFilePathOf(int day);
 std::string DataFile(const char* name);
 void RemoveFolder(const std::string& folder);
+// Holds a file open without sharing, as a backup tool or a virus scanner may, until released.
+struct FileHold {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    FileHold() = default;
+    explicit FileHold(const std::string& path) { Hold(path); }
+    ~FileHold() { Release(); }
+    void Hold(const std::string& path)
+    {
+        file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    }
+    void Release()
+    {
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        file = INVALID_HANDLE_VALUE;
+    }
+};
+// The recorder as the start-up leaves it at the given time of 7 March 2024: the day tables built,
+// the 21 days loaded from their files, the slot begun and recording on; no tray icon, hooks or
+// timer. False when a day could not be loaded.
+bool StartRecorderAt(int hour, int minute, int second);
 // A window with the monitor window's procedure whose start-up is skipped (the test sets the
 // store up itself): no tray icon, hooks or timer. It receives the posted failure reports.
 HWND CreateMonitorWithoutStartup();

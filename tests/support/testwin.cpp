@@ -5,94 +5,7 @@
 
 #include <algorithm>
 
-namespace {
-struct DialogSearch {
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
-{
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
-    char cls[64] = "", text[256] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, text, sizeof text);
-    if (lstrcmpA(cls, "#32770") == 0 && lstrcmpA(text, search->caption) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM param)
-{
-    char cls[64] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") == 0 && GetDlgCtrlID(child) == 0xFFFF) {
-        char text[1024] = "";
-        GetWindowTextA(child, text, sizeof text);
-        *reinterpret_cast<std::string*>(param) = text;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
-
-HWND FindDialog(const char* caption)
-{
-    DialogSearch search = {caption, nullptr};
-    EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-BoxAnswer::BoxAnswer(const char* caption, int buttonId, DWORD timeoutMs)
-    : caption_(caption), button_(buttonId), timeout_(timeoutMs)
-{
-    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-}
-
-BoxAnswer::~BoxAnswer()
-{
-    if (thread_) {
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-    }
-}
-
-bool BoxAnswer::Wait()
-{
-    if (thread_) {
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
-    }
-    return answered_ != 0;
-}
-
-std::string BoxAnswer::Text()
-{
-    Wait();
-    return text_;
-}
-
-DWORD WINAPI BoxAnswer::Run(void* param)
-{
-    BoxAnswer* self = static_cast<BoxAnswer*>(param);
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < self->timeout_) {
-        HWND box = FindDialog(self->caption_.c_str());
-        HWND button = box ? GetDlgItem(box, self->button_) : nullptr;
-        if (button && IsWindowVisible(box)) {
-            EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&self->text_));
-            // A click as the user makes it: the button sends its command to the box.
-            PostMessageA(button, BM_CLICK, 0, 0);
-            InterlockedExchange(&self->answered_, 1);
-            return 0;
-        }
-        Sleep(20);
-    }
-    return 0;
-}
+#include "app/messages.h"
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path)
 {
@@ -126,19 +39,6 @@ std::string ModuleFolder()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string s = path;
     return s.substr(0, s.find_last_of("\\/") + 1);
-}
-
-void PumpMessages(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
 }
 
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -201,4 +101,13 @@ DWORD NewThreadSince(const std::vector<DWORD>& before)
     for (DWORD id : ProcessThreadIds())
         if (std::find(before.begin(), before.end(), id) == before.end()) return id;
     return 0;
+}
+
+bool NotifyTrayIcon(DWORD message, HWND window)
+{
+    NOTIFYICONDATAA record = {};
+    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    record.hWnd = window;
+    record.uID = TrayIconId;
+    return Shell_NotifyIconA(message, &record) != FALSE;
 }

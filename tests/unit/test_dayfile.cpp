@@ -1,9 +1,11 @@
 // Day files: creation, reading with its maxima, slot writes, the reset, and the failure cases.
 #include <gtest/gtest.h>
 
+#include "app/texts.h"
 #include "store/state.h"
 #include "store/store.h"
 #include "support/fake_clock.h"
+#include "support/scripteduser.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
 
@@ -15,26 +17,20 @@ protected:
         ResetStore("test_dayfile");
         SetFakeTime(2024, 3, 7, 10, 3, 0);
         BuildDayTables(FakeDate());
+        user.Answer(TextErrorCaption, IDOK);
+        user.Answer(TextOpenCaption, IDOK);
     }
-    void TearDown() override { RemoveFolder(App.DataDirectory); }
+    void TearDown() override
+    {
+        EXPECT_TRUE(user.Finish().empty()) << "a box nobody expected";
+        RemoveFolder(App.DataDirectory);
+    }
     void PutDayFile(int day, const std::vector<int>& values)
     {
         std::vector<unsigned char> bytes = DayFileBytes(values);
         ASSERT_TRUE(WriteWholeFile(DayFilePathOf(day), bytes.data(), bytes.size()));
     }
-};
-
-// Holds a file open without sharing, as a backup tool or a virus scanner may.
-struct FileHold {
-    HANDLE file;
-    explicit FileHold(const std::string& path)
-        : file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-    ~FileHold() { Release(); }
-    void Release()
-    {
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        file = INVALID_HANDLE_VALUE;
-    }
+    ScriptedUser user;
 };
 
 TEST_F(DayFileTest, CreatedFileIsAllNoData)
@@ -49,9 +45,8 @@ TEST_F(DayFileTest, CreatedFileIsAllNoData)
 TEST_F(DayFileTest, CreatingAnExistingFileFailsWithItsMessage)
 {
     PutDayFile(0, std::vector<int>(720, 5));
-    BoxAnswer box("エラー", IDOK);
-    EXPECT_EQ(CreateDayFile(nullptr), -1);
-    EXPECT_EQ(box.Text(), "ファイルを作成できませんでした");
+    EXPECT_EQ(user.TextsDuring([] { EXPECT_EQ(CreateDayFile(nullptr), -1); }),
+              std::vector<std::string>{"ファイルを作成できませんでした"});
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 2, 239), 5) << "contents kept";
 }
 
@@ -121,9 +116,8 @@ TEST_F(DayFileTest, ReadingALockedFileFailsWithItsMessage)
 {
     PutDayFile(6, NoDataValues());
     FileHold hold(DayFilePathOf(6));
-    BoxAnswer box("ファイルのオープンの失敗", IDOK);
-    EXPECT_EQ(ReadDayFile(nullptr, 6), 0);
-    EXPECT_EQ(box.Text(), "ファイルがオープンできません");
+    EXPECT_EQ(user.TextsDuring([] { EXPECT_EQ(ReadDayFile(nullptr, 6), 0); }),
+              std::vector<std::string>{"ファイルがオープンできません"});
 }
 
 TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
@@ -170,16 +164,16 @@ TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
     ASSERT_EQ(CreateDayFile(nullptr), 1);
     App.ActivityTable[0][7][0] = 12;
     FileHold hold(DayFilePathOf(0));
+    // The lock is the fault itself: it lasts a moment, which no event of the program marks.
     HANDLE releaser = CreateThread(nullptr, 0, [](void* h) -> DWORD {
         Sleep(10);
         static_cast<FileHold*>(h)->Release();
         return 0;
     }, &hold, 0, nullptr);
     DWORD start = GetTickCount();
-    BoxAnswer unexpected("エラー", IDOK, 1500);
-    EXPECT_EQ(WriteSlot(nullptr, 7), 1);
+    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(WriteSlot(nullptr, 7), 1); }).empty())
+        << "no failure is reported for a brief lock";
     EXPECT_LT(GetTickCount() - start, 500u);
-    EXPECT_FALSE(unexpected.Wait()) << "no failure is reported for a brief lock";
     WaitForSingleObject(releaser, INFINITE);
     CloseHandle(releaser);
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 0, 7), 12);
@@ -192,9 +186,8 @@ TEST_F(DayFileTest, FailedSlotWriteIsKeptAndReachesTheFileLater)
     App.ActivityTable[1][21][0] = 9;
     {
         FileHold hold(DayFilePathOf(0));
-        BoxAnswer box("エラー", IDOK);
-        EXPECT_EQ(WriteSlot(nullptr, 20), -1);
-        EXPECT_EQ(box.Text(), "ファイルを作成できませんでした");
+        EXPECT_EQ(user.TextsDuring([] { EXPECT_EQ(WriteSlot(nullptr, 20), -1); }),
+                  std::vector<std::string>{"ファイルを作成できませんでした"});
     }
     EXPECT_EQ(App.ActivityTable[1][20][0], 8) << "memory keeps the values";
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 20), -1);

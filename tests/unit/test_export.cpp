@@ -1,9 +1,8 @@
 // Picture export: the type rule, the off-screen picture written through TransG32.DLL, and the
-// whole save through the real save dialog, with and without the library.
+// whole save through the scripted save dialog, with and without the library.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <stdio.h>
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,8 +10,10 @@
 #include "graph/export.h"
 #include "store/state.h"
 #include "support/fake_clock.h"
+#include "support/fake_savedialog.h"
 #include "support/picture.h"
-#include "support/savedialog.h"
+#include "support/scripteduser.h"
+#include "support/storetest.h"
 #include "support/testwin.h"
 
 namespace {
@@ -49,37 +50,6 @@ void PrepareGraphData(int metric)
         snprintf(App.DayLabels[k], sizeof App.DayLabels[k], "03/%02d", k + 1);
 }
 
-// A window's text read from another thread. GetWindowText would send WM_GETTEXT and wait for
-// ever while the window's thread is not pumping; this gives up.
-std::string TextOf(HWND window)
-{
-    char text[520] = "";
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 500, &copied);
-    return text;
-}
-
-// Visible dialogs and message boxes of this process, with their captions.
-std::vector<std::pair<HWND, std::string>> OurBoxes()
-{
-    std::vector<std::pair<HWND, std::string>> boxes;
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            char cls[32] = "";
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            GetClassNameA(window, cls, sizeof cls);
-            if (process == GetCurrentProcessId() && lstrcmpA(cls, "#32770") == 0 &&
-                IsWindowVisible(window))
-                reinterpret_cast<std::vector<std::pair<HWND, std::string>>*>(param)->push_back(
-                    {window, TextOf(window)});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&boxes));
-    return boxes;
-}
-
 // A folder of the test's own under the temporary folder, removed with its files.
 class ScratchFolder {
 public:
@@ -92,17 +62,7 @@ public:
         path_ = name;
         CreateDirectoryA(path_.c_str(), nullptr);
     }
-    ~ScratchFolder()
-    {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((path_ + "*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do DeleteFileA((path_ + found.cFileName).c_str());
-            while (FindNextFileA(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
+    ~ScratchFolder() { RemoveFolder(path_.substr(0, path_.size() - 1)); }
     const std::string& Path() const { return path_; }
     std::string operator/(const std::string& name) const { return path_ + name; }
 private:
@@ -128,7 +88,6 @@ public:
                                   frame.right - frame.left, frame.bottom - frame.top, nullptr,
                                   nullptr, cls.hInstance, nullptr);
         ShowWindow(window_, SW_SHOWNOACTIVATE);
-        PumpMessages(300);
     }
     ~GraphStandIn()
     {
@@ -139,7 +98,7 @@ public:
     // Paints what is pending and forgets the update region, so that only what follows counts.
     void Settle()
     {
-        PumpMessages(100);
+        UpdateWindow(window_);
         ValidateRect(window_, nullptr);
     }
     // Notes what waits for a repaint now, before any later pumping paints it away.
@@ -153,145 +112,55 @@ public:
         DeleteObject(rest);
         return kind == NULLREGION;
     }
-    bool InvalidOnlyWithin(const RECT& screenRect) const
+    bool NothingInvalid() const
     {
-        RECT r = screenRect;
-        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&r), 2);
-        HRGN covered = CreateRectRgnIndirect(&r);
-        HRGN rest = CreateRectRgn(0, 0, 0, 0);
-        int kind = CombineRgn(rest, update_, covered, RGN_DIFF);
-        DeleteObject(covered);
-        DeleteObject(rest);
-        return kind == NULLREGION;
+        RECT box;
+        return GetRgnBox(update_, &box) == NULLREGION;
     }
 private:
     HWND window_ = nullptr;
     HRGN update_ = CreateRectRgn(0, 0, 0, 0);
 };
 
-// What one scripted save saw.
+// What one save asked of the dialog, and the boxes it showed.
 struct SaveRun {
-    bool found = false;       // the save dialog came up
-    bool closed = false;      // and went away after the answer
-    std::string title, proposed;
-    int typeEntry = -1;       // the file-type entry selected when the answer was given
-    HWND owner = nullptr;
-    RECT rect = {};           // where the dialog stood on the screen
+    std::vector<SaveDialogCall> calls;
     std::vector<std::string> failures;  // texts of the "エラー" boxes, in order
-    std::vector<std::string> others;    // captions and texts of any other box left up
+    std::vector<std::string> others;    // captions and texts of any other box
 };
 
-struct SaveScript {
-    std::string typed;  // empty: press Cancel
-    int typeEntry = 0;  // the file-type entry to choose first: 0 the JPEG one, 1 the PNG one
-    SaveRun run;
-    volatile LONG done = 0;
-};
-
-std::string BoxMessage(HWND box)
-{
-    std::string text;
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM param) -> BOOL {
-            char cls[32] = "";
-            GetClassNameA(child, cls, sizeof cls);
-            if (lstrcmpiA(cls, "Static") != 0 || GetDlgCtrlID(child) != 0xFFFF) return TRUE;
-            *reinterpret_cast<std::string*>(param) = TextOf(child);
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&text));
-    return text;
-}
-
-void Press(HWND dialog, int button)
-{
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-}
-
-// The user, on a thread of its own: answers the save dialog, then every failure box until
-// the save is over. Whatever else stays up (the dialog refusing the answer, a question of the
-// dialog's own, a dialog that never showed its name field) is noted and cancelled after a while,
-// so that the save returns and the test fails instead of hanging.
-DWORD WINAPI PlayUser(void* param)
-{
-    SaveScript* script = static_cast<SaveScript*>(param);
-    SaveRun& run = script->run;
-    HWND dialog = nullptr, edit = nullptr;
-    for (DWORD start = GetTickCount(); !edit && GetTickCount() - start < 30000; Sleep(50)) {
-        for (auto& box : OurBoxes())
-            if (box.second == TextSaveTitle) dialog = box.first;
-        edit = dialog ? SaveDialogNameEdit(dialog) : nullptr;
-    }
-    if (edit) {
-        run.found = true;
-        run.owner = GetWindow(dialog, GW_OWNER);
-        GetWindowRect(dialog, &run.rect);
-        run.title = TextOf(dialog);
-        run.proposed = TextOf(edit);
-        DWORD_PTR result = 0;
-        HWND types = GetDlgItem(dialog, 0x470);  // the file-type combo box
-        if (script->typeEntry != 0) {
-            SendMessageTimeoutA(types, CB_SETCURSEL, script->typeEntry, 0, SMTO_ABORTIFHUNG, 5000, &result);
-            // A choice from the list tells the dialog twice: changed, then ended with OK.
-            for (WORD note : {CBN_SELCHANGE, CBN_SELENDOK})
-                SendMessageTimeoutA(dialog, WM_COMMAND, MAKEWPARAM(0x470, note),
-                                    reinterpret_cast<LPARAM>(types), SMTO_ABORTIFHUNG, 5000, &result);
-        }
-        if (SendMessageTimeoutA(types, CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
-            run.typeEntry = static_cast<int>(result);
-        if (!script->typed.empty())
-            SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(script->typed.c_str()),
-                                SMTO_ABORTIFHUNG, 5000, &result);
-        Press(dialog, script->typed.empty() ? IDCANCEL : IDOK);
-    }
-
-    DWORD answered = GetTickCount();
-    std::vector<HWND> answeredBoxes, cancelledBoxes;
-    auto firstTime = [](std::vector<HWND>& boxes, HWND box) {
-        if (std::find(boxes.begin(), boxes.end(), box) != boxes.end()) return false;
-        boxes.push_back(box);
-        return true;
-    };
-    while (!script->done) {
-        if (run.found && !IsWindow(dialog)) run.closed = true;
-        bool late = !run.found || GetTickCount() - answered > 10000;
-        for (auto& box : OurBoxes()) {
-            if (box.second == TextErrorCaption && run.closed) {
-                if (firstTime(answeredBoxes, box.first)) run.failures.push_back(BoxMessage(box.first));
-                Press(box.first, IDOK);
-            } else if (late) {
-                if (firstTime(cancelledBoxes, box.first) && box.first != dialog)
-                    run.others.push_back(box.second + ": " + BoxMessage(box.first));
-                Press(box.first, IDCANCEL);
-            }
-        }
-        Sleep(20);
-    }
-    run.closed = run.found && !IsWindow(dialog);
-    return 0;
-}
-
-// Runs SaveGraphPicture on the window with a scripted user and notes the window's update
-// region as the save leaves it.
-SaveRun ScriptedSave(GraphStandIn& window, const std::string& typed, int typeEntry = 0)
+// Runs SaveGraphPicture on the window with the user's answer to the dialog and notes the
+// window's update region as the save leaves it.
+SaveRun ScriptedSave(GraphStandIn& window, const SaveDialogAnswer& answer)
 {
     window.Settle();
-    SaveScript script;
-    script.typed = typed;
-    script.typeEntry = typeEntry;
-    HANDLE user = CreateThread(nullptr, 0, PlayUser, &script, 0, nullptr);
-    SaveGraphPicture(window.Handle());
+    ScriptedUser user;
+    user.Answer(TextErrorCaption, IDOK);
+    ScriptSaveDialog(answer);
+    SaveRun run;
+    run.failures = user.TextsDuring([&] { SaveGraphPicture(window.Handle()); });
     window.NoteUpdateRegion();
-    InterlockedExchange(&script.done, 1);
-    // The user's thread reads this thread's windows: keep serving them while waiting.
-    while (MsgWaitForMultipleObjects(1, &user, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    }
-    CloseHandle(user);
-    return script.run;
+    run.calls = TakeSaveDialogCalls();
+    for (const SeenBox& box : user.Finish()) run.others.push_back(box.caption + ": " + box.text);
+    return run;
+}
+
+// What the export gives the dialog, whatever it proposes: the owner, the two-entry filter with
+// the first entry preselected, the 520-byte path buffer, the title, the flags and "jpg" to be
+// added to a name typed without an extension.
+void ExpectPictureDialog(const SaveDialogCall& call, HWND owner)
+{
+    EXPECT_EQ(sizeof(OPENFILENAMEA), call.structSize);
+    EXPECT_EQ(owner, call.owner);
+    const char filter[] = "Jpeg Files(*.jpg)\0*.jpg\0Png Files(*.png)\0*.png\0";  // and the closing zero
+    EXPECT_EQ(std::string(filter, sizeof filter), call.filter);
+    EXPECT_EQ(0u, call.filterIndex);
+    EXPECT_EQ(520u, call.fileSize);
+    EXPECT_EQ("名前を付けて保存", call.title);
+    // OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY, OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST, and the
+    // current folder left alone.
+    EXPECT_EQ(0x1806u | OFN_NOCHANGEDIR, call.flags);
+    EXPECT_EQ("jpg", call.defaultExtension);
 }
 
 // The checks that every picture of the prepared data passes.
@@ -409,16 +278,13 @@ TEST(ExportSave, ProposesTheDatedNameAndCancelLeavesAllAlone)
         SCOPED_TRACE(c.expected);
         PrepareGraphData(c.metric);
         SetFakeTime(2024, 3, 5, c.hour, c.minute, 0);
-        SaveRun run = ScriptedSave(window, "");
+        SaveRun run = ScriptedSave(window, {});
         EXPECT_TRUE(run.others.empty()) << run.others[0];
-        ASSERT_TRUE(run.found) << "no save dialog";
-        EXPECT_TRUE(run.closed);
-        EXPECT_EQ(c.expected, run.proposed);
-        EXPECT_EQ(TextSaveTitle, run.title);
-        EXPECT_EQ(window.Handle(), run.owner);
+        ASSERT_EQ(1u, run.calls.size()) << "no save dialog";
+        ExpectPictureDialog(run.calls[0], window.Handle());
+        EXPECT_EQ(c.expected, run.calls[0].proposed);
         EXPECT_TRUE(run.failures.empty());
-        // Only what the dialog itself covered may wait for a repaint.
-        EXPECT_TRUE(window.InvalidOnlyWithin(run.rect));
+        EXPECT_TRUE(window.NothingInvalid()) << "a cancelled save repaints nothing";
     }
 }
 
@@ -429,7 +295,7 @@ TEST(ExportSave, TypeFollowsTheReturnedName)
     PrepareGraphData(MetricClicks);
     struct Case {
         const char* typed;
-        int typeEntry;         // 0 the JPEG entry, as proposed; 1 the PNG entry
+        DWORD typeEntry;       // 0 the JPEG entry, as proposed; 2 the PNG entry chosen
         const char* returned;  // the path the dialog hands back
         FileKind kind;
     } cases[] = {
@@ -437,14 +303,14 @@ TEST(ExportSave, TypeFollowsTheReturnedName)
         {"mixed.Jpg", 0, "mixed.Jpg", JpegFile},
         {"plain", 0, "plain.jpg", JpegFile},  // the dialog adds the default extension
         {"long.jpeg", 0, "long.jpeg", NoFile},
-        {"picked.jpg", 1, "picked.jpg", JpegFile},  // the name counts, not the entry
+        {"picked.jpg", 2, "picked.jpg", JpegFile},  // the name counts, not the entry
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        SaveRun run = ScriptedSave(window, folder / c.typed, c.typeEntry);
+        SaveRun run = ScriptedSave(window, {folder / c.typed, c.typeEntry});
         EXPECT_TRUE(run.others.empty()) << run.others[0];
-        ASSERT_TRUE(run.found && run.closed);
-        EXPECT_EQ(c.typeEntry, run.typeEntry) << "the file-type entry was not chosen";
+        ASSERT_EQ(1u, run.calls.size()) << "no save dialog";
+        ExpectPictureDialog(run.calls[0], window.Handle());
         EXPECT_EQ(folder / c.returned, std::string(App.PicturePath));
         EXPECT_EQ(c.kind, KindOfFile(folder / c.returned));
         EXPECT_TRUE(run.failures.empty()) << run.failures[0];
@@ -533,9 +399,9 @@ TEST(ExportWithoutLibrary, DISABLED_EverySaveReportsItsType)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        SaveRun run = ScriptedSave(window, folder / c.typed);
+        SaveRun run = ScriptedSave(window, {folder / c.typed});
         EXPECT_TRUE(run.others.empty()) << run.others[0];
-        ASSERT_TRUE(run.found && run.closed);
+        ASSERT_EQ(1u, run.calls.size()) << "no save dialog";
         EXPECT_EQ(std::vector<std::string>{c.message}, run.failures);
         EXPECT_EQ(NoFile, KindOfFile(folder / c.typed));
         EXPECT_TRUE(window.WhollyInvalid());

@@ -22,6 +22,7 @@
 #include "store/state.h"
 #include "store/store.h"
 #include "support/fake_clock.h"
+#include "support/fake_savedialog.h"
 #include "support/storetest.h"
 #include "support/scripteduser.h"
 #include "support/testwin.h"
@@ -56,26 +57,12 @@ void ExpectDayFile(const std::string& path, const DayValues& slots)
     }
 }
 
-// Holds a file open without sharing, as a backup tool or a virus scanner may.
-struct FileHold {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    void Hold(const std::string& path)
-    {
-        file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    }
-    void Release()
-    {
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        file = INVALID_HANDLE_VALUE;
-    }
-    ~FileHold() { Release(); }
-};
-
 class FaultTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ResetStore("test_faults");
+        TakeSaveDialogCalls();
         user.Answer(TextErrorCaption, IDOK);
     }
     void TearDown() override
@@ -87,20 +74,11 @@ protected:
         if (!blocker.empty()) DeleteFileA(blocker.c_str());
     }
 
-    // A running recorder at the given time of 7 March 2024, set up as the start-up sets it up;
-    // today's file holds the earlier slots.
+    // A running recorder at the given time of 7 March 2024; today's file holds the earlier slots.
     void StartAt(int h, int mi, int s, const DayValues& today = EarlierSlots)
     {
         PutFile("20240307.dat", ValuesOf(today));
-        SetFakeTime(2024, 3, 7, h, mi, s);
-        BuildDayTables(FakeDate());
-        for (int day = 0; day < DayCount; ++day) ASSERT_EQ(LoadDayColumn(nullptr, day), 1);
-        SYSTEMTIME now = {};
-        now.wHour = static_cast<WORD>(h);
-        now.wMinute = static_cast<WORD>(mi);
-        App.CurrentSlot = SlotOfTime(&now);
-        BeginSlot(App.CurrentSlot);
-        App.Recording = 1;
+        ASSERT_TRUE(StartRecorderAt(h, mi, s));
         path = DayFilePathOf(0);
         if (!monitor) monitor = CreateMonitorWithoutStartup();
         App.MonitorWindow = monitor;
@@ -112,15 +90,12 @@ protected:
     }
     // Runs the action, then serves the posted messages as the program's loop would (the queued
     // failure reports among them); returns the texts of the boxes the user answered meanwhile.
-    // In-process calls are synchronous: once the action returns, a box either held it up (and
-    // the user answered it) or never came.
     std::vector<std::string> BoxesDuring(const std::function<void()>& action)
     {
-        size_t before = user.Answered().size();
-        action();
-        DispatchWaitingMessages();
-        std::vector<std::string> texts = user.AnsweredTexts();
-        return std::vector<std::string>(texts.begin() + before, texts.end());
+        return user.TextsDuring([&] {
+            action();
+            DispatchWaitingMessages();
+        });
     }
     bool NoBoxDuring(const std::function<void()>& action) { return BoxesDuring(action).empty(); }
     void PutFile(const char* name, const std::vector<int>& values)
@@ -381,11 +356,7 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     std::vector<unsigned char> left = ReadWholeFile(blocker);
     EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
 
-    NOTIFYICONDATAA record = {};
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = window;
-    record.uID = TrayIconId;
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    NotifyTrayIcon(NIM_DELETE, window);
 }
 
 // Day files of random bytes, today's and yesterday's: values below -1 read as no data, all
@@ -493,132 +464,23 @@ TEST_F(FaultTest, GraphWindowOpenDuringTheRollover)
 }
 
 // A save into a folder that is gone by the time the picture is written: the picture library
-// fails, the export reports it with the type's message, and the clock goes on meanwhile.
-std::string GoneFolder;
-bool GoneBeforeTheWrite = false;
-int TicksDuringTheSave = 0;
-
-LRESULT CALLBACK RemoveFolderWhenTheDialogCloses(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_DESTROYWND) {
-        HWND closing = reinterpret_cast<HWND>(wParam);
-        char cls[32] = "", title[64] = "";
-        GetClassNameA(closing, cls, sizeof cls);
-        GetWindowTextA(closing, title, sizeof title);
-        if (lstrcmpA(cls, "#32770") == 0 && lstrcmpA(title, TextSaveTitle) == 0) {
-            RemoveFolder(GoneFolder);
-            GoneBeforeTheWrite = GetFileAttributesA(GoneFolder.c_str()) == INVALID_FILE_ATTRIBUTES;
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void CALLBACK TickDuringTheSave(HWND, UINT, UINT_PTR, DWORD)
-{
-    ++TicksDuringTheSave;
-    OnSlotTimer(nullptr);
-}
-
-// The user, on a thread of its own: types the path into the save dialog, presses Save, then
-// answers the failure boxes, noting their texts and owners.
-struct SaveUser {
-    std::string typed;
-    std::vector<std::string> failures;
-    std::vector<HWND> owners;
-    bool saved = false;
-    volatile LONG done = 0;
-};
-
-std::string TextOf(HWND window)
-{
-    char text[520] = "";
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        1000, &copied);
-    return text;
-}
-
-HWND OurDialog(const char* caption)
-{
-    struct Search {
-        const char* caption;
-        HWND found;
-    } search = {caption, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            Search* s = reinterpret_cast<Search*>(p);
-            char cls[32] = "";
-            DWORD process = 0;
-            GetWindowThreadProcessId(w, &process);
-            GetClassNameA(w, cls, sizeof cls);
-            if (process != GetCurrentProcessId() || lstrcmpA(cls, "#32770") != 0 || !IsWindowVisible(w)) return TRUE;
-            if (TextOf(w) != s->caption) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND NameField(HWND dialog)
-{
-    for (int id : {0x47C, 0x480}) {
-        HWND control = GetDlgItem(dialog, id);
-        if (!control) continue;
-        char cls[32] = "";
-        GetClassNameA(control, cls, sizeof cls);
-        if (lstrcmpiA(cls, "Edit") == 0) return control;
-        HWND edit = FindWindowExA(control, nullptr, "Edit", nullptr);
-        if (!edit) {
-            HWND inner = FindWindowExA(control, nullptr, nullptr, nullptr);
-            if (inner) edit = FindWindowExA(inner, nullptr, "Edit", nullptr);
-        }
-        if (edit) return edit;
-    }
-    return nullptr;
-}
-
-DWORD WINAPI PlaySaveUser(void* param)
-{
-    SaveUser* user = static_cast<SaveUser*>(param);
-    HWND dialog = nullptr, field = nullptr;
-    for (DWORD start = GetTickCount(); !field && GetTickCount() - start < 30000; Sleep(50))
-        if ((dialog = OurDialog(TextSaveTitle)) != nullptr) field = NameField(dialog);
-    if (!field) return 0;
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user->typed.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-    user->saved = true;
-    DWORD answered = GetTickCount();
-    while (!user->done) {
-        HWND box = OurDialog(TextErrorCaption);
-        if (box) {
-            user->failures.push_back(TextOf(GetDlgItem(box, 0xFFFF)));
-            user->owners.push_back(GetWindow(box, GW_OWNER));
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            Sleep(200);
-        } else if (IsWindow(dialog) && GetTickCount() - answered > 10000) {
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // refused: fail, not hang
-        }
-        Sleep(20);
-    }
-    return 0;
-}
-
+// fails, the export reports it with the type's message, owned by the graph window, and the clock
+// goes on while the dialog is up (its modal loop serves the monitor window's ticks).
 TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
 {
     char temp[MAX_PATH] = "";
     GetTempPathA(MAX_PATH, temp);
-    GoneFolder = std::string(temp) + "vantle-gone-" + std::to_string(GetCurrentProcessId());
+    const std::string gone = std::string(temp) + "vantle-gone-" + std::to_string(GetCurrentProcessId());
 
     // The picture library itself, straight into a folder that does not exist.
-    RemoveFolder(GoneFolder);
-    std::string direct = GoneFolder + "\\direct.jpg";
+    RemoveFolder(gone);
+    std::string direct = gone + "\\direct.jpg";
     HDC screen = GetDC(nullptr);
     EXPECT_NE(SaveJpegPicture(screen, 20, 20, &direct[0], 90, TRUE), 0);
-    direct = GoneFolder + "\\direct.png";
+    direct = gone + "\\direct.png";
     EXPECT_NE(SavePngPicture(screen, 20, 20, &direct[0], 0), 0);
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(GetFileAttributesA(GoneFolder.c_str()), INVALID_FILE_ATTRIBUTES) << "no folder is made";
+    EXPECT_EQ(GetFileAttributesA(gone.c_str()), INVALID_FILE_ATTRIBUTES) << "no folder is made";
 
     // The whole save from the graph window: the folder exists while the user picks it and is
     // removed as the dialog closes, just before the picture is written.
@@ -628,43 +490,31 @@ TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
         int slot;  // the clock moves into this slot during the save
     } cases[] = {{"graph.jpg", TextJpegFailed, 101}, {"graph.png", TextPngFailed, 102}};
     StartAt(10, 5, 0);
-    user.Hold(TextErrorCaption);  // the save's own user answers its failure boxes
     window = OpenGraphDialogModeless();
     ASSERT_NE(window, nullptr);
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    HHOOK hook = SetWindowsHookExA(WH_CBT, RemoveFolderWhenTheDialogCloses, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
-    const std::string base = GoneFolder;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        // A folder of its own each time: the dialog opens in the folder used last, and a folder
-        // on show in the dialog cannot be removed.
-        GoneFolder = base + "-" + std::to_string(c.slot);
-        CreateDirectoryA(GoneFolder.c_str(), nullptr);
-        GoneBeforeTheWrite = false;
-        TicksDuringTheSave = 0;
+        CreateDirectoryA(gone.c_str(), nullptr);
         App.KeyTouches = c.slot;
         TickAt(10, (c.slot - 100) * 6 - 1, 0);
-        SetFakeTime(2024, 3, 7, 10, (c.slot - 100) * 6, 0);  // the next tick changes the slot
-        SaveUser user;
-        user.typed = GoneFolder + "\\" + c.name;
-        HANDLE thread = CreateThread(nullptr, 0, PlaySaveUser, &user, 0, nullptr);
-        UINT_PTR timer = SetTimer(nullptr, 0, 50, TickDuringTheSave);
+        bool goneBeforeTheWrite = false;
+        ScriptSaveDialog({gone + "\\" + c.name, 0, [&] {
+                              TickAt(10, (c.slot - 100) * 6, 0);
+                              RemoveFolder(gone);
+                              goneBeforeTheWrite = GetFileAttributesA(gone.c_str()) == INVALID_FILE_ATTRIBUTES;
+                          }});
+        size_t before = user.Answered().size();
         SaveGraphPicture(window);
-        KillTimer(nullptr, timer);
-        InterlockedExchange(&user.done, 1);
-        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) PumpMessages(0);
-        CloseHandle(thread);
-
-        ASSERT_TRUE(user.saved) << "no save dialog";
-        EXPECT_TRUE(GoneBeforeTheWrite) << "the folder could not be removed";
-        EXPECT_EQ(user.failures, std::vector<std::string>{c.message});
-        EXPECT_EQ(user.owners, std::vector<HWND>{window}) << "the graph window owns the message";
-        EXPECT_GT(TicksDuringTheSave, 0);
+        ASSERT_EQ(TakeSaveDialogCalls().size(), 1u) << "no save dialog";
+        EXPECT_TRUE(goneBeforeTheWrite) << "the folder could not be removed";
+        std::vector<SeenBox> boxes = user.Answered();
+        boxes.erase(boxes.begin(), boxes.begin() + before);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, c.message);
+        EXPECT_EQ(boxes[0].owner, window) << "the graph window owns the message";
         EXPECT_EQ(App.CurrentSlot, c.slot) << "the clock went on during the save";
         EXPECT_EQ(FileValue(ReadWholeFile(path), 1, c.slot - 1), c.slot) << "the finished slot was written";
-        RemoveFolder(GoneFolder);
     }
-    UnhookWindowsHookEx(hook);
 }
 }  // namespace

@@ -12,7 +12,7 @@
 #include "graph/frame.h"
 #include "graph/plot.h"
 #include "store/state.h"
-#include "support/testwin.h"
+#include "support/scripteduser.h"
 
 namespace {
 
@@ -119,56 +119,6 @@ bool RunningOnWine()
 {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
-
-// Answers every message box with the given caption until stopped, keeping owner and text.
-class BoxCollector {
-public:
-    explicit BoxCollector(const char* caption) : caption_(caption)
-    {
-        thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-    }
-    ~BoxCollector() { Stop(); }
-    void Stop()
-    {
-        if (!thread_) return;
-        InterlockedExchange(&stop_, 1);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
-    }
-    std::vector<std::string> texts;
-    std::vector<HWND> owners;
-
-private:
-    static BOOL CALLBACK ReadText(HWND child, LPARAM param)
-    {
-        if (GetDlgCtrlID(child) != 0xFFFF) return TRUE;
-        char text[256] = "";
-        GetWindowTextA(child, text, sizeof text);
-        *reinterpret_cast<std::string*>(param) = text;
-        return FALSE;
-    }
-    static DWORD WINAPI Run(void* param)
-    {
-        BoxCollector* self = static_cast<BoxCollector*>(param);
-        while (!self->stop_) {
-            HWND box = FindDialog(self->caption_);
-            if (box && IsWindowVisible(box) && GetDlgItem(box, IDOK)) {
-                std::string text;
-                EnumChildWindows(box, ReadText, reinterpret_cast<LPARAM>(&text));
-                self->texts.push_back(text);
-                self->owners.push_back(GetWindow(box, GW_OWNER));
-                PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-                while (IsWindow(box)) Sleep(5);
-            }
-            Sleep(5);
-        }
-        return 0;
-    }
-    const char* caption_;
-    volatile LONG stop_ = 0;
-    HANDLE thread_ = nullptr;
-};
 
 // Every test starts from recorded, empty days and gives App back as it found it.
 class GraphDrawTest : public ::testing::Test {
@@ -506,15 +456,17 @@ TEST_F(GraphDrawTest, FailedMoveOnEarlierDayIsReported)
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     HDC gone = CreateCompatibleDC(nullptr);
     DeleteDC(gone);
-    BoxCollector boxes(TextPlotErrorCaption);
+    ScriptedUser user;
+    user.Answer(TextPlotErrorCaption, IDOK);
     EXPECT_EQ(0, DrawActivityPlot(owner, gone));
-    boxes.Stop();
+    std::vector<SeenBox> boxes = user.Answered();
+    EXPECT_TRUE(user.Finish().empty());
     DestroyWindow(owner);
 
-    ASSERT_EQ(2u, boxes.texts.size());
-    for (size_t i = 0; i < boxes.texts.size(); i++) {
-        EXPECT_EQ(TextPlotError, boxes.texts[i]);
-        EXPECT_EQ(owner, boxes.owners[i]);
+    ASSERT_EQ(2u, boxes.size());
+    for (const SeenBox& box : boxes) {
+        EXPECT_EQ(TextPlotError, box.text);
+        EXPECT_EQ(owner, box.owner);
     }
 }
 

@@ -4,12 +4,16 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "app/input.h"
 #include "app/messages.h"
 #include "app/monitor.h"
+#include "app/slotclock.h"
+#include "app/texts.h"
 #include "hook/hookapi.h"
 #include "resource.h"
 #include "store/state.h"
@@ -20,48 +24,7 @@
 #include "support/testwin.h"
 
 namespace {
-bool TrayIconExists(HWND window)
-{
-    NOTIFYICONDATAA record = {};
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = window;
-    record.uID = TrayIconId;
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-}
-
-// Reads the states of the tray popup's commands while it is open, then closes it.
-struct MenuWatch {
-    UINT putAway = 0xFFFF, open = 0xFFFF, exit = 0xFFFF;
-    bool seen = false;
-    HANDLE thread = nullptr;
-    MenuWatch() { thread = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
-    ~MenuWatch() { Wait(); }
-    void Wait()
-    {
-        if (!thread) return;
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-        thread = nullptr;
-    }
-    static DWORD WINAPI Run(void* p)
-    {
-        MenuWatch* self = static_cast<MenuWatch*>(p);
-        for (int i = 0; i < 250; ++i) {
-            HWND popup = FindWindowA("#32768", nullptr);
-            if (popup && IsWindowVisible(popup)) {
-                HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
-                self->putAway = GetMenuState(menu, IDC_PUT_AWAY_GRAPH, MF_BYCOMMAND);
-                self->open = GetMenuState(menu, IDC_OPEN_GRAPH, MF_BYCOMMAND);
-                self->exit = GetMenuState(menu, IDC_EXIT, MF_BYCOMMAND);
-                self->seen = true;
-                PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-                return 0;
-            }
-            Sleep(20);
-        }
-        return 0;
-    }
-};
+const char ExitQuestion[] = "終了 してもよろしいですか？";
 
 class MonitorTest : public ::testing::Test {
 protected:
@@ -85,11 +48,7 @@ protected:
             if (MouseHookRunning()) EndMouseHook();
             if (KeyHookRunning()) EndKeyHook();
             KillTimer(monitor, SlotTimerId);
-            NOTIFYICONDATAA record = {};
-            record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-            record.hWnd = monitor;
-            record.uID = TrayIconId;
-            Shell_NotifyIconA(NIM_DELETE, &record);
+            NotifyTrayIcon(NIM_DELETE, monitor);
             DestroyWindow(monitor);
         }
         MSG msg;
@@ -101,16 +60,21 @@ protected:
         monitor = CreateMonitorWindow(App.Instance);
         ASSERT_NE(monitor, nullptr);
     }
-    // Counting tests feed the messages themselves: the desktop's own input stays out.
     void CreateWithoutHooks()
     {
         Create();
         EndMouseHook();
         EndKeyHook();
     }
-    void Mouse(UINT message) { SendMessageA(monitor, WM_HOOK_MOUSE, message, 0); }
-    void Key(UINT vk, bool release) { SendMessageA(monitor, WM_HOOK_KEY, vk, release ? 0xC0000001 : 1); }
-    void Tick() { SendMessageA(monitor, WM_TIMER, SlotTimerId, 0); }
+    // Counting tests call the handlers of the hook messages and of the tick on a recorder set up
+    // without the start-up: no hooks bring the desktop's own input in.
+    void StartRecording()
+    {
+        ASSERT_TRUE(StartRecorderAt(10, 3, 0));
+        monitor = CreateMonitorWithoutStartup();
+    }
+    void Key(UINT vk, bool release) { OnHookKey(vk, release ? 0xC0000001 : 1); }
+    void Tick() { OnSlotTimer(monitor); }
     // Under Wine the pointer reading follows a set position only once the display's events for
     // it are served, and late events of an earlier position can still move it back: the move is
     // reported once the reading has shown the new position over a few rounds of events, as the
@@ -126,7 +90,7 @@ protected:
             steady = GetCursorPos(&now) && now.x == x && now.y == y ? steady + 1 : 0;
             if (steady < 3) MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
         }
-        Mouse(WM_MOUSEMOVE);
+        OnHookMouse(WM_MOUSEMOVE);
     }
 };
 
@@ -145,6 +109,14 @@ TEST_F(MonitorTest, StartupBringsTheRecorderUp)
     EXPECT_EQ(App.ActivityTable[0][50][3], -1) << "days without a file show no data";
     EXPECT_EQ(GetFileAttributesA(DataFile("20240306.dat").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(IsWindowVisible(monitor));
+
+    // The one trip through the window's procedure: the hooks' messages count, the timer commits.
+    SendMessageA(monitor, WM_HOOK_MOUSE, WM_RBUTTONDOWN, 0);
+    SendMessageA(monitor, WM_HOOK_MOUSE, WM_RBUTTONUP, 0);
+    SendMessageA(monitor, WM_HOOK_KEY, 'A', 1);
+    SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
+    EXPECT_EQ(App.ActivityTable[0][100][0], 1);
+    EXPECT_EQ(App.ActivityTable[1][100][0], 1);
 }
 
 struct InputCase {
@@ -175,14 +147,14 @@ TEST_F(MonitorTest, CountingRules)
                                          {WM_HOOK_KEY, 'B' | Released}, {WM_HOOK_KEY, 'A'}}, 0, 3},
         {"same key twice", {{WM_HOOK_KEY, 'A'}, {WM_HOOK_KEY, 'A' | Released}, {WM_HOOK_KEY, 'A'}}, 0, 2},
     };
-    CreateWithoutHooks();
+    StartRecording();
     for (const InputCase& c : cases) {
         SCOPED_TRACE(c.name);
         App.LeftClicks = App.RightClicks = App.MiddleClicks = App.KeyTouches = 0;
         App.LeftDown = App.RightDown = App.MiddleDown = 0;
         App.LastKey = 0;
         for (const auto& e : c.events) {
-            if (e.first == WM_HOOK_MOUSE) Mouse(e.second);
+            if (e.first == WM_HOOK_MOUSE) OnHookMouse(e.second);
             else Key(e.second & ~Released, (e.second & Released) != 0);
         }
         EXPECT_EQ(App.LeftClicks + App.RightClicks + App.MiddleClicks, c.clicks);
@@ -195,7 +167,7 @@ TEST_F(MonitorTest, CountingRules)
 
 TEST_F(MonitorTest, PointerTravelPerAxis)
 {
-    CreateWithoutHooks();
+    StartRecording();
     MoveTo(10, 10);
     EXPECT_EQ(App.MoveX + App.MoveY, 0) << "the first move measures nothing";
     MoveTo(13, 6);
@@ -214,36 +186,32 @@ TEST_F(MonitorTest, PointerTravelPerAxis)
 
 TEST_F(MonitorTest, TrayMenuOpensOnPressesAndGreysByWindowState)
 {
-    CreateWithoutHooks();
-    {
-        MenuWatch watch;
-        SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
-        watch.Wait();
-        ASSERT_TRUE(watch.seen);
-        EXPECT_TRUE(watch.putAway & MF_GRAYED) << "graph window closed";
-        EXPECT_FALSE(watch.open & MF_GRAYED);
-        EXPECT_FALSE(watch.exit & MF_GRAYED);
-    }
+    monitor = CreateMonitorWithoutStartup();
+    ScriptedUser user;
+    user.CloseMenus();
+    SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
     App.GraphWindowOpen = 1;  // as the open graph window sets it
-    {
-        MenuWatch watch;
-        SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_LBUTTONDOWN);
-        watch.Wait();
-        ASSERT_TRUE(watch.seen);
-        EXPECT_FALSE(watch.putAway & MF_GRAYED);
-        EXPECT_TRUE(watch.open & MF_GRAYED);
-    }
+    SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_LBUTTONDOWN);
     App.GraphWindowOpen = 0;
-    for (LPARAM other : {WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK}) {
-        DWORD start = GetTickCount();
+    for (LPARAM other : {WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK})
         EXPECT_EQ(SendMessageA(monitor, WM_TRAY_NOTIFY, 1, other), 0);
-        EXPECT_LT(GetTickCount() - start, 1000u) << "no menu for message " << other;
-    }
+    std::vector<std::map<UINT, UINT>> menus = user.ClosedMenus();
+    ASSERT_EQ(menus.size(), 2u) << "a menu for each press and none for other messages";
+    // A command missing from the menu reads as every state at once, as GetMenuState gives it.
+    auto state = [](const std::map<UINT, UINT>& menu, UINT command) {
+        auto found = menu.find(command);
+        return found == menu.end() ? ~0u : found->second;
+    };
+    EXPECT_TRUE(state(menus[0], IDC_PUT_AWAY_GRAPH) & MF_GRAYED) << "graph window closed";
+    EXPECT_FALSE(state(menus[0], IDC_OPEN_GRAPH) & MF_GRAYED);
+    EXPECT_FALSE(state(menus[0], IDC_EXIT) & MF_GRAYED);
+    EXPECT_FALSE(state(menus[1], IDC_PUT_AWAY_GRAPH) & MF_GRAYED);
+    EXPECT_TRUE(state(menus[1], IDC_OPEN_GRAPH) & MF_GRAYED);
 }
 
 TEST_F(MonitorTest, CommandsThatDoNothingInTheirState)
 {
-    CreateWithoutHooks();
+    monitor = CreateMonitorWithoutStartup();
     App.GraphWindowOpen = 1;
     EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0), 0) << "already open: no second window";
     App.GraphWindowOpen = 0;
@@ -257,16 +225,17 @@ TEST_F(MonitorTest, ExitAnsweredNoLeavesEverythingRunning)
     CreateWithoutHooks();
     ASSERT_TRUE(StartMouseHook(monitor, WM_HOOK_MOUSE));
     App.KeyTouches = 4;
-    BoxAnswer box("確認", IDNO);
-    EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_EXIT, 0), 0);
-    EXPECT_EQ(box.Text(), "終了 してもよろしいですか？");
+    ScriptedUser user;
+    user.Answer(TextExitCaption, IDNO);
+    EXPECT_EQ(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_EXIT, 0), 0); }),
+              std::vector<std::string>{ExitQuestion});
     EXPECT_TRUE(IsWindow(monitor));
     EXPECT_TRUE(TrayIconExists(monitor));
     EXPECT_TRUE(MouseHookRunning());
     EXPECT_EQ(App.KeyTouches, 4);
+    App.KeyTouches = 5;
     SetFakeTime(2024, 3, 7, 10, 3, 1);
-    PumpMessages(500);  // the slot timer still ticks
-    EXPECT_EQ(App.ActivityTable[1][100][0], 4);
+    EXPECT_TRUE(PumpUntil([] { return App.ActivityTable[1][100][0] == 5; })) << "the slot timer still ticks";
 }
 
 TEST_F(MonitorTest, ExitAnsweredYesSavesReleasesAndQuits)
@@ -275,9 +244,10 @@ TEST_F(MonitorTest, ExitAnsweredYesSavesReleasesAndQuits)
     App.KeyTouches = 6;
     Tick();
     App.KeyTouches = 7;  // counted after the last tick
-    BoxAnswer box("確認", IDYES);
-    EXPECT_EQ(SendMessageA(monitor, WM_CLOSE, 0, 0), 0);
-    EXPECT_TRUE(box.Wait());
+    ScriptedUser user;
+    user.Answer(TextExitCaption, IDYES);
+    EXPECT_EQ(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_CLOSE, 0, 0), 0); }),
+              std::vector<std::string>{ExitQuestion});
     EXPECT_FALSE(IsWindow(monitor));
     EXPECT_FALSE(MouseHookRunning());
     EXPECT_FALSE(KeyHookRunning());
@@ -301,9 +271,10 @@ TEST_F(MonitorTest, SessionEndSavesWithoutAsking)
 {
     Create();
     App.LeftClicks = 2;
-    BoxAnswer unexpected("確認", IDNO, 1000);
-    EXPECT_EQ(SendMessageA(monitor, WM_ENDSESSION, TRUE, 0), 0);
-    EXPECT_FALSE(unexpected.Wait()) << "no question at the end of a session";
+    ScriptedUser user;
+    user.Answer(TextExitCaption, IDNO);
+    EXPECT_TRUE(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_ENDSESSION, TRUE, 0), 0); }).empty())
+        << "no question at the end of a session";
     EXPECT_FALSE(IsWindow(monitor));
     EXPECT_FALSE(MouseHookRunning());
     EXPECT_FALSE(KeyHookRunning());
@@ -425,11 +396,7 @@ TEST_F(MonitorTest, SessionEndWithTodaysFileHeldWaitsOnNobody)
 TEST_F(MonitorTest, TrayIconComesBackWithTheTaskbar)
 {
     CreateWithoutHooks();
-    NOTIFYICONDATAA record = {};
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = monitor;
-    record.uID = TrayIconId;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record));
+    ASSERT_TRUE(NotifyTrayIcon(NIM_DELETE, monitor));
     ASSERT_FALSE(TrayIconExists(monitor));
     SendMessageA(monitor, App.TaskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(TrayIconExists(monitor));
@@ -440,12 +407,8 @@ TEST_F(MonitorTest, TrayIconComesBackWithTheTaskbar)
 TEST_F(MonitorTest, StartupGoesOnWhenTheIconIsThereDespiteAFailedAdd)
 {
     monitor = CreateMonitorWithoutStartup();
-    NOTIFYICONDATAA record = {};
-    record.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    record.hWnd = monitor;
-    record.uID = TrayIconId;
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &record));
-    ASSERT_FALSE(Shell_NotifyIconA(NIM_ADD, &record)) << "the shell refuses a second add";
+    ASSERT_TRUE(NotifyTrayIcon(NIM_ADD, monitor));
+    ASSERT_FALSE(NotifyTrayIcon(NIM_ADD, monitor)) << "the shell refuses a second add";
     EXPECT_EQ(Startup(monitor), 1);
     EXPECT_EQ(TakeShellWaits(), 1);
     EXPECT_EQ(App.Recording, 1);
@@ -482,21 +445,19 @@ TEST_F(MonitorTest, FailedStartupRecordsAndWritesNothing)
     ASSERT_TRUE(WriteWholeFile(yesterday, day.data(), day.size()));
     HANDLE hold = CreateFileA(yesterday.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-    {
-        BoxAnswer box("ファイルのオープンの失敗", IDOK);
-        Create();
-        EXPECT_EQ(box.Text(), "ファイルがオープンできません");
-    }
+    ScriptedUser user;
+    user.Answer(TextOpenCaption, IDOK);
+    user.Answer(TextExitCaption, IDYES);
+    user.Answer(TextKillTimerCaption, IDOK);
+    EXPECT_EQ(user.TextsDuring([&] { Create(); }), std::vector<std::string>{"ファイルがオープンできません"});
     CloseHandle(hold);
     EXPECT_EQ(App.Recording, 0);
     EXPECT_FALSE(MouseHookRunning()) << "no hook starts after a failed start-up";
     EXPECT_TRUE(TrayIconExists(monitor));
     App.KeyTouches = 5;
-    Tick();  // a stray tick (the timer does not run) must not record either
-    BoxAnswer question("確認", IDYES);
-    BoxAnswer timerError("Error", IDOK);
-    SendMessageA(monitor, WM_CLOSE, 0, 0);
-    EXPECT_EQ(timerError.Text(), "KillTimer Error!");
+    SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);  // a stray tick (the timer does not run) must not record either
+    EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_CLOSE, 0, 0); }),
+              (std::vector<std::string>{ExitQuestion, "KillTimer Error!"}));
     EXPECT_FALSE(IsWindow(monitor));
     std::vector<unsigned char> today = ReadWholeFile(DataFile("20240307.dat"));
     ASSERT_EQ(today.size(), 2880u);
