@@ -7,9 +7,10 @@
 
 #include <wtsapi32.h>
 
-#include "app/report.h"
-#include "app/texts.h"
+#include "ui/report.h"
+#include "res/texts.h"
 #include "hook/hookapi.h"
+#include "res/messages.h"
 #include "store/state.h"
 
 enum : DWORD {
@@ -27,19 +28,24 @@ static void RegisterSessionNotification(HWND monitor)
     if (!App.SessionNotified) App.SessionNotified = WTSRegisterSessionNotification(monitor, NOTIFY_FOR_THIS_SESSION);
 }
 
-void WatchHooks(HWND monitor)
+void StartHooks(HWND monitor)
 {
+    if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
+    if (!StartKeyHook(monitor, WM_HOOK_KEY)) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
     App.HooksWatched = 1;
     App.HookMessagesSeen = App.HookMessages;
     App.HookSeenAt = App.HookCheckedAt = GetTickCount();
     RegisterSessionNotification(monitor);
 }
 
-void UnwatchHooks(HWND monitor)
+// Each query says whether its hook is there to end.
+void ReleaseHooks(HWND monitor)
 {
     App.HooksWatched = 0;
     if (App.SessionNotified) WTSUnRegisterSessionNotification(monitor);
     App.SessionNotified = 0;
+    if (MouseHookRunning()) EndMouseHook();
+    if (KeyHookRunning()) EndKeyHook();
 }
 
 // Input the system took after the hooks last reported, long enough ago for its message to

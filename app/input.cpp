@@ -3,9 +3,13 @@
 #include <stdlib.h>
 
 #include "app/input.h"
-#include "app/texts.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "ui/statusbar.h"
+
+// Bit 31 of the keystroke flags: the key was released (the transition state of a key message).
+enum : DWORD { KeyReleasedFlag = static_cast<DWORD>(KF_UP) << 16 };
+static_assert(KeyReleasedFlag == 0x80000000u, "bit 31 of the keystroke flags");
 
 static void ButtonDown(int part, int* down)
 {
@@ -48,6 +52,12 @@ static void PointerStep(void)
     ShowMovementCount();
 }
 
+void ClearIntervalCounters(void)
+{
+    App.LeftClicks = App.MiddleClicks = App.RightClicks = 0;
+    App.MoveX = App.MoveY = App.KeyTouches = 0;
+}
+
 LRESULT OnHookMouse(UINT mouseMessage)
 {
     ++App.HookMessages;  // every message, counted or not, shows that the hooks live
@@ -70,7 +80,7 @@ LRESULT OnHookMouse(UINT mouseMessage)
 LRESULT OnHookKey(UINT virtualKey, LPARAM flags)
 {
     ++App.HookMessages;
-    if (static_cast<DWORD>(flags) & 0x80000000u) {
+    if (static_cast<DWORD>(flags) & KeyReleasedFlag) {
         SetStatusIcon(PartKeyboard, App.KeyUpIcon);
         App.LastKey = 0;
         return 0;

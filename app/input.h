@@ -3,4 +3,6 @@
 #include <windows.h>
 
 LRESULT OnHookMouse(UINT mouseMessage);
+// Sets the six interval counters to 0; button and key state stay.
+void ClearIntervalCounters(void);
 LRESULT OnHookKey(UINT virtualKey, LPARAM flags);

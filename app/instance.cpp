@@ -6,7 +6,7 @@
 
 #include <stdio.h>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "resource.h"
 #include "store/state.h"
 

@@ -3,31 +3,48 @@
 
 #include <wtsapi32.h>
 
+#include "app/clock.h"
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
-#include "app/messages.h"
-#include "app/report.h"
 #include "app/slotclock.h"
-#include "app/texts.h"
 #include "app/tray.h"
-#include "hook/hookapi.h"
-#include "resource.h"
+#include "res/messages.h"
+#include "res/resource.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
+#include "ui/graphwindow.h"
+#include "ui/report.h"
 
-static LRESULT OnMonitorCreate(HWND monitor)
+// The recorder starts after the data is loaded: the current slot, the slot clock, the hooks.
+static void StartRecording(HWND monitor)
 {
-    App.MonitorWindow = monitor;
-    // The window is created whatever the start-up returned; a failed one records nothing.
-    Startup(monitor);
-    return 0;
+    // A restart within a slot goes on from what the earlier run wrote for it.
+    BeginSlot(App.CurrentSlot);
+    App.Recording = 1;
+    SetTimer(monitor, SlotTimerId, SlotTimerPeriod, nullptr);
+    StartHooks(monitor);
 }
 
-static void ReleaseHooks(void)
+int StartRecorder(HWND monitor)
 {
-    if (MouseHookRunning()) EndMouseHook();
-    if (KeyHookRunning()) EndKeyHook();
+    App.MonitorWindow = monitor;
+    WaitForTrayIcon(monitor);
+    SYSTEMTIME now;
+    ReadLocalTime(&now);
+    int result = Startup(&now);
+    if (result == 1) StartRecording(monitor);
+    else if (result == 0) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    else ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    return result;
+}
+
+// The window is created whatever the start-up returned; a failed one records nothing.
+static LRESULT OnMonitorCreate(HWND monitor)
+{
+    StartRecorder(monitor);
+    return 0;
 }
 
 // Saves the slot being recorded, with what was counted since the last tick, into its own day's
@@ -36,7 +53,7 @@ static void SaveCurrentSlot(HWND monitor)
 {
     if (!App.Recording) return;
     CommitCounters();
-    WriteSlot(monitor, App.CurrentSlot);
+    SaveSlot(monitor, App.CurrentSlot);
 }
 
 // The last steps of every ending, once the clock is stopped.
@@ -44,8 +61,7 @@ static void FinishAndDestroy(HWND monitor)
 {
     SaveCurrentSlot(monitor);
     App.Recording = 0;
-    UnwatchHooks(monitor);
-    ReleaseHooks();
+    ReleaseHooks(monitor);
     RemoveTrayIcon(monitor);
     DestroyWindow(monitor);
 }
@@ -74,6 +90,16 @@ static LRESULT OnEndSession(HWND monitor, BOOL ending)
     SetReportMode(ReportNever);
     KillTimer(monitor, SlotTimerId);
     FinishAndDestroy(monitor);
+    return 0;
+}
+
+// The graph window's data reset: the store and its files, the counters of the running slot,
+// and the graph window drawn anew; a failure is reported in a box the graph window owns.
+static LRESULT OnResetData(void)
+{
+    ClearIntervalCounters();
+    if (ResetData() == 0) RepaintGraphWindow();
+    else ReportFailure(App.GraphWindowHandle, TextCreateFailed, TextErrorCaption);
     return 0;
 }
 
@@ -160,6 +186,7 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_HOOK_KEY:    return OnHookKey(static_cast<UINT>(wParam), lParam);
     case WM_TRAY_NOTIFY: return OnTrayNotify(window, lParam);
     case WM_SHOW_REPORTS: return ShowQueuedReports();
+    case WM_RESET_DATA:  return OnResetData();
     case WM_POWERBROADCAST: return OnPowerChange(window, wParam);
     case WM_WTSSESSION_CHANGE: return OnSessionChange(wParam);
     default:

@@ -4,15 +4,14 @@
 
 #include "app/clock.h"
 #include "app/hookwatch.h"
-#include "app/report.h"
+#include "app/input.h"
 #include "app/slotclock.h"
-#include "app/texts.h"
-#include "graph/geometry.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
+#include "ui/graphwindow.h"
+#include "ui/report.h"
 #include "ui/statusbar.h"
-
-int SlotOfTime(const SYSTEMTIME* t) { return t->wHour * 10 + t->wMinute / 6; }
 
 void BeginSlot(int slot)
 {
@@ -25,13 +24,11 @@ void BeginSlot(int slot)
     }
 }
 
-static void ShowClock(const SYSTEMTIME* now)
+static void ShowTime(const SYSTEMTIME* now)
 {
     snprintf(App.DateText, sizeof App.DateText, FormatStatusDate, now->wYear, now->wMonth, now->wDay);
     snprintf(App.TimeText, sizeof App.TimeText, FormatStatusTime, now->wHour, now->wMinute, now->wSecond);
-    if (!App.GraphWindowOpen) return;
-    SetStatusText(PartDate, App.DateText);
-    SetStatusText(PartTime, App.TimeText);
+    ShowClock(App.DateText, App.TimeText);
 }
 
 // Overwrites, not adds: the counters hold everything since the slot began.
@@ -44,9 +41,11 @@ void CommitCounters(void)
     App.ActivityTable[MetricMovement][s][0] = App.SlotBase[MetricMovement] + App.MoveX + App.MoveY;
 }
 
-static void InvalidateGraph(RECT area, BOOL erase)
+int SaveSlot(HWND monitor, int slot)
 {
-    if (App.GraphWindowOpen) InvalidateRect(App.GraphWindowHandle, &area, erase);
+    int result = WriteSlot(slot);
+    if (result != 1) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    return result;
 }
 
 // Every bar of today changes height when today's maximum of the shown metric rises.
@@ -58,22 +57,9 @@ static void RaiseTodayMaxima(void)
             if (v == NoData || static_cast<unsigned>(v) <= static_cast<unsigned>(App.DayMaxima[m][0]))
                 continue;
             App.DayMaxima[m][0] = v;
-            if (App.SelectedMetric == m) {
-                InvalidateGraph(TodayBandLeft(), TRUE);
-                InvalidateGraph(TodayBandRight(), TRUE);
-            }
+            if (App.SelectedMetric == m) RepaintTodayBands();
         }
     }
-}
-
-// Within a slot today's value never falls: the new bar covers the old one without erasing.
-static void RequestLiveColumns(void)
-{
-    int x = GraphLeft + App.CurrentSlot;
-    RECT left = {x, RowBaseline(21), x + 1, RowBaseline(22)};
-    RECT right = {x + PanelWidth, RowBaseline(20), x + PanelWidth + 1, RowBaseline(21)};
-    InvalidateGraph(left, FALSE);
-    InvalidateGraph(right, FALSE);
 }
 
 // Moves the in-memory history on by the days that passed (back when the clock went back);
@@ -91,21 +77,29 @@ static void MoveHistory(HWND monitor, int shift, int today)
         fromMemory[k] = 1;
     }
     BuildDayTables(today);
-    for (int k = 1; k < DayCount; ++k)
-        if (!fromMemory[k] && !LoadDayColumn(monitor, k)) ClearDayColumn(k);
+    for (int k = 1; k < DayCount; ++k) {
+        if (fromMemory[k] || LoadDayColumn(k)) continue;
+        ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+        ClearDayColumn(k);
+    }
 }
 
 // The first tick of another date. Today's file of a date that has one (the clock was set
 // back, or the program ran earlier that day) is read instead of created.
 static int RollOverDay(HWND monitor, int finished, int shift, int today)
 {
-    WriteSlot(monitor, finished);  // DayFileNames[0] still names the day that has ended
+    SaveSlot(monitor, finished);  // DayFileNames[0] still names the day that has ended
     MoveHistory(monitor, shift, today);
     int existing = DayFileExists(0);
-    if (!existing || !ReadDayFile(monitor, 0)) ClearDayColumn(0);
+    int read = existing && ReadDayFile(0);
+    if (existing && !read) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    if (!read) ClearDayColumn(0);
     for (int m = 0; m < MetricCount; ++m) App.DayMaxima[m][0] = 0;
     BeginSlot(App.CurrentSlot);
-    if (!existing && CreateDayFile(monitor) != 1) return -1;
+    if (!existing && CreateDayFile() != 1) {
+        ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+        return -1;
+    }
     return 0;
 }
 
@@ -124,11 +118,11 @@ static int ChangeSlot(HWND monitor, int slot, int today)
     if (shift == 0) {
         for (int m = 0; m < MetricCount; ++m) App.DayMaxima[m][0] = 0;
         BeginSlot(slot);
-        WriteSlot(monitor, finished);
+        SaveSlot(monitor, finished);
     } else {
         result = RollOverDay(monitor, finished, shift, today);
     }
-    if (result == 0) InvalidateGraph(GraphRect(), TRUE);
+    if (result == 0) RepaintGraph();
     return result;
 }
 
@@ -136,12 +130,13 @@ static int Tick(HWND monitor)
 {
     SYSTEMTIME now;
     ReadLocalTime(&now);
-    ShowClock(&now);
+    ShowTime(&now);
     // Nothing is recorded after a start-up that failed.
     if (!App.Recording) return 0;
     CommitCounters();
     RaiseTodayMaxima();
-    RequestLiveColumns();
+    // Within a slot today's value never falls: the new bar covers the old one without erasing.
+    RepaintLiveColumns(App.CurrentSlot);
     CheckHooks(monitor);
     int slot = SlotOfTime(&now);
     int today = DateNumber(now.wYear, now.wMonth, now.wDay);

@@ -3,8 +3,9 @@
 #include <shellapi.h>
 #include <string.h>
 
-#include "app/messages.h"
-#include "app/texts.h"
+#include "app/clock.h"
+#include "res/messages.h"
+#include "res/texts.h"
 #include "app/tray.h"
 #include "resource.h"
 #include "store/state.h"
@@ -32,6 +33,13 @@ int AddTrayIcon(HWND monitor)
     FillTrayRecord(&record, monitor, LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_APP)), TextTrayTip);
     if (Shell_NotifyIconA(NIM_ADD, &record)) return 1;
     return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+}
+
+void WaitForTrayIcon(HWND monitor)
+{
+    // Nothing else of the start-up happens before the icon is there; the attempts have no limit.
+    do WaitForShell(TrayWaitMs);
+    while (!AddTrayIcon(monitor));
 }
 
 void RemoveTrayIcon(HWND monitor)

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "res/messages.h"
+#include "app/input.h"
 #include "app/monitor.h"
 #include "app/slotclock.h"
 #include "bench/benchutil.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
-#include "app/texts.h"
+#include "res/messages.h"
+#include "res/texts.h"
 #include "bench/benchutil.h"
 #include "e2e/e2e_support.h"
 #include "graph/geometry.h"

@@ -3,21 +3,13 @@
 #include <commdlg.h>
 #include <stdio.h>
 #include <string.h>
-#include "app/clock.h"
-#include "app/report.h"
-#include "app/texts.h"
+#include "ui/report.h"
+#include "res/texts.h"
 #include "graph/frame.h"
 #include "graph/plot.h"
 #include "graph/savedialog.h"
 #include "store/state.h"
 #include "store/store.h"
-
-// The dialog also leaves the process's current folder alone, so that the chosen folder can
-// still be removed or ejected while the program runs.
-enum : DWORD {
-    PictureDialogFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR,
-};
-static_assert((PictureDialogFlags & ~OFN_NOCHANGEDIR) == 0x1806, "the dialog's flags");
 
 enum {
     StatusBarHeight = 25,    // the picture leaves out the status bar along the bottom edge
@@ -180,11 +172,10 @@ short WriteGraphPicture(HWND window, PictureType type, char* path)
 void SaveGraphPicture(HWND graphWindow)
 {
     ZeroMemory(App.PicturePath, sizeof App.PicturePath);
-    // Today as the slot clock sees it: the same reading of the local time as today's column.
-    SYSTEMTIME now;
-    ReadLocalTime(&now);
-    ComposePictureName(App.PicturePath, App.SelectedMetric, now.wYear, now.wMonth, now.wDay);
-    if (!ChoosePictureFile(graphWindow, TextPictureFilter, App.PicturePath, PictureDialogFlags))
+    // Today as the slot clock sees it: the date of today's column.
+    int today = App.TodayDate;
+    ComposePictureName(App.PicturePath, App.SelectedMetric, today / 10000, today / 100 % 100, today % 100);
+    if (!ChoosePictureFile(graphWindow, TextPictureFilter, App.PicturePath, SaveDialogFlags))
         return;
 
     // Any other ending writes nothing and reports nothing.

@@ -3,7 +3,7 @@
 #include <limits.h>
 #include "graph/geometry.h"
 #include "store/state.h"
-#include "app/texts.h"
+#include "res/texts.h"
 
 // Installed Japanese faces that stand in for a missing one, best first.
 static const char* const GothicStandIns[] = {
@@ -115,7 +115,7 @@ static void WriteDayLabels(HDC dc, const RECT& area)
     HGDIOBJ previousFont = nullptr;
     for (int k = 0; k < DayCount; k++) {
         // The 12-pixel cell ends one blank row above the left baseline of the day's row.
-        const int top = RowBaseline(22 - k) - LabelRise;
+        const int top = LeftBaselineOfDay(k) - LabelRise;
         if (top >= area.bottom || top + LabelHeight <= area.top) continue;
         if (!font) {
             font = CreateGraphFont(LabelHeight, SHIFTJIS_CHARSET, TextLabelFace);
@@ -141,10 +141,9 @@ int DrawGraphFrame(HWND, HDC dc)
 
     FrameLines lines;
     lines.Count = 0;
-    // Day k stands on row 22 - k on the left and one row higher on the right.
     for (int k = 0; k < DayCount; k++) {
-        const int left = RowBaseline(22 - k);
-        const int right = RowBaseline(21 - k);
+        const int left = LeftBaselineOfDay(k);
+        const int right = RightBaselineOfDay(k);
         AddLine(&lines, area, GraphLeft, left, GraphLeft + PanelWidth, left);
         AddLine(&lines, area, GraphLeft + PanelWidth, right, GraphLeft + 2 * PanelWidth, right);
         // A tick every six hours, 0:00 to 24:00, three pixels down from each baseline.

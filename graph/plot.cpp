@@ -2,8 +2,8 @@
 #include "graph/plot.h"
 #include "graph/geometry.h"
 #include "store/state.h"
-#include "app/texts.h"
-#include "app/report.h"
+#include "res/texts.h"
+#include "ui/report.h"
 
 // Height of a bar on a day scaled so that its maximum is BarScale pixels. The product is
 // taken in double and truncated, so a value equal to some maxima (11, 13, 22, ...) gives 14.
@@ -18,10 +18,7 @@ static int BarHeight(int value, int maximum)
     return static_cast<int>(height);
 }
 
-enum {
-    PlotWidth = 2 * PanelWidth,  // both panels, a pixel a slot
-    RowCount = 22,               // rows 1..22: row a holds day 22 - a on the left, 21 - a on the right
-};
+enum { PlotWidth = 2 * PanelWidth };  // both panels, a pixel a slot
 
 // Colours as pixels of a 32-bit DIB (0x00RRGGBB).
 enum : DWORD {
@@ -107,7 +104,7 @@ int DrawActivityPlot(HWND window, HDC dc)
         if (baseline <= area.top || band.Top >= area.bottom) continue;
         for (int y = 0; y < RowPitch; y++)
             for (int x = area.left; x < area.right; x++) band.Pixels[y][x - GraphLeft] = BackgroundPixel;
-        const int leftDay = RowCount - a, rightDay = RowCount - 1 - a;
+        const int leftDay = LeftDayOfRow(a), rightDay = RightDayOfRow(a);
         int leftBars = 0;
         if (leftDay < DayCount) leftBars = ComposeDay(&band, area, leftDay, GraphLeft, baseline);
         if (rightDay >= 0) ComposeDay(&band, area, rightDay, GraphLeft + PanelWidth, baseline);

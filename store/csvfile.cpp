@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
 

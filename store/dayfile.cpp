@@ -4,8 +4,7 @@
 
 #include <shlwapi.h>
 
-#include "app/report.h"
-#include "app/texts.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
 
@@ -89,14 +88,10 @@ static int CreateDayFileFrom(int day, const unsigned char* content)
     return ok;
 }
 
-int CreateDayFile(HWND owner)
+int CreateDayFile(void)
 {
     memset(App.DayFileBuffer, 0xFF, sizeof App.DayFileBuffer);
-    if (!CreateDayFileFrom(0, App.DayFileBuffer)) {
-        ReportFailure(owner, TextCreateFailed, TextErrorCaption);
-        return -1;
-    }
-    return 1;
+    return CreateDayFileFrom(0, App.DayFileBuffer) ? 1 : -1;
 }
 
 int DayFileExists(int day) { return PathFileExistsA(DayFilePath(day)); }
@@ -133,13 +128,10 @@ static int ValueRead(long total, int metric, int slot)
     return v < NoData ? NoData : v;
 }
 
-int ReadDayFile(HWND owner, int day)
+int ReadDayFile(int day)
 {
     long total = ReadDayBytes(DayFilePath(day));
-    if (total < 0) {
-        ReportFailure(owner, TextOpenFailed, TextOpenCaption);
-        return 0;
-    }
+    if (total < 0) return 0;
     for (int m = 0; m < MetricCount; ++m) {
         App.DayMaxima[m][day] = 0;
         for (int s = 0; s < SlotCount; ++s) {
@@ -162,9 +154,9 @@ int ReadDatedFile(int date, int* values)
     return 1;
 }
 
-int LoadDayColumn(HWND owner, int day)
+int LoadDayColumn(int day)
 {
-    if (DayFileExists(day)) return ReadDayFile(owner, day);
+    if (DayFileExists(day)) return ReadDayFile(day);
     ClearDayColumn(day);
     return 1;
 }
@@ -241,7 +233,7 @@ static int SaveUnsavedSlots(int day)
     return ok;
 }
 
-int WriteSlot(HWND owner, int slot)
+int WriteSlot(int slot)
 {
     // Marked first: whatever fails below, the slot reaches the file at the next write that
     // works, also once its day is yesterday or earlier.
@@ -249,11 +241,7 @@ int WriteSlot(HWND owner, int slot)
     int ok = 1;
     for (int day = 0; day < DayCount; ++day)
         if (HasUnsavedSlots(day)) ok &= SaveUnsavedSlots(day);
-    if (!ok) {
-        ReportFailure(owner, TextCreateFailed, TextErrorCaption);
-        return -1;
-    }
-    return 1;
+    return ok ? 1 : -1;
 }
 
 void CopyDayColumn(int to, int from)
@@ -265,19 +253,10 @@ void CopyDayColumn(int to, int from)
     memcpy(App.SlotUnsaved[to], App.SlotUnsaved[from], sizeof App.SlotUnsaved[to]);
 }
 
-void ClearIntervalCounters(void)
-{
-    App.LeftClicks = App.MiddleClicks = App.RightClicks = 0;
-    App.MoveX = App.MoveY = App.KeyTouches = 0;
-}
-
-int ResetData(HWND owner)
+int ResetData(void)
 {
     for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
-    ClearIntervalCounters();
     memset(App.SlotBase, 0, sizeof App.SlotBase);
     for (int d = 0; d < DayCount; ++d) DeleteFileA(DayFilePath(d));
-    if (CreateDayFile(owner) != 1) return -1;
-    InvalidateRect(owner, nullptr, TRUE);
-    return 0;
+    return CreateDayFile() == 1 ? 0 : -1;
 }

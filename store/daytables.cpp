@@ -1,7 +1,7 @@
 // The DayTables: label, date text and file name of today and the 20 days before it.
 #include <stdio.h>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
 

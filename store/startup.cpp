@@ -1,15 +1,8 @@
-// Start-up: tray icon, data folder, the 21 days loaded, the slot clock and both hooks started.
+// Start-up of the store: the data folder beside the program, the day tables, the 21 days loaded.
 #include <stdio.h>
 #include <string.h>
 
-#include "app/clock.h"
-#include "app/hookwatch.h"
-#include "app/messages.h"
-#include "app/report.h"
-#include "app/slotclock.h"
-#include "app/texts.h"
-#include "app/tray.h"
-#include "hook/hookapi.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
 
@@ -49,43 +42,27 @@ void ComposeDataDirectory(const char* exePath)
     snprintf(App.DataDirectory, sizeof App.DataDirectory, FormatDataDirectory, drive, directory);
 }
 
-static void StartHooks(HWND monitor)
-{
-    if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
-    if (!StartKeyHook(monitor, WM_HOOK_KEY)) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
-    WatchHooks(monitor);
-}
+int SlotOfTime(const SYSTEMTIME* t) { return t->wHour * 10 + t->wMinute / 6; }
 
-int Startup(HWND monitor)
+// The data part of the start-up; the monitor window adds the tray icon before it and starts the
+// clock and the hooks after it. One reading of the local time gives today's date and the current
+// slot, so the tick that compares them later cannot find another date than the one the tables
+// were built on.
+int Startup(const SYSTEMTIME* now)
 {
-    // The shell may not be up yet (a start at logon): wait before every attempt, without limit.
-    do WaitForShell(TrayWaitMs);
-    while (!AddTrayIcon(monitor));
-
     GetModuleFileNameA(nullptr, App.ExePath, sizeof App.ExePath);
     ComposeDataDirectory(App.ExePath);
     CreateDirectoryA(App.DataDirectory, nullptr);  // an existing folder is the normal case
 
-    // One reading of the local time gives today's date and the current slot, so the tick
-    // that compares them later cannot find another date than the one the tables were built on.
-    SYSTEMTIME now;
-    ReadLocalTime(&now);
-    BuildDayTables(DateNumber(now.wYear, now.wMonth, now.wDay));
+    BuildDayTables(DateNumber(now->wYear, now->wMonth, now->wDay));
     if (DayFileExists(0)) {
-        if (!ReadDayFile(monitor, 0)) return 0;
+        if (!ReadDayFile(0)) return 0;
     } else {
         ClearDayColumn(0);
-        if (CreateDayFile(monitor) != 1) return -1;
+        if (CreateDayFile() != 1) return -1;
     }
     for (int day = 1; day < DayCount; ++day)
-        if (!LoadDayColumn(monitor, day)) return 0;
-
-    App.CurrentSlot = SlotOfTime(&now);
-    // A restart within a slot goes on from what the earlier run wrote for it.
-    BeginSlot(App.CurrentSlot);
-    App.Recording = 1;
-
-    SetTimer(monitor, SlotTimerId, SlotTimerPeriod, nullptr);
-    StartHooks(monitor);
+        if (!LoadDayColumn(day)) return 0;
+    App.CurrentSlot = SlotOfTime(now);
     return 1;
 }

@@ -17,29 +17,34 @@ const char* AfterLastSeparator(const char* path);
 
 // Nonzero when day d's file exists.
 int DayFileExists(int day);
-// Creates today's file as 2880 bytes of FF; 1 on success, -1 on failure (reported).
-int CreateDayFile(HWND owner);
+// The day file operations report nothing: their callers show the failure, owned by their window.
+
+// Creates today's file as 2880 bytes of FF; 1 on success, -1 on failure.
+int CreateDayFile(void);
 // Reads day d's existing file into its column and raises its maxima, waiting up to about three
-// seconds while another program holds the file; 1 or 0 (reported).
-int ReadDayFile(HWND owner, int day);
+// seconds while another program holds the file; 1, or 0 when it cannot be opened.
+int ReadDayFile(int day);
 // Reads the file of a date (any date) into 720 values in the file's order, by the same rules
-// and with the same wait for a held file as ReadDayFile; 0 when it cannot be opened (not reported).
+// and with the same wait for a held file as ReadDayFile; 0 when it cannot be opened.
 int ReadDatedFile(int date, int* values);
 // Loads day d from its file, or marks it as no data when there is none; 0 when unreadable.
-int LoadDayColumn(HWND owner, int day);
+int LoadDayColumn(int day);
 // Sets day d's column to no data and its maxima to 0.
 void ClearDayColumn(int day);
 // Copies day column, maxima and unsaved marks from one day to another.
 void CopyDayColumn(int to, int from);
-// Writes slot s of today, and every slot still unsaved, each to its own day's file; 1 or -1
-// (reported). Unsaved slots are kept while their day is among the 21 in memory.
-int WriteSlot(HWND owner, int slot);
-// Sets the six interval counters to 0; button and key state stay.
-void ClearIntervalCounters(void);
-// Clears the store and the 21 day files, then creates today's; 0 or -1.
-int ResetData(HWND owner);
+// Writes slot s of today, and every slot still unsaved, each to its own day's file; 1, or -1
+// when one could not be written. Unsaved slots are kept while their day is among the 21 in memory.
+int WriteSlot(int slot);
+// Clears the store and the 21 day files, then creates today's; 0, or -1 when today's file
+// could not be made.
+int ResetData(void);
 
-// Brings the recorder to its running state; 1, 0 or -1.
-int Startup(HWND monitor);
+// Slot of a local time: hour * 10 + minute / 6.
+int SlotOfTime(const SYSTEMTIME* t);
+// Loads the recorder's data as of the local time: the data folder beside the program, the day
+// tables, today's file (made when missing) and the 20 days before, and the current slot. 1; 0
+// when an existing day file cannot be read; -1 when today's file cannot be made.
+int Startup(const SYSTEMTIME* now);
 // Splits an executable path and composes DataDirectory from its drive and directory.
 void ComposeDataDirectory(const char* exePath);

@@ -1,6 +1,6 @@
 // The about box: product, description, copyright and rights, placed beside its owner.
 #include "ui/aboutbox.h"
-#include "app/texts.h"
+#include "res/texts.h"
 #include "res/resource.h"
 #include "store/state.h"
 

@@ -3,17 +3,11 @@
 
 #include <stdio.h>
 
-#include "app/report.h"
-#include "app/texts.h"
+#include "ui/report.h"
+#include "res/texts.h"
 #include "graph/savedialog.h"
 #include "store/csvfile.h"
 #include "store/state.h"
-
-// The picture export's flags: the dialog also leaves the process's current folder alone, so
-// that the chosen folder can still be removed or ejected while the program runs.
-enum : DWORD {
-    CsvDialogFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_NOCHANGEDIR,
-};
 
 void SaveActivityCsv(HWND graphWindow)
 {
@@ -27,7 +21,7 @@ void SaveActivityCsv(HWND graphWindow)
     dialog.lpstrFile = App.CsvPath;
     dialog.nMaxFile = sizeof App.CsvPath;
     dialog.lpstrTitle = TextSaveTitle;
-    dialog.Flags = CsvDialogFlags;
+    dialog.Flags = SaveDialogFlags;
     dialog.lpstrDefExt = TextCsvDefaultExt;
     // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
     if (!ShowSaveDialog(&dialog)) return;

@@ -1,11 +1,12 @@
 // The graph window: dialog procedure, opening, painting, metric switch and pointer read-out.
 #include "ui/graphwindow.h"
 #include <commctrl.h>
-#include "app/texts.h"
+#include "res/texts.h"
 #include "graph/export.h"
 #include "graph/frame.h"
 #include "graph/geometry.h"
 #include "graph/plot.h"
+#include "res/messages.h"
 #include "res/resource.h"
 #include "store/state.h"
 #include "store/store.h"
@@ -112,6 +113,36 @@ int PaintGraphWindow(HWND window)
     return 0;
 }
 
+// The slot clock's requests. Each does nothing while the window is closed.
+static void InvalidateOpenGraph(const RECT* area, BOOL erase)
+{
+    if (App.GraphWindowOpen) InvalidateRect(App.GraphWindowHandle, area, erase);
+}
+
+void RepaintLiveColumns(int slot)
+{
+    const int x = GraphLeft + slot;
+    const RECT left = {x, LeftBaselineOfDay(0) - RowPitch, x + 1, LeftBaselineOfDay(0)};
+    const RECT right = {x + PanelWidth, RightBaselineOfDay(0) - RowPitch, x + PanelWidth + 1, RightBaselineOfDay(0)};
+    InvalidateOpenGraph(&left, FALSE);
+    InvalidateOpenGraph(&right, FALSE);
+}
+
+void RepaintTodayBands(void)
+{
+    const RECT left = TodayBandLeft(), right = TodayBandRight();
+    InvalidateOpenGraph(&left, TRUE);
+    InvalidateOpenGraph(&right, TRUE);
+}
+
+void RepaintGraph(void)
+{
+    const RECT graph = GraphRect();
+    InvalidateOpenGraph(&graph, TRUE);
+}
+
+void RepaintGraphWindow(void) { InvalidateOpenGraph(nullptr, TRUE); }
+
 int SelectMetric(HWND window, int metric)
 {
     if (metric == App.SelectedMetric) return metric;
@@ -123,22 +154,26 @@ int SelectMetric(HWND window, int metric)
 
 void ComposeReadout(unsigned x, unsigned y, char* text, int* overGraph)
 {
-    const unsigned left = GraphLeft, top = GraphTop, pitch = RowPitch, width = PanelWidth;
-    unsigned slot, row;
-    // A pointer in the rows down to and including a baseline names the day standing on it;
-    // the right panel's rows are one row higher than the left panel's.
-    if (x >= left && x < left + width && y > top + pitch && y <= top + 22 * pitch) {
-        slot = x - left;
-        row = (y - top - 1) / pitch;
-    } else if (x >= left + width && x < left + 2 * width && y > top && y <= top + 21 * pitch) {
-        slot = x - left - width;
-        row = (y - top - 1 + pitch) / pitch;
-    } else {
+    // A pointer in the pixel rows down to and including a baseline, y(a - 1) < y <= y(a), names
+    // the day whose bars stand on that baseline: the left panel's day of row a, or the right's.
+    int day = -1;
+    unsigned slot = 0;
+    if (y > GraphTop && y <= static_cast<unsigned>(RowBaseline(RowCount))) {
+        int row = static_cast<int>((y - GraphTop - 1) / RowPitch) + 1;
+        if (x >= GraphLeft && x < GraphLeft + PanelWidth) {
+            slot = x - GraphLeft;
+            day = LeftDayOfRow(row);
+        } else if (x >= GraphLeft + PanelWidth && x < GraphLeft + 2 * PanelWidth) {
+            slot = x - GraphLeft - PanelWidth;
+            day = RightDayOfRow(row);
+        }
+    }
+    if (day < 0 || day >= DayCount) {
         lstrcpyA(text, TextReadoutNone);
         *overGraph = 0;
         return;
     }
-    wsprintfA(text, FormatReadout, App.DayDates[DayCount - row], slot / 10, slot % 10 * 6);
+    wsprintfA(text, FormatReadout, App.DayDates[day], slot / 10, slot % 10 * 6);
     *overGraph = 1;
 }
 
@@ -167,7 +202,8 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_SHOW_CLICKS: SwitchMetric(window, MetricClicks); break;
     case IDC_SHOW_KEYS: SwitchMetric(window, MetricKeys); break;
     case IDC_SHOW_MOVEMENT: SwitchMetric(window, MetricMovement); break;
-    case IDC_RESET_DATA: ResetData(window); break;
+    // The monitor window carries the reset out: the running slot's counters are its own.
+    case IDC_RESET_DATA: SendMessageA(App.MonitorWindow, WM_RESET_DATA, 0, 0); break;
     case IDC_GRAPH_TO_TRAY: EndGraphWindow(window, 1); break;
     case IDC_SAVE_PICTURE: SaveGraphPicture(window); break;
     case IDC_SAVE_CSV: SaveActivityCsv(window); break;

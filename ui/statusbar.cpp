@@ -1,13 +1,15 @@
 // The graph window's ten-part status bar: its creation, the count texts and the guarded writes.
 #include "ui/statusbar.h"
 #include <commctrl.h>
-#include "app/texts.h"
+#include "res/texts.h"
 #include "res/resource.h"
 #include "store/state.h"
 
 enum { StatusPartCount = 10 };
-// A child window with the control's low style bit set; not visible until it is laid out.
-enum : DWORD { StatusBarStyle = 0x40000010 };
+// A child window with the control's low style bit set (a bit no header names); not visible
+// until it is laid out.
+enum : DWORD { StatusBarLowBit = 0x10, StatusBarStyle = WS_CHILD | StatusBarLowBit };
+static_assert(StatusBarStyle == 0x40000010, "the status bar's style");
 
 // Right edge of each part, in pixels from the bar's left edge; the last one stops short of the window's edge.
 static const int StatusPartEdges[StatusPartCount] = {70, 125, 170, 215, 235, 255, 275, 305, 440, 554};
@@ -92,6 +94,12 @@ void SetStatusIcon(int part, HICON icon)
     if (StatusBarUsable())
         SendMessageA(App.StatusBarHandle, SB_SETICON, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(icon));
+}
+
+void ShowClock(const char* date, const char* time)
+{
+    SetStatusText(PartDate, date);
+    SetStatusText(PartTime, time);
 }
 
 void ShowSelectedCount(void)

@@ -12,6 +12,8 @@ HWND CreateStatusBar(HWND parent);
 int ShowClickCount(void);
 int ShowKeyTouchCount(void);
 int ShowMovementCount(void);
+// The date and the time of the slot clock, into parts 0 and 1; nothing while the window is closed.
+void ShowClock(const char* date, const char* time);
 // The count text of whichever metric is selected.
 void ShowSelectedCount(void);
 // Writes a text or an icon into a part; skipped while the graph window is closed.

@@ -4,7 +4,7 @@
 #include <stdio.h>
 #include <time.h>
 
-#include "app/texts.h"
+#include "res/texts.h"
 
 std::string MakeProgramFolder(const std::string& name)
 {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "e2e/e2e_support.h"
 #include "support/dayimage.h"
 #include "support/testwin.h"

@@ -9,7 +9,7 @@
 
 #include "e2e/e2e_support.h"
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "res/resource.h"
 #include "support/dayimage.h"
 #include "support/picture.h"

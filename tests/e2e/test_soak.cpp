@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "e2e/e2e_support.h"
 #include "resource.h"
 #include "support/dayimage.h"

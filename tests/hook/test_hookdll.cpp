@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/messages.h"
+#include "res/messages.h"
 #include "hook/hookapi.h"
 #include "support/testwin.h"
 

@@ -47,7 +47,7 @@ bool StartRecorderAt(int hour, int minute, int second)
     SetFakeTime(2024, 3, 7, hour, minute, second);
     BuildDayTables(FakeDate());
     for (int day = 0; day < DayCount; ++day)
-        if (LoadDayColumn(nullptr, day) != 1) return false;
+        if (LoadDayColumn(day) != 1) return false;
     SYSTEMTIME now = {};
     now.wHour = static_cast<WORD>(hour);
     now.wMinute = static_cast<WORD>(minute);

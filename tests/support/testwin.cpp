@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
+#include "res/messages.h"
 
 std::vector<unsigned char> ReadWholeFile(const std::string& path)
 {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "graph_dialog_support.h"
 #include "ui/aboutbox.h"
 

@@ -1,7 +1,8 @@
 // Day files: creation, reading with its maxima, slot writes, the reset, and the failure cases.
 #include <gtest/gtest.h>
 
-#include "app/texts.h"
+#include "res/texts.h"
+#include "res/messages.h"
 #include "store/state.h"
 #include "store/store.h"
 #include "support/fake_clock.h"
@@ -35,18 +36,18 @@ protected:
 
 TEST_F(DayFileTest, CreatedFileIsAllNoData)
 {
-    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    ASSERT_EQ(CreateDayFile(), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     ASSERT_EQ(bytes.size(), 2880u);
     for (unsigned char b : bytes) ASSERT_EQ(b, 0xFF);
     EXPECT_STREQ(App.DayFileNames[0], "20240307.dat");
 }
 
-TEST_F(DayFileTest, CreatingAnExistingFileFailsWithItsMessage)
+// The day file operations fail without a box: the caller reports, owned by its own window.
+TEST_F(DayFileTest, CreatingAnExistingFileFails)
 {
     PutDayFile(0, std::vector<int>(720, 5));
-    EXPECT_EQ(user.TextsDuring([] { EXPECT_EQ(CreateDayFile(nullptr), -1); }),
-              std::vector<std::string>{"ファイルを作成できませんでした"});
+    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(CreateDayFile(), -1); }).empty());
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 2, 239), 5) << "contents kept";
 }
 
@@ -60,7 +61,7 @@ TEST_F(DayFileTest, ReadFillsColumnAndUnsignedMaxima)
     values[2 * 240 + 101] = 299;
     PutDayFile(4, values);
     App.DayMaxima[0][4] = 99;  // a reading starts its maxima afresh
-    ASSERT_EQ(ReadDayFile(nullptr, 4), 1);
+    ASSERT_EQ(ReadDayFile(4), 1);
     EXPECT_EQ(App.ActivityTable[0][3][4], 7);
     EXPECT_EQ(App.ActivityTable[0][4][4], -1);
     EXPECT_EQ(App.ActivityTable[1][239][4], 0);
@@ -74,7 +75,7 @@ TEST_F(DayFileTest, ReadFillsColumnAndUnsignedMaxima)
 TEST_F(DayFileTest, AllNoDataFileGivesNoDataAndZeroMaxima)
 {
     PutDayFile(0, NoDataValues());
-    ASSERT_EQ(ReadDayFile(nullptr, 0), 1);
+    ASSERT_EQ(ReadDayFile(0), 1);
     for (int m = 0; m < 3; ++m) {
         EXPECT_EQ(App.DayMaxima[m][0], 0);
         for (int s = 0; s < 240; ++s) ASSERT_EQ(App.ActivityTable[m][s][0], -1);
@@ -87,7 +88,7 @@ TEST_F(DayFileTest, ShortLongAndCorruptFilesReadSafely)
     std::vector<unsigned char> shortFile = DayFileBytes(std::vector<int>(100, 3));
     shortFile.push_back(0x01);  // a value cut in the middle is no data too
     ASSERT_TRUE(WriteWholeFile(DayFilePathOf(1), shortFile.data(), shortFile.size()));
-    ASSERT_EQ(ReadDayFile(nullptr, 1), 1);
+    ASSERT_EQ(ReadDayFile(1), 1);
     EXPECT_EQ(App.ActivityTable[0][99][1], 3);
     EXPECT_EQ(App.ActivityTable[0][100][1], -1);
     EXPECT_EQ(App.ActivityTable[2][239][1], -1);
@@ -100,7 +101,7 @@ TEST_F(DayFileTest, ShortLongAndCorruptFilesReadSafely)
     values[6] = static_cast<int>(0x80000000u);
     values[720] = 1000;
     PutDayFile(2, values);
-    ASSERT_EQ(ReadDayFile(nullptr, 2), 1);
+    ASSERT_EQ(ReadDayFile(2), 1);
     EXPECT_EQ(App.ActivityTable[0][5][2], -1);
     EXPECT_EQ(App.ActivityTable[0][6][2], -1);
     EXPECT_EQ(App.DayMaxima[0][2], 4);
@@ -108,26 +109,25 @@ TEST_F(DayFileTest, ShortLongAndCorruptFilesReadSafely)
 
     // An empty file is a day without data.
     ASSERT_TRUE(WriteWholeFile(DayFilePathOf(3), "", 0));
-    ASSERT_EQ(ReadDayFile(nullptr, 3), 1);
+    ASSERT_EQ(ReadDayFile(3), 1);
     EXPECT_EQ(App.ActivityTable[1][0][3], -1);
 }
 
-TEST_F(DayFileTest, ReadingALockedFileFailsWithItsMessage)
+TEST_F(DayFileTest, ReadingALockedFileFails)
 {
     PutDayFile(6, NoDataValues());
     FileHold hold(DayFilePathOf(6));
-    EXPECT_EQ(user.TextsDuring([] { EXPECT_EQ(ReadDayFile(nullptr, 6), 0); }),
-              std::vector<std::string>{"ファイルがオープンできません"});
+    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(ReadDayFile(6), 0); }).empty());
 }
 
 TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
 {
-    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    ASSERT_EQ(CreateDayFile(), 1);
     App.ActivityTable[0][100][0] = 300;
     App.ActivityTable[1][100][0] = 0;
     App.ActivityTable[2][100][0] = -1;
     App.ActivityTable[0][101][0] = 55;  // not the slot written
-    ASSERT_EQ(WriteSlot(nullptr, 100), 1);
+    ASSERT_EQ(WriteSlot(100), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     ASSERT_EQ(bytes.size(), 2880u);
     const unsigned char expected300[] = {0x2C, 0x01, 0x00, 0x00};
@@ -139,7 +139,7 @@ TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
         ASSERT_EQ(bytes[i], 0xFF) << "byte " << i;
     }
     App.ActivityTable[2][239][0] = 0x01020304;
-    ASSERT_EQ(WriteSlot(nullptr, 239), 1);
+    ASSERT_EQ(WriteSlot(239), 1);
     bytes = ReadWholeFile(DayFilePathOf(0));
     const unsigned char last[] = {0x04, 0x03, 0x02, 0x01};
     EXPECT_EQ(0, memcmp(&bytes[2876], last, 4));
@@ -147,11 +147,11 @@ TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
 
 TEST_F(DayFileTest, DeletedTodayFileIsMadeAgainWithEveryRecordedSlot)
 {
-    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    ASSERT_EQ(CreateDayFile(), 1);
     for (int m = 0; m < 3; ++m)
         for (int s = 0; s < 240; ++s) App.ActivityTable[m][s][0] = s < 50 ? s + m : -1;
     ASSERT_TRUE(DeleteFileA(DayFilePathOf(0).c_str()));
-    ASSERT_EQ(WriteSlot(nullptr, 49), 1);
+    ASSERT_EQ(WriteSlot(49), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     ASSERT_EQ(bytes.size(), 2880u);
     EXPECT_EQ(FileValue(bytes, 0, 10), 10);
@@ -161,7 +161,7 @@ TEST_F(DayFileTest, DeletedTodayFileIsMadeAgainWithEveryRecordedSlot)
 
 TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
 {
-    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    ASSERT_EQ(CreateDayFile(), 1);
     App.ActivityTable[0][7][0] = 12;
     FileHold hold(DayFilePathOf(0));
     // The lock is the fault itself: it lasts a moment, which no event of the program marks.
@@ -171,7 +171,7 @@ TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
         return 0;
     }, &hold, 0, nullptr);
     DWORD start = GetTickCount();
-    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(WriteSlot(nullptr, 7), 1); }).empty())
+    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(WriteSlot(7), 1); }).empty())
         << "no failure is reported for a brief lock";
     EXPECT_LT(GetTickCount() - start, 500u);
     WaitForSingleObject(releaser, INFINITE);
@@ -181,24 +181,25 @@ TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
 
 TEST_F(DayFileTest, FailedSlotWriteIsKeptAndReachesTheFileLater)
 {
-    ASSERT_EQ(CreateDayFile(nullptr), 1);
+    ASSERT_EQ(CreateDayFile(), 1);
     App.ActivityTable[1][20][0] = 8;
     App.ActivityTable[1][21][0] = 9;
     {
         FileHold hold(DayFilePathOf(0));
-        EXPECT_EQ(user.TextsDuring([] { EXPECT_EQ(WriteSlot(nullptr, 20), -1); }),
-                  std::vector<std::string>{"ファイルを作成できませんでした"});
+        EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(WriteSlot(20), -1); }).empty());
     }
     EXPECT_EQ(App.ActivityTable[1][20][0], 8) << "memory keeps the values";
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 20), -1);
-    ASSERT_EQ(WriteSlot(nullptr, 21), 1);
+    ASSERT_EQ(WriteSlot(21), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     EXPECT_EQ(FileValue(bytes, 1, 20), 8) << "the failed slot followed with the next write";
     EXPECT_EQ(FileValue(bytes, 1, 21), 9);
 }
 
+// The graph window's data reset, as the monitor window carries it out.
 TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
 {
+    HWND monitor = CreateMonitorWithoutStartup();
     for (int d = 0; d < 21; ++d) PutDayFile(d, std::vector<int>(720, d));
     ASSERT_TRUE(WriteWholeFile(DataFile("20240101.dat"), "x", 1));  // older than 21 days
     App.ActivityTable[0][5][3] = 4;
@@ -210,7 +211,7 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     App.CurrentSlot = 101;
     App.SelectedMetric = 2;
 
-    EXPECT_EQ(ResetData(nullptr), 0);
+    EXPECT_TRUE(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }).empty());
     for (int d = 0; d < 21; ++d) {
         for (int m = 0; m < 3; ++m) {
             ASSERT_EQ(App.DayMaxima[m][d], 0);
@@ -230,5 +231,13 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     EXPECT_EQ(App.LastPointerPos.x, 9);
     EXPECT_EQ(App.CurrentSlot, 101);
     EXPECT_EQ(App.SelectedMetric, 2);
+
+    // Today's file cannot be made again (a folder stands in its place): the message comes.
+    ASSERT_TRUE(DeleteFileA(DayFilePathOf(0).c_str()));
+    ASSERT_TRUE(CreateDirectoryA(DayFilePathOf(0).c_str(), nullptr));
+    EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }),
+              std::vector<std::string>{"ファイルを作成できませんでした"});
+    RemoveDirectoryA(DayFilePathOf(0).c_str());
+    DestroyMonitor(monitor);
 }
 }  // namespace

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "graph/export.h"
 #include "store/state.h"
+#include "store/store.h"
 #include "support/fake_clock.h"
 #include "support/fake_savedialog.h"
 #include "support/picture.h"
@@ -267,17 +268,17 @@ TEST(ExportSave, ProposesTheDatedNameAndCancelLeavesAllAlone)
 {
     GraphStandIn window;
     struct Case {
-        int metric, hour, minute;
+        int metric;
         const char* expected;
     } cases[] = {
-        {MetricClicks, 9, 30, "MC20240305.jpg"},
-        {MetricKeys, 0, 0, "KT20240305.jpg"},
-        {MetricMovement, 23, 59, "MM20240305.jpg"},
+        {MetricClicks, "MC20240305.jpg"},
+        {MetricKeys, "KT20240305.jpg"},
+        {MetricMovement, "MM20240305.jpg"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
         PrepareGraphData(c.metric);
-        SetFakeTime(2024, 3, 5, c.hour, c.minute, 0);
+        BuildDayTables(20240305);  // today's date, as the slot clock keeps it
         SaveRun run = ScriptedSave(window, {});
         EXPECT_TRUE(run.others.empty()) << run.others[0];
         ASSERT_EQ(1u, run.calls.size()) << "no save dialog";

@@ -12,9 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "app/messages.h"
+#include "app/monitor.h"
+#include "res/messages.h"
 #include "app/slotclock.h"
-#include "app/texts.h"
+#include "res/texts.h"
 #include "graph/export.h"
 #include "graph/geometry.h"
 #include "graph_dialog_support.h"
@@ -344,7 +345,7 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(Startup(window), -1); }), std::vector<std::string>{TextCreateFailed});
+    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(window), -1); }), std::vector<std::string>{TextCreateFailed});
     EXPECT_EQ(App.Recording, 0);
     EXPECT_FALSE(KillTimer(window, SlotTimerId)) << "no slot timer after a failed start-up";
     EXPECT_FALSE(MouseHookRunning());
@@ -379,7 +380,7 @@ TEST_F(FaultTest, DayFilesFullOfGarbage)
     PutFile("20240306.dat", garbage[1]);
     StartAt(10, 5, 0);
     PutFile("20240307.dat", garbage[0]);  // today's file, as the start-up now reads it
-    ASSERT_EQ(ReadDayFile(nullptr, 0), 1);
+    ASSERT_EQ(ReadDayFile(0), 1);
     std::vector<unsigned char> before = ReadWholeFile(path);
 
     for (int d = 0; d < 2; ++d) {

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
+#include "res/texts.h"
 #include "graph/frame.h"
+#include "graph/geometry.h"
 #include "graph/plot.h"
 #include "store/state.h"
 #include "support/scripteduser.h"
@@ -471,6 +472,27 @@ TEST_F(GraphDrawTest, FailedMoveOnEarlierDayIsReported)
 }
 
 // Where a face is missing, the font still comes from an installed face of the same kind.
+// A day's two baselines, and the day standing on a row, worked out from the layout: row a has its
+// baseline at 15 + 18 a; day k stands on row 22 - k on the left and 21 - k on the right.
+TEST(GraphGeometry, BaselinesOfTheDays)
+{
+    const struct {
+        int day, left, right;
+    } days[] = {{0, 411, 393}, {1, 393, 375}, {20, 51, 33}};
+    for (const auto& d : days) {
+        EXPECT_EQ(LeftBaselineOfDay(d.day), d.left) << d.day;
+        EXPECT_EQ(RightBaselineOfDay(d.day), d.right) << d.day;
+    }
+    const struct {
+        int row, left, right;  // -1: no day there
+    } rows[] = {{1, -1, 20}, {2, 20, 19}, {21, 1, 0}, {22, 0, -1}};
+    for (const auto& r : rows) {
+        int left = LeftDayOfRow(r.row), right = RightDayOfRow(r.row);
+        EXPECT_EQ(left >= 0 && left < DayCount ? left : -1, r.left) << r.row;
+        EXPECT_EQ(right >= 0 && right < DayCount ? right : -1, r.right) << r.row;
+    }
+}
+
 TEST(GraphFont, FacesOfTheRightKindAtTwelvePixels)
 {
     struct { const char* face; const wchar_t* kind[2]; } cases[] = {

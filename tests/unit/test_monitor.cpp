@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/input.h"
-#include "app/messages.h"
+#include "res/messages.h"
 #include "app/monitor.h"
 #include "app/slotclock.h"
-#include "app/texts.h"
+#include "res/texts.h"
 #include "hook/hookapi.h"
 #include "resource.h"
 #include "store/state.h"
@@ -409,7 +409,7 @@ TEST_F(MonitorTest, StartupGoesOnWhenTheIconIsThereDespiteAFailedAdd)
     monitor = CreateMonitorWithoutStartup();
     ASSERT_TRUE(NotifyTrayIcon(NIM_ADD, monitor));
     ASSERT_FALSE(NotifyTrayIcon(NIM_ADD, monitor)) << "the shell refuses a second add";
-    EXPECT_EQ(Startup(monitor), 1);
+    EXPECT_EQ(StartRecorder(monitor), 1);
     EXPECT_EQ(TakeShellWaits(), 1);
     EXPECT_EQ(App.Recording, 1);
 }

@@ -19,9 +19,9 @@ protected:
     {
         SetFakeTime(y, mo, d, h, mi, s);
         BuildDayTables(FakeDate());
-        for (int day = 0; day < DayCount; ++day) ASSERT_EQ(LoadDayColumn(nullptr, day), 1);
+        for (int day = 0; day < DayCount; ++day) ASSERT_EQ(LoadDayColumn(day), 1);
         if (GetFileAttributesA(DayFilePathOf(0).c_str()) == INVALID_FILE_ATTRIBUTES) {
-            ASSERT_EQ(CreateDayFile(nullptr), 1);
+            ASSERT_EQ(CreateDayFile(), 1);
         }
         SYSTEMTIME now;
         now.wHour = static_cast<WORD>(h);

@@ -1,9 +1,9 @@
 // Failure reports shown to the user.
-#include "app/report.h"
+#include "ui/report.h"
 
 #include <string.h>
 
-#include "app/messages.h"
+#include "res/messages.h"
 #include "store/state.h"
 
 int SetReportMode(int mode)

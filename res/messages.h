@@ -7,6 +7,7 @@ enum : UINT {
     WM_HOOK_KEY    = 0x8065,  // wParam: virtual key; lParam bit 31: released
     WM_TRAY_NOTIFY = 0x80C8,  // lParam: mouse message on the tray icon
     WM_SHOW_REPORTS = 0x80C9, // failure reports are queued: show them, one at a time
+    WM_RESET_DATA  = 0x80CA,  // the graph window's data reset, carried out by the monitor window
 };
 
 enum : UINT_PTR { SlotTimerId = 200, TrayRetryTimerId = 201 };
