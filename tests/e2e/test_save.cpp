@@ -1,5 +1,6 @@
-// The real program's picture save under Wine: the graph window's save command, the save dialog
-// answered as a user would, and the PNG and JPEG files it leaves, read back pixel by pixel.
+// The real program's saves under Wine: the graph window's save commands, the save dialog
+// answered as a user would, and the PNG and JPEG files it leaves, read back pixel by pixel, and
+// the CSV file of every recorded day.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -40,13 +41,14 @@ struct SaveOutcome {
 // Sends the save command to the graph window; the user types the path into the dialog and saves,
 // and answers failure boxes. The save is over once the picture is there (it is written beside
 // its name and renamed into place) or a failure was answered, and the thread takes messages again.
-SaveOutcome SaveThroughDialog(ScriptedUser& user, HWND graph, const std::string& path)
+SaveOutcome SaveThroughDialog(ScriptedUser& user, HWND graph, const std::string& path,
+                              UINT command = IDC_SAVE_PICTURE)
 {
     SaveOutcome out;
     user.SaveAs(TextSaveTitle, path);
     size_t before = user.Answered().size();
     // The command runs the dialog's modal loop inside the program; a posted message leaves us free.
-    PostMessageA(graph, WM_COMMAND, IDC_SAVE_PICTURE, 0);
+    PostMessageA(graph, WM_COMMAND, command, 0);
     out.dialog = PumpUntil([&] { return user.Answered().size() > before; }, 20000);
     out.closed = out.dialog && user.WaitForAnswered(before + 1);
     if (!out.closed) return out;
@@ -157,6 +159,28 @@ TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
             EXPECT_EQ(White, picture.At(50 + BarLast + 1, LeftBaseline - 8));
         }
     }
+
+    // Every recorded day as CSV through the same dialog: yesterday's 240 slots with the bar,
+    // then today's up to the running slot; UTF-8 with its mark, CRLF, the last line ended too.
+    std::string csv = folder + "activity.csv";
+    int slot = SlotNow();
+    SaveOutcome outcome = SaveThroughDialog(*user, graph, csv, IDC_SAVE_CSV);
+    ASSERT_TRUE(outcome.closed) << "the dialog did not take the CSV name";
+    EXPECT_TRUE(outcome.errors.empty()) << outcome.errors[0];
+    std::vector<unsigned char> text = ReadWholeFile(csv);
+    std::string file(text.begin(), text.end());
+    const std::string header = "\xEF\xBB\xBF" + std::string(u8"日付,時刻,マウスクリック回数,キータッチ回数,マウスの動き") + "\r\n";
+    EXPECT_EQ(file.substr(0, header.size()), header);
+    std::string yesterday = DayFileNameAt(0, -1), day = yesterday.substr(0, 4) + "-" + yesterday.substr(4, 2) + "-" +
+                                                          yesterday.substr(6, 2);
+    EXPECT_NE(file.find("\r\n" + day + ",00:00,0,,\r\n"), std::string::npos);
+    EXPECT_NE(file.find("\r\n" + day + ",02:24,10,,\r\n"), std::string::npos) << "slot 24, the bar";
+    EXPECT_NE(file.find("\r\n" + day + ",23:54,0,,\r\n"), std::string::npos);
+    size_t lines = 0;
+    for (size_t at = 0; (at = file.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+    EXPECT_EQ(file.substr(file.size() - 2), "\r\n");
+    EXPECT_EQ(lines, 1u + 240u + static_cast<size_t>(slot) + 1u) << "header, yesterday, today up to the running slot";
+    EXPECT_EQ(SlotNow(), slot) << "the slot changed during the export";
 
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));

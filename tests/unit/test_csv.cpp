@@ -4,10 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "res/texts.h"
 #include "store/csvfile.h"
 #include "store/store.h"
+#include "support/fake_savedialog.h"
+#include "support/scripteduser.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
+#include "ui/csvexport.h"
 
 namespace {
 TEST(CsvDay, LinesOfADayFromItsValues)
@@ -91,6 +95,41 @@ TEST(CsvFile, WrittenWholeOrNotAtAll)
     HANDLE search = FindFirstFileA(DataFile("vcs*").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left: " << found.cFileName;
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    RemoveFolder(App.DataDirectory);
+}
+// The menu command: the save dialog as the picture export's, with the CSV's own filter, name
+// and extension; Cancel writes nothing; a failure is reported in a box of the graph window.
+TEST(CsvExport, DialogCancelAndFailure)
+{
+    ResetStore("test_csv");
+    BuildDayTables(20240307);
+    HWND window = CreateWindowExA(0, "STATIC", "graph", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ScriptedUser user;
+    user.Answer(TextErrorCaption, IDOK);
+    EXPECT_TRUE(user.TextsDuring([&] { SaveActivityCsv(window); }).empty()) << "cancelled";
+    std::vector<SaveDialogCall> calls = TakeSaveDialogCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].owner, window);
+    const char filter[] = "CSVファイル (*.csv)\0*.csv\0";  // and the closing zero
+    EXPECT_EQ(calls[0].filter, std::string(filter, sizeof filter));
+    EXPECT_EQ(calls[0].filterIndex, 0u);
+    EXPECT_EQ(calls[0].proposed, "Vantle-20240307.csv");
+    EXPECT_EQ(calls[0].fileSize, 520u);
+    EXPECT_EQ(calls[0].title, "名前を付けて保存");
+    EXPECT_EQ(calls[0].flags, 0x1806u | OFN_NOCHANGEDIR);
+    EXPECT_EQ(calls[0].defaultExtension, "csv");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(DataFile("*.csv").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a cancelled export wrote " << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+
+    ScriptSaveDialog({DataFile("gone\\all.csv"), 0, nullptr});
+    EXPECT_EQ(user.TextsDuring([&] { SaveActivityCsv(window); }), std::vector<std::string>{"CSVファイルを保存できませんでした"});
+    ASSERT_EQ(user.Answered().size(), 1u);
+    EXPECT_EQ(user.Answered()[0].owner, window);
+    EXPECT_TRUE(user.Finish().empty());
+    TakeSaveDialogCalls();
+    DestroyWindow(window);
     RemoveFolder(App.DataDirectory);
 }
 }  // namespace

@@ -322,7 +322,7 @@ TEST(ExportSave, TypeFollowsTheReturnedName)
 
 // Runs the tests matching the filter in a copy of this program in a folder of its own, which
 // is also its current folder; the copy's output is returned in the log.
-DWORD RunCopy(const ScratchFolder& folder, const char* filter, std::string* log)
+DWORD RunCopy(const ScratchFolder& folder, const char* filter, std::string* log, const char* current = nullptr)
 {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
@@ -340,7 +340,7 @@ DWORD RunCopy(const ScratchFolder& folder, const char* filter, std::string* log)
                           "\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
     PROCESS_INFORMATION copy = {};
     BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                  folder.Path().c_str(), &start, &copy);
+                                  current ? current : folder.Path().c_str(), &start, &copy);
     CloseHandle(out);
     if (!started) return 1002;
     DWORD code = 1003;
@@ -357,22 +357,27 @@ DWORD RunCopy(const ScratchFolder& folder, const char* filter, std::string* log)
 
 TEST(ExportLibrary, MissingLibraryOrEntryFailsWithFiveAndIsReported)
 {
+    enum Library { Missing, WithoutEntries, InTheCurrentFolderOnly };
     struct Case {
         const char* what;
-        bool standIn;  // a library of that name that lacks both entries
+        Library library;
     } cases[] = {
-        {"library missing", false},
-        {"entries missing", true},
+        {"library missing", Missing},
+        {"entries missing", WithoutEntries},  // a library of that name that lacks both entries
+        // The real library, but in the current folder and not beside the program: it is never
+        // looked for there.
+        {"library in the current folder only", InTheCurrentFolderOnly},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ScratchFolder folder;
-        if (c.standIn) {
-            ASSERT_TRUE(CopyFileA((ModuleFolder() + "hookdll.dll").c_str(),
-                                  (folder / "TransG32.DLL").c_str(), FALSE));
-        }
+        ScratchFolder folder, current;
+        if (c.library == WithoutEntries)
+            ASSERT_TRUE(CopyFileA((ModuleFolder() + "hookdll.dll").c_str(), (folder / "TransG32.DLL").c_str(), FALSE));
+        if (c.library == InTheCurrentFolderOnly)
+            ASSERT_TRUE(CopyFileA((ModuleFolder() + "TransG32.DLL").c_str(), (current / "TransG32.DLL").c_str(), FALSE));
         std::string log;
-        DWORD code = RunCopy(folder, "ExportWithoutLibrary.*", &log);
+        DWORD code = RunCopy(folder, "ExportWithoutLibrary.*", &log,
+                             c.library == InTheCurrentFolderOnly ? current.Path().c_str() : nullptr);
         EXPECT_TRUE(code == 0 && log.find("[  PASSED  ] 1 test") != std::string::npos)
             << "exit code " << code << "\n" << log;
     }
