@@ -10,6 +10,7 @@ namespace {
 // How often the user looks, and how long a box nobody expects may stay before it is cancelled.
 const DWORD LookEveryMs = 15;
 const DWORD UnexpectedAfterMs = 10000;
+const DWORD HeldAtMostMs = 30000;
 const DWORD TypingMs = 5000;
 const int MessageTextId = 0xFFFF;
 
@@ -206,11 +207,14 @@ void ScriptedUser::Visit(HWND box)
             return r.caption == caption && !(r.action == SaveName && message);
         });
         auto waiting = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& w) { return w.first == box; });
-        if (found == rules_.rend()) {
+        // A box no rule expects waits a while, a held one longer; then either is cancelled and
+        // reported, so that a test that never lets it go fails instead of hanging.
+        bool held = found != rules_.rend() && found->action == HoldBox;
+        if (found == rules_.rend() || held) {
             if (!message) return;
             if (waiting == waiting_.end()) {
                 waiting_.push_back({box, GetTickCount()});
-            } else if (GetTickCount() - waiting->second > UnexpectedAfterMs) {
+            } else if (GetTickCount() - waiting->second > (held ? HeldAtMostMs : UnexpectedAfterMs)) {
                 unexpected_.push_back(Describe(box));
                 done_.insert(box);
                 waiting_.erase(waiting);
@@ -219,7 +223,6 @@ void ScriptedUser::Visit(HWND box)
             return;
         }
         if (waiting != waiting_.end()) waiting_.erase(waiting);
-        if (found->action == HoldBox) return;
         rule = *found;
     }
     SeenBox seen = Describe(box);

@@ -23,7 +23,8 @@ public:
     ~ScriptedUser();
     // From now on, boxes with this caption are answered with this button.
     void Answer(const std::string& caption, int button);
-    // From now on, boxes with this caption are left on screen (and noted) until a rule answers them.
+    // From now on, boxes with this caption are left on screen (and noted) until a rule answers them,
+    // for 30 s at the most: then they are cancelled and reported as unexpected.
     void Hold(const std::string& caption);
     // From now on, save dialogs with this caption get the name typed into their name field, and
     // Save pressed.
