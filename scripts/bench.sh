@@ -13,10 +13,14 @@ OUT="$BUILD/bench-results"
 mkdir -p "$OUT"
 rm -f "$OUT"/*.txt
 cd "$BUILD/bin"
-# The recorded figures were taken with managed windows, the prefix's default; the tests leave
-# the prefix unmanaged, so the bench sets the mode it was recorded with.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d Y /f >"$BUILD/wine-reg.log" 2>&1 </dev/null
-wineserver -w
+# The recorded figures were taken with managed windows, the prefix's default; the tests want
+# the prefix unmanaged. The bench sets the mode it was recorded with and gives the tests theirs
+# back at the end.
+set_window_mode() {
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >"$BUILD/wine-reg.log" 2>&1 </dev/null
+  wineserver -w
+}
+set_window_mode Y
 # One display and one wineserver for the whole run; Wine's output goes to files, never a pipe.
 set +e
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
@@ -31,6 +35,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   exit $rc' bench "$OUT" "$@"
 rc=$?
 set -e
+set_window_mode N
 
 echo "machine: $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores;" \
      "$(wine --version 2>/dev/null); Debian $(cat /etc/debian_version)"
