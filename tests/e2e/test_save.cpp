@@ -163,6 +163,7 @@ TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
     // Every recorded day as CSV through the same dialog: yesterday's 240 slots with the bar,
     // then today's up to the running slot; UTF-8 with its mark, CRLF, the last line ended too.
     std::string csv = folder + "activity.csv";
+    DeleteFileA(csv.c_str());  // an earlier run's file would bring the overwrite question
     int slot = SlotNow();
     SaveOutcome outcome = SaveThroughDialog(*user, graph, csv, IDC_SAVE_CSV);
     ASSERT_TRUE(outcome.closed) << "the dialog did not take the CSV name";
