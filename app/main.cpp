@@ -11,7 +11,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)commandLine;
     (void)showCommand;
     App.Instance = instance;
-    // A second start for the same data folder hands over to the copy that runs and ends.
+    // The data folder beside the program, composed once: it is claimed here (a second start for
+    // the same folder hands over to the copy that runs, and ends) and the start-up loads from it.
     GetModuleFileNameA(nullptr, App.ExePath, sizeof App.ExePath);
     ComposeDataDirectory(App.ExePath);
     if (!ClaimDataFolder()) return 0;

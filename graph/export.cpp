@@ -55,7 +55,8 @@ PictureType PictureTypeOf(const char* path)
     return PictureNone;
 }
 
-int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags)
+int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, char* path, DWORD pathSize,
+                   DWORD flags)
 {
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof dialog;
@@ -63,12 +64,17 @@ int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags)
     dialog.lpstrFilter = filter;
     dialog.nFilterIndex = 0;
     dialog.lpstrFile = path;
-    dialog.nMaxFile = sizeof App.PicturePath;
+    dialog.nMaxFile = pathSize;
     dialog.lpstrTitle = TextSaveTitle;
     dialog.Flags = flags;
-    dialog.lpstrDefExt = TextDefaultExt;
+    dialog.lpstrDefExt = defaultExtension;
     // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
     return ShowSaveDialog(&dialog);
+}
+
+int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags)
+{
+    return ChooseSaveFile(owner, filter, TextDefaultExt, path, sizeof App.PicturePath, flags);
 }
 
 // The picture library from the program's own folder by its full path, never through the search

@@ -6,6 +6,10 @@ enum PictureType { PictureNone = 0, PictureJpeg = 1, PicturePng = 2 };
 
 void SaveGraphPicture(HWND graphWindow);
 int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags);
+// The save dialog of both exports, titled "名前を付けて保存", with no initial folder: nonzero
+// when the user chose a file, whose full path is then in the buffer.
+int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, char* path, DWORD pathSize,
+                   DWORD flags);
 short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BOOL progressive);
 short SavePngPicture(HDC dc, int width, int height, char* path, int level);
 // The type named by the last three characters of the path, in any case.

@@ -16,20 +16,20 @@ enum { WriteRetries = 8, WriteRetryMs = 5 };
 enum { ReadRetries = 60, ReadRetryMs = 50 };
 
 // Every operation composes its own path into the one path buffer and uses it at once.
-static const char* DayFilePath(int day)
+static const char* DataFilePath(const char* name)
 {
-    snprintf(App.DayFilePath, sizeof App.DayFilePath, FormatDayFilePath, App.DataDirectory,
-             App.DayFileNames[day]);
+    snprintf(App.DayFilePath, sizeof App.DayFilePath, FormatDayFilePath, App.DataDirectory, name);
     return App.DayFilePath;
 }
+
+static const char* DayFilePath(int day) { return DataFilePath(App.DayFileNames[day]); }
 
 // The file of a date that need not be among the 21 days.
 static const char* DatedFilePath(int date)
 {
     char name[16];
     snprintf(name, sizeof name, FormatDayFileName, date / 10000, date / 100 % 100, date % 100);
-    snprintf(App.DayFilePath, sizeof App.DayFilePath, FormatDayFilePath, App.DataDirectory, name);
-    return App.DayFilePath;
+    return DataFilePath(name);
 }
 
 static int HeldByAnotherProgram(DWORD error)

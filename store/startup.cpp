@@ -44,14 +44,12 @@ void ComposeDataDirectory(const char* exePath)
 
 int SlotOfTime(const SYSTEMTIME* t) { return t->wHour * 10 + t->wMinute / 6; }
 
-// The data part of the start-up; the monitor window adds the tray icon before it and starts the
-// clock and the hooks after it. One reading of the local time gives today's date and the current
-// slot, so the tick that compares them later cannot find another date than the one the tables
-// were built on.
+// The data part of the start-up, in the data folder that the program entry composed; the monitor
+// window adds the tray icon before it and starts the clock and the hooks after it. One reading of
+// the local time gives today's date and the current slot, so the tick that compares them later
+// cannot find another date than the one the tables were built on.
 int Startup(const SYSTEMTIME* now)
 {
-    GetModuleFileNameA(nullptr, App.ExePath, sizeof App.ExePath);
-    ComposeDataDirectory(App.ExePath);
     CreateDirectoryA(App.DataDirectory, nullptr);  // an existing folder is the normal case
 
     BuildDayTables(DateNumber(now->wYear, now->wMonth, now->wDay));

@@ -42,7 +42,7 @@ int ResetData(void);
 
 // Slot of a local time: hour * 10 + minute / 6.
 int SlotOfTime(const SYSTEMTIME* t);
-// Loads the recorder's data as of the local time: the data folder beside the program, the day
+// Loads the recorder's data as of the local time into DataDirectory (made when missing): the day
 // tables, today's file (made when missing) and the 20 days before, and the current slot. 1; 0
 // when an existing day file cannot be read; -1 when today's file cannot be made.
 int Startup(const SYSTEMTIME* now);

@@ -135,6 +135,14 @@ struct OpenFault {
 
 class SlotWriteFaultTest : public FaultTest {
 protected:
+    // Slots 237 to 239 of 7 March were recorded (1, 2 and 3 key touches) while today's file was
+    // held, slot 0 of 8 March (4) after it: each is in its own day's file, and nothing else is.
+    void ExpectHeldSlotsInTheirOwnDaysFiles()
+    {
+        ExpectDayFile(DataFile("20240307.dat"),
+                      With(With(With(EarlierSlots, 237, {0, 1, 0}), 238, {0, 2, 0}), 239, {0, 3, 0}));
+        ExpectDayFile(DataFile("20240308.dat"), {{0, {0, 4, 0}}});
+    }
     // The change of slot cannot write: the message comes, memory keeps the slot, the next slot
     // is recorded, and once the fault is gone the next change of slot writes both.
     void ExpectKeptUntilTheFaultIsGone(const OpenFault& fault)
@@ -190,8 +198,7 @@ TEST_F(SlotWriteFaultTest, TodaysFileLockedByAnotherProgram)
 TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidnight)
 {
     StartAt(23, 42, 0);
-    FileHold hold;
-    hold.Hold(path);
+    FileHold hold(path);
     const struct {
         int h, mi, day, keys;
     } ticks[] = {{23, 48, 7, 1}, {23, 54, 7, 2}, {0, 0, 8, 3}};
@@ -202,9 +209,7 @@ TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidni
     hold.Release();
     App.KeyTouches = 4;
     EXPECT_TRUE(NoBoxDuring([&] { TickAt(0, 6, 0, 8); }));
-    ExpectDayFile(DataFile("20240307.dat"),
-                  With(With(With(EarlierSlots, 237, {0, 1, 0}), 238, {0, 2, 0}), 239, {0, 3, 0}));
-    ExpectDayFile(DataFile("20240308.dat"), {{0, {0, 4, 0}}});
+    ExpectHeldSlotsInTheirOwnDaysFiles();
 }
 
 // A failure box that nobody answers: the clock goes on behind it, through two changes of slot
@@ -213,8 +218,7 @@ TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidni
 TEST_F(SlotWriteFaultTest, UnansweredBoxKeepsTheClockGoing)
 {
     StartAt(23, 42, 0);
-    FileHold hold;
-    hold.Hold(path);
+    FileHold hold(path);
     App.KeyTouches = 1;
     TickAt(23, 48, 0);
     EXPECT_EQ(App.CurrentSlot, 238) << "the change is complete before any box";
@@ -240,9 +244,7 @@ TEST_F(SlotWriteFaultTest, UnansweredBoxKeepsTheClockGoing)
     EXPECT_EQ(App.ActivityTable[1][239][1], 3);
     EXPECT_EQ(App.ActivityTable[1][0][0], 4);
     TickAt(0, 6, 0, 8);
-    ExpectDayFile(DataFile("20240307.dat"),
-                  With(With(With(EarlierSlots, 237, {0, 1, 0}), 238, {0, 2, 0}), 239, {0, 3, 0}));
-    ExpectDayFile(DataFile("20240308.dat"), {{0, {0, 4, 0}}});
+    ExpectHeldSlotsInTheirOwnDaysFiles();
 }
 
 // The program ends while the midnight failure box is up: the running slot goes to the new
@@ -261,8 +263,7 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
         user.Answer(TextExitCaption, IDYES);
         user.Answer(TextKillTimerCaption, IDOK);  // this monitor window runs no timer
         StartAt(23, 54, 0);
-        FileHold hold;
-        hold.Hold(path);
+        FileHold hold(path);
         App.KeyTouches = 5;
         TickAt(0, 0, 0, 8);
         user.Hold(TextErrorCaption);
@@ -342,6 +343,7 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     RemoveFolder(blocker);
     DeleteFileA(blocker.c_str());
     ASSERT_TRUE(WriteWholeFile(blocker, "not a folder", 12));
+    lstrcpynA(App.DataDirectory, blocker.c_str(), sizeof App.DataDirectory);  // as the entry composes it
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
