@@ -111,7 +111,7 @@ protected:
         ASSERT_NE(window, nullptr);
         std::vector<DWORD> before = ProcessThreadIds();
         ASSERT_NE(StartMouseHook(window, WM_HOOK_MOUSE), 0);
-        hookThread = NewThreadSince(before);
+        hookThread = HookThreadSince(before);
         ASSERT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
         Collect(0);  // drop anything left from an earlier test
     }
@@ -250,7 +250,7 @@ TEST_F(HookTest, AStalledThreadIsReplacedAndWakesUpSilent)
     DWORD start = GetTickCount();
     EXPECT_NE(RestartHooks(), 0);
     EXPECT_LT(GetTickCount() - start, 1000u) << "the restart waited for the stalled thread";
-    DWORD fresh = NewThreadSince(before);
+    DWORD fresh = HookThreadSince(before);
     EXPECT_NE(fresh, 0u);
     EXPECT_NE(MouseHookRunning(), 0);
     EXPECT_NE(KeyHookRunning(), 0);

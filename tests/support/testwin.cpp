@@ -96,10 +96,15 @@ std::vector<DWORD> ProcessThreadIds()
     return ids;
 }
 
-DWORD NewThreadSince(const std::vector<DWORD>& before)
+DWORD HookThreadSince(const std::vector<DWORD>& before)
 {
-    for (DWORD id : ProcessThreadIds())
-        if (std::find(before.begin(), before.end(), id) == before.end()) return id;
+    for (DWORD id : ProcessThreadIds()) {
+        if (std::find(before.begin(), before.end(), id) != before.end()) continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, id);
+        int priority = thread ? GetThreadPriority(thread) : 0;
+        if (thread) CloseHandle(thread);
+        if (priority == THREAD_PRIORITY_TIME_CRITICAL) return id;
+    }
     return 0;
 }
 

@@ -20,9 +20,10 @@ void InjectMove(int x, int y);
 void InjectClick(DWORD down, DWORD up);
 void InjectKey(WORD vk);
 
-// The ids of this process's threads, and the first one that is not in an earlier list.
+// The ids of this process's threads, and the thread that serves the hooks among those that came
+// up since an earlier list: the time-critical one.
 std::vector<DWORD> ProcessThreadIds();
-DWORD NewThreadSince(const std::vector<DWORD>& before);
+DWORD HookThreadSince(const std::vector<DWORD>& before);
 
 // Sends the shell a tray message (NIM_ADD, NIM_MODIFY, NIM_DELETE) for the program's icon of the
 // window, in the record's first form and with nothing to change; true when the shell took it.
