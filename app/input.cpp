@@ -1,8 +1,10 @@
 // Counting of clicks, key touches and pointer travel from the hook library's messages.
 #include <stdio.h>
 #include <stdlib.h>
+#include <windowsx.h>
 
 #include "app/input.h"
+#include "app/screenmap.h"
 #include "res/texts.h"
 #include "store/state.h"
 #include "ui/statusbar.h"
@@ -35,17 +37,21 @@ static void DoubleClick(int* clicks)
     ShowClickCount();
 }
 
-static void PointerStep(void)
+// The step is measured between the events' own points, not from where the pointer is when the
+// message is handled: moves that wait in the queue (a busy thread, a modal loop, a slow status
+// bar) would otherwise all read the last position and their travel would be lost.
+static void PointerStep(LPARAM physicalPoint)
 {
-    GetCursorPos(&App.PointerPos);
+    POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
+    App.PointerPos = ProcessPointFromPhysical(physical);
     char text[32];
     snprintf(text, sizeof text, FormatPointerX, static_cast<long>(App.PointerPos.x));
     SetStatusText(PartPointerX, text);
     snprintf(text, sizeof text, FormatPointerY, static_cast<long>(App.PointerPos.y));
     SetStatusText(PartPointerY, text);
-    // (0, 0) stands for "no position yet": such a step measures nothing.
-    POINT from = App.LastPointerPos;
-    if (from.x == 0 && from.y == 0) from = App.PointerPos;
+    // The first move measures nothing: there is no position before it.
+    POINT from = App.PointerKnown ? App.LastPointerPos : App.PointerPos;
+    App.PointerKnown = 1;
     App.LastPointerPos = App.PointerPos;
     App.MoveX += abs(static_cast<int>(from.x - App.PointerPos.x));
     App.MoveY += abs(static_cast<int>(from.y - App.PointerPos.y));
@@ -58,11 +64,11 @@ void ClearIntervalCounters(void)
     App.MoveX = App.MoveY = App.KeyTouches = 0;
 }
 
-LRESULT OnHookMouse(UINT mouseMessage)
+LRESULT OnHookMouse(UINT mouseMessage, LPARAM point)
 {
     ++App.HookMessages;  // every message, counted or not, shows that the hooks live
     switch (mouseMessage) {
-    case WM_MOUSEMOVE:     PointerStep(); break;
+    case WM_MOUSEMOVE:     PointerStep(point); break;
     case WM_LBUTTONDOWN:   ButtonDown(PartLeftButton, &App.LeftDown); break;
     case WM_LBUTTONUP:     ButtonUp(PartLeftButton, &App.LeftDown, &App.LeftClicks); break;
     case WM_LBUTTONDBLCLK: DoubleClick(&App.LeftClicks); break;

@@ -2,7 +2,8 @@
 #pragma once
 #include <windows.h>
 
-LRESULT OnHookMouse(UINT mouseMessage);
+// point: the event's screen point in physical coordinates, x and y as signed 16-bit halves.
+LRESULT OnHookMouse(UINT mouseMessage, LPARAM point);
 // Sets the six interval counters to 0; button and key state stay.
 void ClearIntervalCounters(void);
 LRESULT OnHookKey(UINT virtualKey, LPARAM flags);

@@ -7,6 +7,7 @@
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
+#include "app/screenmap.h"
 #include "app/slotclock.h"
 #include "app/tray.h"
 #include "res/messages.h"
@@ -171,6 +172,14 @@ static LRESULT OnSessionChange(WPARAM event)
     return 0;
 }
 
+// A change of layout, resolution or scale moves the monitors in one coordinate space or the
+// other: the hook points are mapped through a fresh look-up from now on.
+static LRESULT OnDisplayChange(void)
+{
+    ForgetScreenMap();
+    return 0;
+}
+
 LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -182,13 +191,15 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_TIMER:
         if (wParam != SlotTimerId && wParam != TrayRetryTimerId) break;
         return OnMonitorTimer(window, wParam);
-    case WM_HOOK_MOUSE:  return OnHookMouse(static_cast<UINT>(wParam));
+    case WM_HOOK_MOUSE:  return OnHookMouse(static_cast<UINT>(wParam), lParam);
     case WM_HOOK_KEY:    return OnHookKey(static_cast<UINT>(wParam), lParam);
     case WM_TRAY_NOTIFY: return OnTrayNotify(window, lParam);
     case WM_SHOW_REPORTS: return ShowQueuedReports();
     case WM_RESET_DATA:  return OnResetData();
     case WM_POWERBROADCAST: return OnPowerChange(window, wParam);
     case WM_WTSSESSION_CHANGE: return OnSessionChange(wParam);
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE: return OnDisplayChange();
     default:
         if (message != 0 && message == App.TaskbarCreatedMessage) return OnTaskbarCreated(window);
         if (message != 0 && message == App.HandoverMessage) return OnHandover(window, wParam);

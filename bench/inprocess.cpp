@@ -2,6 +2,7 @@
 // timed against a baseline that does the least the same path can do, in the same run.
 #include <windows.h>
 #include <stdio.h>
+#include <stdlib.h>
 
 #include <functional>
 #include <string>
@@ -130,9 +131,11 @@ double MoveCost(HWND window, int moves, bool alongRow = false)
     double total = 0;
     for (int i = 0; i < moves; ++i) {
         // Away from the graph window, which would otherwise get mouse messages of its own.
-        SetCursorPos(1000 + i % 2 * 5, 740 + (alongRow ? 0 : i % 2 * 3));
+        int x = 1000 + i % 2 * 5, y = 740 + (alongRow ? 0 : i % 2 * 3);
+        SetCursorPos(x, y);
         Drain();  // what the move itself brings, before the timed message
-        PostMessageA(window, WM_HOOK_MOUSE, WM_MOUSEMOVE, 0);
+        // With the move's point, as the hook library posts it.
+        PostMessageA(window, WM_HOOK_MOUSE, WM_MOUSEMOVE, MAKELPARAM(x, y));
         double start = NowMicroseconds();
         Drain();
         total += NowMicroseconds() - start;
@@ -269,6 +272,72 @@ void HookFigure(HWND monitor, HWND stamp)
     if (lost) PrintNote("hook path: " + std::to_string(lost) + " injected events never reached the window");
 }
 
+struct BurstInput {
+    std::vector<INPUT> moves;
+};
+
+DWORD WINAPI InjectBurst(void* param)
+{
+    BurstInput* burst = static_cast<BurstInput*>(param);
+    SendInput(static_cast<UINT>(burst->moves.size()), burst->moves.data(), sizeof(INPUT));
+    return 0;
+}
+
+INPUT AbsoluteMove(int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// Where an absolute move to (x, y) really puts the pointer, once the monitor window has taken it.
+POINT ReachedBy(int x, int y)
+{
+    INPUT move = AbsoluteMove(x, y);
+    SendInput(1, &move, sizeof move);
+    Pump(100);
+    POINT at = {};
+    GetCursorPos(&at);
+    return at;
+}
+
+// 4,000 moves of 60 px, back and forth along a row below the graph window, sent by another
+// thread in one SendInput (as fast as input goes) while this thread takes the hook messages as
+// the program's loop would. The figure is the travel recorded, in per cent of the travel made.
+void BurstFigure(HWND monitor, const char* state)
+{
+    const int Moves = 4000, Bursts = 3;
+    if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) {
+        PrintNote("burst: the hook library did not start its mouse hook; not measured");
+        return;
+    }
+    POINT a = ReachedBy(900, 740), b = ReachedBy(960, 740);
+    double made = static_cast<double>(Moves) * (labs(b.x - a.x) + labs(b.y - a.y));
+    BurstInput burst;
+    for (int i = 1; i <= Moves; ++i) burst.moves.push_back(AbsoluteMove(i % 2 ? 900 : 960, 740));
+    Figure recorded = {std::string("burst: 4000 moves of 60 px, graph ") + state, "-", "%", {}, {}};
+    int lostBefore = LostHookEvents();
+    for (int r = 0; r < Bursts; ++r) {
+        ReachedBy(960, 740);
+        ClearIntervalCounters();
+        HANDLE sender = CreateThread(nullptr, 0, InjectBurst, &burst, 0, nullptr);
+        if (!sender) break;
+        while (MsgWaitForMultipleObjects(1, &sender, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Drain();
+        CloseHandle(sender);
+        Drain();  // SendInput has returned: every move's message is queued
+        recorded.measured.push_back(100.0 * (App.MoveX + App.MoveY) / made);
+    }
+    EndMouseHook();
+    Drain();
+    ClearIntervalCounters();
+    PrintFigure(recorded);
+    int lost = LostHookEvents() - lostBefore;
+    if (lost) PrintNote("burst: " + std::to_string(lost) + " moves could not be posted");
+}
+
 enum { DrawPlot = 1, DrawFrame = 2, DrawBoth = 3 };
 
 // The plot and the frame in the window's context, clipped as a paint would clip them.
@@ -388,6 +457,7 @@ int main()
     CursorQueryFigure(plain);
     TickFigure(monitor, plain, "closed");
     HookFigure(monitor, stamp);
+    BurstFigure(monitor, "closed");
 
     // The graph window as the tray command opens it, but modeless, so that the bench's own loop
     // dispatches; it must be on screen, or nothing would be painted.
@@ -399,6 +469,7 @@ int main()
     ShowWindow(graph, SW_SHOWNOACTIVATE);
     Pump(2500);
     InputFigures(monitor, plain, "open");
+    BurstFigure(monitor, "open");
     TickFigure(monitor, plain, "open");
     PaintFigures(graph);
     DestroyWindow(graph);

@@ -3,7 +3,8 @@
 #include <windows.h>
 
 extern "C" {
-// Ordinal 3: starts the low-level mouse hook; posts WM_HOOK_MOUSE-style messages to the window.
+// Ordinal 3: starts the low-level mouse hook; posts WM_HOOK_MOUSE-style messages to the window,
+// with the event's own screen point (physical coordinates) packed into lParam as MAKELPARAM does.
 int WINAPI StartMouseHook(HWND window, UINT message);
 // Ordinal 4: ends the mouse hook.
 int WINAPI EndMouseHook(void);

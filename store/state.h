@@ -47,6 +47,12 @@ struct GlobalState {
     UINT LastKey;
     POINT PointerPos;
     POINT LastPointerPos;
+    // Set by the first move; before it there is no position to measure a step from.
+    int PointerKnown;
+    // The monitor of the last hook point, in the hook's physical coordinates and in this
+    // process's own; looked up again when a point leaves it or the displays change.
+    int ScreenMapValid;
+    RECT ScreenMapPhysical, ScreenMapProcess;
 
     // Recording runs only after a complete start-up; nothing is written otherwise.
     int Recording;

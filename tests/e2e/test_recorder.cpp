@@ -1,6 +1,5 @@
 // The real program under Wine: tray, exit, day files and recording from injected input.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include "res/texts.h"
 #include "e2e/e2e_support.h"
@@ -100,19 +99,15 @@ TEST_F(RecorderTest, InjectedInputReachesTodaysFileAndARestartKeepsEarlierSlots)
     std::vector<unsigned char> bytes = DayFileBytes(values);
     ASSERT_TRUE(WriteWholeFile(folder + "data\\" + Today(), bytes.data(), bytes.size()));
 
-    // The program reads the pointer when it handles a move, which under Wine can still be the
-    // position before that move: starting from a known position, two moves of (30, 40) then
-    // count 70 either way.
-    InjectMove(100, 100);
-    ASSERT_TRUE(PumpUntil([] {
-        POINT at = {};
-        return GetCursorPos(&at) && at.x == 100 && at.y == 100;
-    }));
     ASSERT_TRUE(StartProgram(&program, folder));
     ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
     int slot = SlotNow();
+    // The first move measures nothing, the second 30 + 40; then a burst of moves of 60 px, made
+    // faster than the program takes them, each counted from its own point.
+    const int BurstMoves = 400;
     InjectMove(130, 140);
     InjectMove(160, 180);
+    for (int i = 1; i <= BurstMoves; ++i) InjectMove(i % 2 ? 220 : 160, 180);
     InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     InjectClick(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     InjectKey('A');
@@ -128,11 +123,7 @@ TEST_F(RecorderTest, InjectedInputReachesTodaysFileAndARestartKeepsEarlierSlots)
     ASSERT_EQ(after.size(), 2880u);
     EXPECT_EQ(FileValue(after, 0, slot), 2);
     EXPECT_EQ(FileValue(after, 1, slot), 3);
-    // Travel comes from the pointer position read when each move is handled, and under Wine
-    // that reading lags the injected moves by an uncertain number of steps (0, 70 and 140 were
-    // all seen for these moves); the exact rules are tested with set positions in the unit tests.
-    EXPECT_GE(FileValue(after, 2, slot), 0);
-    EXPECT_LE(FileValue(after, 2, slot), 140);
+    EXPECT_EQ(FileValue(after, 2, slot), 70 + BurstMoves * 60);
     EXPECT_EQ(FileValue(after, 0, earlier), 9) << "the earlier run's slot is kept";
     EXPECT_EQ(FileValue(after, 2, earlier), 1234);
 }
@@ -211,24 +202,16 @@ TEST_F(FakeClock, InputBeforeTheSlotChangeLandsInSlot100)
     InjectKey('K');
     InjectKey('L');
     InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    // The program reads the pointer when it handles a move; under Wine that can still be the
-    // position before the move, so the travel is that of one of two readings.
-    POINT start;
-    GetCursorPos(&start);
+    // The program's first move measures nothing; the two after it 3 + 4 each.
     InjectMove(200, 200);
     InjectMove(203, 204);
     InjectMove(206, 208);
-    // Readings lag but keep their order, so the travel is at most the whole path walked.
-    int path = abs(static_cast<int>(start.x) - 200) + abs(static_cast<int>(start.y) - 200) + 7 + 7;
     ASSERT_TRUE(WaitForSlotWrite(DayFileNameAt(offset), 100)) << "slot 100 was not written at its end";
     std::vector<unsigned char> bytes = DayFile(DayFileNameAt(offset));
     ASSERT_EQ(bytes.size(), 2880u);
     EXPECT_EQ(FileValue(bytes, 0, 100), 1);
     EXPECT_EQ(FileValue(bytes, 1, 100), 2);
-    int travel = FileValue(bytes, 2, 100);
-    // As above, the pointer reading under Wine may lag the moves: the slot is recorded, within bounds.
-    EXPECT_GE(travel, 0);
-    EXPECT_LE(travel, path);
+    EXPECT_EQ(FileValue(bytes, 2, 100), 14);
     EXPECT_EQ(FileValue(bytes, 1, 101), -1) << "slot 101 is written only when it ends";
     End();
 }

@@ -336,7 +336,7 @@ DWORD WINAPI RunBusyTarget(void* param)
     // Busy, taking no messages, until the input has been injected; a broken library that makes
     // the input wait for this thread meets the bound instead.
     WaitForSingleObject(target->injected, 5000);
-    if (target->started) target->events = Collect(5);
+    if (target->started) target->events = Collect(6);
     EndMouseHook();
     EndKeyHook();
     if (window) DestroyWindow(window);
@@ -353,7 +353,8 @@ TEST(HookBusyTarget, InputDoesNotWaitForTheBusyThreadThatStartedTheHooks)
     WaitForSingleObject(target.ready, INFINITE);
 
     DWORD start = GetTickCount();
-    UINT sent = Inject({MoveInput(222, 111), MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+    UINT sent = Inject({MoveInput(220, 111), MoveInput(280, 131), MouseInput(MOUSEEVENTF_LEFTDOWN),
+                        MouseInput(MOUSEEVENTF_LEFTUP)});
     sent += Inject({KeyInput('F', 0x21, false, false)});
     sent += Inject({KeyInput('F', 0x21, false, true)});
     DWORD elapsed = GetTickCount() - start;
@@ -364,19 +365,22 @@ TEST(HookBusyTarget, InputDoesNotWaitForTheBusyThreadThatStartedTheHooks)
     CloseHandle(target.ready);
     CloseHandle(target.injected);
     ASSERT_NE(target.started, 0);
-    EXPECT_EQ(sent, 5u);
+    EXPECT_EQ(sent, 6u);
     EXPECT_LT(elapsed, 300u) << "SendInput waited for the busy thread";
 
-    // Mouse and keys keep the order in which they happened.
-    const UINT messages[] = {WM_HOOK_MOUSE, WM_HOOK_MOUSE, WM_HOOK_MOUSE, WM_HOOK_KEY, WM_HOOK_KEY};
-    const WPARAM params[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, 'F', 'F'};
-    ASSERT_EQ(target.events.size(), 5u);
-    for (size_t i = 0; i < 5; ++i) {
+    // Mouse and keys keep the order in which they happened, and each move that waited keeps the
+    // point it was made at, not where the pointer is when the thread takes it.
+    const UINT messages[] = {WM_HOOK_MOUSE, WM_HOOK_MOUSE, WM_HOOK_MOUSE, WM_HOOK_MOUSE, WM_HOOK_KEY, WM_HOOK_KEY};
+    const WPARAM params[] = {WM_MOUSEMOVE, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, 'F', 'F'};
+    ASSERT_EQ(target.events.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
         EXPECT_EQ(target.events[i].message, messages[i]) << "event " << i;
         EXPECT_EQ(target.events[i].wParam, params[i]) << "event " << i;
     }
-    EXPECT_EQ(target.events[3].lParam >> 31, 0u);
-    EXPECT_EQ(target.events[4].lParam >> 31, 1u);
+    EXPECT_EQ(target.events[0].lParam, static_cast<DWORD>(MAKELPARAM(220, 111)));
+    EXPECT_EQ(target.events[1].lParam, static_cast<DWORD>(MAKELPARAM(280, 131)));
+    EXPECT_EQ(target.events[4].lParam >> 31, 0u);
+    EXPECT_EQ(target.events[5].lParam >> 31, 1u);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "app/input.h"
 #include "res/messages.h"
 #include "app/monitor.h"
+#include "app/screenmap.h"
 #include "app/slotclock.h"
 #include "res/texts.h"
 #include "hook/hookapi.h"
@@ -75,23 +76,8 @@ protected:
     }
     void Key(UINT vk, bool release) { OnHookKey(vk, release ? 0xC0000001 : 1); }
     void Tick() { OnSlotTimer(monitor); }
-    // Under Wine the pointer reading follows a set position only once the display's events for
-    // it are served, and late events of an earlier position can still move it back: the move is
-    // reported once the reading has shown the new position over a few rounds of events, as the
-    // hook reports a move that has happened.
-    void MoveTo(int x, int y)
-    {
-        SetCursorPos(x, y);
-        int steady = 0;
-        for (DWORD start = GetTickCount(); steady < 3 && GetTickCount() - start < 2000;) {
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-            POINT now = {};
-            steady = GetCursorPos(&now) && now.x == x && now.y == y ? steady + 1 : 0;
-            if (steady < 3) MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
-        }
-        OnHookMouse(WM_MOUSEMOVE);
-    }
+    // A move as the hook reports it: with the event's own point.
+    void MoveTo(int x, int y) { OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(x, y)); }
 };
 
 TEST_F(MonitorTest, StartupBringsTheRecorderUp)
@@ -154,7 +140,7 @@ TEST_F(MonitorTest, CountingRules)
         App.LeftDown = App.RightDown = App.MiddleDown = 0;
         App.LastKey = 0;
         for (const auto& e : c.events) {
-            if (e.first == WM_HOOK_MOUSE) OnHookMouse(e.second);
+            if (e.first == WM_HOOK_MOUSE) OnHookMouse(e.second, 0);
             else Key(e.second & ~Released, (e.second & Released) != 0);
         }
         EXPECT_EQ(App.LeftClicks + App.RightClicks + App.MiddleClicks, c.clicks);
@@ -165,23 +151,77 @@ TEST_F(MonitorTest, CountingRules)
     }
 }
 
+// Each move and the travel it adds per axis, worked out from the points alone.
+struct MoveCase {
+    const char* name;
+    int x, y;
+    int addX, addY;
+};
+
 TEST_F(MonitorTest, PointerTravelPerAxis)
 {
+    const MoveCase moves[] = {
+        {"the first move measures nothing", 10, 10, 0, 0},
+        {"per axis", 13, 6, 3, 4},
+        {"into the top-left corner", 0, 0, 13, 6},
+        {"out of the corner: a position like any other", 40, 30, 40, 30},
+        {"onto a monitor left of and above the main one", -1280, -200, 1320, 230},
+        {"back", 41, 30, 1321, 230},
+    };
     StartRecording();
-    MoveTo(10, 10);
-    EXPECT_EQ(App.MoveX + App.MoveY, 0) << "the first move measures nothing";
-    MoveTo(13, 6);
-    EXPECT_EQ(App.MoveX, 3);
-    EXPECT_EQ(App.MoveY, 4);
-    MoveTo(0, 0);
-    MoveTo(40, 30);
-    EXPECT_EQ(App.MoveX, 3 + 13) << "(0, 0) stands for no position";
-    EXPECT_EQ(App.MoveY, 4 + 6);
-    MoveTo(41, 30);
-    EXPECT_EQ(App.MoveX, 3 + 13 + 1);
+    int moveX = 0, moveY = 0;
+    for (const MoveCase& m : moves) {
+        SCOPED_TRACE(m.name);
+        MoveTo(m.x, m.y);
+        moveX += m.addX;
+        moveY += m.addY;
+        EXPECT_EQ(App.MoveX, moveX);
+        EXPECT_EQ(App.MoveY, moveY);
+        EXPECT_EQ(App.PointerPos.x, m.x) << "the status bar shows the event's point";
+        EXPECT_EQ(App.PointerPos.y, m.y);
+    }
     Tick();
-    EXPECT_EQ(App.ActivityTable[2][100][0], 3 + 13 + 1 + 4 + 6);
-    EXPECT_EQ(App.PointerPos.x, 41);
+    EXPECT_EQ(App.ActivityTable[2][100][0], moveX + moveY);
+}
+
+// A thread that is busy (a box, a held file, a slow repaint) takes a burst of moves late, all at
+// once: each still counts the step to its own point.
+TEST_F(MonitorTest, MovesHandledLateCountTheirOwnSteps)
+{
+    const int Moves = 400, Step = 60;
+    StartRecording();
+    for (int i = 0; i <= Moves; ++i)
+        PostMessageA(monitor, WM_HOOK_MOUSE, WM_MOUSEMOVE, MAKELPARAM(300 + i % 2 * Step, 200 + i % 2));
+    DispatchWaitingMessages();
+    EXPECT_EQ(App.MoveX, Moves * Step);
+    EXPECT_EQ(App.MoveY, Moves);
+    EXPECT_EQ(App.PointerPos.x, 300);
+    Tick();
+    EXPECT_EQ(App.ActivityTable[2][100][0], Moves * (Step + 1));
+}
+
+// Hook points are physical; on a scaled display a process that is not per-monitor DPI aware
+// sees each monitor's rectangle shrunk by its scale. Rows: physical rectangle, this process's,
+// the physical point and where it lands.
+struct ScreenMapCase {
+    const char* name;
+    RECT physical, process;
+    POINT from, to;
+};
+
+TEST(ScreenMap, PhysicalPointsLandOnTheSameSpotOfTheProcessMonitor)
+{
+    const ScreenMapCase cases[] = {
+        {"unscaled", {0, 0, 1920, 1080}, {0, 0, 1920, 1080}, {1919, 7}, {1919, 7}},
+        {"150 %", {0, 0, 2880, 1800}, {0, 0, 1920, 1200}, {300, 151}, {200, 101}},
+        {"125 % left of the main one", {-2560, -400, 0, 1040}, {-2048, -320, 0, 832}, {-1280, 100}, {-1024, 80}},
+    };
+    for (const ScreenMapCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        POINT to = MapPointBetween(c.from, c.physical, c.process);
+        EXPECT_EQ(to.x, c.to.x);
+        EXPECT_EQ(to.y, c.to.y);
+    }
 }
 
 TEST_F(MonitorTest, TrayMenuOpensOnPressesAndGreysByWindowState)
