@@ -99,7 +99,9 @@ static LRESULT OnEndSession(HWND monitor, BOOL ending)
 static LRESULT OnResetData(void)
 {
     ClearIntervalCounters();
-    if (ResetData() == 0) RepaintGraphWindow();
+    SYSTEMTIME now;
+    ReadLocalTime(&now);
+    if (ResetData(&now) == 0) RepaintGraphWindow();
     else ReportFailure(App.GraphWindowHandle, TextCreateFailed, TextErrorCaption);
     return 0;
 }

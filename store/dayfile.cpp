@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "res/texts.h"
+#include "store/recyclebin.h"
 #include "store/state.h"
 #include "store/store.h"
 
@@ -253,10 +254,68 @@ void CopyDayColumn(int to, int from)
     memcpy(App.SlotUnsaved[to], App.SlotUnsaved[from], sizeof App.SlotUnsaved[to]);
 }
 
-int ResetData(void)
+// The reset's own folder beside the day files, named by its time; a second reset within the same
+// second gets a numbered one. 0 when no folder can be made.
+static int MakeResetFolder(const SYSTEMTIME* now)
+{
+    enum { Attempts = 100 };
+    for (int n = 1; n <= Attempts; ++n) {
+        int length = snprintf(App.ResetFolder, sizeof App.ResetFolder, FormatResetFolder, App.DataDirectory,
+                              now->wYear, now->wMonth, now->wDay, now->wHour, now->wMinute, now->wSecond);
+        if (n > 1 && length > 0)
+            snprintf(App.ResetFolder + length, sizeof App.ResetFolder - length, FormatResetNumber, n);
+        if (CreateDirectoryA(App.ResetFolder, nullptr)) return 1;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;
+    }
+    return 0;
+}
+
+static const char* ResetCopyPath(int day, char* path, size_t size)
+{
+    snprintf(path, size, FormatDayFilePath, App.ResetFolder, App.DayFileNames[day]);
+    return path;
+}
+
+// Copies every existing file of the 21 days whole into the reset folder and lists the originals
+// that have their copy, for the Recycle Bin; a file that cannot be copied is left where it is.
+static int KeepDayFiles(void)
+{
+    int count = 0;
+    size_t used = 0;
+    char copy[sizeof App.ResetFolder];
+    for (int d = 0; d < DayCount; ++d) {
+        App.ResetKept[d] = 0;
+        const char* original = DayFilePath(d);
+        size_t length = strlen(original) + 1;
+        if (used + length >= sizeof App.ResetList) continue;
+        if (!CopyFileA(original, ResetCopyPath(d, copy, sizeof copy), TRUE)) continue;
+        memcpy(App.ResetList + used, original, length);
+        used += length;
+        App.ResetKept[d] = 1;
+        ++count;
+    }
+    App.ResetList[used] = '\0';
+    return count;
+}
+
+// The files of the reset go where the user can take them back whole. Each is first copied into the
+// reset folder; then the originals go to the Recycle Bin, and where the bin is known to hold them
+// the copies are removed again. Where it is not (no bin on the drive, a bin that deleted them
+// instead, or one that cannot be counted), the copies stay and the originals are removed.
+int ResetData(const SYSTEMTIME* now)
 {
     for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
     memset(App.SlotBase, 0, sizeof App.SlotBase);
-    for (int d = 0; d < DayCount; ++d) DeleteFileA(DayFilePath(d));
+    if (MakeResetFolder(now)) {
+        int count = KeepDayFiles();
+        int recycled = RecycleFiles(App.ResetList, count);
+        char copy[sizeof App.ResetFolder];
+        for (int d = 0; d < DayCount; ++d) {
+            if (!App.ResetKept[d]) continue;
+            DeleteFileA(recycled ? ResetCopyPath(d, copy, sizeof copy) : DayFilePath(d));
+        }
+        // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
+        RemoveDirectoryA(App.ResetFolder);
+    }
     return CreateDayFile() == 1 ? 0 : -1;
 }

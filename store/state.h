@@ -73,6 +73,11 @@ struct GlobalState {
     char ExePath[1024];
     char DataDirectory[1024];
     char DayFilePath[1024];
+    // The data reset: its folder, the day files it keeps there (by day) and the list of their
+    // originals for the Recycle Bin, each path zero-ended and the list ended by one more zero.
+    char ResetFolder[1024];
+    unsigned char ResetKept[DayCount];
+    char ResetList[DayCount * 1024 + 1];
     // One whole day file, for its creation and its reading.
     unsigned char DayFileBuffer[DayFileSize];
 

@@ -6,6 +6,7 @@
 #include "store/state.h"
 #include "store/store.h"
 #include "support/fake_clock.h"
+#include "support/fake_recyclebin.h"
 #include "support/scripteduser.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
@@ -16,6 +17,7 @@ protected:
     void SetUp() override
     {
         ResetStore("test_dayfile");
+        SetFakeRecycleBin(FakeBin::None);
         SetFakeTime(2024, 3, 7, 10, 3, 0);
         BuildDayTables(FakeDate());
     }
@@ -236,6 +238,55 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }),
               std::vector<std::string>{"ファイルを作成できませんでした"});
     RemoveDirectoryA(DayFilePathOf(0).c_str());
+    DestroyMonitor(monitor);
+}
+
+// Where the reset's files go: whole into the bin, or whole into a reset folder that nothing reads.
+TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
+{
+    struct Row {
+        FakeBin bin;
+        bool inBin, inResetFolder;
+    } rows[] = {
+        {FakeBin::Keeping, true, false},
+        {FakeBin::None, false, true},
+        {FakeBin::Destroying, false, true},  // the shell deleted them instead of recycling
+    };
+    HWND monitor = CreateMonitorWithoutStartup();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.bin));
+        SetFakeRecycleBin(row.bin);
+        std::vector<std::vector<unsigned char>> kept(21);
+        for (int d = 0; d < 21; ++d) {
+            if (d == 4) continue;  // a day without a file
+            std::vector<int> values(720, d * 100);
+            values[719] = 7;
+            PutDayFile(d, values);
+            kept[d] = ReadWholeFile(DayFilePathOf(d));
+        }
+        EXPECT_TRUE(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }).empty());
+        std::string resetFolder = DataFile("reset-20240307-100300");
+        for (int d = 0; d < 21; ++d) {
+            std::string name = App.DayFileNames[d];
+            std::vector<unsigned char> inBin = ReadWholeFile(BinFolder() + "\\" + name);
+            std::vector<unsigned char> inReset = ReadWholeFile(resetFolder + "\\" + name);
+            EXPECT_EQ(inBin, row.inBin ? kept[d] : std::vector<unsigned char>()) << name;
+            EXPECT_EQ(inReset, row.inResetFolder ? kept[d] : std::vector<unsigned char>()) << name;
+            if (d > 0) EXPECT_EQ(GetFileAttributesA(DayFilePathOf(d).c_str()), INVALID_FILE_ATTRIBUTES);
+        }
+        EXPECT_EQ(GetFileAttributesA(resetFolder.c_str()) != INVALID_FILE_ATTRIBUTES, row.inResetFolder);
+        std::vector<unsigned char> today = ReadWholeFile(DayFilePathOf(0));
+        ASSERT_EQ(today.size(), 2880u);
+        EXPECT_EQ(FileValue(today, 2, 239), -1);
+
+        // The start-up after the reset finds no day of the reset folder.
+        SYSTEMTIME now = {};
+        now.wYear = 2024, now.wMonth = 3, now.wDay = 7, now.wHour = 10, now.wMinute = 3;
+        ASSERT_EQ(Startup(&now), 1);
+        EXPECT_EQ(App.ActivityTable[2][239][3], -1);
+        EXPECT_EQ(App.ActivityTable[0][0][0], -1);
+        RemoveFolder(resetFolder);
+    }
     DestroyMonitor(monitor);
 }
 }  // namespace
