@@ -111,6 +111,7 @@ static void ReportDeadHooks(HWND monitor)
 
 static void RepairHooks(HWND monitor, DWORD now)
 {
+    if (App.SilentRepairs >= SilentRepairsReported) App.HooksDown = 1;
     ReportDeadHooks(monitor);
     RestartHooks();
     ++App.HookRepairs;
@@ -130,6 +131,7 @@ void CheckHooks(HWND monitor)
         App.HookMessagesSeen = App.HookMessages;
         App.HookSeenAt = now;
         App.SilentRepairs = 0;
+        App.HooksDown = 0;
     }
     if (HookThreadAnswering() && !InputUnseenByHooks(now)) return;
     if (App.HookRepairs > 0 && now - App.HookRepairedAt < RepairSpacingMs) return;

@@ -35,6 +35,9 @@ int StartRecorder(HWND monitor)
     SYSTEMTIME now;
     ReadLocalTime(&now);
     int result = Startup(&now);
+    App.StartupFailed = result != 1;
+    // The icon tells before any box does.
+    ShowRecordingState(monitor);
     if (result == 1) StartRecording(monitor);
     else if (result == 0) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
     else ReportFailure(monitor, TextCreateFailed, TextErrorCaption);

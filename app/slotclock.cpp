@@ -6,6 +6,7 @@
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/slotclock.h"
+#include "app/tray.h"
 #include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
@@ -150,5 +151,6 @@ int OnSlotTimer(HWND monitor)
     int mode = SetReportMode(ReportLater);
     int result = Tick(monitor);
     SetReportMode(mode);
+    ShowRecordingState(monitor);
     return result;
 }

@@ -9,20 +9,68 @@
 #include "app/tray.h"
 #include "resource.h"
 #include "store/state.h"
+#include "store/store.h"
 #include "ui/graphwindow.h"
 
-// The icon record in its first form: the fields every shell version understands.
+// The icon record in its first form, the fields every shell version understands, unless the tip
+// needs the longer field of the second.
 static void FillTrayRecord(NOTIFYICONDATAA* record, HWND monitor, HICON icon, const char* tip)
 {
+    enum { FirstFormTip = 64 };
     memset(record, 0, sizeof *record);
-    record->cbSize = NOTIFYICONDATAA_V1_SIZE;
+    int longTip = lstrlenA(tip) >= FirstFormTip;
+    record->cbSize = longTip ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
     record->hWnd = monitor;
     record->uID = TrayIconId;
     record->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record->uCallbackMessage = WM_TRAY_NOTIFY;
     record->hIcon = icon;
-    // The first form of the record holds 64 characters of tip.
-    lstrcpynA(record->szTip, tip, 64);
+    lstrcpynA(record->szTip, tip, longTip ? static_cast<int>(sizeof record->szTip) : FirstFormTip);
+}
+
+// The start-up failing stops everything; hooks that no repair brings back stop the counting;
+// slots that wait for their file may still reach it.
+int RecordingState(void)
+{
+    if (App.StartupFailed) return TrayNoData;
+    if (App.HooksDown) return TrayNoInput;
+    if (SlotsWaitingToBeWritten()) return TrayUnsaved;
+    return TrayRecording;
+}
+
+const char* TrayTipOf(int state)
+{
+    switch (state) {
+    case TrayNoData:  return TextTrayTipNoData;
+    case TrayNoInput: return TextTrayTipNoInput;
+    case TrayUnsaved: return TextTrayTipUnsaved;
+    default:          return TextTrayTip;
+    }
+}
+
+// The small icon's own image at the system's size, so the tray shows it sharp at every scale;
+// shared icons are never destroyed.
+static HICON TrayIconOf(int state)
+{
+    int id = state == TrayRecording ? IDI_APP : IDI_NOT_RECORDING;
+    return static_cast<HICON>(LoadImageA(App.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+static void FillTrayRecordOf(NOTIFYICONDATAA* record, HWND monitor, int state)
+{
+    FillTrayRecord(record, monitor, TrayIconOf(state), TrayTipOf(state));
+}
+
+void ShowRecordingState(HWND monitor)
+{
+    int state = RecordingState();
+    if (state == App.TrayState) return;
+    NOTIFYICONDATAA record;
+    FillTrayRecordOf(&record, monitor, state);
+    // An icon the shell does not have yet (it is restarting) gets the state when it is added.
+    Shell_NotifyIconA(NIM_MODIFY, &record);
+    App.TrayState = state;
 }
 
 // At a busy logon NIM_ADD can time out although the shell did add the icon, and every later
@@ -30,7 +78,7 @@ static void FillTrayRecord(NOTIFYICONDATAA* record, HWND monitor, HICON icon, co
 int AddTrayIcon(HWND monitor)
 {
     NOTIFYICONDATAA record;
-    FillTrayRecord(&record, monitor, LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_APP)), TextTrayTip);
+    FillTrayRecordOf(&record, monitor, App.TrayState);
     if (Shell_NotifyIconA(NIM_ADD, &record)) return 1;
     return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
 }

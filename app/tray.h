@@ -2,6 +2,16 @@
 #pragma once
 #include <windows.h>
 
+// What the tray icon shows: the program records, or the cause that keeps it from recording (in
+// the order in which they are told, the first that holds).
+enum { TrayRecording, TrayNoData, TrayNoInput, TrayUnsaved };
+// The state that the program's own state calls for.
+int RecordingState(void);
+// Brings the icon and its tip to that state when it has changed (also back to recording).
+void ShowRecordingState(HWND monitor);
+// The tip of a state.
+const char* TrayTipOf(int state);
+
 int AddTrayIcon(HWND monitor);  // TRUE when the shell accepted the icon (or already had it)
 // Adds the icon, waiting before every attempt for a shell that is not up yet (a start at logon).
 void WaitForTrayIcon(HWND monitor);

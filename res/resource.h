@@ -7,6 +7,7 @@
 #define IDI_KEY_UP         106
 #define IDI_BUTTON_DOWN    107
 #define IDI_KEY_DOWN       108
+#define IDI_NOT_RECORDING  109
 
 // Menus
 #define IDM_TRAY           103

@@ -4,6 +4,11 @@
 inline constexpr char TextTitle[]          = "Vantle  PC活動記録測定ソフト  Version 1.13";
 inline constexpr char TextProduct[]        = "PC活動記録測定ソフト";
 inline constexpr char TextTrayTip[]        = "PC活動記録測定ソフト";
+// The tip while the program cannot record, by cause; longer than the first form of the tray record
+// holds, so they go out in its second form.
+inline constexpr char TextTrayTipUnsaved[] = "PC活動記録測定ソフト - 記録できません: ファイルに書き込めません";
+inline constexpr char TextTrayTipNoInput[] = "PC活動記録測定ソフト - 記録できません: マウス・キーボードを受け取れません";
+inline constexpr char TextTrayTipNoData[]  = "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません";
 inline constexpr char TextWindowClass[]    = "window";
 inline constexpr char TextWindowTitle[]    = "タイトル";
 // The named object that claims a data folder for one copy (by the folder's key), and the

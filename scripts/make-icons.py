@@ -1,16 +1,21 @@
 #!/usr/bin/env python3
-"""Draws the program's five icons and writes them as 16-colour .ico files into res/.
+"""Draws the program's icons and writes them as .ico files into res/.
 
 Usage: scripts/make-icons.py [output-dir]   (default: the repository's res/)
 
-Each image is a 32 x 32, 4-bit image with the standard 16-colour palette; the alarm
-clock also carries a hand-drawn 16 x 16 image for the window caption and the tray.
-Pixels outside the drawing are transparent: AND-mask bit 1 over colour 0.
+The alarm clock (the program's icon) and its greyed, crossed-out form (the tray icon while
+the program cannot record) carry 32-bit images with alpha at 16, 20, 24, 32, 40, 48 and 256
+pixels (the 256 one stored as PNG), so that the tray, the taskbar, Alt+Tab and Explorer find
+an image of their own size at every display scale. Their 16 x 16 image is drawn by hand; the
+others are the drawing sampled at their size. The four state icons of the status bar are 32 x 32,
+4-bit images with the standard 16-colour palette; there pixels outside the drawing are
+transparent: AND-mask bit 1 over colour 0.
 """
 import math
 import os
 import struct
 import sys
+import zlib
 
 # The standard 16-colour palette, as (red, green, blue).
 PALETTE = [
@@ -182,9 +187,141 @@ def ico_file(images):
     return out + b"".join(blobs)
 
 
+# 32-bit images. A pixel is (red, green, blue, alpha).
+SIZES = (16, 20, 24, 32, 40, 48, 256)
+TRUE_SAMPLES = 6
+
+
+def rgba(c):
+    return (0, 0, 0, 0) if c is CLEAR else PALETTE[c] + (255,)
+
+
+def render_rgba(shape, size):
+    """The 32-unit drawing sampled at size x size pixels: the average of its samples, by alpha."""
+    scale = 32.0 / size
+    n = TRUE_SAMPLES
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            r = g = b = a = 0
+            for sy in range(n):
+                for sx in range(n):
+                    c = shape((x + (sx + 0.5) / n) * scale, (y + (sy + 0.5) / n) * scale)
+                    if c is not CLEAR:
+                        pr, pg, pb = PALETTE[c]
+                        r, g, b, a = r + pr, g + pg, b + pb, a + 1
+            if a:
+                row.append((r // a, g // a, b // a, 255 * a // (n * n)))
+            else:
+                row.append((0, 0, 0, 0))
+        rows.append(row)
+    return rows
+
+
+def greyed(rows):
+    """The image washed out to light greys: a clock that does not run."""
+    out = []
+    for row in rows:
+        new = []
+        for r, g, b, a in row:
+            v = (r * 30 + g * 59 + b * 11) // 100
+            v = 96 + v * 128 // 255
+            new.append((v, v, v, a))
+        out.append(new)
+    return out
+
+
+def no_mark(px, py):
+    """A red disc with a white cross, at the lower right of the 32-unit square."""
+    cx, cy, radius = 22.5, 22.5, 9.0
+    d = math.hypot(px - cx, py - cy)
+    if d > radius:
+        return CLEAR
+    if d > radius - 1.2:
+        return WHITE
+    arm = radius * 0.5
+    if (segment_distance(px, py, cx - arm, cy - arm, cx + arm, cy + arm) < 1.4 or
+            segment_distance(px, py, cx - arm, cy + arm, cx + arm, cy - arm) < 1.4):
+        return WHITE
+    return RED
+
+
+def over(top, bottom):
+    """Lays one image over another of the same size."""
+    out = []
+    for trow, brow in zip(top, bottom):
+        row = []
+        for (tr, tg, tb, ta), (br, bg, bb, ba) in zip(trow, brow):
+            a = ta + ba * (255 - ta) // 255
+            if a == 0:
+                row.append((0, 0, 0, 0))
+                continue
+            mix = lambda t, b: (t * ta + b * ba * (255 - ta) // 255) // a
+            row.append((mix(tr, br), mix(tg, bg), mix(tb, bb), a))
+        out.append(row)
+    return out
+
+
+def clock_image(size):
+    if size == 16:
+        return [[rgba(c) for c in row] for row in ALARM_CLOCK_16]
+    return render_rgba(alarm_clock, size)
+
+
+def not_recording_image(size):
+    return over(render_rgba(no_mark, size), greyed(clock_image(size)))
+
+
+def dib_image32(pixels):
+    """One 32-bit icon image: BITMAPINFOHEADER, BGRA rows bottom-up, and the AND mask that
+    renderers without alpha use (bit 1 where the pixel is clear)."""
+    size = len(pixels)
+    and_stride = ((size + 31) // 32) * 4
+    colour, mask = bytearray(), bytearray()
+    for row in reversed(pixels):
+        line = bytearray(and_stride)
+        for x, (r, g, b, a) in enumerate(row):
+            colour += bytes((b, g, r, a))
+            if a == 0:
+                line[x // 8] |= 0x80 >> (x % 8)
+        mask += line
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0,
+                         len(colour) + len(mask), 0, 0, 0, 0)
+    return header + bytes(colour) + bytes(mask)
+
+
+def png_image(pixels):
+    """One image as a PNG file (RGBA, 8 bits a channel), as icons keep their 256-pixel image."""
+    size = len(pixels)
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in pixels)
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def ico_file32(images):
+    """An .ico file of 32-bit images; the 256-pixel one as PNG (its size bytes are 0)."""
+    blobs = [png_image(img) if len(img) >= 256 else dib_image32(img) for img in images]
+    out = struct.pack("<HHH", 0, 1, len(blobs))
+    offset = 6 + 16 * len(blobs)
+    for img, blob in zip(images, blobs):
+        size = len(img) % 256
+        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+    return out + b"".join(blobs)
+
+
+TRUE_COLOUR_ICONS = [
+    ("app.ico", clock_image),                    # 102
+    ("not_recording.ico", not_recording_image),  # 109
+]
+
 ICONS = [
     # file name and images, with the icon resource number each becomes
-    ("app.ico", [render(alarm_clock), ALARM_CLOCK_16]),            # 102
     ("button_up.ico", [render(centred_box(14, 14, SILVER, GREY))]),   # 105
     ("key_up.ico", [render(centred_box(28, 10, SILVER, GREY))]),      # 106
     ("button_down.ico", [render(centred_box(14, 14, RED, MAROON))]),  # 107
@@ -195,8 +332,9 @@ ICONS = [
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "res")
-    for name, images in ICONS:
-        data = ico_file(images)
+    files = [(name, ico_file32([draw(size) for size in SIZES])) for name, draw in TRUE_COLOUR_ICONS]
+    files += [(name, ico_file(images)) for name, images in ICONS]
+    for name, data in files:
         path = os.path.join(out_dir, name)
         with open(path, "wb") as f:
             f.write(data)

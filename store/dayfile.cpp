@@ -219,6 +219,13 @@ static int HasUnsavedSlots(int day)
     return 0;
 }
 
+int SlotsWaitingToBeWritten(void)
+{
+    for (int day = 0; day < DayCount; ++day)
+        if (HasUnsavedSlots(day)) return 1;
+    return 0;
+}
+
 // Writes the unsaved slots of day d into that day's own file.
 static int SaveUnsavedSlots(int day)
 {

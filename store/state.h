@@ -56,6 +56,8 @@ struct GlobalState {
 
     // Recording runs only after a complete start-up; nothing is written otherwise.
     int Recording;
+    // The start-up could not load or make the day files: the data folder cannot be used.
+    int StartupFailed;
     // Set while the exit question is on screen, so that a second exit command waits for it.
     int ExitAsked;
     // Slots whose last write did not reach their day's file, by day as the ActivityTable: they
@@ -114,6 +116,8 @@ struct GlobalState {
     // attempts left to add the icon again afterwards.
     UINT TaskbarCreatedMessage;
     int TrayRetriesLeft;
+    // What the tray icon shows: TrayRecording, or the cause that keeps the program from recording.
+    int TrayState;
 
     // One copy per data folder: the folder's key, the named object held for the life of the
     // process, and the registered message by which a second start hands over to this copy.
@@ -132,6 +136,7 @@ struct GlobalState {
     int HookRepairs;        // repairs since start
     int SilentRepairs;      // repairs in a row after which the hooks reported nothing
     int HookFailureShown;
+    int HooksDown;          // repairs brought nothing back, until the hooks report again
     int SessionLocked;
     int SessionNotified;    // registered for lock and unlock notifications
 };

@@ -36,6 +36,8 @@ void CopyDayColumn(int to, int from);
 // Writes slot s of today, and every slot still unsaved, each to its own day's file; 1, or -1
 // when one could not be written. Unsaved slots are kept while their day is among the 21 in memory.
 int WriteSlot(int slot);
+// Nonzero while a slot of any of the 21 days waits to reach its file.
+int SlotsWaitingToBeWritten(void);
 // Clears the store and takes the 21 day files away, into the Recycle Bin or, where the drive has
 // none, into the folder data\reset-YYYYMMDD-HHMMSS of the given time; then creates today's. 0, or
 // -1 when today's file could not be made. No day file is ever destroyed.

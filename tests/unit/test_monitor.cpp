@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -14,6 +15,7 @@
 #include "app/monitor.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
+#include "app/tray.h"
 #include "res/texts.h"
 #include "hook/hookapi.h"
 #include "resource.h"
@@ -476,6 +478,7 @@ TEST_F(MonitorTest, FailedStartupRecordsAndWritesNothing)
     EXPECT_EQ(user.TextsDuring([&] { Create(); }), std::vector<std::string>{"ファイルがオープンできません"});
     hold.Release();
     EXPECT_EQ(App.Recording, 0);
+    EXPECT_EQ(App.TrayState, TrayNoData) << "the icon says that nothing is recorded";
     EXPECT_FALSE(MouseHookRunning()) << "no hook starts after a failed start-up";
     EXPECT_TRUE(TrayIconExists(monitor));
     App.KeyTouches = 5;
@@ -486,5 +489,61 @@ TEST_F(MonitorTest, FailedStartupRecordsAndWritesNothing)
     std::vector<unsigned char> today = ReadWholeFile(DataFile("20240307.dat"));
     ASSERT_EQ(today.size(), 2880u);
     for (unsigned char b : today) ASSERT_EQ(b, 0xFF) << "nothing written after a failed start-up";
+}
+
+// The tray icon says why the program does not record, and turns back by itself when the cause
+// ends: a slot that cannot reach its file, and hooks that no repair brought back.
+TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
+{
+    StartRecording();
+    ScriptedUser user;
+    user.Answer(TextErrorCaption, IDOK);
+    struct Row {
+        const char* cause;
+        std::function<void()> begin, end;
+        int state;
+        const char* tip;
+    } rows[] = {
+        {"today's file cannot be written",
+         [] {
+             // A folder stands where the file was: it cannot be made again.
+             ASSERT_TRUE(DeleteFileA(DataFile("20240307.dat").c_str()));
+             ASSERT_TRUE(CreateDirectoryA(DataFile("20240307.dat").c_str(), nullptr));
+         },
+         [] { RemoveDirectoryA(DataFile("20240307.dat").c_str()); }, TrayUnsaved,
+         "PC活動記録測定ソフト - 記録できません: ファイルに書き込めません"},
+        {"hooks down after the repairs",
+         [] { App.HooksDown = 1; },
+         [] {
+             // The hooks report again; the next check sees it (no repair is due).
+             App.HooksWatched = 1;
+             App.HookRepairs = 1;
+             App.HookRepairedAt = GetTickCount();
+             App.HookCheckedAt = GetTickCount() - 2000;
+             ++App.HookMessages;
+         },
+         TrayNoInput, "PC活動記録測定ソフト - 記録できません: マウス・キーボードを受け取れません"},
+    };
+    int minute = 3;
+    auto nextSlot = [&] {
+        minute += 6;
+        SetFakeTime(2024, 3, 7, 10, minute, 0);
+        Tick();
+        DispatchWaitingMessages();
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.cause);
+        nextSlot();
+        ASSERT_EQ(App.TrayState, TrayRecording);
+        row.begin();
+        nextSlot();
+        EXPECT_EQ(App.TrayState, row.state);
+        EXPECT_STREQ(TrayTipOf(App.TrayState), row.tip);
+        row.end();
+        nextSlot();
+        EXPECT_EQ(App.TrayState, TrayRecording) << "back by itself";
+    }
+    App.HooksWatched = 0;
+    EXPECT_EQ(TrayTipOf(TrayRecording), std::string("PC活動記録測定ソフト"));
 }
 }  // namespace
