@@ -3,6 +3,7 @@
 
 #include <wtsapi32.h>
 
+#include "app/autostart.h"
 #include "app/clock.h"
 #include "app/hookwatch.h"
 #include "app/input.h"
@@ -109,12 +110,18 @@ static LRESULT OnResetData(void)
     return 0;
 }
 
+static void OnStartWithWindows(HWND monitor)
+{
+    if (!ToggleStartWithWindows(App.ExePath)) ReportFailure(monitor, TextAutostartFailed, TextErrorCaption);
+}
+
 static LRESULT OnMonitorCommand(HWND monitor, UINT command)
 {
     switch (command) {
     case IDC_EXIT:           SendMessageA(monitor, WM_CLOSE, 0, 0); break;
     case IDC_OPEN_GRAPH:     OpenGraphWindow(monitor); break;
     case IDC_PUT_AWAY_GRAPH: PutAwayGraphWindow(monitor); break;
+    case IDC_START_WITH_WINDOWS: OnStartWithWindows(monitor); break;
     default: break;
     }
     return 0;

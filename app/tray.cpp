@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <string.h>
 
+#include "app/autostart.h"
 #include "app/clock.h"
 #include "res/messages.h"
 #include "res/texts.h"
@@ -106,6 +107,8 @@ int ShowTrayMenu(HWND monitor)
     HMENU popup = GetSubMenu(menu, 0);
     UINT greyed = App.GraphWindowOpen ? IDC_OPEN_GRAPH : IDC_PUT_AWAY_GRAPH;
     EnableMenuItem(popup, greyed, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+    UINT startup = StartsWithWindows(App.ExePath) ? MF_CHECKED : MF_UNCHECKED;
+    CheckMenuItem(popup, IDC_START_WITH_WINDOWS, MF_BYCOMMAND | startup);
     // The chosen command arrives later as WM_COMMAND; the tracking loop dispatches our messages.
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, monitor, nullptr);
     DestroyMenu(menu);

@@ -17,7 +17,7 @@
 #define IDD_GRAPH          111
 #define IDD_ABOUT          113
 
-// Commands (40001..40023)
+// Commands (40001..40024)
 #define IDC_EXIT           40001
 #define IDC_OPEN_GRAPH     40002
 #define IDC_ABOUT          40007
@@ -29,6 +29,7 @@
 #define IDC_PUT_AWAY_GRAPH 40017
 #define IDC_SAVE_PICTURE   40022
 #define IDC_SAVE_CSV       40023
+#define IDC_START_WITH_WINDOWS 40024
 
 // Controls of the about box
 #define IDC_ABOUT_NAME      1000

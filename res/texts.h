@@ -22,6 +22,15 @@ inline constexpr char TextExitCaption[]    = "確認";
 inline constexpr char TextKillTimerError[] = "KillTimer Error!";
 inline constexpr char TextKillTimerCaption[] = "Error";
 
+// Start with Windows: the per-user Run entry (its command is the program's quoted full path) and
+// the key where Windows' startup settings switch entries off and on.
+inline constexpr char RunKeyPath[]         = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr char ApprovedKeyPath[]    =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+inline constexpr char RunValueName[]       = "Vantle";
+inline constexpr char FormatRunCommand[]   = "\"%s\"";
+inline constexpr char TextAutostartFailed[] = "Windows起動時に開始する設定を変更できませんでした";
+
 // Day files and start-up
 inline constexpr char TextCreateFailed[]   = "ファイルを作成できませんでした";
 inline constexpr char TextErrorCaption[]   = "エラー";

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/autostart.h"
 #include "app/input.h"
 #include "res/messages.h"
 #include "app/monitor.h"
@@ -249,6 +250,7 @@ TEST_F(MonitorTest, TrayMenuOpensOnPressesAndGreysByWindowState)
     EXPECT_FALSE(state(menus[0], IDC_EXIT) & MF_GRAYED);
     EXPECT_FALSE(state(menus[1], IDC_PUT_AWAY_GRAPH) & MF_GRAYED);
     EXPECT_TRUE(state(menus[1], IDC_OPEN_GRAPH) & MF_GRAYED);
+    EXPECT_EQ(state(menus[0], IDC_START_WITH_WINDOWS) & (MF_CHECKED | MF_GRAYED), 0u) << "not chosen: unchecked";
 }
 
 TEST_F(MonitorTest, CommandsThatDoNothingInTheirState)
@@ -545,5 +547,77 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
     }
     App.HooksWatched = 0;
     EXPECT_EQ(TrayTipOf(TrayRecording), std::string("PC活動記録測定ソフト"));
+}
+
+// Start with Windows: the per-user Run entry of this test prefix, removed again at the end.
+std::string RegistryText(const char* key, const char* name)
+{
+    char value[1100] = "";
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return "(none)";
+    return value;
+}
+
+void SetRegistryValue(const char* key, DWORD type, const void* data, DWORD size)
+{
+    HKEY handle = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr), 0);
+    RegSetValueExA(handle, "Vantle", 0, type, static_cast<const BYTE*>(data), size);
+    RegCloseKey(handle);
+}
+
+TEST_F(MonitorTest, StartWithWindowsEntry)
+{
+    const char run[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    const char approved[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+    const char exe[] = "C:\\Program Files\\Vantle 記録\\vantle.exe";
+    const std::string quoted = std::string("\"") + exe + "\"";
+    auto removeAll = [&] {
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "Vantle");
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, approved, "Vantle");
+    };
+    auto approvedByte = [&] {
+        BYTE bytes[12] = {};
+        DWORD size = sizeof bytes;
+        return RegGetValueA(HKEY_CURRENT_USER, approved, "Vantle", RRF_RT_REG_BINARY, nullptr, bytes, &size) == 0
+                   ? bytes[0] : 0;
+    };
+    removeAll();
+    struct Row {
+        const char* name;
+        std::function<void()> before;
+        bool startsBefore;
+        std::string after;  // the Run value after the choice
+        bool startsAfter;
+    } rows[] = {
+        {"chosen: written quoted", [] {}, false, quoted, true},
+        {"chosen again: removed", [] {}, true, "(none)", false},
+        {"folder moved: pointed here",
+         [&] { SetRegistryValue(run, REG_SZ, "\"D:\\old\\vantle.exe\"", 20); }, false, quoted, true},
+        {"switched off by Windows: on again",
+         [&] {
+             static const BYTE off[12] = {3, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8};
+             SetRegistryValue(approved, REG_BINARY, off, sizeof off);
+         },
+         false, quoted, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.before();
+        EXPECT_EQ(StartsWithWindows(exe) != 0, row.startsBefore);
+        EXPECT_EQ(ToggleStartWithWindows(exe), 1);
+        EXPECT_EQ(RegistryText(run, "Vantle"), row.after);
+        EXPECT_EQ(StartsWithWindows(exe) != 0, row.startsAfter);
+    }
+    EXPECT_EQ(approvedByte(), 2) << "switched on in Windows' startup settings";
+    removeAll();
+
+    // Through the tray menu's command, for this program itself.
+    monitor = CreateMonitorWithoutStartup();
+    lstrcpynA(App.ExePath, exe, sizeof App.ExePath);
+    SendMessageA(monitor, WM_COMMAND, IDC_START_WITH_WINDOWS, 0);
+    EXPECT_EQ(RegistryText(run, "Vantle"), quoted);
+    removeAll();
 }
 }  // namespace
