@@ -499,7 +499,7 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
 {
     StartRecording();
     ScriptedUser user;
-    user.Answer(TextErrorCaption, IDOK);
+    user.Expect(TextErrorCaption, TextCreateFailed, IDOK);
     struct Row {
         const char* cause;
         std::function<void()> begin, end;
