@@ -1,6 +1,10 @@
 // The real program under Wine: tray, exit, day files and recording from injected input.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "res/texts.h"
 #include "e2e/e2e_support.h"
 #include "support/dayimage.h"
@@ -237,5 +241,59 @@ TEST_F(FakeClock, RunAcrossMidnight)
     InjectKey('P');
     End();
     EXPECT_EQ(FileValue(DayFile(newDay), 1, 0), 1) << "exit saves slot 0";
+}
+
+// What the built program carries for Windows: its manifest and the images of its icons.
+std::string ResourceText(HMODULE module, LPCSTR name, LPCSTR type)
+{
+    HRSRC found = FindResourceA(module, name, type);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    if (!loaded) return "";
+    return std::string(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found));
+}
+
+// The icon group's images as (size, bits per pixel); a size byte of 0 stands for 256.
+std::vector<std::pair<int, int>> IconImages(HMODULE module, int id)
+{
+#pragma pack(push, 2)
+    struct GroupEntry {
+        BYTE width, height, colours, reserved;
+        WORD planes, bitCount;
+        DWORD bytes;
+        WORD id;
+    };
+#pragma pack(pop)
+    std::string group = ResourceText(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+    std::vector<std::pair<int, int>> images;
+    if (group.size() < 6) return images;
+    WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
+    for (WORD i = 0; i < count && 6 + (i + 1) * sizeof(GroupEntry) <= group.size(); ++i) {
+        const GroupEntry* entry = reinterpret_cast<const GroupEntry*>(group.data() + 6) + i;
+        images.push_back({entry->width ? entry->width : 256, entry->bitCount});
+    }
+    std::sort(images.begin(), images.end());
+    return images;
+}
+
+TEST(ProgramResources, ManifestAndIcons)
+{
+    std::string exe = ModuleFolder() + "vantle.exe";
+    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module, nullptr);
+    std::string manifest = ResourceText(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    for (const char* element : {
+             "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+             "<requestedExecutionLevel level=\"asInvoker\"",
+             "<supportedOS Id=\"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}\"/>",  // Windows 7
+             "<supportedOS Id=\"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}\"/>",  // 8
+             "<supportedOS Id=\"{1f676c76-80e1-4239-95bb-83d0f6d0da78}\"/>",  // 8.1
+             "<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>",  // 10 and 11
+             ">false</dpiAware>", ">unaware</dpiAwareness>", ">true</gdiScaling>"})
+        EXPECT_NE(manifest.find(element), std::string::npos) << element;
+    const std::vector<std::pair<int, int>> everySize = {{16, 32}, {20, 32}, {24, 32}, {32, 32},
+                                                        {40, 32}, {48, 32}, {256, 32}};
+    EXPECT_EQ(IconImages(module, 102), everySize) << "the program's icon";
+    EXPECT_EQ(IconImages(module, 109), everySize) << "the not-recording icon";
+    FreeLibrary(module);
 }
 }  // namespace
