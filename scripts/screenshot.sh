@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Takes the picture of the graph window for the documentation: the built program with three
-# weeks of made-up working days, under Wine on a virtual screen of its own. Builds nothing.
+# Takes the pictures of the graph window and of the about box in front of it for the
+# documentation: the built program with three weeks of made-up working days, under Wine on a
+# virtual screen of its own. Builds nothing. The about box goes beside the first picture, as
+# about-box.png.
 # Usage: scripts/screenshot.sh [build-dir] [picture]   (defaults: build, docs/graph-window.png)
 # The build dir must hold bin/ with vantle.exe, its two libraries and e2e_tests.exe (which
 # opens the window and ends the program), and the Wine prefix (WINEPREFIX, else build/wineprefix).
@@ -82,23 +84,30 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   desktop="explorer /desktop=Vantle,1024x768"
   wineserver -p >/dev/null 2>&1 </dev/null
   wine $desktop "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
-  # The helper opens the graph window, writes its place, waits for "taken", then ends the
-  # program. The launchers return at once, so the run is followed through these files.
+  # The helper opens the graph window, writes its place, waits for "window.taken", does the same
+  # for the about box, then ends the program. The launchers return at once, so the run is
+  # followed through these files.
   VANTLE_SHOT=1 VANTLE_SHOT_DIR=$(winepath -w "$DIR/shot" 2>/dev/null) \
     wine $desktop "$BIN/e2e_tests.exe" --gtest_filter=GraphShot.Open --gtest_color=no \
     >"$DIR/helper.log" 2>&1 </dev/null &
   finished() { grep -q "^\[==========\] .* ran\." "$DIR/helper.log" 2>/dev/null; }
-  for _ in $(seq 600); do
-    [ -f "$DIR/shot/window.txt" ] && break
-    finished && break
-    sleep 0.1
-  done
-  rc=1
-  if [ -f "$DIR/shot/window.txt" ]; then
-    read -r x y w h <"$DIR/shot/window.txt"
-    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$DIR/shot/window.png" && rc=0
-  fi
-  touch "$DIR/shot/taken"
+  shoot() {
+    for _ in $(seq 600); do
+      [ -f "$DIR/shot/$1.txt" ] && break
+      finished && break
+      sleep 0.1
+    done
+    local ok=1
+    if [ -f "$DIR/shot/$1.txt" ]; then
+      read -r x y w h <"$DIR/shot/$1.txt"
+      import -window root -crop "${w}x${h}+${x}+${y}" +repage "$DIR/shot/$1.png" && ok=0
+    fi
+    touch "$DIR/shot/$1.taken"
+    return $ok
+  }
+  rc=0
+  shoot window || rc=1
+  shoot about || rc=1
   for _ in $(seq 300); do finished && break; sleep 0.2; done
   grep -q "^\[  PASSED  \] 1 test" "$DIR/helper.log" || rc=1
   # The helper has seen the program end with exit code 0; what is left is Wine'"'"'s desktop.
@@ -108,4 +117,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 
 mkdir -p "$(dirname "$OUT")"
 cp "$DIR/shot/window.png" "$OUT"
-echo "screenshot: $OUT"
+cp "$DIR/shot/about.png" "$(dirname "$OUT")/about-box.png"
+echo "screenshot: $OUT $(dirname "$OUT")/about-box.png"

@@ -18,6 +18,7 @@
 namespace {
 const char GraphCaption[] = "Vantle  PC活動記録測定ソフト  Version 1.13";
 const WPARAM OpenGraphCommand = 40002;
+const WPARAM AboutCommand = 40007;
 
 struct Rgb {
     int r, g, b;
@@ -423,15 +424,30 @@ TEST(GraphShot, Open)
     // The paints that follow come before the window's thread takes this message.
     EXPECT_TRUE(WaitUntilIdle(graph));
 
-    char place[64];
-    snprintf(place, sizeof place, "%ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left,
-             frame.bottom - frame.top);
-    ASSERT_TRUE(WriteWholeFile(dir + "window.tmp", place, strlen(place)));
-    ASSERT_TRUE(MoveFileExA((dir + "window.tmp").c_str(), (dir + "window.txt").c_str(),
-                            MOVEFILE_REPLACE_EXISTING));
-    std::string done = dir + "taken";
-    EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000))
-        << "no picture was taken";
+    // The script takes each picture once the window's place is written, and says when.
+    auto shoot = [&](HWND window, const std::string& name) {
+        RECT frame;
+        GetWindowRect(window, &frame);
+        char place[64];
+        snprintf(place, sizeof place, "%ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top);
+        ASSERT_TRUE(WriteWholeFile(dir + name + ".tmp", place, strlen(place)));
+        ASSERT_TRUE(MoveFileExA((dir + name + ".tmp").c_str(), (dir + name + ".txt").c_str(),
+                                MOVEFILE_REPLACE_EXISTING));
+        std::string done = dir + name + ".taken";
+        EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000))
+            << "no picture was taken of " << name;
+    };
+    shoot(graph, "window");
+
+    // The about box, in front of the graph window.
+    PostMessageA(graph, WM_COMMAND, AboutCommand, 0);
+    HWND about = WaitForProcessWindow(program.process.dwProcessId, "#32770", "バージョン情報", true, 10000);
+    ASSERT_NE(about, nullptr) << "the about box did not open";
+    EXPECT_TRUE(WaitUntilIdle(about));
+    shoot(about, "about");
+    PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(about); }, 5000));
 
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
