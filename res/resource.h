@@ -16,8 +16,9 @@
 // Dialogs
 #define IDD_GRAPH          111
 #define IDD_ABOUT          113
+#define IDD_TOTALS         114
 
-// Commands (40001..40024)
+// Commands (40001..40025)
 #define IDC_EXIT           40001
 #define IDC_OPEN_GRAPH     40002
 #define IDC_ABOUT          40007
@@ -30,12 +31,17 @@
 #define IDC_SAVE_PICTURE   40022
 #define IDC_SAVE_CSV       40023
 #define IDC_START_WITH_WINDOWS 40024
+#define IDC_SHOW_TOTALS    40025
 
 // Controls of the about box
 #define IDC_ABOUT_NAME      1000
 #define IDC_ABOUT_PRODUCT   1001
 #define IDC_ABOUT_COPYRIGHT 1002
 #define IDC_ABOUT_RIGHTS    1003
+
+// Controls of the totals window (its close button is IDCANCEL)
+#define IDC_TOTALS_LIST     1001
+#define IDC_TOTALS_COPY     1002
 
 // Status bar child id
 #define IDC_STATUS_BAR     2

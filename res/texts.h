@@ -88,5 +88,16 @@ inline constexpr char CsvByteOrderMark[]   = "\xEF\xBB\xBF";
 inline constexpr char CsvHeader[]          = u8"日付,時刻,マウスクリック回数,キータッチ回数,マウスの動き\r\n";
 inline constexpr char FormatCsvSlot[]      = "%04d-%02d-%02d,%02d:%02d";
 inline constexpr char CsvTempPrefix[]      = "vcs";
+// Totals window. The texts are code page 932 wherever the program runs, so the clipboard's
+// Unicode text is converted from that code page.
+inline constexpr unsigned TextCodePage     = 932;
+inline constexpr const char* TotalsHeaders[5] = {"日付", "マウスクリック回数", "キータッチ回数", "マウスの動き", "活動時間"};
+inline constexpr const char* TotalsRangeLabels[4] = {"今日", "過去7日間", "過去30日間", "全期間"};
+inline constexpr const char* TextWeekdays[7] = {"月", "火", "水", "木", "金", "土", "日"};  // Monday first
+inline constexpr char FormatTotalsDay[]    = "%04d/%02d/%02d (%s)";
+inline constexpr char FormatTotalsTime[]   = "%d:%02d";
+inline constexpr char TextDayUnreadable[]  = "読めません";
+inline constexpr char TextTotalsFailed[]   = "日別の合計を作成できませんでした";
+inline constexpr char TextCopyFailed[]     = "クリップボードにコピーできませんでした";
 inline constexpr const char* MetricShortCodes[3] = {"MC", "KT", "MM"};
 inline constexpr const char* MetricTitles[3] = {"マウスクリック回数", "キータッチ回数", "マウスの動き"};

@@ -77,19 +77,22 @@ static int WriteAll(HANDLE file, const void* data, DWORD size)
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-// One day's values: the 21 days in memory come from memory (today's running slot and slots not
-// yet written included), older and later ones from their files. Today's lines stop at the
-// current slot.
-static int WriteCsvDay(HANDLE file, int date)
+int ReadListedDay(int date, int* values)
 {
     int day = DaysBetween(date, App.TodayDate);
-    int lastSlot = day == 0 ? App.CurrentSlot : SlotCount - 1;
     if (day >= 0 && day < DayCount) {
         for (int m = 0; m < MetricCount; ++m)
-            for (int s = 0; s < SlotCount; ++s) App.CsvDay[m * SlotCount + s] = App.ActivityTable[m][s][day];
-    } else if (!ReadDatedFile(date, App.CsvDay)) {
-        return 0;
+            for (int s = 0; s < SlotCount; ++s) values[m * SlotCount + s] = App.ActivityTable[m][s][day];
+    } else if (!ReadDatedFile(date, values)) {
+        return -1;
     }
+    return day == 0 ? App.CurrentSlot : SlotCount - 1;
+}
+
+static int WriteCsvDay(HANDLE file, int date)
+{
+    int lastSlot = ReadListedDay(date, App.CsvDay);
+    if (lastSlot < 0) return 0;
     int length = FormatCsvDay(date, App.CsvDay, lastSlot, App.CsvText);
     return WriteAll(file, App.CsvText, static_cast<DWORD>(length));
 }

@@ -7,6 +7,11 @@ int DateOfDayFileName(const char* name);
 // Puts the dates of the data folder's day files and today into CsvDates, oldest first, each
 // once; their number, or -1 when there are more than the table holds.
 int CollectCsvDates(void);
+// One listed day's 720 values in the file's order: the 21 days in memory come from memory
+// (today's running slot and slots not yet written included), older and later ones from their
+// files. The last slot that counts (today stops at the running one), or -1 when the day's file
+// cannot be read.
+int ReadListedDay(int date, int* values);
 // Formats the lines of slots 0..lastSlot of a date from its 720 values in the file's order; the
 // number of bytes written into the text (which holds CsvTextSize bytes).
 int FormatCsvDay(int date, const int* values, int lastSlot, char* text);

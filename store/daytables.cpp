@@ -35,6 +35,9 @@ static int DateOfCivilDays(int days)
 
 int DaysBetween(int a, int b) { return CivilDays(b) - CivilDays(a); }
 
+// 1970-01-01 was a Thursday, the fourth day of a week that begins on Monday.
+int WeekdayOfDate(int date) { return ((CivilDays(date) + 3) % 7 + 7) % 7; }
+
 int IsCalendarDate(int date)
 {
     int year = date / 10000, month = date / 100 % 100, day = date % 100;

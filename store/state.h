@@ -10,12 +10,25 @@ enum { ReportQueueLength = 8 };
 // The CSV export: the days it can list (more than 22 years of day files), and the text of one
 // day's lines (240 lines of at most 62 bytes).
 enum { CsvDateCapacity = 8192, CsvTextSize = SlotCount * 64 };
+// The totals: the rows of today, the last 7 and the last 30 days and all time come before the
+// rows of the days.
+enum { TotalsToday = 0, TotalsWeek = 1, TotalsMonth = 2, TotalsAll = 3, TotalsRangeCount = 4 };
+enum { TotalsColumnCount = 5, TotalsLineSize = 256 };
 
 // A failure report waiting to be shown: the box's owner, text and caption.
 struct QueuedReport {
     HWND owner;
     const char* text;
     const char* caption;
+};
+
+// Sums of a day or a range of days: each measure's values above 0, and the slots in which any
+// measure is above 0. A day whose file cannot be read is not readable and counts nowhere.
+struct ActivityTotal {
+    long long Sums[MetricCount];
+    int ActiveSlots;
+    int Date;  // of a day's row; 0 for a range
+    int Readable;
 };
 
 struct GlobalState {
@@ -111,6 +124,12 @@ struct GlobalState {
     int CsvDates[CsvDateCapacity];
     int CsvDay[MetricCount * SlotCount];
     char CsvText[CsvTextSize];
+
+    // Totals window: its rows as taken when it opened (the ranges, then every listed day, newest
+    // first), their number, and one line of the clipboard's text.
+    ActivityTotal TotalsRows[TotalsRangeCount + CsvDateCapacity];
+    int TotalsRowCount;
+    char TotalsLine[TotalsLineSize];
 
     // Registered "TaskbarCreated" message, sent when the shell's taskbar comes back, and the
     // attempts left to add the icon again afterwards.

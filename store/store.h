@@ -9,6 +9,8 @@ void BuildDayTables(int today);
 int DateNumber(int year, int month, int day);
 // Whole days from date number a to date number b (negative when b is earlier).
 int DaysBetween(int a, int b);
+// The day of the week of a date number: 0 for Monday to 6 for Sunday.
+int WeekdayOfDate(int date);
 // Nonzero for a date number that names a real day of the calendar (years 1 to 9999).
 int IsCalendarDate(int date);
 // The character after a path's last separator, in the ANSI code page (the whole path when it

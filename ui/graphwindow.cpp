@@ -13,6 +13,7 @@
 #include "ui/aboutbox.h"
 #include "ui/csvexport.h"
 #include "ui/statusbar.h"
+#include "ui/totalswindow.h"
 
 enum {
     GraphClientWidth = 555,  // the status bar's last part ends at 554, the graph at 531
@@ -207,6 +208,7 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_GRAPH_TO_TRAY: EndGraphWindow(window, 1); break;
     case IDC_SAVE_PICTURE: SaveGraphPicture(window); break;
     case IDC_SAVE_CSV: SaveActivityCsv(window); break;
+    case IDC_SHOW_TOTALS: OpenTotalsWindow(window); break;
     }
     // Every command counts as handled, IDOK (the Enter key) among them.
     return 1;

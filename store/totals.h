@@ -1,0 +1,20 @@
+// Totals of the recorded days: the sums of each day, of today, the last 7 and 30 days and all
+// time, and their texts as the totals window shows them and the clipboard takes them.
+#pragma once
+#include "store/state.h"
+
+// Adds slots 0..lastSlot of a day's 720 values (in the file's order) to a total.
+void AddDayValues(const int* values, int lastSlot, ActivityTotal* total);
+// A count with a comma every three digits ("12,345"), whatever the user's locale.
+void FormatGroupedCount(long long count, char* text, int size);
+// Active slots as the time they make, six minutes each, "h:mm" ("0:00", "250:06").
+void FormatActiveTime(int slots, char* text, int size);
+// Takes the totals into TotalsRows: the days of the CSV export, read as it reads them, newest
+// first after the four ranges; a day that cannot be read keeps its row and counts nowhere. The
+// number of rows, or -1 when the data folder holds more days than the list takes.
+int CollectTotals(void);
+// The text of a cell of the rows taken (column 0 is the row's name or date).
+void FormatTotalsCell(int row, int column, char* text, int size);
+// Line 0 is the header, line n row n - 1: the cells separated by tabs, ended by CRLF. The
+// number of bytes written (the text holds TotalsLineSize bytes).
+int FormatTotalsLine(int line, char* text);
