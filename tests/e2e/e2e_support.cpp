@@ -1,7 +1,9 @@
 // Support for end-to-end tests.
 #include "e2e/e2e_support.h"
 
+#include <commctrl.h>
 #include <stdio.h>
+#include <string.h>
 #include <time.h>
 
 #include "res/texts.h"
@@ -202,4 +204,42 @@ std::string DayFileNameAt(long long offsetSeconds, int dayShift)
     char name[32];
     snprintf(name, sizeof name, "%04d%02d%02d.dat", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday);
     return name;
+}
+
+// A list's messages carry no pointers across processes: the request and the buffer of its text
+// are put into the program's own memory, and the text read from there.
+std::string ListText(HANDLE process, HWND list, int item, int column)
+{
+    const SIZE_T record = sizeof(LVITEMA) > sizeof(LVCOLUMNA) ? sizeof(LVITEMA) : sizeof(LVCOLUMNA);
+    const SIZE_T textSize = 256;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, record + textSize, MEM_COMMIT | MEM_RESERVE,
+                                                     PAGE_READWRITE));
+    if (!remote) return "<no buffer>";
+    std::vector<char> local(record + textSize, 0);
+    UINT message = LVM_GETITEMTEXTA;
+    WPARAM which = static_cast<WPARAM>(item);
+    if (item < 0) {
+        LVCOLUMNA request = {};
+        request.mask = LVCF_TEXT;
+        request.pszText = remote + record;
+        request.cchTextMax = static_cast<int>(textSize);
+        memcpy(local.data(), &request, sizeof request);
+        message = LVM_GETCOLUMNA;
+        which = static_cast<WPARAM>(column);
+    } else {
+        LVITEMA request = {};
+        request.iSubItem = column;
+        request.pszText = remote + record;
+        request.cchTextMax = static_cast<int>(textSize);
+        memcpy(local.data(), &request, sizeof request);
+    }
+    std::string text = "<no answer>";
+    DWORD_PTR result = 0;
+    if (WriteProcessMemory(process, remote, local.data(), local.size(), nullptr) &&
+        SendMessageTimeoutA(list, message, which, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                            &result) &&
+        ReadProcessMemory(process, remote + record, local.data(), textSize - 1, nullptr))
+        text = local.data();
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return text;
 }

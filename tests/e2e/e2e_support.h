@@ -50,6 +50,9 @@ bool AskToEnd(RunningProgram* program, int answer);
 // Waits for the process to end; returns its exit code, or STILL_ACTIVE after the timeout.
 DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs);
 void KillProgram(RunningProgram* program);
+// The text of a cell of a report list in another process, or of a column's header for item -1;
+// "<no answer>" when the list did not answer.
+std::string ListText(HANDLE process, HWND list, int item, int column);
 // Local date as a day file name, for a time offset in seconds from now.
 std::string DayFileNameAt(long long offsetSeconds, int dayShift = 0);
 
