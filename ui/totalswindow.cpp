@@ -11,6 +11,8 @@
 
 // Room a list column gives its text beyond the text's own width, in pixels.
 enum { ColumnPadding = 16 };
+// Another program (a clipboard manager, say) may have the clipboard open for a moment.
+enum { ClipboardRetries = 20, ClipboardRetryMs = 10 };
 
 static int TextWidth(HWND list, const char* text)
 {
@@ -90,7 +92,12 @@ static int CopyTotals(HWND window)
     }
     ComposeTotalsText(text);
     GlobalUnlock(memory);
-    if (OpenClipboard(window)) {
+    int open = OpenClipboard(window);
+    for (int attempt = 0; !open && attempt < ClipboardRetries; ++attempt) {
+        Sleep(ClipboardRetryMs);
+        open = OpenClipboard(window);
+    }
+    if (open) {
         if (EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;
         CloseClipboard();
     }
