@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs and runs them under Wine on a virtual X display, then prints
 # every figure with its baseline from the same run and their ratio. Not part of test.sh.
-# Usage: scripts/bench.sh [quick]   (quick: a short footprint run that only checks the bench)
+# Usage: scripts/bench.sh [quick|totals]   (quick: a short footprint run that only checks the
+# bench; totals: only the totals window and the CSV export over ten years of day files)
 set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
@@ -27,10 +28,15 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   out=$1; shift
   wineserver -p >/dev/null 2>&1 </dev/null
   rc=0
-  wine vantle_bench.exe >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
-  wine process_bench.exe startup >"$out/startup.txt" 2>&1 </dev/null || rc=1
-  wine process_bench.exe repaint >"$out/repaint.txt" 2>&1 </dev/null || rc=1
-  wine process_bench.exe footprint "$@" >"$out/footprint.txt" 2>&1 </dev/null || rc=1
+  if [ "${1:-}" = totals ]; then
+    wine vantle_bench.exe totals >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
+    touch "$out/startup.txt" "$out/repaint.txt" "$out/footprint.txt"
+  else
+    wine vantle_bench.exe >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
+    wine process_bench.exe startup >"$out/startup.txt" 2>&1 </dev/null || rc=1
+    wine process_bench.exe repaint >"$out/repaint.txt" 2>&1 </dev/null || rc=1
+    wine process_bench.exe footprint "$@" >"$out/footprint.txt" 2>&1 </dev/null || rc=1
+  fi
   wineserver -k >/dev/null 2>&1 </dev/null
   exit $rc' bench "$OUT" "$@"
 rc=$?
@@ -47,8 +53,8 @@ awk -F'\t' '
   }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/repaint.txt" "$OUT/footprint.txt"
 echo
 awk -F'\t' '
-  BEGIN { printf "%-44s %12s %6s %8s %12s %8s\n", "footprint sample", "private KiB", "GDI", "windows",
-          "USER (API)", "handles" }
+  $1 == "COUNTS" && !header++ { printf "%-44s %12s %6s %8s %12s %8s\n", "footprint sample", "private KiB", "GDI",
+          "windows", "USER (API)", "handles" }
   $1 == "COUNTS" { printf "%-44s %12s %6s %8s %12s %8s\n", $2, $3, $4, $5, $6, $7 }
   $1 == "SERIES" { series = series sprintf("%s:%s\n", $2, $3) }
   $1 == "NOTE" { notes = notes "note: " $2 "\n" }
