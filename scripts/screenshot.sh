@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Takes the pictures of the graph window and of the about box in front of it for the
-# documentation: the built program with three weeks of made-up working days, under Wine on a
-# virtual screen of its own. Builds nothing. The about box goes beside the first picture, as
-# about-box.png.
+# Takes the pictures of the graph window and of the about box and the totals window in front of
+# it for the documentation: the built program with three weeks of made-up working days, under
+# Wine on a virtual screen of its own. Builds nothing. The about box and the totals window go
+# beside the first picture, as about-box.png and totals-window.png.
 # Usage: scripts/screenshot.sh [build-dir] [picture]   (defaults: build, docs/graph-window.png)
 # The build dir must hold bin/ with vantle.exe, its two libraries and e2e_tests.exe (which
 # opens the window and ends the program), and the Wine prefix (WINEPREFIX, else build/wineprefix).
@@ -85,7 +85,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p >/dev/null 2>&1 </dev/null
   wine $desktop "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
   # The helper opens the graph window, writes its place, waits for "window.taken", does the same
-  # for the about box, then ends the program. The launchers return at once, so the run is
+  # for the about box and the totals window, then ends the program. The launchers return at once, so the run is
   # followed through these files.
   VANTLE_SHOT=1 VANTLE_SHOT_DIR=$(winepath -w "$DIR/shot" 2>/dev/null) \
     wine $desktop "$BIN/e2e_tests.exe" --gtest_filter=GraphShot.Open --gtest_color=no \
@@ -108,6 +108,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   rc=0
   shoot window || rc=1
   shoot about || rc=1
+  shoot totals || rc=1
   for _ in $(seq 300); do finished && break; sleep 0.2; done
   grep -q "^\[  PASSED  \] 1 test" "$DIR/helper.log" || rc=1
   # The helper has seen the program end with exit code 0; what is left is Wine'"'"'s desktop.
@@ -118,4 +119,5 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 mkdir -p "$(dirname "$OUT")"
 cp "$DIR/shot/window.png" "$OUT"
 cp "$DIR/shot/about.png" "$(dirname "$OUT")/about-box.png"
-echo "screenshot: $OUT $(dirname "$OUT")/about-box.png"
+cp "$DIR/shot/totals.png" "$(dirname "$OUT")/totals-window.png"
+echo "screenshot: $OUT $(dirname "$OUT")/about-box.png $(dirname "$OUT")/totals-window.png"

@@ -19,6 +19,7 @@ namespace {
 const char GraphCaption[] = "Vantle  PC活動記録測定ソフト  Version 1.13";
 const WPARAM OpenGraphCommand = 40002;
 const WPARAM AboutCommand = 40007;
+const WPARAM ShowTotalsCommand = 40025;
 
 struct Rgb {
     int r, g, b;
@@ -378,8 +379,9 @@ TEST_F(GraphWindowTest, ShowsThePreparedDaysAndFollowsClicksLive)
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
 }
 
-// Not a check: opens the graph window of a program that a script has started, so that the
-// script can take its picture (scripts/screenshot.sh), then closes it and ends the program.
+// Not a check: opens the graph window of a program that a script has started, then the about
+// box and the totals window in front of it, so that the script can take their pictures
+// (scripts/screenshot.sh), then closes them and ends the program.
 // The script names a folder (VANTLE_SHOT_DIR) for the window's place and for its go-ahead.
 TEST(GraphShot, Open)
 {
@@ -448,6 +450,28 @@ TEST(GraphShot, Open)
     shoot(about, "about");
     PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(about); }, 5000));
+
+    // The totals window over the graph window, its first row selected.
+    PostMessageA(graph, WM_COMMAND, ShowTotalsCommand, 0);
+    HWND totals = WaitForProcessWindow(program.process.dwProcessId, "#32770", "日別の合計", true, 10000);
+    ASSERT_NE(totals, nullptr) << "the totals window did not open";
+    PostMessageA(GetDlgItem(totals, 1001), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_TRUE(WaitUntilIdle(totals));
+    // Paints come only once the window's queue is empty: wait until nothing in it awaits one.
+    auto painted = [](HWND window) {
+        BOOL waiting = GetUpdateRect(window, nullptr, FALSE);
+        EnumChildWindows(
+            window, [](HWND child, LPARAM any) -> BOOL {
+                *reinterpret_cast<BOOL*>(any) |= GetUpdateRect(child, nullptr, FALSE);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&waiting));
+        return !waiting;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return painted(totals); }, 5000));
+    shoot(totals, "totals");
+    PostMessageA(totals, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(totals); }, 5000));
 
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
