@@ -10,7 +10,8 @@
 
 enum { MinutesPerSlot = 6, WeekDays = 7, MonthDays = 30 };
 
-void AddDayValues(const int* values, int lastSlot, ActivityTotal* total)
+// Adds slots 0..lastSlot of a day's 720 values (in the file's order) to a total.
+static void AddDayValues(const int* values, int lastSlot, ActivityTotal* total)
 {
     for (int s = 0; s <= lastSlot && s < SlotCount; ++s) {
         int active = 0;

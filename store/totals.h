@@ -3,8 +3,6 @@
 #pragma once
 #include "store/state.h"
 
-// Adds slots 0..lastSlot of a day's 720 values (in the file's order) to a total.
-void AddDayValues(const int* values, int lastSlot, ActivityTotal* total);
 // A count with a comma every three digits ("12,345"), whatever the user's locale.
 void FormatGroupedCount(long long count, char* text, int size);
 // Active slots as the time they make, six minutes each, "h:mm" ("0:00", "250:06").
