@@ -19,9 +19,11 @@ int WINAPI KeyHookRunning(void);
 // Ordinal 10: number of events whose message could not be posted (a full queue).
 int WINAPI LostHookEvents(void);
 // Ordinal 11: gives the hook thread up without waiting for it and installs the hooks that are
-// started on a fresh thread, with the same targets; nonzero when every one of them runs again.
+// started on a fresh thread, with the same targets; nonzero when every one of them runs again
+// within a short wait (under 100 ms). A fresh thread slower than that installs them when it runs.
 int WINAPI RestartHooks(void);
 // Ordinal 12: nonzero when the hook thread answered the last question (or there is none), and
-// asks it the next; 0 when the last one is still waiting, the thread has not run since.
+// asks it the next; 0 when the last one is still waiting (the thread has not run since) or the
+// thread has not started yet. Once it answers, ordinals 5 and 9 say which hooks it installed.
 int WINAPI HookThreadAnswering(void);
 }

@@ -9,15 +9,19 @@
 //
 // That thread can stall (heavy paging, a resume from hibernation), and the system then removes
 // its hooks without a word. So no caller ever waits on it without a bound, and a stalled thread
-// is given up rather than waited for: its hooks are removed, it is told to quit whenever it runs
-// again, and a fresh thread takes over. Only the live thread's callbacks report; a given-up
-// thread that wakes up later still passes its late events on, but posts none of them.
+// is given up rather than waited for: its hooks are removed, and it ends by itself whenever it
+// runs again, at any point of its life (also before its message queue exists, when no message
+// can reach it), so that its slot comes back. A fresh thread takes over. Only the live thread's
+// callbacks report; a given-up thread that wakes up later still passes its late events on, but
+// posts none of them.
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 enum : UINT { HookRequestMessage = WM_APP + 1, HookPingMessage = WM_APP + 2 };
 // How long a caller waits for the hook thread: its queue coming up, a request served, its end.
-enum : DWORD { ReplyTimeoutMs = 2000, QuitTimeoutMs = 500 };
+// A restart is asked for by the program's clock, which must not be held up: it waits briefly,
+// and a fresh thread that is slow to start installs its hooks by itself when it runs.
+enum : DWORD { ReplyTimeoutMs = 2000, QuitTimeoutMs = 500, RestartWaitMs = 80 };
 // The live thread and the given-up ones that have not ended yet.
 enum { HookThreadSlots = 4 };
 
@@ -26,12 +30,16 @@ enum HookRequestKind { StartMouseRequest, EndMouseRequest, StartKeyRequest, EndK
 struct HookThread {
     HANDLE thread;
     DWORD id;
-    HANDLE reply;  // auto-reset: the queue is up, or the request is answered
+    HANDLE started;  // manual-reset: the queue is up (and a restart's hooks are installed)
+    HANDLE reply;    // auto-reset: the request is answered
     HHOOK volatile mouse;
     HHOOK volatile key;
     HookRequestKind request;  // the one request in flight, and its answer
     int result;
     volatile LONG pinged, answered;
+    volatile LONG ready;    // the thread has started and takes messages
+    volatile LONG givenUp;  // the thread is to end as soon as it runs
+    int installWanted;      // a restart's thread installs the wanted hooks as it starts
 };
 
 // Serialises the callers, so that one request at a time is in flight.
@@ -46,7 +54,7 @@ static volatile UINT MouseMessage;
 static HWND volatile KeyTarget;
 static volatile UINT KeyMessage;
 // Which hooks the program has started and not ended: a restart installs these.
-static int MouseWanted, KeyWanted;
+static volatile int MouseWanted, KeyWanted;
 
 static volatile LONG LostEvents;
 
@@ -114,21 +122,35 @@ static void ServeRequest(HookThread* self)
     }
 }
 
+static int GivenUp(HookThread* self) { return InterlockedCompareExchange(&self->givenUp, 0, 0) != 0; }
+
 static DWORD WINAPI HookThreadProc(void* param)
 {
     HookThread* self = static_cast<HookThread*>(param);
     MSG msg;
     // Requests are thread messages, so the queue must exist before the starter may post one.
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    SetEvent(self->reply);
-    // GetMessage is also where the hook callbacks are called.
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.hwnd) continue;
-        if (msg.message == HookRequestMessage) {
-            ServeRequest(self);
-            SetEvent(self->reply);
-        } else if (msg.message == HookPingMessage) {
-            InterlockedExchange(&self->answered, static_cast<LONG>(msg.wParam));
+    if (self->installWanted && !GivenUp(self)) {
+        if (MouseWanted) InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc);
+        if (KeyWanted) InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc);
+    }
+    // Given up before it ran (its start was slower than the caller's wait): the quit message may
+    // have found no queue, so the mark is what ends it. Checked after the installs, so that hooks
+    // installed just as it was given up go again at once.
+    if (!GivenUp(self)) {
+        // Questions asked before the queue was up were lost: they count as answered.
+        InterlockedExchange(&self->answered, self->pinged);
+        InterlockedExchange(&self->ready, 1);
+        SetEvent(self->started);
+        // GetMessage is also where the hook callbacks are called.
+        while (!GivenUp(self) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (msg.hwnd) continue;
+            if (msg.message == HookRequestMessage) {
+                ServeRequest(self);
+                SetEvent(self->reply);
+            } else if (msg.message == HookPingMessage) {
+                InterlockedExchange(&self->answered, static_cast<LONG>(msg.wParam));
+            }
         }
     }
     // Ended, or given up: whatever hooks are left go with the thread.
@@ -137,64 +159,76 @@ static DWORD WINAPI HookThreadProc(void* param)
     return 0;
 }
 
+static void CloseSlot(HookThread* t)
+{
+    if (t->thread) CloseHandle(t->thread);
+    if (t->started) CloseHandle(t->started);
+    if (t->reply) CloseHandle(t->reply);
+    memset(t, 0, sizeof *t);
+}
+
 // A slot for a new thread: a free one, or one whose given-up thread has ended meanwhile.
 static HookThread* FreeSlot(void)
 {
     for (HookThread& t : Threads) {
         if (&t == Live) continue;
         if (t.thread && WaitForSingleObject(t.thread, 0) != WAIT_OBJECT_0) continue;
-        if (t.thread) CloseHandle(t.thread);
-        if (t.reply) CloseHandle(t.reply);
-        memset(&t, 0, sizeof t);
+        CloseSlot(&t);
         return &t;
     }
     return nullptr;
 }
 
-// Gives the thread up without waiting for it: its hooks are removed from here, and it quits
-// whenever it runs again.
+// Gives the thread up without waiting for it: it is marked first, so that it ends whenever it
+// runs again, whether or not the quit message finds its queue; its hooks are removed from here.
 static void GiveUp(HookThread* t)
 {
     if (t == Live) {
         Live = nullptr;
         LiveThreadId = 0;
     }
+    InterlockedExchange(&t->givenUp, 1);
     RemoveHook(&t->mouse);
     RemoveHook(&t->key);
     PostThreadMessageA(t->id, WM_QUIT, 0, 0);
 }
 
-// A fresh live thread with its queue up, or null.
-static HookThread* OpenHookThread(void)
+// A fresh live thread, or null. A thread that does not come up within the wait is given up; a
+// restart's thread (which installs the hooks itself) stays live and comes up when it runs.
+static HookThread* OpenHookThread(int installWanted, DWORD waitMs)
 {
     HookThread* t = FreeSlot();
     if (!t) return nullptr;
+    t->installWanted = installWanted;
+    t->started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     t->reply = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    t->thread = t->reply ? CreateThread(nullptr, 0, HookThreadProc, t, 0, &t->id) : nullptr;
-    if (!t->thread) return nullptr;
+    // Suspended until it is the live thread: its callbacks report only then.
+    t->thread = t->started && t->reply ? CreateThread(nullptr, 0, HookThreadProc, t, CREATE_SUSPENDED, &t->id)
+                                       : nullptr;
+    if (!t->thread) {
+        CloseSlot(t);
+        return nullptr;
+    }
     // Input of the whole desktop waits on this thread's callbacks.
     SetThreadPriority(t->thread, THREAD_PRIORITY_TIME_CRITICAL);
-    if (WaitForSingleObject(t->reply, ReplyTimeoutMs) != WAIT_OBJECT_0) {
+    Live = t;
+    LiveThreadId = t->id;
+    ResumeThread(t->thread);
+    if (WaitForSingleObject(t->started, waitMs) != WAIT_OBJECT_0 && !installWanted) {
         GiveUp(t);
         return nullptr;
     }
-    Live = t;
-    LiveThreadId = t->id;
     return t;
 }
 
-// Ends the live thread once it serves no hook; a thread that does not end in time is given up.
+// Ends the live thread once it serves no hook; a thread that does not end in time is left to
+// end by itself.
 static void CloseIdleThread(void)
 {
     HookThread* t = Live;
     if (!t || t->mouse || t->key) return;
-    Live = nullptr;
-    LiveThreadId = 0;
-    PostThreadMessageA(t->id, WM_QUIT, 0, 0);
-    if (WaitForSingleObject(t->thread, QuitTimeoutMs) != WAIT_OBJECT_0) return;
-    CloseHandle(t->thread);
-    CloseHandle(t->reply);
-    memset(t, 0, sizeof *t);
+    GiveUp(t);
+    if (WaitForSingleObject(t->thread, QuitTimeoutMs) == WAIT_OBJECT_0) CloseSlot(t);
 }
 
 // Runs one request on the live thread and returns its answer; a thread that does not answer in
@@ -203,6 +237,11 @@ static int Ask(HookRequestKind kind)
 {
     HookThread* t = Live;
     if (!t) return 0;
+    // A restart's thread that has not come up yet is waited for as a request would be.
+    if (WaitForSingleObject(t->started, ReplyTimeoutMs) != WAIT_OBJECT_0) {
+        GiveUp(t);
+        return 0;
+    }
     t->request = kind;
     t->result = 0;
     if (PostThreadMessageA(t->id, HookRequestMessage, 0, 0) &&
@@ -222,7 +261,7 @@ static int RunRequest(HookRequestKind kind, HWND window, UINT message)
     case EndKeyRequest:     KeyWanted = 0; break;
     }
     int starting = kind == StartMouseRequest || kind == StartKeyRequest;
-    if (starting && !Live) OpenHookThread();
+    if (starting && !Live) OpenHookThread(0, ReplyTimeoutMs);
     int result = Ask(kind);
     CloseIdleThread();
     ReleaseSRWLockExclusive(&RequestLock);
@@ -244,7 +283,8 @@ int WINAPI EndMouseHook(void)
 int WINAPI MouseHookRunning(void)
 {
     HookThread* t = Live;
-    return t && t->mouse;
+    // A fresh thread that has not come up yet will install the hook: it is there to end.
+    return t && (t->mouse || (!t->ready && MouseWanted));
 }
 
 int WINAPI StartKeyHook(HWND window, UINT message)
@@ -260,7 +300,7 @@ int WINAPI EndKeyHook(void)
 int WINAPI KeyHookRunning(void)
 {
     HookThread* t = Live;
-    return t && t->key;
+    return t && (t->key || (!t->ready && KeyWanted));
 }
 
 int WINAPI LostHookEvents(void)
@@ -274,9 +314,8 @@ int WINAPI RestartHooks(void)
     if (Live) GiveUp(Live);
     int ok = 1;
     if (MouseWanted || KeyWanted) {
-        ok = OpenHookThread() != nullptr;
-        if (ok && MouseWanted) ok = Ask(StartMouseRequest);
-        if (ok && KeyWanted) ok = Ask(StartKeyRequest);
+        HookThread* t = OpenHookThread(1, RestartWaitMs);
+        ok = t && t->ready && (!MouseWanted || t->mouse) && (!KeyWanted || t->key);
     }
     ReleaseSRWLockExclusive(&RequestLock);
     return ok;
@@ -288,7 +327,8 @@ int WINAPI HookThreadAnswering(void)
     int answering = 1;
     HookThread* t = Live;
     if (t) {
-        answering = t->answered == t->pinged;
+        // A thread that has not started yet cannot answer.
+        answering = t->ready && t->answered == t->pinged;
         // One question at a time: a thread that has not answered is not asked again.
         if (answering) {
             LONG next = t->pinged + 1;

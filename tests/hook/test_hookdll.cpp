@@ -271,6 +271,45 @@ TEST_F(HookTest, AStalledThreadIsReplacedAndWakesUpSilent)
     EXPECT_EQ(std::count(seen.begin(), seen.end(), WPARAM('G')), 2);
 }
 
+// A fresh hook thread whose start is slower than the restart's wait (heavy paging): here every
+// new thread is held at its start by the loader lock, which the test takes. Four threads are
+// given up, three of them before they ever ran; once they can run, each ends by itself, the
+// slots come back and a restart works again.
+TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
+{
+    typedef LONG(NTAPI * LockLoader)(ULONG, ULONG*, ULONG_PTR*);
+    typedef LONG(NTAPI * UnlockLoader)(ULONG, ULONG_PTR);
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    auto lock = reinterpret_cast<LockLoader>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrLockLoaderLock")));
+    auto unlock = reinterpret_cast<UnlockLoader>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrUnlockLoaderLock")));
+    ASSERT_TRUE(lock && unlock);
+    std::vector<DWORD> before = ProcessThreadIds();
+    ULONG_PTR cookie = 0;
+    ASSERT_EQ(lock(0, nullptr, &cookie), 0);
+    for (int i = 0; i < 4; ++i) {
+        DWORD start = GetTickCount();
+        EXPECT_EQ(RestartHooks(), 0) << "restart " << i << " of threads that cannot start";
+        EXPECT_LT(GetTickCount() - start, 300u) << "restart " << i << " waited for the slow start";
+    }
+    // The hook threads are the time-critical ones: the first and those the restarts made.
+    std::vector<HANDLE> givenUp;
+    for (DWORD id : ProcessThreadIds()) {
+        if (id != hookThread && std::find(before.begin(), before.end(), id) != before.end()) continue;
+        HANDLE thread = OpenThread(SYNCHRONIZE | THREAD_QUERY_INFORMATION, FALSE, id);
+        if (thread && GetThreadPriority(thread) == THREAD_PRIORITY_TIME_CRITICAL) givenUp.push_back(thread);
+        else if (thread) CloseHandle(thread);
+    }
+    unlock(0, cookie);
+    ASSERT_EQ(givenUp.size(), 4u);
+    for (HANDLE thread : givenUp) {
+        EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0) << "a given-up thread still runs";
+        CloseHandle(thread);
+    }
+    for (int i = 0; i < 4; ++i) EXPECT_NE(RestartHooks(), 0) << "restart " << i << " once threads can start";
+    ASSERT_EQ(Inject({KeyInput('N', 0x31, false, false), KeyInput('N', 0x31, false, true)}), 2u);
+    EXPECT_EQ(Collect(2).size(), 2u);
+}
+
 // Each hook ends on its own; ending again does nothing; once both ended, no thread is left.
 TEST(HookLifetime, EndingStopsTheEventsAndLeavesNoThread)
 {
