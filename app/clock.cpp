@@ -1,6 +1,14 @@
-// The real clock: the system's local time, and real waits.
+// The real clocks and the real shell.
 #include "app/clock.h"
 
 void ReadLocalTime(SYSTEMTIME* now) { GetLocalTime(now); }
 
-void WaitForShell(DWORD ms) { Sleep(ms); }
+DWORD ReadTickCount(void) { return GetTickCount(); }
+
+DWORD ReadLastInputTime(void)
+{
+    LASTINPUTINFO input = {sizeof input, 0};
+    return GetLastInputInfo(&input) ? input.dwTime : 0;
+}
+
+BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* record) { return Shell_NotifyIconA(message, record); }

@@ -3,10 +3,16 @@
 // reports nothing either; from outside the program would look as if it recorded. So once a
 // second the tick compares what the hooks reported with what the system saw, and asks the hook
 // thread whether it still runs; hooks found dead are installed afresh on a fresh thread.
+//
+// Some input never reaches low-level hooks at all (touch, pen and precision-touchpad gestures in
+// pointer-aware programs): the system sees it, the hooks do not, although they work. While the
+// hooks keep reporting other input, the repairs for such unseen input back off, and only a hook
+// that is verifiably not installed or a thread that does not answer, after repairs, is reported.
 #include "app/hookwatch.h"
 
 #include <wtsapi32.h>
 
+#include "app/clock.h"
 #include "ui/report.h"
 #include "res/texts.h"
 #include "hook/hookapi.h"
@@ -14,12 +20,14 @@
 #include "store/state.h"
 
 enum : DWORD {
-    HookCheckEveryMs = 1000,  // the check's period: far below the 10 s in which a failure shows
-    InputInFlightMs = 1000,   // how long a hook message may take to follow its input
-    RepairSpacingMs = 30000,  // at most one repair in this time: no churn
+    HookCheckEveryMs = 1000,     // the check's period: far below the 10 s in which a failure shows
+    InputInFlightMs = 1000,      // how long a hook message may take to follow its input
+    RepairSpacingMs = 30000,     // at most one repair in this time: no churn
+    UnseenSpacingMaxMs = 600000, // the longest spacing of repairs for input the hooks never see
 };
-// Repairs in a row that brought no report back before the failure is shown, once a run.
-enum { SilentRepairsReported = 3 };
+// Repairs in a row after which the hooks were still down before the failure is shown, once a run;
+// checks in a row at which the hook thread had not answered before it counts as not answering.
+enum { FailedRepairsReported = 3, AnswersMissedDown = 2 };
 
 // The session's lock and unlock re-arm the hooks. At an early logon the notification service
 // may not be up yet, so the registration is tried again by the check until it works.
@@ -33,8 +41,10 @@ void StartHooks(HWND monitor)
     if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
     if (!StartKeyHook(monitor, WM_HOOK_KEY)) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
     App.HooksWatched = 1;
-    App.HookMessagesSeen = App.HookMessages;
-    App.HookSeenAt = App.HookCheckedAt = GetTickCount();
+    App.HookMessagesSeen = App.HookMessagesAtRepair = App.HookMessages;
+    App.HookSeenAt = App.HookCheckedAt = ReadTickCount();
+    App.HookMessageAt = App.HookSeenAt - RepairSpacingMs;
+    App.UnseenRepairSpacing = RepairSpacingMs;
     RegisterSessionNotification(monitor);
 }
 
@@ -52,9 +62,9 @@ void ReleaseHooks(HWND monitor)
 // have come: the hooks no longer see the input.
 static int InputUnseenByHooks(DWORD now)
 {
-    LASTINPUTINFO input = {sizeof input, 0};
-    if (!GetLastInputInfo(&input)) return 0;
-    return static_cast<LONG>(input.dwTime - App.HookSeenAt) > 0 && now - input.dwTime >= InputInFlightMs;
+    DWORD input = ReadLastInputTime();
+    if (!input) return 0;
+    return static_cast<LONG>(input - App.HookSeenAt) > 0 && now - input >= InputInFlightMs;
 }
 
 enum : long { TokenClosed = -1, LevelUnknown = 0 };
@@ -98,50 +108,87 @@ static int InputHiddenFromHooks(void)
     return theirs == TokenClosed || (theirs != LevelUnknown && ours > LevelUnknown && theirs > ours);
 }
 
-// Repairs that brought nothing back three times in a row are reported, once a run: the hook
-// that is not running, or the mouse hook when both run and still report nothing.
+// Repairs after which the hooks were still down three times in a row are reported, once a run:
+// the hook that is not installed, or the mouse hook when the thread does not answer.
 static void ReportDeadHooks(HWND monitor)
 {
-    if (App.SilentRepairs < SilentRepairsReported || App.HookFailureShown) return;
+    if (App.FailedRepairs < FailedRepairsReported || App.HookFailureShown) return;
     App.HookFailureShown = 1;
     int mouseDown = !MouseHookRunning(), keyDown = !KeyHookRunning();
     if (mouseDown || !keyDown) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
     if (keyDown) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
 }
 
-static void RepairHooks(HWND monitor, DWORD now)
+// The thread answers and both hooks are installed. A thread that answers has run its installs,
+// so a hook it lacks is verifiably not installed. A thread that let one question wait past the
+// check may just have been slow to be scheduled; one that lets two checks pass does not answer.
+static int HooksUp(void)
 {
-    if (App.SilentRepairs >= SilentRepairsReported) App.HooksDown = 1;
+    App.HookAnswersMissed = HookThreadAnswering() ? 0 : App.HookAnswersMissed + 1;
+    return App.HookAnswersMissed < AnswersMissedDown && MouseHookRunning() && KeyHookRunning();
+}
+
+// The first check after a repair that knows tells whether the repair brought the hooks back: the
+// fresh thread answered with both hooks installed, or it is down.
+static void JudgeRepair(HWND monitor, int up)
+{
+    int answered = App.HookAnswersMissed == 0;
+    if (up && answered) App.FailedRepairs = App.HooksDown = 0;
+    if (!App.RepairAwaitingCheck || (up && !answered)) return;
+    App.RepairAwaitingCheck = 0;
+    if (up) return;
+    App.HooksDown = 1;
+    ++App.FailedRepairs;
     ReportDeadHooks(monitor);
+}
+
+// The hooks reported input since the last repair and lately: they work, for all they can see.
+static int HooksReportOtherInput(DWORD now)
+{
+    return App.HookMessages != App.HookMessagesAtRepair && now - App.HookMessageAt < RepairSpacingMs;
+}
+
+static void RepairHooks(DWORD now)
+{
     RestartHooks();
     ++App.HookRepairs;
-    ++App.SilentRepairs;
+    App.HookAnswersMissed = 0;
+    App.RepairAwaitingCheck = 1;
     App.HookRepairedAt = now;
+    App.HookMessagesAtRepair = App.HookMessages;
     // Input from before the repair is not held against the fresh hooks.
     App.HookSeenAt = now;
 }
 
 void CheckHooks(HWND monitor)
 {
-    DWORD now = GetTickCount();
+    DWORD now = ReadTickCount();
     if (!App.HooksWatched || now - App.HookCheckedAt < HookCheckEveryMs) return;
     App.HookCheckedAt = now;
     RegisterSessionNotification(monitor);
     if (App.HookMessages != App.HookMessagesSeen) {
         App.HookMessagesSeen = App.HookMessages;
-        App.HookSeenAt = now;
-        App.SilentRepairs = 0;
-        App.HooksDown = 0;
+        App.HookSeenAt = App.HookMessageAt = now;
+        // Hooks that report are up, whatever the last repair looked like.
+        App.FailedRepairs = App.HooksDown = 0;
     }
-    if (HookThreadAnswering() && !InputUnseenByHooks(now)) return;
-    if (App.HookRepairs > 0 && now - App.HookRepairedAt < RepairSpacingMs) return;
+    int up = HooksUp();
+    JudgeRepair(monitor, up);
+    if (up && !InputUnseenByHooks(now)) return;
+    // Hooks that are up and report other input missed input they may never see: each such repair
+    // waits twice as long as the one before. Hooks down or silent are repaired at the usual pace.
+    int unseenOnly = up && HooksReportOtherInput(now);
+    DWORD spacing = unseenOnly ? App.UnseenRepairSpacing : RepairSpacingMs;
+    if (App.HookRepairs > 0 && now - App.HookRepairedAt < spacing) return;
     if (InputHiddenFromHooks()) return;
-    RepairHooks(monitor, now);
+    RepairHooks(now);
+    App.UnseenRepairSpacing = unseenOnly && spacing < UnseenSpacingMaxMs / 2 ? spacing * 2
+                              : unseenOnly ? UnseenSpacingMaxMs : RepairSpacingMs;
 }
 
 void RearmHooks(void)
 {
     if (!App.HooksWatched) return;
     RestartHooks();
-    App.HookSeenAt = App.HookCheckedAt = GetTickCount();
+    App.HookSeenAt = App.HookCheckedAt = ReadTickCount();
 }

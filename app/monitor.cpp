@@ -29,23 +29,26 @@ static void StartRecording(HWND monitor)
     StartHooks(monitor);
 }
 
+// Nothing here waits for the shell or for a box: the icon comes when the shell takes it, and a
+// day that could not be loaded or today's file that could not be made is reported once the
+// message loop runs, while recording goes on (the day is read, the file made, later).
 int StartRecorder(HWND monitor)
 {
     App.MonitorWindow = monitor;
-    WaitForTrayIcon(monitor);
+    StartTrayIcon(monitor);
     SYSTEMTIME now;
     ReadLocalTime(&now);
     int result = Startup(&now);
-    App.StartupFailed = result != 1;
     // The icon tells before any box does.
     ShowRecordingState(monitor);
-    if (result == 1) StartRecording(monitor);
-    else if (result == 0) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
-    else ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    int mode = SetReportMode(ReportLater);
+    if (result == 0) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    else if (result == -1) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    StartRecording(monitor);
+    SetReportMode(mode);
     return result;
 }
 
-// The window is created whatever the start-up returned; a failed one records nothing.
 static LRESULT OnMonitorCreate(HWND monitor)
 {
     StartRecorder(monitor);
@@ -143,16 +146,10 @@ static LRESULT OnTaskbarCreated(HWND monitor)
     return 0;
 }
 
-static LRESULT OnTrayRetry(HWND monitor)
-{
-    if (AddTrayIcon(monitor) || --App.TrayRetriesLeft <= 0) KillTimer(monitor, TrayRetryTimerId);
-    return 0;
-}
-
 static LRESULT OnMonitorTimer(HWND monitor, UINT_PTR timer)
 {
     if (timer == SlotTimerId) OnSlotTimer(monitor);
-    else if (timer == TrayRetryTimerId) OnTrayRetry(monitor);
+    else if (timer == TrayRetryTimerId) RetryTrayIcon(monitor);
     return 0;
 }
 

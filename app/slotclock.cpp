@@ -45,7 +45,9 @@ void CommitCounters(void)
 int SaveSlot(HWND monitor, int slot)
 {
     int result = WriteSlot(slot);
-    if (result != 1) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    // Today's file that could not be made was reported when that was found; its slots wait in
+    // memory until a write can make it, without a box at every change of slot.
+    if (result != 1 && !App.TodayFileUnmade) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
     return result;
 }
 
@@ -63,51 +65,56 @@ static void RaiseTodayMaxima(void)
     }
 }
 
-// Moves the in-memory history on by the days that passed (back when the clock went back);
-// the past days it cannot take from memory are loaded from their files. Unsaved slots move
-// with their days.
-static void MoveHistory(HWND monitor, int shift, int today)
+// Moves the in-memory history on by the days that passed (back when the clock went back); a day
+// still in memory, today's included when the clock went back, keeps its column with its pending
+// slots. The days it cannot take from memory are loaded from their files without waiting: a held
+// file leaves its day unread, to be read at a later change of slot.
+static int MoveHistory(HWND monitor, int shift, int today)
 {
     int fromMemory[DayCount] = {};
     // Copying in the direction of the move lets the columns move in place.
-    int first = shift > 0 ? DayCount - 1 : 1, step = shift > 0 ? -1 : 1;
-    for (int k = first; k >= 1 && k < DayCount; k += step) {
+    int first = shift > 0 ? DayCount - 1 : 0, step = shift > 0 ? -1 : 1;
+    for (int k = first; k >= 0 && k < DayCount; k += step) {
         int from = k - shift;
         if (from < 0 || from >= DayCount) continue;
         CopyDayColumn(k, from);
         fromMemory[k] = 1;
     }
     BuildDayTables(today);
-    for (int k = 1; k < DayCount; ++k) {
-        if (fromMemory[k] || LoadDayColumn(k)) continue;
-        ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
-        ClearDayColumn(k);
-    }
+    for (int k = 1; k < DayCount; ++k)
+        if (!fromMemory[k] && !LoadDayColumn(k)) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    return fromMemory[0];
 }
 
-// The first tick of another date. Today's file of a date that has one (the clock was set
-// back, or the program ran earlier that day) is read instead of created.
+// The first tick of another date. Today's file of a date that has one (the clock was set back,
+// or the program ran earlier that day) is read instead of created; one that cannot be made is
+// made by a later slot write, while recording goes on in memory.
 static int RollOverDay(HWND monitor, int finished, int shift, int today)
 {
     SaveSlot(monitor, finished);  // DayFileNames[0] still names the day that has ended
-    MoveHistory(monitor, shift, today);
-    int existing = DayFileExists(0);
-    int read = existing && ReadDayFile(0);
-    if (existing && !read) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
-    if (!read) ClearDayColumn(0);
+    int result = 0;
+    if (!MoveHistory(monitor, shift, today)) {
+        if (DayFileExists(0)) {
+            if (!LoadDayColumn(0)) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+        } else {
+            ClearDayColumn(0);
+            if (CreateDayFile() != 1) {
+                App.TodayFileUnmade = 1;
+                ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+                result = -1;
+            }
+        }
+    }
     for (int m = 0; m < MetricCount; ++m) App.DayMaxima[m][0] = 0;
     BeginSlot(App.CurrentSlot);
-    if (!existing && CreateDayFile() != 1) {
-        ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
-        return -1;
-    }
-    return 0;
+    return result;
 }
 
 // A change of slot or of date. The finished slot's counts are already committed, so the
 // counters start again at once. Its failures are only queued, so no box ever holds the clock
 // inside a change: slot, day tables, history and today's file have all moved on before the
-// user sees anything.
+// user sees anything. Days left unread are tried again first, so that their slots are written
+// into whole files.
 static int ChangeSlot(HWND monitor, int slot, int today)
 {
     int finished = App.CurrentSlot;
@@ -115,6 +122,7 @@ static int ChangeSlot(HWND monitor, int slot, int today)
     App.CurrentSlot = slot;
     ShowSelectedCount();
     ClearIntervalCounters();
+    ReadUnreadDays();
     int result = 0;
     if (shift == 0) {
         for (int m = 0; m < MetricCount; ++m) App.DayMaxima[m][0] = 0;
@@ -123,7 +131,7 @@ static int ChangeSlot(HWND monitor, int slot, int today)
     } else {
         result = RollOverDay(monitor, finished, shift, today);
     }
-    if (result == 0) RepaintGraph();
+    RepaintGraph();
     return result;
 }
 
@@ -132,17 +140,20 @@ static int Tick(HWND monitor)
     SYSTEMTIME now;
     ReadLocalTime(&now);
     ShowTime(&now);
-    // Nothing is recorded after a start-up that failed.
+    // Nothing is recorded before the start-up or after the end.
     if (!App.Recording) return 0;
     CommitCounters();
     RaiseTodayMaxima();
     // Within a slot today's value never falls: the new bar covers the old one without erasing.
     RepaintLiveColumns(App.CurrentSlot);
-    CheckHooks(monitor);
+    // The change of slot comes before the hooks' check, so that input made meanwhile cannot land
+    // in the finished slot.
     int slot = SlotOfTime(&now);
     int today = DateNumber(now.wYear, now.wMonth, now.wDay);
-    if (slot == App.CurrentSlot && today == App.TodayDate) return 0;
-    return ChangeSlot(monitor, slot, today);
+    int result = 0;
+    if (slot != App.CurrentSlot || today != App.TodayDate) result = ChangeSlot(monitor, slot, today);
+    CheckHooks(monitor);
+    return result;
 }
 
 // A tick never waits on a box: its failures are queued and shown after it, by the monitor window.

@@ -29,11 +29,11 @@ static void FillTrayRecord(NOTIFYICONDATAA* record, HWND monitor, HICON icon, co
     lstrcpynA(record->szTip, tip, longTip ? static_cast<int>(sizeof record->szTip) : FirstFormTip);
 }
 
-// The start-up failing stops everything; hooks that no repair brings back stop the counting;
-// slots that wait for their file may still reach it.
+// Today's file that could not be made or read leaves the counts in memory only; hooks that no
+// repair brings back stop the counting; slots that wait for their file may still reach it.
 int RecordingState(void)
 {
-    if (App.StartupFailed) return TrayNoData;
+    if (App.TodayFileUnmade || App.DayUnread[0]) return TrayNoData;
     if (App.HooksDown) return TrayNoInput;
     if (SlotsWaitingToBeWritten()) return TrayUnsaved;
     return TrayRecording;
@@ -70,7 +70,7 @@ void ShowRecordingState(HWND monitor)
     NOTIFYICONDATAA record;
     FillTrayRecordOf(&record, monitor, state);
     // An icon the shell does not have yet (it is restarting) gets the state when it is added.
-    Shell_NotifyIconA(NIM_MODIFY, &record);
+    NotifyShell(NIM_MODIFY, &record);
     App.TrayState = state;
 }
 
@@ -80,22 +80,32 @@ int AddTrayIcon(HWND monitor)
 {
     NOTIFYICONDATAA record;
     FillTrayRecordOf(&record, monitor, App.TrayState);
-    if (Shell_NotifyIconA(NIM_ADD, &record)) return 1;
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
+    if (NotifyShell(NIM_ADD, &record)) return 1;
+    return NotifyShell(NIM_MODIFY, &record) != FALSE;
 }
 
-void WaitForTrayIcon(HWND monitor)
+void StartTrayIcon(HWND monitor)
 {
-    // Nothing else of the start-up happens before the icon is there; the attempts have no limit.
-    do WaitForShell(TrayWaitMs);
-    while (!AddTrayIcon(monitor));
+    if (AddTrayIcon(monitor)) return;
+    App.TrayRetriesLeft = TrayRetriesUnlimited;
+    SetTimer(monitor, TrayRetryTimerId, TrayWaitMs, nullptr);
+}
+
+void RetryTrayIcon(HWND monitor)
+{
+    if (AddTrayIcon(monitor)) {
+        KillTimer(monitor, TrayRetryTimerId);
+        return;
+    }
+    if (App.TrayRetriesLeft != TrayRetriesUnlimited && --App.TrayRetriesLeft <= 0)
+        KillTimer(monitor, TrayRetryTimerId);
 }
 
 void RemoveTrayIcon(HWND monitor)
 {
     NOTIFYICONDATAA record;
     FillTrayRecord(&record, monitor, nullptr, "");
-    Shell_NotifyIconA(NIM_DELETE, &record);
+    NotifyShell(NIM_DELETE, &record);
 }
 
 int ShowTrayMenu(HWND monitor)

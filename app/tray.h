@@ -13,8 +13,12 @@ void ShowRecordingState(HWND monitor);
 const char* TrayTipOf(int state);
 
 int AddTrayIcon(HWND monitor);  // TRUE when the shell accepted the icon (or already had it)
-// Adds the icon, waiting before every attempt for a shell that is not up yet (a start at logon).
-void WaitForTrayIcon(HWND monitor);
+// Adds the icon at start without waiting for the shell: a shell that is not up yet (a start at
+// logon, another shell, an area hidden by policy) is asked again on a timer until it takes the
+// icon, and its TaskbarCreated adds it too.
+void StartTrayIcon(HWND monitor);
+// The retry timer's attempt; the timer stops once the icon is there or the attempts are used up.
+void RetryTrayIcon(HWND monitor);
 void RemoveTrayIcon(HWND monitor);
 int ShowTrayMenu(HWND monitor);
 int OpenGraphWindow(HWND monitor);

@@ -15,5 +15,6 @@ enum : UINT_PTR { SlotTimerId = 200, TrayRetryTimerId = 201 };
 enum : UINT { SlotTimerPeriod = 200 };
 enum : UINT { TrayIconId = 1 };
 enum : DWORD { TrayWaitMs = 1500 };
-// Attempts to add the icon again once the shell's taskbar has come back.
-enum { TrayRetries = 5 };
+// Attempts to add the icon again once the shell's taskbar has come back; at start the attempts
+// go on until the shell takes the icon.
+enum { TrayRetries = 5, TrayRetriesUnlimited = -1 };

@@ -9,12 +9,11 @@
 #include "store/state.h"
 #include "store/store.h"
 
-// How long a slot write waits for a file that another program holds open (a backup tool or
-// a virus scanner): short enough not to hold up the user interface noticeably.
-enum { WriteRetries = 8, WriteRetryMs = 5 };
-// A read waits longer: at logon a sync client or an indexer may hold a file for a moment, and
-// a day that cannot be read stops the whole start-up.
-enum { ReadRetries = 60, ReadRetryMs = 50 };
+// How long a slot write waits, in all, for files that another program holds open (a backup tool
+// or a virus scanner): short enough not to hold the clock up; a file still held is written later.
+enum : DWORD { WriteWaitMs = 40, WriteRetryMs = 5 };
+// Reads that may wait (the CSV export) wait longer for a file held for a moment at logon.
+enum : DWORD { ExportReadWaitMs = 3000, ReadRetryMs = 50 };
 
 // Every operation composes its own path into the one path buffer and uses it at once.
 static const char* DataFilePath(const char* name)
@@ -39,21 +38,24 @@ static int HeldByAnotherProgram(DWORD error)
 }
 
 // Opens a day file with no sharing (while an operation runs, no other program can open it),
-// trying again while another program holds it. The last error is left for the caller.
-static HANDLE OpenHeldFile(const char* path, DWORD access, DWORD disposition, int retries, DWORD pauseMs)
+// trying again while another program holds it, for as long as the wait left allows; the time
+// waited is taken from it. The last error is left for the caller.
+static HANDLE OpenHeldFile(const char* path, DWORD access, DWORD disposition, DWORD* waitLeft, DWORD pauseMs)
 {
-    for (int attempt = 0;; ++attempt) {
+    for (;;) {
         HANDLE file = CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE || attempt == retries) return file;
+        if (file != INVALID_HANDLE_VALUE || *waitLeft < pauseMs) return file;
         DWORD error = GetLastError();
         if (!HeldByAnotherProgram(error)) return file;
         Sleep(pauseMs);
+        *waitLeft -= pauseMs;
+        SetLastError(error);
     }
 }
 
-static HANDLE OpenDayFile(int day, DWORD access, DWORD disposition, int retries, DWORD pauseMs)
+static HANDLE OpenDayFile(int day, DWORD access, DWORD disposition, DWORD* waitLeft, DWORD pauseMs)
 {
-    return OpenHeldFile(DayFilePath(day), access, disposition, retries, pauseMs);
+    return OpenHeldFile(DayFilePath(day), access, disposition, waitLeft, pauseMs);
 }
 
 static int WriteAll(HANDLE file, const void* data, DWORD size)
@@ -81,7 +83,8 @@ static int GetValue(const unsigned char* bytes)
 // so that a short file never passes for a created one.
 static int CreateDayFileFrom(int day, const unsigned char* content)
 {
-    HANDLE file = OpenDayFile(day, GENERIC_WRITE, CREATE_NEW, 0, 0);
+    DWORD noWait = 0;
+    HANDLE file = OpenDayFile(day, GENERIC_WRITE, CREATE_NEW, &noWait, 0);
     if (file == INVALID_HANDLE_VALUE) return 0;
     int ok = WriteAll(file, content, DayFileSize) && FlushFileBuffers(file);
     CloseHandle(file);
@@ -92,7 +95,9 @@ static int CreateDayFileFrom(int day, const unsigned char* content)
 int CreateDayFile(void)
 {
     memset(App.DayFileBuffer, 0xFF, sizeof App.DayFileBuffer);
-    return CreateDayFileFrom(0, App.DayFileBuffer) ? 1 : -1;
+    if (!CreateDayFileFrom(0, App.DayFileBuffer)) return -1;
+    App.TodayFileUnmade = 0;
+    return 1;
 }
 
 int DayFileExists(int day) { return PathFileExistsA(DayFilePath(day)); }
@@ -104,13 +109,14 @@ void ClearDayColumn(int day)
         App.DayMaxima[m][day] = 0;
     }
     memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
+    App.DayUnread[day] = 0;
 }
 
-// Reads up to a whole day file into the day buffer; the bytes read, or -1 when the file cannot
-// be opened.
-static long ReadDayBytes(const char* path)
+// Reads up to a whole day file into the day buffer, waiting up to waitMs while another program
+// holds it; the bytes read, or -1 when the file cannot be opened.
+static long ReadDayBytes(const char* path, DWORD waitMs)
 {
-    HANDLE file = OpenHeldFile(path, GENERIC_READ, OPEN_EXISTING, ReadRetries, ReadRetryMs);
+    HANDLE file = OpenHeldFile(path, GENERIC_READ, OPEN_EXISTING, &waitMs, ReadRetryMs);
     if (file == INVALID_HANDLE_VALUE) return -1;
     DWORD total = 0, got = 0;
     while (total < DayFileSize &&
@@ -129,37 +135,78 @@ static int ValueRead(long total, int metric, int slot)
     return v < NoData ? NoData : v;
 }
 
-int ReadDayFile(int day)
+static void RaiseDayMaxima(int day)
 {
-    long total = ReadDayBytes(DayFilePath(day));
-    if (total < 0) return 0;
     for (int m = 0; m < MetricCount; ++m) {
         App.DayMaxima[m][day] = 0;
         for (int s = 0; s < SlotCount; ++s) {
-            int v = ValueRead(total, m, s);
-            App.ActivityTable[m][s][day] = v;
+            int v = App.ActivityTable[m][s][day];
             if (v != NoData && static_cast<unsigned>(v) > static_cast<unsigned>(App.DayMaxima[m][day]))
                 App.DayMaxima[m][day] = v;
         }
     }
+}
+
+int ReadDayFile(int day, DWORD waitMs)
+{
+    long total = ReadDayBytes(DayFilePath(day), waitMs);
+    if (total < 0) return 0;
+    for (int m = 0; m < MetricCount; ++m)
+        for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][day] = ValueRead(total, m, s);
+    RaiseDayMaxima(day);
     memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
+    App.DayUnread[day] = 0;
     return 1;
 }
 
 int ReadDatedFile(int date, int* values)
 {
-    long total = ReadDayBytes(DatedFilePath(date));
+    long total = ReadDayBytes(DatedFilePath(date), ExportReadWaitMs);
     if (total < 0) return 0;
     for (int m = 0; m < MetricCount; ++m)
         for (int s = 0; s < SlotCount; ++s) values[m * SlotCount + s] = ValueRead(total, m, s);
     return 1;
 }
 
-int LoadDayColumn(int day)
+int LoadDayColumn(int day, DWORD waitMs)
 {
-    if (DayFileExists(day)) return ReadDayFile(day);
+    if (!DayFileExists(day)) {
+        ClearDayColumn(day);
+        return 1;
+    }
+    if (ReadDayFile(day, waitMs)) return 1;
+    // Shown as no data until the file can be read; what is recorded meanwhile is kept apart
+    // from the file's values by the unread mark.
     ClearDayColumn(day);
+    App.DayUnread[day] = 1;
+    return 0;
+}
+
+// An unread day's file read at last: its values fill the slots that this run has not recorded
+// meanwhile (those are newer than the file's and stay, pending or written in place). A file that
+// has gone leaves the day as memory holds it; its pending slots make the file again.
+static int ReadUnreadDay(int day)
+{
+    if (!DayFileExists(day)) {
+        App.DayUnread[day] = 0;
+        return 1;
+    }
+    long total = ReadDayBytes(DayFilePath(day), 0);
+    if (total < 0) return 0;
+    for (int m = 0; m < MetricCount; ++m)
+        for (int s = 0; s < SlotCount; ++s)
+            if (App.ActivityTable[m][s][day] == NoData) App.ActivityTable[m][s][day] = ValueRead(total, m, s);
+    RaiseDayMaxima(day);
+    App.DayUnread[day] = 0;
     return 1;
+}
+
+int ReadUnreadDays(void)
+{
+    int left = 0;
+    for (int day = 0; day < DayCount; ++day)
+        if (App.DayUnread[day] && !ReadUnreadDay(day)) ++left;
+    return left;
 }
 
 // The day's column holds every slot recorded that day: the whole file can be made from it.
@@ -177,6 +224,7 @@ static int RecreateDayFile(int day)
     CreateDirectoryA(App.DataDirectory, nullptr);
     if (!CreateDayFileFrom(day, App.DayFileBuffer)) return 0;
     memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
+    if (day == 0) App.TodayFileUnmade = 0;
     return 1;
 }
 
@@ -226,15 +274,21 @@ int SlotsWaitingToBeWritten(void)
     return 0;
 }
 
-// Writes the unsaved slots of day d into that day's own file.
-static int SaveUnsavedSlots(int day)
+// Writes the unsaved slots of day d into that day's own file. The file of a day that is still
+// unread receives its new slots in place only: the column does not hold the file's other values,
+// so the file is never made again or rewritten from it.
+static int SaveUnsavedSlots(int day, DWORD* waitLeft)
 {
-    HANDLE file = OpenDayFile(day, GENERIC_WRITE, OPEN_EXISTING, WriteRetries, WriteRetryMs);
+    if (App.DayUnread[day]) ReadUnreadDay(day);
+    HANDLE file = OpenDayFile(day, GENERIC_WRITE, OPEN_EXISTING, waitLeft, WriteRetryMs);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && RecreateDayFile(day);
+        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && !App.DayUnread[day] &&
+               RecreateDayFile(day);
     }
-    int ok = GetFileSize(file, nullptr) == DayFileSize ? WriteUnsavedSlots(file, day) : RewriteWholeFile(file, day);
+    int ok = 0;
+    if (GetFileSize(file, nullptr) == DayFileSize) ok = WriteUnsavedSlots(file, day);
+    else if (!App.DayUnread[day]) ok = RewriteWholeFile(file, day);
     // A power cut then loses at most the slot being recorded.
     FlushFileBuffers(file);
     CloseHandle(file);
@@ -246,9 +300,10 @@ int WriteSlot(int slot)
     // Marked first: whatever fails below, the slot reaches the file at the next write that
     // works, also once its day is yesterday or earlier.
     App.SlotUnsaved[0][slot] = 1;
+    DWORD waitLeft = WriteWaitMs;
     int ok = 1;
     for (int day = 0; day < DayCount; ++day)
-        if (HasUnsavedSlots(day)) ok &= SaveUnsavedSlots(day);
+        if (HasUnsavedSlots(day)) ok &= SaveUnsavedSlots(day, &waitLeft);
     return ok ? 1 : -1;
 }
 
@@ -259,6 +314,7 @@ void CopyDayColumn(int to, int from)
         App.DayMaxima[m][to] = App.DayMaxima[m][from];
     }
     memcpy(App.SlotUnsaved[to], App.SlotUnsaved[from], sizeof App.SlotUnsaved[to]);
+    App.DayUnread[to] = App.DayUnread[from];
 }
 
 // The reset's own folder beside the day files, named by its time; a second reset within the same
@@ -324,5 +380,7 @@ int ResetData(const SYSTEMTIME* now)
         // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
         RemoveDirectoryA(App.ResetFolder);
     }
-    return CreateDayFile() == 1 ? 0 : -1;
+    if (CreateDayFile() == 1) return 0;
+    App.TodayFileUnmade = 1;
+    return -1;
 }

@@ -7,6 +7,9 @@
 #include "store/store.h"
 
 enum { DirectoryLimit = 255 };
+// At logon a sync client or an indexer may hold a day file for a moment: the start-up waits for
+// held files up to this long in all; a file held longer is read at a later change of slot.
+enum : DWORD { StartReadWaitMs = 3000 };
 
 const char* AfterLastSeparator(const char* path)
 {
@@ -53,14 +56,21 @@ int Startup(const SYSTEMTIME* now)
     CreateDirectoryA(App.DataDirectory, nullptr);  // an existing folder is the normal case
 
     BuildDayTables(DateNumber(now->wYear, now->wMonth, now->wDay));
+    int result = 1;
+    DWORD start = GetTickCount();
     if (DayFileExists(0)) {
-        if (!ReadDayFile(0)) return 0;
+        if (!LoadDayColumn(0, StartReadWaitMs)) result = 0;
     } else {
         ClearDayColumn(0);
-        if (CreateDayFile() != 1) return -1;
+        if (CreateDayFile() != 1) {
+            App.TodayFileUnmade = 1;
+            result = -1;
+        }
     }
-    for (int day = 1; day < DayCount; ++day)
-        if (!LoadDayColumn(day)) return 0;
+    for (int day = 1; day < DayCount; ++day) {
+        DWORD waited = GetTickCount() - start;
+        if (!LoadDayColumn(day, waited < StartReadWaitMs ? StartReadWaitMs - waited : 0) && result == 1) result = 0;
+    }
     App.CurrentSlot = SlotOfTime(now);
-    return 1;
+    return result;
 }

@@ -67,15 +67,20 @@ struct GlobalState {
     int ScreenMapValid;
     RECT ScreenMapPhysical, ScreenMapProcess;
 
-    // Recording runs only after a complete start-up; nothing is written otherwise.
+    // Recording runs from the start-up until the end, whatever the start-up met.
     int Recording;
-    // The start-up could not load or make the day files: the data folder cannot be used.
-    int StartupFailed;
     // Set while the exit question is on screen, so that a second exit command waits for it.
     int ExitAsked;
     // Slots whose last write did not reach their day's file, by day as the ActivityTable: they
     // move with the history, so a slot of yesterday still goes to yesterday's file.
     unsigned char SlotUnsaved[DayCount][SlotCount];
+    // Days whose file exists but could not be read (held by another program, access denied), by
+    // day as the ActivityTable: shown as no data and read again at later changes of slot; until
+    // then their files receive nothing but the new slots of this run, each in place.
+    unsigned char DayUnread[DayCount];
+    // Today's file could not be made: the slots are kept in memory and the next slot write that
+    // can make the file makes it with all of them.
+    int TodayFileUnmade;
 
     // Failure reports: shown at once, queued for the monitor window, or dropped (ReportMode);
     // queued ones wait here, the one on screen first, and are shown one at a time.
@@ -145,17 +150,24 @@ struct GlobalState {
     UINT HandoverMessage;
 
     // Hook health. Every message from the hooks counts; the check compares the count with what
-    // the system saw (all times are GetTickCount values).
+    // the system saw (all times are tick-clock values).
     unsigned HookMessages;
     unsigned HookMessagesSeen;
+    unsigned HookMessagesAtRepair;
     DWORD HookSeenAt;       // the check that last found new messages, or the (re)start of the hooks
+    DWORD HookMessageAt;    // the check that last found new messages
     DWORD HookCheckedAt;
     DWORD HookRepairedAt;
+    DWORD UnseenRepairSpacing;  // the wait before the next repair for input only the system saw
     int HooksWatched;       // the hooks were started
     int HookRepairs;        // repairs since start
-    int SilentRepairs;      // repairs in a row after which the hooks reported nothing
+    int HookAnswersMissed;  // checks in a row at which the hook thread had not answered
+    int RepairAwaitingCheck;  // the next check tells whether the last repair brought the hooks back
+    int FailedRepairs;      // repairs in a row after which the hooks were still down
+    // The last repair did not bring the hooks back: the thread does not answer or a hook is not
+    // installed. Cleared by the first check that finds them up or finds their messages.
+    int HooksDown;
     int HookFailureShown;
-    int HooksDown;          // repairs brought nothing back, until the hooks report again
     int SessionLocked;
     int SessionNotified;    // registered for lock and unlock notifications
 };

@@ -23,20 +23,25 @@ int DayFileExists(int day);
 
 // Creates today's file as 2880 bytes of FF; 1 on success, -1 on failure.
 int CreateDayFile(void);
-// Reads day d's existing file into its column and raises its maxima, waiting up to about three
-// seconds while another program holds the file; 1, or 0 when it cannot be opened.
-int ReadDayFile(int day);
-// Reads the file of a date (any date) into 720 values in the file's order, by the same rules
-// and with the same wait for a held file as ReadDayFile; 0 when it cannot be opened.
+// Reads day d's existing file into its column and raises its maxima, waiting up to waitMs while
+// another program holds the file; 1, or 0 when it cannot be opened (the column is left as it was).
+int ReadDayFile(int day, DWORD waitMs = 0);
+// Reads the file of a date (any date) into 720 values in the file's order, by the same rules as
+// ReadDayFile, waiting up to about three seconds for a held file; 0 when it cannot be opened.
 int ReadDatedFile(int date, int* values);
-// Loads day d from its file, or marks it as no data when there is none; 0 when unreadable.
-int LoadDayColumn(int day);
+// Loads day d from its file, or marks it as no data when there is none; 0 when the file exists
+// but cannot be read: the day then shows as no data and is marked unread (DayUnread).
+int LoadDayColumn(int day, DWORD waitMs = 0);
+// Tries once more, without waiting, to read the days marked unread; the file's values fill the
+// slots not recorded meanwhile. The number of days still unread.
+int ReadUnreadDays(void);
 // Sets day d's column to no data and its maxima to 0.
 void ClearDayColumn(int day);
 // Copies day column, maxima and unsaved marks from one day to another.
 void CopyDayColumn(int to, int from);
-// Writes slot s of today, and every slot still unsaved, each to its own day's file; 1, or -1
-// when one could not be written. Unsaved slots are kept while their day is among the 21 in memory.
+// Writes slot s of today, and every slot still unsaved, each to its own day's file, waiting at
+// most about 40 ms in all for held files; 1, or -1 when one could not be written. Unsaved slots
+// are kept while their day is among the 21 in memory.
 int WriteSlot(int slot);
 // Nonzero while a slot of any of the 21 days waits to reach its file.
 int SlotsWaitingToBeWritten(void);
@@ -48,8 +53,11 @@ int ResetData(const SYSTEMTIME* now);
 // Slot of a local time: hour * 10 + minute / 6.
 int SlotOfTime(const SYSTEMTIME* t);
 // Loads the recorder's data as of the local time into DataDirectory (made when missing): the day
-// tables, today's file (made when missing) and the 20 days before, and the current slot. 1; 0
-// when an existing day file cannot be read; -1 when today's file cannot be made.
+// tables, today's file (made when missing) and the 20 days before, and the current slot. Never
+// gives the day up: an unreadable day is marked unread and the others are loaded all the same,
+// and today's file that cannot be made is marked (TodayFileUnmade) and made by the next slot
+// write that can. 1; 0 when an existing day file cannot be read; -1 when today's file cannot be
+// made (the first failure met).
 int Startup(const SYSTEMTIME* now);
 // Splits an executable path and composes DataDirectory from its drive and directory.
 void ComposeDataDirectory(const char* exePath);

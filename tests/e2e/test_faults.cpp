@@ -119,9 +119,9 @@ TEST_F(ProgramFault, TodaysFileReadOnlyAtExit)
     EXPECT_EQ(ReadWholeFile(TodayPath()), before);
 }
 
-// A file stands where the data folder belongs: today's file cannot be made, the message comes,
-// the program stays in the tray without recording, and its exit reports the timer that never
-// ran.
+// A file stands where the data folder belongs: today's file cannot be made, the message comes
+// once, and the program records in memory all the same; once the folder can be made, the exit's
+// save makes today's file with what was recorded.
 TEST_F(ProgramFault, DataFolderUnusableAtStart)
 {
     std::string folder = MakeProgramFolder("blocked");
@@ -130,17 +130,21 @@ TEST_F(ProgramFault, DataFolderUnusableAtStart)
     ASSERT_TRUE(StartProgram(&program, folder));
     ScriptedUser user(program.process.dwProcessId);
     user.Answer(TextErrorCaption, IDOK);
-    user.Answer(TextKillTimerCaption, IDOK);
     EXPECT_TRUE(user.WaitForAnswered(1, 30000));
     ASSERT_TRUE(WaitUntilIdle(program.monitor)) << "the start-up did not end";
     EXPECT_TRUE(TrayIconExists(program.monitor)) << "the program goes on in the tray";
     InjectKey('Q');
-    AskToEnd(&program, user, IDYES);
-    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
-    EXPECT_EQ(user.AnsweredTexts(),
-              (std::vector<std::string>{TextCreateFailed, TextExitQuestion, TextKillTimerError}));
+    ASSERT_TRUE(WaitUntilIdle(program.monitor));
     std::vector<unsigned char> left = ReadWholeFile(folder + "data");
     EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
-    DeleteFileA((folder + "data").c_str());
+    ASSERT_TRUE(DeleteFileA((folder + "data").c_str()));
+    AskToEnd(&program, user, IDYES);
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+    EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{TextCreateFailed, TextExitQuestion}));
+    std::vector<unsigned char> today = ReadWholeFile(folder + "data\\" + DayFileNameAt(0));
+    ASSERT_EQ(today.size(), 2880u) << "today's file was not made at the exit";
+    int keys = 0;
+    for (int s = 0; s < 240; ++s) keys += FileValue(today, 1, s) > 0 ? FileValue(today, 1, s) : 0;
+    EXPECT_EQ(keys, 1) << "the key recorded in memory";
 }
 }  // namespace

@@ -1,16 +1,17 @@
-// Replaces the program's clock at link time with a time the tests set.
-#include <gtest/gtest.h>
-#include <stdio.h>
-
+// Replaces the program's clocks and shell at link time with ones the tests set.
 #include "app/clock.h"
-#include "store/state.h"
 #include "support/fake_clock.h"
-#include "support/testwin.h"
+
+#include <vector>
 
 namespace {
 SYSTEMTIME FakeNow = {2024, 3, 4, 7, 10, 0, 0, 0};
-int ShellWaits = 0, WaitsInARow = 0;
-const int ShellWaitsAtMost = 20;
+DWORD TickOffset = 0;
+struct TickAdvance {
+    DWORD at, ms;  // the real tick count when the clock was advanced, and by how much
+};
+std::vector<TickAdvance> Advances;
+int ShellAwayFor = 0;
 }
 
 void SetFakeTime(int year, int month, int day, int hour, int minute, int second)
@@ -34,32 +35,37 @@ void SetFakeTime(int year, int month, int day, int hour, int minute, int second)
     FakeNow.wMilliseconds = 0;
 }
 
-void ReadLocalTime(SYSTEMTIME* now)
-{
-    *now = FakeNow;
-    WaitsInARow = 0;
-}
+void ReadLocalTime(SYSTEMTIME* now) { *now = FakeNow; }
 
 int FakeDate(void) { return FakeNow.wYear * 10000 + FakeNow.wMonth * 100 + FakeNow.wDay; }
 
-// A start-up reads the clock once it has the tray icon: waits with no reading between belong to
-// one start-up. Too many fail the test; the icon is then removed, so that the next add succeeds,
-// and should even that not end the waits, the test program ends rather than hang.
-void WaitForShell(DWORD)
+DWORD ReadTickCount(void) { return GetTickCount() + TickOffset; }
+
+// An input keeps the tick-clock time it was made at: the clock's advances since then do not
+// move it.
+DWORD ReadLastInputTime(void)
 {
-    ++ShellWaits;
-    if (++WaitsInARow % ShellWaitsAtMost) return;
-    ADD_FAILURE() << "the start-up still waits for the shell after " << WaitsInARow << " attempts";
-    if (WaitsInARow > ShellWaitsAtMost) {
-        fflush(stdout);
-        ExitProcess(3);
-    }
-    NotifyTrayIcon(NIM_DELETE, App.MonitorWindow);
+    LASTINPUTINFO input = {sizeof input, 0};
+    if (!GetLastInputInfo(&input)) return 0;
+    DWORD offset = TickOffset;
+    for (const TickAdvance& a : Advances)
+        if (static_cast<LONG>(a.at - input.dwTime) > 0) offset -= a.ms;
+    return input.dwTime + offset;
 }
 
-int TakeShellWaits(void)
+void AdvanceTickClock(DWORD ms)
 {
-    int waits = ShellWaits;
-    ShellWaits = 0;
-    return waits;
+    Advances.push_back({GetTickCount(), ms});
+    TickOffset += ms;
 }
+
+BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* record)
+{
+    if (ShellAwayFor > 0 && message != NIM_DELETE) {
+        --ShellAwayFor;
+        return FALSE;
+    }
+    return Shell_NotifyIconA(message, record);
+}
+
+void SetShellAway(int requests) { ShellAwayFor = requests; }

@@ -345,7 +345,8 @@ TEST_F(FaultTest, DeletedTodaysFileIsMadeAgainWithTodaysSlots)
 }
 
 // The start-up finds no usable data folder (a file stands where the folder belongs): today's
-// file cannot be made, the message comes, and nothing is recorded or written in this run.
+// file cannot be made; the message comes once, recording goes on in memory, and once the folder
+// can be made the next change of slot makes today's file with every slot recorded.
 TEST_F(FaultTest, DataFolderUnusableAtStart)
 {
     blocker = ModuleFolder() + "data";
@@ -355,21 +356,65 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     ExpectBox(TextCreateFailed);
     lstrcpynA(App.DataDirectory, blocker.c_str(), sizeof App.DataDirectory);  // as the entry composes it
     SetFakeTime(2024, 3, 7, 10, 3, 0);
-    window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(window), -1); }), std::vector<std::string>{TextCreateFailed});
-    EXPECT_EQ(App.Recording, 0);
-    EXPECT_FALSE(KillTimer(window, SlotTimerId)) << "no slot timer after a failed start-up";
-    EXPECT_FALSE(MouseHookRunning());
-    EXPECT_FALSE(KeyHookRunning());
+    monitor = CreateMonitorWithoutStartup();
+    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{TextCreateFailed});
+    EXPECT_EQ(App.Recording, 1);
+    EXPECT_EQ(App.TodayFileUnmade, 1);
     App.KeyTouches = 5;
-    SetFakeTime(2024, 3, 7, 10, 6, 0);
-    EXPECT_TRUE(NoBoxDuring([&] { OnSlotTimer(window); })) << "a stray tick must not try to write";
-    EXPECT_EQ(App.CurrentSlot, 0);
+    TickAt(10, 3, 30);
+    EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 6, 0); })) << "a second box for the file that cannot be made";
     std::vector<unsigned char> left = ReadWholeFile(blocker);
     EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
+    ASSERT_TRUE(DeleteFileA(blocker.c_str()));
+    App.KeyTouches = 7;
+    EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 12, 0); }));
+    EXPECT_EQ(App.TodayFileUnmade, 0);
+    ExpectDayFile(DataFile("20240307.dat"), {{100, {0, 5, 0}}, {101, {0, 7, 0}}, {102, {0, 0, 0}}});
 
-    NotifyTrayIcon(NIM_DELETE, window);
+    KillTimer(monitor, SlotTimerId);
+    EndMouseHook();
+    EndKeyHook();
+    NotifyTrayIcon(NIM_DELETE, monitor);
+}
+
+// A day file that another program holds when a change of day needs it: a day the clock passed
+// over, or the new day's own file (the program ran earlier that day). The tick does not wait for
+// it: the day shows as no data, its box comes once, and the next change of slot after the file
+// came free reads it, while the new day's slots go into its file in place.
+TEST_F(FaultTest, HeldFileAtAChangeOfDayIsReadAtALaterChange)
+{
+    const struct {
+        const char* name;
+        int h, mi, day;  // the first tick of the new date
+        int held;        // the held file's day index afterwards
+    } cases[] = {{"a day passed over", 9, 0, 9, 1}, {"the new day's file", 0, 0, 8, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetStore("test_faults");
+        user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
+        PutFile("20240308.dat", ValuesOf({{5, {3, 4, 5}}}));
+        StartAt(23, 58, 0);
+        FileHold hold(DataFile("20240308.dat"));
+        DWORD start = GetTickCount();
+        EXPECT_EQ(BoxesDuring([&] {
+                      TickAt(c.h, c.mi, 0, c.day);
+                      EXPECT_LT(GetTickCount() - start, 100u) << "the tick waited for the held file";
+                  }),
+                  std::vector<std::string>{TextOpenFailed});
+        EXPECT_EQ(App.DayUnread[c.held], 1);
+        EXPECT_EQ(App.ActivityTable[1][5][c.held], -1) << "no data while the file is held";
+        App.KeyTouches = 4;
+        TickAt(c.h, c.mi, 30, c.day);
+        hold.Release();
+        EXPECT_TRUE(NoBoxDuring([&] { TickAt(c.h, c.mi + 6, 0, c.day); }));
+        EXPECT_EQ(App.DayUnread[c.held], 0);
+        EXPECT_EQ(App.ActivityTable[1][5][c.held], 4) << "read at the change of slot";
+        DayValues eighth = {{5, {3, 4, 5}}};
+        if (c.held == 0) eighth[0] = {0, 4, 0};
+        ExpectDayFile(DataFile("20240308.dat"), eighth);
+        DestroyMonitor(monitor);
+        monitor = nullptr;
+    }
 }
 
 // Day files of random bytes, today's and yesterday's: values below -1 read as no data, all

@@ -44,7 +44,7 @@ protected:
         ResetStore("data");  // the folder the start-up composes beside this program
         App.TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         SetFakeTime(2024, 3, 7, 10, 3, 0);
-        TakeShellWaits();
+        SetShellAway(0);
     }
     void TearDown() override
     {
@@ -86,7 +86,6 @@ protected:
 TEST_F(MonitorTest, StartupBringsTheRecorderUp)
 {
     Create();
-    EXPECT_EQ(TakeShellWaits(), 1) << "one wait for the shell, before the first attempt";
     EXPECT_TRUE(TrayIconExists(monitor));
     EXPECT_TRUE(MouseHookRunning());
     EXPECT_TRUE(KeyHookRunning());
@@ -369,9 +368,13 @@ TEST_F(MonitorTest, StalledHookThreadIsReplacedWithinTheStall)
 // A hook installed after the program's that passes input on without calling the next hook: the
 // system takes the input, the program's hooks see none of it. This is how hooks removed by the
 // system look from inside.
+int EventsPassedOn = 0;
+
 LRESULT CALLBACK PassOnWithoutTheNextHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    return code < 0 ? CallNextHookEx(nullptr, code, wParam, lParam) : 0;
+    if (code < 0) return CallNextHookEx(nullptr, code, wParam, lParam);
+    ++EventsPassedOn;
+    return 0;
 }
 
 TEST_F(MonitorTest, HooksThatSeeNothingWhileTheSystemSeesInputAreRepaired)
@@ -440,7 +443,6 @@ TEST_F(MonitorTest, StartupGoesOnWhenTheIconIsThereDespiteAFailedAdd)
     ASSERT_TRUE(NotifyTrayIcon(NIM_ADD, monitor));
     ASSERT_FALSE(NotifyTrayIcon(NIM_ADD, monitor)) << "the shell refuses a second add";
     EXPECT_EQ(StartRecorder(monitor), 1);
-    EXPECT_EQ(TakeShellWaits(), 1);
     EXPECT_EQ(App.Recording, 1);
 }
 
@@ -467,30 +469,132 @@ TEST_F(MonitorTest, StartupRidesOutAFileHeldForAMoment)
     EXPECT_EQ(App.ActivityTable[1][30][6], 8);
 }
 
-TEST_F(MonitorTest, FailedStartupRecordsAndWritesNothing)
+// Another program holds a day file past the start's wait (a backup, a cloud placeholder while
+// offline): the day shows as no data, recording goes on, the box comes once through the queue,
+// and once the file is free the next change of slot reads the day in and writes the slots into
+// whole files.
+TEST_F(MonitorTest, StartupWithAFileHeldPastTheWaitRecordsAndCatchesUp)
 {
-    std::vector<unsigned char> day = DayFileBytes(std::vector<int>(720, 3));
-    ASSERT_TRUE(WriteWholeFile(DataFile("20240306.dat"), day.data(), day.size()));
-    FileHold hold(DataFile("20240306.dat"));
-    ASSERT_NE(hold.file, INVALID_HANDLE_VALUE);
+    const struct {
+        const char* name;
+        const char* file;
+        int day;
+    } cases[] = {{"yesterday's file", "20240306.dat", 1}, {"today's file", "20240307.dat", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<int> values = NoDataValues();
+        values[5] = 3;  // clicks of slot 5
+        std::vector<unsigned char> day = DayFileBytes(values);
+        ASSERT_TRUE(WriteWholeFile(DataFile(c.file), day.data(), day.size()));
+        FileHold hold(DataFile(c.file));
+        ASSERT_NE(hold.file, INVALID_HANDLE_VALUE);
+        ScriptedUser user;
+        user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
+        EXPECT_EQ(user.TextsDuring([&] {
+                      Create();
+                      DispatchWaitingMessages();
+                  }),
+                  std::vector<std::string>{TextOpenFailed});
+        EXPECT_EQ(App.Recording, 1);
+        EXPECT_TRUE(MouseHookRunning());
+        EXPECT_EQ(App.DayUnread[c.day], 1);
+        EXPECT_EQ(App.ActivityTable[0][5][c.day], -1) << "no data while the file is held";
+        App.KeyTouches = 5;
+        SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
+        hold.Release();
+        SetFakeTime(2024, 3, 7, 10, 6, 0);
+        EXPECT_TRUE(user.TextsDuring([&] {
+                        SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
+                        DispatchWaitingMessages();
+                    }).empty());
+        EXPECT_EQ(App.ActivityTable[0][5][c.day], 3) << "read at the change of slot";
+        EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 100), 5) << "the slot reached the file";
+        EXPECT_EQ(FileValue(ReadWholeFile(DataFile(c.file)), 0, 5), 3) << "the held file's values are kept";
+        user.Finish();
+        TearDown();
+        SetUp();
+    }
+}
+
+// No notification area at start (no shell yet at logon, another shell, an area hidden by policy):
+// recording starts at once, and the icon is added when the shell takes it.
+TEST_F(MonitorTest, NoShellAtStartRecordsAtOnceAndAddsTheIconLater)
+{
+    SetShellAway(40);
+    Create();
+    EXPECT_FALSE(TrayIconExists(monitor)) << "the start-up waited for the shell";
+    EXPECT_EQ(App.Recording, 1);
+    EXPECT_TRUE(MouseHookRunning());
+    App.KeyTouches = 2;
+    SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
+    EXPECT_EQ(App.ActivityTable[1][100][0], 2);
+    SetShellAway(0);
+    EXPECT_TRUE(PumpUntil([&] { return TrayIconExists(monitor); })) << "the icon never came";
+}
+
+// A key that the program's hooks never see: the hook installed on this thread after theirs takes
+// it, while this thread serves it until it has passed both events on to the system.
+void InjectUnseenKey(WORD vk)
+{
+    int before = EventsPassedOn;
+    std::thread injector([vk] { InjectKey(vk); });
+    PumpUntil([&] { return EventsPassedOn == before + 2; }, 5000);
+    injector.join();
+}
+
+// Input that low-level hooks never see (touch, pen), first alone for two minutes, then while the
+// hooks report the wheel: the hooks work, so no box comes; the repairs while the wheel is reported
+// back off, each waiting at least twice as long as the one before, up to ten minutes. The tick
+// clock runs ahead of the real one in steps of ten seconds.
+TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
+{
+    WorkWindow work;
     ScriptedUser user;
-    user.Answer(TextOpenCaption, IDOK);
-    user.Answer(TextExitCaption, IDYES);
-    user.Answer(TextKillTimerCaption, IDOK);
-    EXPECT_EQ(user.TextsDuring([&] { Create(); }), std::vector<std::string>{"ファイルがオープンできません"});
-    hold.Release();
-    EXPECT_EQ(App.Recording, 0);
-    EXPECT_EQ(App.TrayState, TrayNoData) << "the icon says that nothing is recorded";
-    EXPECT_FALSE(MouseHookRunning()) << "no hook starts after a failed start-up";
-    EXPECT_TRUE(TrayIconExists(monitor));
-    App.KeyTouches = 5;
-    SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);  // a stray tick (the timer does not run) must not record either
-    EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_CLOSE, 0, 0); }),
-              (std::vector<std::string>{ExitQuestion, "KillTimer Error!"}));
-    EXPECT_FALSE(IsWindow(monitor));
-    std::vector<unsigned char> today = ReadWholeFile(DataFile("20240307.dat"));
-    ASSERT_EQ(today.size(), 2880u);
-    for (unsigned char b : today) ASSERT_EQ(b, 0xFF) << "nothing written after a failed start-up";
+    Create();
+    KillTimer(monitor, SlotTimerId);  // the test ticks
+    HHOOK thief = nullptr;
+    std::vector<DWORD> repairs;  // while the wheel is reported
+    DWORD clock = 0;
+    const int alone = 12;
+    for (int step = 0; step < 200 && repairs.size() < 6; ++step) {
+        if (step >= alone) {
+            unsigned messages = App.HookMessages;
+            std::thread wheel([] {
+                INPUT turn = {};
+                turn.type = INPUT_MOUSE;
+                turn.mi.dwFlags = MOUSEEVENTF_WHEEL;
+                turn.mi.mouseData = WHEEL_DELTA;
+                SendInput(1, &turn, sizeof turn);
+            });
+            EXPECT_TRUE(PumpUntil([&] { return App.HookMessages != messages; }, 2000)) << "the hooks saw no wheel";
+            wheel.join();
+        }
+        AdvanceTickClock(5000);
+        Tick();
+        // A repair puts the program's hooks before the thief's: the thief comes first again.
+        if (thief) UnhookWindowsHookEx(thief);
+        thief = SetWindowsHookExA(WH_KEYBOARD_LL, PassOnWithoutTheNextHook, GetModuleHandleA(nullptr), 0);
+        ASSERT_NE(thief, nullptr);
+        InjectUnseenKey('J');
+        AdvanceTickClock(5000);
+        clock += 10000;
+        int before = App.HookRepairs;
+        Tick();
+        if (step == alone - 1) EXPECT_GE(App.HookRepairs, 3) << "unseen input alone brought no repairs";
+        if (step >= alone && App.HookRepairs != before) repairs.push_back(clock);
+        DispatchWaitingMessages();
+    }
+    UnhookWindowsHookEx(thief);
+    user.Finish();  // a box, although the hooks work, fails the test
+    EXPECT_EQ(App.HooksDown, 0);
+    ASSERT_EQ(repairs.size(), 6u) << "the repairs stopped";
+    // The waits: 60 s, 120 s, 240 s, 480 s, then 600 s; a repair falls on the first step at which
+    // its wait is over, or later when the display's own events make the key look recent.
+    for (size_t i = 1; i < repairs.size(); ++i) {
+        DWORD gap = repairs[i] - repairs[i - 1];
+        EXPECT_GE(gap, std::min<DWORD>(30000u << i, 600000u)) << "repair " << i;
+        EXPECT_LE(gap, 660000u) << "repair " << i;
+    }
 }
 
 // The tray icon says why the program does not record, and turns back by itself when the cause

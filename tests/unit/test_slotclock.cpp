@@ -204,21 +204,38 @@ TEST_F(SlotClockTest, SeveralDaysForwardKeepEveryDayOnItsDate)
     EXPECT_EQ(ReadWholeFile(DataFile("20240310.dat")).size(), 2880u);
 }
 
-TEST_F(SlotClockTest, ClockSetBackADayReadsThatDaysFile)
+// The clock set back onto yesterday, whose column is in memory with a slot still waiting to be
+// written (yesterday's file was held at midnight, and still is): the column comes from memory,
+// pending slot and all, the tick does not wait for the held file, and once the file is free the
+// slot reaches it beside the file's own values.
+TEST_F(SlotClockTest, ClockSetBackOntoYesterdayTakesItsColumnFromMemory)
 {
-    StartAt(2024, 3, 7, 9, 0, 0);   // creates 20240307.dat, reads nothing for 6 March
-    App.MoveX = 20;
-    TickAt(2024, 3, 7, 9, 0, 1);
     std::vector<int> sixth = NoDataValues();
     sixth[2 * 240 + 40] = 123;
-    PutFile("20240306.dat", sixth);  // written by an earlier run on 6 March
-    TickAt(2024, 3, 6, 9, 0, 0);
+    PutFile("20240306.dat", sixth);
+    StartAt(2024, 3, 6, 23, 54, 0);
+    FileHold hold(DataFile("20240306.dat"));
+    App.KeyTouches = 6;
+    TickAt(2024, 3, 6, 23, 54, 30);
+    TickAt(2024, 3, 7, 0, 0, 0);  // slot 239 of 6 March cannot be written
+    App.KeyTouches = 2;
+    TickAt(2024, 3, 7, 0, 0, 30);
+    DWORD start = GetTickCount();
+    TickAt(2024, 3, 6, 23, 57, 0);
+    EXPECT_LT(GetTickCount() - start, 100u) << "the tick waited for the held file";
     EXPECT_STREQ(App.DayFileNames[0], "20240306.dat");
-    EXPECT_EQ(App.ActivityTable[2][40][0], 123) << "the existing file is read, not recreated";
-    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240306.dat")), 2, 40), 123);
-    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 2, 90), 20);
-    TickAt(2024, 3, 6, 9, 6, 0);
-    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240306.dat")), 2, 40), 123);
+    EXPECT_EQ(App.ActivityTable[2][40][0], 123) << "the column comes from memory";
+    EXPECT_EQ(App.ActivityTable[1][239][0], 6) << "the pending slot goes on from its value";
+    App.KeyTouches = 1;
+    TickAt(2024, 3, 6, 23, 57, 30);
+    EXPECT_EQ(App.ActivityTable[1][239][0], 7);
+    hold.Release();
+    TickAt(2024, 3, 7, 0, 0, 0);
+    std::vector<unsigned char> bytes = ReadWholeFile(DataFile("20240306.dat"));
+    EXPECT_EQ(FileValue(bytes, 1, 239), 7);
+    EXPECT_EQ(FileValue(bytes, 2, 40), 123);
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 0), 2);
+    EXPECT_EQ(App.ActivityTable[1][0][0], 2) << "7 March read back from its file";
 }
 
 TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
