@@ -292,6 +292,7 @@ static int SaveUnsavedSlots(int day, DWORD* waitLeft)
     // A power cut then loses at most the slot being recorded.
     FlushFileBuffers(file);
     CloseHandle(file);
+    if (ok && day == 0) App.TodayFileUnmade = 0;
     return ok;
 }
 
