@@ -81,6 +81,10 @@ int ReadListedDay(int date, int* values)
 {
     int day = DaysBetween(date, App.TodayDate);
     if (day >= 0 && day < DayCount) {
+        // A day whose file could not be read yet is tried once more; still held, it is unreadable
+        // like any other, rather than a day without data.
+        if (App.DayUnread[day]) ReadUnreadDays();
+        if (App.DayUnread[day]) return -1;
         for (int m = 0; m < MetricCount; ++m)
             for (int s = 0; s < SlotCount; ++s) values[m * SlotCount + s] = App.ActivityTable[m][s][day];
     } else if (!ReadDatedFile(date, values)) {

@@ -10,7 +10,7 @@ int CollectCsvDates(void);
 // One listed day's 720 values in the file's order: the 21 days in memory come from memory
 // (today's running slot and slots not yet written included), older and later ones from their
 // files. The last slot that counts (today stops at the running one), or -1 when the day's file
-// cannot be read.
+// cannot be read (also one of the 21 days whose file has not been read yet and still cannot be).
 int ReadListedDay(int date, int* values);
 // Formats the lines of slots 0..lastSlot of a date from its 720 values in the file's order; the
 // number of bytes written into the text (which holds CsvTextSize bytes).

@@ -23,7 +23,8 @@ std::vector<std::string> TotalsLines()
 // Counts and times as shown and copied. The rows of a folder: only names of real days count;
 // memory for the 21 days (today up to its running slot), files for the others; sums of values
 // above 0 in 64 bits; today and the 6 or 29 days before it; all time every readable row, a
-// later day too; a day held past the wait keeps its row, unreadable, and counts nowhere. Each day
+// later day too; a day held past the wait keeps its row, unreadable, and counts nowhere, also one
+// of the 21 whose file the start-up could not read. Each day
 // has its own decimal place of clicks, so that a wrong edge shows in the digits.
 TEST(Totals, SumsRangesAndRowsOfAFolder)
 {
@@ -60,7 +61,7 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
         int clicks, keys;  // clicks in slot 9, key touches in slots 9 and 10; days in memory take theirs from there
     } files[] = {{"20240307.dat", 0, -1}, {"20240301.dat", 0, -1}, {"20240229.dat", 0, -1},
                  {"20240207.dat", 1000, 2147483647}, {"20240206.DAT", 10000, -1}, {"20240308.dat", 100000, -1},
-                 {"19991231.dat", 5, -1}, {"2024037.dat", 7, -1}, {"20230229.dat", 7, -1}, {"20241301.dat", 7, -1},
+                 {"19991231.dat", 5, -1}, {"20240306.dat", 7, -1}, {"2024037.dat", 7, -1}, {"20230229.dat", 7, -1}, {"20241301.dat", 7, -1},
                  {"00000101.dat", 7, -1}, {"20240306.dat.bak", 7, -1}, {"notes.txt", 7, -1}};
     for (const auto& f : files) {
         std::vector<int> file = NoDataValues();
@@ -71,7 +72,10 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     }  // 4 March, in the week, has no file
     CreateDirectoryA(DataFile("20240305.dat").c_str(), nullptr);
     FileHold held(DataFile("19991231.dat"));
-    ASSERT_EQ(CollectTotals(), 11);
+    // Yesterday's file, held since the start-up: its day in memory has not been read.
+    FileHold heldSinceStart(DataFile("20240306.dat"));
+    App.DayUnread[1] = 1;
+    ASSERT_EQ(CollectTotals(), 12);
     const std::vector<std::string> want = {
         "日付\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動時間\r\n",
         "今日\t1\t0\t0\t0:06\r\n",
@@ -80,6 +84,7 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
         "全期間\t111,011\t4,294,967,394\t0\t0:42\r\n",
         "2024/03/08 (金)\t100,000\t0\t0\t0:06\r\n",
         "2024/03/07 (木)\t1\t0\t0\t0:06\r\n",
+        "2024/03/06 (水)\t読めません\t読めません\t読めません\t読めません\r\n",
         "2024/03/01 (金)\t10\t0\t0\t0:06\r\n",
         "2024/02/29 (木)\t0\t100\t0\t0:06\r\n",
         "2024/02/07 (水)\t1,000\t4,294,967,294\t0\t0:12\r\n",
@@ -88,6 +93,7 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     };
     EXPECT_EQ(TotalsLines(), want);
     held.Release();
+    heldSinceStart.Release();
     RemoveFolder(App.DataDirectory);
 }
 }  // namespace
