@@ -182,8 +182,8 @@ void CheckHooks(HWND monitor)
     if (App.HookRepairs > 0 && now - App.HookRepairedAt < spacing) return;
     if (InputHiddenFromHooks()) return;
     RepairHooks(now);
-    App.UnseenRepairSpacing = unseenOnly && spacing < UnseenSpacingMaxMs / 2 ? spacing * 2
-                              : unseenOnly ? UnseenSpacingMaxMs : RepairSpacingMs;
+    if (!unseenOnly) App.UnseenRepairSpacing = RepairSpacingMs;
+    else App.UnseenRepairSpacing = spacing * 2 < UnseenSpacingMaxMs ? spacing * 2 : UnseenSpacingMaxMs;
 }
 
 void RearmHooks(void)

@@ -15,6 +15,7 @@
 #include "app/monitor.h"
 #include "res/messages.h"
 #include "app/slotclock.h"
+#include "app/tray.h"
 #include "res/texts.h"
 #include "graph/export.h"
 #include "graph/geometry.h"
@@ -360,6 +361,7 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{TextCreateFailed});
     EXPECT_EQ(App.Recording, 1);
     EXPECT_EQ(App.TodayFileUnmade, 1);
+    EXPECT_EQ(App.TrayState, TrayNoData) << "the icon says that the file cannot be made";
     App.KeyTouches = 5;
     TickAt(10, 3, 30);
     EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 6, 0); })) << "a second box for the file that cannot be made";
@@ -369,6 +371,7 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     App.KeyTouches = 7;
     EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 12, 0); }));
     EXPECT_EQ(App.TodayFileUnmade, 0);
+    EXPECT_EQ(App.TrayState, TrayRecording);
     ExpectDayFile(DataFile("20240307.dat"), {{100, {0, 5, 0}}, {101, {0, 7, 0}}, {102, {0, 0, 0}}});
 
     KillTimer(monitor, SlotTimerId);

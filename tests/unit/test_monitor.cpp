@@ -598,18 +598,26 @@ TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
 }
 
 // The tray icon says why the program does not record, and turns back by itself when the cause
-// ends: a slot that cannot reach its file, and hooks that no repair brought back.
+// ends: today's file not read yet, a slot that cannot reach its file, and hooks that no repair
+// brought back.
 TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
 {
     StartRecording();
     ScriptedUser user;
     user.Expect(TextErrorCaption, TextCreateFailed, IDOK);
+    FileHold todayHeld;
     struct Row {
         const char* cause;
         std::function<void()> begin, end;
         int state;
         const char* tip;
     } rows[] = {
+        {"today's file held since the start-up, which could not read it",
+         [&] {
+             todayHeld.Hold(DataFile("20240307.dat"));
+             App.DayUnread[0] = 1;
+         },
+         [&] { todayHeld.Release(); }, TrayNoData, "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません"},
         {"today's file cannot be written",
          [] {
              // A folder stands where the file was: it cannot be made again.
