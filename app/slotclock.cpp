@@ -92,6 +92,9 @@ static int MoveHistory(HWND monitor, int shift, int today)
 static int RollOverDay(HWND monitor, int finished, int shift, int today)
 {
     SaveSlot(monitor, finished);  // DayFileNames[0] still names the day that has ended
+    // The mark belongs to the day that has ended; a new today's file is made below, or, for a day
+    // taken from memory, by its next slot write when it has gone.
+    App.TodayFileUnmade = 0;
     int result = 0;
     if (!MoveHistory(monitor, shift, today)) {
         if (DayFileExists(0)) {
