@@ -469,51 +469,52 @@ TEST_F(MonitorTest, StartupRidesOutAFileHeldForAMoment)
     EXPECT_EQ(App.ActivityTable[1][30][6], 8);
 }
 
-// Another program holds a day file past the start's wait (a backup, a cloud placeholder while
-// offline): the day shows as no data, recording goes on, the box comes once through the queue,
-// and once the file is free the next change of slot reads the day in and writes the slots into
-// whole files.
-TEST_F(MonitorTest, StartupWithAFileHeldPastTheWaitRecordsAndCatchesUp)
+// Another program holds yesterday's and today's files past the start's wait (a backup, a cloud
+// placeholder while offline): both days show as no data, recording goes on, one box comes through
+// the queue, and once the files are free the next change of slot reads the days in and writes the
+// slot into today's whole file.
+TEST_F(MonitorTest, StartupWithFilesHeldPastTheWaitRecordsAndCatchesUp)
 {
     const struct {
-        const char* name;
         const char* file;
         int day;
-    } cases[] = {{"yesterday's file", "20240306.dat", 1}, {"today's file", "20240307.dat", 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    } held[] = {{"20240306.dat", 1}, {"20240307.dat", 0}};
+    FileHold holds[2];
+    for (int i = 0; i < 2; ++i) {
         std::vector<int> values = NoDataValues();
-        values[5] = 3;  // clicks of slot 5
+        values[5] = 3 + i;  // clicks of slot 5
         std::vector<unsigned char> day = DayFileBytes(values);
-        ASSERT_TRUE(WriteWholeFile(DataFile(c.file), day.data(), day.size()));
-        FileHold hold(DataFile(c.file));
-        ASSERT_NE(hold.file, INVALID_HANDLE_VALUE);
-        ScriptedUser user;
-        user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
-        EXPECT_EQ(user.TextsDuring([&] {
-                      Create();
-                      DispatchWaitingMessages();
-                  }),
-                  std::vector<std::string>{TextOpenFailed});
-        EXPECT_EQ(App.Recording, 1);
-        EXPECT_TRUE(MouseHookRunning());
-        EXPECT_EQ(App.DayUnread[c.day], 1);
-        EXPECT_EQ(App.ActivityTable[0][5][c.day], -1) << "no data while the file is held";
-        App.KeyTouches = 5;
-        SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
-        hold.Release();
-        SetFakeTime(2024, 3, 7, 10, 6, 0);
-        EXPECT_TRUE(user.TextsDuring([&] {
-                        SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
-                        DispatchWaitingMessages();
-                    }).empty());
-        EXPECT_EQ(App.ActivityTable[0][5][c.day], 3) << "read at the change of slot";
-        EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 100), 5) << "the slot reached the file";
-        EXPECT_EQ(FileValue(ReadWholeFile(DataFile(c.file)), 0, 5), 3) << "the held file's values are kept";
-        user.Finish();
-        TearDown();
-        SetUp();
+        ASSERT_TRUE(WriteWholeFile(DataFile(held[i].file), day.data(), day.size()));
+        holds[i].Hold(DataFile(held[i].file));
+        ASSERT_NE(holds[i].file, INVALID_HANDLE_VALUE);
     }
+    ScriptedUser user;
+    user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
+    EXPECT_EQ(user.TextsDuring([&] {
+                  Create();
+                  DispatchWaitingMessages();
+              }),
+              std::vector<std::string>{TextOpenFailed});
+    EXPECT_EQ(App.Recording, 1);
+    EXPECT_TRUE(MouseHookRunning());
+    for (const auto& h : held) {
+        EXPECT_EQ(App.DayUnread[h.day], 1) << h.file;
+        EXPECT_EQ(App.ActivityTable[0][5][h.day], -1) << h.file << ": no data while it is held";
+    }
+    App.KeyTouches = 5;
+    SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
+    for (FileHold& hold : holds) hold.Release();
+    SetFakeTime(2024, 3, 7, 10, 6, 0);
+    EXPECT_TRUE(user.TextsDuring([&] {
+                    SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
+                    DispatchWaitingMessages();
+                }).empty());
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(App.ActivityTable[0][5][held[i].day], 3 + i) << held[i].file << ": read at the change of slot";
+        EXPECT_EQ(FileValue(ReadWholeFile(DataFile(held[i].file)), 0, 5), 3 + i) << held[i].file << ": values kept";
+    }
+    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 100), 5) << "the slot reached the file";
+    user.Finish();
 }
 
 // No notification area at start (no shell yet at logon, another shell, an area hidden by policy):
