@@ -105,7 +105,9 @@ int FormatTotalsLine(int line, char* text)
         if (line == 0) snprintf(cell, room, "%s", TotalsHeaders[c]);
         else FormatTotalsCell(line - 1, c, cell, room);
         length += lstrlenA(cell);
-        length += snprintf(text + length, TotalsLineSize - length, c + 1 < TotalsColumnCount ? "\t" : "\r\n");
+        // Counted as written, so that a cut cell could never move the end past the buffer.
+        snprintf(text + length, TotalsLineSize - length, "%s", c + 1 < TotalsColumnCount ? "\t" : "\r\n");
+        length += lstrlenA(text + length);
     }
     return length;
 }
