@@ -14,14 +14,14 @@
 // (waiting for the taskbar at logon) cannot answer yet; it is then left a posted request.
 enum : DWORD { HandoverWaitMs = 3000, HandoverLookEveryMs = 100, HandoverAnswerMs = 200 };
 
-// The folder's key: FNV-1a over its path, case folded as the file system folds it, so that two
-// spellings of one folder give one key.
-static unsigned long long KeyOfFolder(const char* folder)
+// The folder's key: FNV-1a over its path's UTF-16 characters, ASCII letters folded, so that two
+// spellings of one folder that differ in case give one key.
+static unsigned long long KeyOfFolder(const WCHAR* folder)
 {
     unsigned long long key = 1469598103934665603ull;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(folder); *p; ++p) {
-        unsigned char c = *p >= 'a' && *p <= 'z' ? static_cast<unsigned char>(*p - 'a' + 'A') : *p;
-        if (c == '/') c = '\\';
+    for (const WCHAR* p = folder; *p; ++p) {
+        WCHAR c = *p >= L'a' && *p <= L'z' ? static_cast<WCHAR>(*p - L'a' + L'A') : *p;
+        if (c == L'/') c = L'\\';
         key = (key ^ c) * 1099511628211ull;
     }
     return key;

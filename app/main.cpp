@@ -13,7 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     App.Instance = instance;
     // The data folder beside the program, composed once: it is claimed here (a second start for
     // the same folder hands over to the copy that runs, and ends) and the start-up loads from it.
-    GetModuleFileNameA(nullptr, App.ExePath, sizeof App.ExePath);
+    // The path is read in UTF-16: a folder name outside the ANSI code page stays whole.
+    GetModuleFileNameW(nullptr, App.ExePath, PathCapacity);
     ComposeDataDirectory(App.ExePath);
     if (!ClaimDataFolder()) return 0;
     if (!previous && !RegisterMonitorClass(instance)) return 0;

@@ -22,75 +22,98 @@ enum {
     PictureSurfaceFailed = 6,    // the off-screen context or bitmap could not be made
 };
 
-typedef short(WINAPI* JpegEntry)(HDC dc, int width, int height, LPSTR path, int quality, BOOL flag);
-typedef short(WINAPI* PngEntry)(HDC dc, int width, int height, LPSTR path, int level);
+// The library's wide entries: the path reaches it in UTF-16, whatever the folder's name.
+typedef short(WINAPI* JpegEntry)(HDC dc, int width, int height, LPCWSTR path, int quality, BOOL flag);
+typedef short(WINAPI* PngEntry)(HDC dc, int width, int height, LPCWSTR path, int level);
+
+// Dialog texts: the filter (four strings and the closing zero), the title, the default extension.
+enum { DialogFilterChars = 128, DialogTitleChars = 64, DialogExtensionChars = 8 };
 
 void ComposePictureName(char* buffer, int metric, int year, int month, int day)
 {
     const char* code = metric >= 0 && metric < MetricCount ? MetricShortCodes[metric] : "";
-    snprintf(buffer, sizeof App.PicturePath, FormatPictureName, code, year, month, day);
+    snprintf(buffer, ProposedNameSize, FormatPictureName, code, year, month, day);
 }
 
-// Bytes, not characters, and ASCII letters only: a code-page aware or locale-dependent case
-// conversion could take the trail byte of a double-byte character for a letter, or fold it.
-static char FoldAsciiLetter(char c)
+// ASCII letters only: a locale-dependent case conversion could fold another letter into one
+// of the extension's.
+static WCHAR FoldAsciiLetter(WCHAR c)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return c >= L'A' && c <= L'Z' ? static_cast<WCHAR>(c - L'A' + L'a') : c;
 }
 
-static int EndsWithLetters(const char* end, const char* letters)
+static int EndsWithLetters(const WCHAR* end, const char* letters)
 {
     for (int i = 0; i < 3; ++i)
         if (FoldAsciiLetter(end[i]) != letters[i]) return 0;
     return 1;
 }
 
-PictureType PictureTypeOf(const char* path)
+PictureType PictureTypeOf(const WCHAR* path)
 {
-    int length = lstrlenA(path);
+    int length = lstrlenW(path);
     if (length < 3) return PictureNone;
-    const char* end = path + length - 3;
+    const WCHAR* end = path + length - 3;
     if (EndsWithLetters(end, "jpg")) return PictureJpeg;
     if (EndsWithLetters(end, "png")) return PicturePng;
     return PictureNone;
 }
 
-int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, char* path, DWORD pathSize,
-                   DWORD flags)
+// A code page 932 text (zero-ended strings up to the given length) in UTF-16; empty when it does
+// not fit.
+static void WidenText(const char* text, int length, WCHAR* wide, int capacity)
 {
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter;
-    dialog.nFilterIndex = 0;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = pathSize;
-    dialog.lpstrTitle = TextSaveTitle;
-    dialog.Flags = flags;
-    dialog.lpstrDefExt = defaultExtension;
-    // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
-    return ShowSaveDialog(&dialog);
+    if (!MultiByteToWideChar(TextCodePage, 0, text, length, wide, capacity)) wide[0] = wide[1] = L'\0';
 }
 
-int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags)
+// The length of a filter: its strings, each with its zero, and the closing zero.
+static int FilterLength(const char* filter)
 {
-    return ChooseSaveFile(owner, filter, TextDefaultExt, path, sizeof App.PicturePath, flags);
+    const char* end = filter;
+    while (*end) end += lstrlenA(end) + 1;
+    return static_cast<int>(end - filter) + 1;
+}
+
+int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, const char* proposed, WCHAR* path,
+                   DWORD flags)
+{
+    // The texts the user reads are code page 932; the dialog is the wide one, so that the chosen
+    // path arrives whole whatever its characters.
+    WCHAR wideFilter[DialogFilterChars], title[DialogTitleChars], extension[DialogExtensionChars];
+    WidenText(filter, FilterLength(filter), wideFilter, DialogFilterChars);
+    WidenText(TextSaveTitle, -1, title, DialogTitleChars);
+    WidenText(defaultExtension, -1, extension, DialogExtensionChars);
+    WidenText(proposed, -1, path, PathCapacity);
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = wideFilter;
+    dialog.nFilterIndex = 0;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = PathCapacity;
+    dialog.lpstrTitle = title;
+    dialog.Flags = flags;
+    dialog.lpstrDefExt = extension;
+    // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
+    if (!ShowSaveDialog(&dialog)) return 0;
+    // A chosen path that passes MAX_PATH is used in the long form.
+    return ToLongPathForm(path, PathCapacity);
 }
 
 // The picture library from the program's own folder by its full path, never through the search
 // path, where a file of that name in the current folder could be taken for it.
 static HMODULE LoadPictureLibrary(void)
 {
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path) return nullptr;
-    size_t folder = static_cast<size_t>(AfterLastSeparator(path) - path);
-    if (folder + sizeof TextPictureLibrary > sizeof path) return nullptr;
-    memcpy(path + folder, TextPictureLibrary, sizeof TextPictureLibrary);
-    return LoadLibraryA(path);
+    DWORD length = GetModuleFileNameW(nullptr, App.LibraryPath, PathCapacity);
+    if (length == 0 || length >= PathCapacity) return nullptr;
+    *const_cast<WCHAR*>(AfterLastSeparator(App.LibraryPath)) = L'\0';
+    if (!AppendName(App.LibraryPath, PathCapacity, TextPictureLibrary) ||
+        !ToLongPathForm(App.LibraryPath, PathCapacity))
+        return nullptr;
+    return LoadLibraryW(App.LibraryPath);
 }
 
-short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BOOL progressive)
+short SaveJpegPicture(HDC dc, int width, int height, const WCHAR* path, int quality, BOOL progressive)
 {
     HMODULE library = LoadPictureLibrary();
     if (!library) return PictureLibraryMissing;
@@ -103,7 +126,7 @@ short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BO
     return result;
 }
 
-short SavePngPicture(HDC dc, int width, int height, char* path, int level)
+short SavePngPicture(HDC dc, int width, int height, const WCHAR* path, int level)
 {
     HMODULE library = LoadPictureLibrary();
     if (!library) return PictureLibraryMissing;
@@ -135,7 +158,7 @@ static void RenderGraphPicture(HWND window, HDC memoryDc, int width, int height)
     }
 }
 
-short WriteGraphPicture(HWND window, PictureType type, char* path)
+short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path)
 {
     RECT client;
     GetClientRect(window, &client);
@@ -180,8 +203,9 @@ void SaveGraphPicture(HWND graphWindow)
     ZeroMemory(App.PicturePath, sizeof App.PicturePath);
     // Today as the slot clock sees it: the date of today's column.
     int today = App.TodayDate;
-    ComposePictureName(App.PicturePath, App.SelectedMetric, today / 10000, today / 100 % 100, today % 100);
-    if (!ChoosePictureFile(graphWindow, TextPictureFilter, App.PicturePath, SaveDialogFlags))
+    char name[ProposedNameSize];
+    ComposePictureName(name, App.SelectedMetric, today / 10000, today / 100 % 100, today % 100);
+    if (!ChooseSaveFile(graphWindow, TextPictureFilter, TextDefaultExt, name, App.PicturePath, SaveDialogFlags))
         return;
 
     // Any other ending writes nothing and reports nothing.

@@ -4,19 +4,22 @@
 
 enum PictureType { PictureNone = 0, PictureJpeg = 1, PicturePng = 2 };
 
+// The size of a proposed file name.
+enum { ProposedNameSize = 64 };
+
 void SaveGraphPicture(HWND graphWindow);
-int ChoosePictureFile(HWND owner, const char* filter, char* path, DWORD flags);
-// The save dialog of both exports, titled "名前を付けて保存", with no initial folder: nonzero
-// when the user chose a file, whose full path is then in the buffer.
-int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, char* path, DWORD pathSize,
+// The save dialog of both exports, titled "名前を付けて保存", with no initial folder, proposing
+// the name (code page 932 texts, as the filter and extension): nonzero when the user chose a file,
+// whose full path is then in the buffer (PathCapacity wide characters), in the long form when it
+// passes MAX_PATH.
+int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, const char* proposed, WCHAR* path,
                    DWORD flags);
-short SaveJpegPicture(HDC dc, int width, int height, char* path, int quality, BOOL progressive);
-short SavePngPicture(HDC dc, int width, int height, char* path, int level);
+short SaveJpegPicture(HDC dc, int width, int height, const WCHAR* path, int quality, BOOL progressive);
+short SavePngPicture(HDC dc, int width, int height, const WCHAR* path, int level);
 // The type named by the last three characters of the path, in any case.
-PictureType PictureTypeOf(const char* path);
-// Formats the proposed file name for the metric and date into the buffer (520 bytes, as the
-// picture path).
+PictureType PictureTypeOf(const WCHAR* path);
+// Formats the proposed file name for the metric and date into the buffer (ProposedNameSize).
 void ComposePictureName(char* buffer, int metric, int year, int month, int day);
 // Renders the window's graph off-screen, client width by client height less the status bar,
 // and writes it to the path as the type; 0 when the file was written.
-short WriteGraphPicture(HWND window, PictureType type, char* path);
+short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path);

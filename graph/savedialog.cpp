@@ -1,4 +1,4 @@
 // The real save-file dialog.
 #include "graph/savedialog.h"
 
-BOOL ShowSaveDialog(OPENFILENAMEA* dialog) { return GetSaveFileNameA(dialog); }
+BOOL ShowSaveDialog(OPENFILENAMEW* dialog) { return GetSaveFileNameW(dialog); }

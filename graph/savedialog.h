@@ -12,5 +12,5 @@ enum : DWORD {
 };
 static_assert((SaveDialogFlags & ~OFN_NOCHANGEDIR) == 0x1806, "the picture export's flags");
 
-// Runs the dialog as GetSaveFileNameA does; nonzero when the user chose a file.
-BOOL ShowSaveDialog(OPENFILENAMEA* dialog);
+// Runs the dialog as GetSaveFileNameW does; nonzero when the user chose a file.
+BOOL ShowSaveDialog(OPENFILENAMEW* dialog);

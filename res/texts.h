@@ -44,9 +44,9 @@ inline constexpr char TextHookCaption[]    = "注意！";
 inline constexpr char FormatDayLabel[]     = "%02d/%02d";
 inline constexpr char FormatDayDate[]      = "%04d/%02d/%02d";
 inline constexpr char FormatDayFileName[]  = "%04d%02d%02d.dat";
-inline constexpr char FormatDayFilePath[]  = "%s\\%s";
-inline constexpr char FormatDataDirectory[] = "%s%s\\data";
-inline constexpr char FormatResetFolder[]  = "%s\\reset-%04d%02d%02d-%02d%02d%02d";
+// The folder of the day files, beside the executable, and the folder of a data reset in it.
+inline constexpr char TextDataFolder[]     = "data";
+inline constexpr char FormatResetFolder[]  = "reset-%04d%02d%02d-%02d%02d%02d";
 inline constexpr char FormatResetNumber[]  = "-%d";
 inline constexpr char FormatStatusDate[]   = " %d/%02d/%02d";
 inline constexpr char FormatStatusTime[]   = " %02d:%02d:%02d";
@@ -73,8 +73,8 @@ inline constexpr char TextSaveTitle[]      = "名前を付けて保存";
 inline constexpr char TextJpegFailed[]     = "Jpegファイルを作成できませんでした";
 inline constexpr char TextPngFailed[]      = "Pngファイルを作成できませんでした";
 inline constexpr char TextPictureLibrary[] = "TransG32.DLL";
-inline constexpr char TextJpegEntry[]      = "DCSavetoJPEG";
-inline constexpr char TextPngEntry[]       = "DCSavetoPNG";
+inline constexpr char TextJpegEntry[]      = "DCSavetoJPEGW";
+inline constexpr char TextPngEntry[]       = "DCSavetoPNGW";
 inline constexpr char TextDefaultExt[]     = "jpg";
 // The filter's four strings, each zero-ended, then the closing zero.
 inline constexpr char TextPictureFilter[]  = "Jpeg Files(*.jpg)\0*.jpg\0Png Files(*.png)\0*.png\0";
@@ -87,9 +87,11 @@ inline constexpr char FormatCsvName[]      = "Vantle-%04d%02d%02d.csv";
 inline constexpr char CsvByteOrderMark[]   = "\xEF\xBB\xBF";
 inline constexpr char CsvHeader[]          = u8"日付,時刻,マウスクリック回数,キータッチ回数,マウスの動き\r\n";
 inline constexpr char FormatCsvSlot[]      = "%04d-%02d-%02d,%02d:%02d";
-inline constexpr char CsvTempPrefix[]      = "vcs";
+// The CSV file is written under a name of its own beside the chosen one, then renamed.
+inline constexpr char FormatCsvTempName[]  = "vcs%04lX.tmp";
+inline constexpr char CsvDayFilePattern[]  = "*.dat";
 // Totals window. The texts are code page 932 wherever the program runs, so the clipboard's
-// Unicode text is converted from that code page.
+// Unicode text (and the save dialogs' texts) are converted from that code page.
 inline constexpr unsigned TextCodePage     = 932;
 inline constexpr const char* TotalsHeaders[5] = {"日付", "マウスクリック回数", "キータッチ回数", "マウスの動き", "活動時間"};
 inline constexpr const char* TotalsRangeLabels[4] = {"今日", "過去7日間", "過去30日間", "全期間"};

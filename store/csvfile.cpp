@@ -10,6 +10,9 @@
 #include "store/state.h"
 #include "store/store.h"
 
+// Names tried for the file written beside the chosen one before the export gives up.
+enum { CsvTempAttempts = 64 };
+
 int DateOfDayFileName(const char* name)
 {
     if (lstrlenA(name) != 12 || lstrcmpiA(name + 8, ".dat") != 0) return 0;
@@ -27,24 +30,38 @@ static int CompareDates(const void* a, const void* b)
     return (x > y) - (x < y);
 }
 
+// A found file's name as ASCII text; 0 for a name with any other character (no day file's).
+static int AsciiName(const WCHAR* wide, char* name, int size)
+{
+    int i = 0;
+    for (; wide[i]; ++i) {
+        if (wide[i] > 0x7F || i + 1 >= size) return 0;
+        name[i] = static_cast<char>(wide[i]);
+    }
+    name[i] = '\0';
+    return 1;
+}
+
 int CollectCsvDates(void)
 {
     int count = 0;
     App.CsvDates[count++] = App.TodayDate;
-    char pattern[sizeof App.DataDirectory + 8];
-    snprintf(pattern, sizeof pattern, "%s\\*.dat", App.DataDirectory);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    lstrcpynW(App.DayFilePath, App.DataDirectory, PathCapacity);
+    AppendName(App.DayFilePath, PathCapacity, CsvDayFilePattern);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(App.DayFilePath, &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfDayFileName(found.cFileName);
+            char name[16];
+            int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !AsciiName(found.cFileName, name, sizeof name)
+                           ? 0 : DateOfDayFileName(name);
             if (!date || date == App.TodayDate) continue;
             if (count == CsvDateCapacity) {
                 count = -1;
                 break;
             }
             App.CsvDates[count++] = date;
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
     if (count > 0) qsort(App.CsvDates, count, sizeof App.CsvDates[0], CompareDates);
@@ -111,19 +128,35 @@ static int WriteCsvDays(HANDLE file)
     return ok && FlushFileBuffers(file);
 }
 
-int WriteActivityCsv(const char* path)
+// Creates a new empty file with a name of its own in the target's folder (its path is then in
+// CsvTempPath), so that the finished file can take the target's place by a rename on
+// the same volume. Composed here rather than by GetTempFileNameW, which takes no folder past
+// MAX_PATH - 14.
+static HANDLE CreateFileBeside(const WCHAR* target)
 {
-    // The temporary file goes into the chosen folder, so that the rename stays on one volume.
-    char folder[MAX_PATH], temporary[MAX_PATH];
-    size_t length = static_cast<size_t>(AfterLastSeparator(path) - path);
-    if (length == 0 || length >= sizeof folder) return 0;
-    memcpy(folder, path, length);
-    folder[length] = '\0';
-    if (!GetTempFileNameA(folder, CsvTempPrefix, 0, temporary)) return 0;
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    int ok = file != INVALID_HANDLE_VALUE && WriteCsvDays(file);
-    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    ok = ok && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileA(temporary);
+    int folder = static_cast<int>(AfterLastSeparator(target) - target);
+    if (folder == 0 || folder >= PathCapacity) return INVALID_HANDLE_VALUE;
+    DWORD unique = GetTickCount() ^ GetCurrentProcessId() << 8;
+    for (int attempt = 0; attempt < CsvTempAttempts; ++attempt) {
+        char name[16];
+        snprintf(name, sizeof name, FormatCsvTempName, (unique + attempt) & 0xFFFF);
+        memcpy(App.CsvTempPath, target, folder * sizeof(WCHAR));
+        App.CsvTempPath[folder] = L'\0';
+        if (!AppendName(App.CsvTempPath, PathCapacity, name)) return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileW(App.CsvTempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+int WriteActivityCsv(const WCHAR* path)
+{
+    HANDLE file = CreateFileBeside(path);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    int ok = WriteCsvDays(file);
+    CloseHandle(file);
+    ok = ok && MoveFileExW(App.CsvTempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(App.CsvTempPath);
     return ok;
 }

@@ -1,6 +1,6 @@
 // Every recorded day as CSV: a line per six-minute slot with the day's three values.
 #pragma once
-#include <stddef.h>
+#include <windows.h>
 
 // The date of a day file's name, "YYYYMMDD.dat" of a real calendar date; 0 for any other name.
 int DateOfDayFileName(const char* name);
@@ -17,4 +17,4 @@ int ReadListedDay(int date, int* values);
 int FormatCsvDay(int date, const int* values, int lastSlot, char* text);
 // Writes the whole CSV file to the path: through a temporary file in the same folder, renamed
 // into place, so that a failure leaves no partial file. 1 on success, 0 on failure.
-int WriteActivityCsv(const char* path);
+int WriteActivityCsv(const WCHAR* path);

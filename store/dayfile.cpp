@@ -2,8 +2,6 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <shlwapi.h>
-
 #include "res/texts.h"
 #include "store/recyclebin.h"
 #include "store/state.h"
@@ -15,17 +13,19 @@ enum : DWORD { WriteWaitMs = 40, WriteRetryMs = 5 };
 // Reads that may wait (the CSV export) wait longer for a file held for a moment at logon.
 enum : DWORD { ExportReadWaitMs = 3000, ReadRetryMs = 50 };
 
-// Every operation composes its own path into the one path buffer and uses it at once.
-static const char* DataFilePath(const char* name)
+// Every operation composes its own path into the one path buffer and uses it at once. The data
+// folder is in the long form when its files' paths would pass MAX_PATH, so a name always fits.
+static const WCHAR* DataFilePath(const char* name)
 {
-    snprintf(App.DayFilePath, sizeof App.DayFilePath, FormatDayFilePath, App.DataDirectory, name);
+    lstrcpynW(App.DayFilePath, App.DataDirectory, PathCapacity);
+    AppendName(App.DayFilePath, PathCapacity, name);
     return App.DayFilePath;
 }
 
-static const char* DayFilePath(int day) { return DataFilePath(App.DayFileNames[day]); }
+static const WCHAR* DayFilePath(int day) { return DataFilePath(App.DayFileNames[day]); }
 
 // The file of a date that need not be among the 21 days.
-static const char* DatedFilePath(int date)
+static const WCHAR* DatedFilePath(int date)
 {
     char name[16];
     snprintf(name, sizeof name, FormatDayFileName, date / 10000, date / 100 % 100, date % 100);
@@ -40,10 +40,10 @@ static int HeldByAnotherProgram(DWORD error)
 // Opens a day file with no sharing (while an operation runs, no other program can open it),
 // trying again while another program holds it, for as long as the wait left allows; the time
 // waited is taken from it. The last error is left for the caller.
-static HANDLE OpenHeldFile(const char* path, DWORD access, DWORD disposition, DWORD* waitLeft, DWORD pauseMs)
+static HANDLE OpenHeldFile(const WCHAR* path, DWORD access, DWORD disposition, DWORD* waitLeft, DWORD pauseMs)
 {
     for (;;) {
-        HANDLE file = CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || *waitLeft < pauseMs) return file;
         DWORD error = GetLastError();
         if (!HeldByAnotherProgram(error)) return file;
@@ -88,7 +88,7 @@ static int CreateDayFileFrom(int day, const unsigned char* content)
     if (file == INVALID_HANDLE_VALUE) return 0;
     int ok = WriteAll(file, content, DayFileSize) && FlushFileBuffers(file);
     CloseHandle(file);
-    if (!ok) DeleteFileA(App.DayFilePath);
+    if (!ok) DeleteFileW(App.DayFilePath);
     return ok;
 }
 
@@ -100,7 +100,7 @@ int CreateDayFile(void)
     return 1;
 }
 
-int DayFileExists(int day) { return PathFileExistsA(DayFilePath(day)); }
+int DayFileExists(int day) { return GetFileAttributesW(DayFilePath(day)) != INVALID_FILE_ATTRIBUTES; }
 
 void ClearDayColumn(int day)
 {
@@ -114,7 +114,7 @@ void ClearDayColumn(int day)
 
 // Reads up to a whole day file into the day buffer, waiting up to waitMs while another program
 // holds it; the bytes read, or -1 when the file cannot be opened.
-static long ReadDayBytes(const char* path, DWORD waitMs)
+static long ReadDayBytes(const WCHAR* path, DWORD waitMs)
 {
     HANDLE file = OpenHeldFile(path, GENERIC_READ, OPEN_EXISTING, &waitMs, ReadRetryMs);
     if (file == INVALID_HANDLE_VALUE) return -1;
@@ -221,7 +221,7 @@ static void FillBufferFromDay(int day)
 static int RecreateDayFile(int day)
 {
     FillBufferFromDay(day);
-    CreateDirectoryA(App.DataDirectory, nullptr);
+    CreateDirectoryW(App.DataDirectory, nullptr);
     if (!CreateDayFileFrom(day, App.DayFileBuffer)) return 0;
     memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
     if (day == 0) App.TodayFileUnmade = 0;
@@ -324,62 +324,72 @@ static int MakeResetFolder(const SYSTEMTIME* now)
 {
     enum { Attempts = 100 };
     for (int n = 1; n <= Attempts; ++n) {
-        int length = snprintf(App.ResetFolder, sizeof App.ResetFolder, FormatResetFolder, App.DataDirectory,
-                              now->wYear, now->wMonth, now->wDay, now->wHour, now->wMinute, now->wSecond);
-        if (n > 1 && length > 0)
-            snprintf(App.ResetFolder + length, sizeof App.ResetFolder - length, FormatResetNumber, n);
-        if (CreateDirectoryA(App.ResetFolder, nullptr)) return 1;
+        char name[48];
+        int length = snprintf(name, sizeof name, FormatResetFolder, now->wYear, now->wMonth, now->wDay, now->wHour,
+                              now->wMinute, now->wSecond);
+        if (n > 1 && length > 0) snprintf(name + length, sizeof name - length, FormatResetNumber, n);
+        lstrcpynW(App.ResetFolder, App.DataDirectory, PathCapacity);
+        // The copies in it may pass MAX_PATH where the day files do not.
+        if (!AppendName(App.ResetFolder, PathCapacity, name) || !ToLongPathForm(App.ResetFolder, PathCapacity))
+            return 0;
+        if (CreateDirectoryW(App.ResetFolder, nullptr)) return 1;
         if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;
     }
     return 0;
 }
 
-static const char* ResetCopyPath(int day, char* path, size_t size)
+static const WCHAR* ResetCopyPath(int day)
 {
-    snprintf(path, size, FormatDayFilePath, App.ResetFolder, App.DayFileNames[day]);
-    return path;
+    lstrcpynW(App.ResetCopyPath, App.ResetFolder, PathCapacity);
+    AppendName(App.ResetCopyPath, PathCapacity, App.DayFileNames[day]);
+    return App.ResetCopyPath;
 }
 
 // Copies every existing file of the 21 days whole into the reset folder and lists the originals
 // that have their copy, for the Recycle Bin; a file that cannot be copied is left where it is.
-static int KeepDayFiles(void)
+// Nonzero when every original that has its copy is in the list: the paths of a data folder in
+// the long form are too long for it, and the bin would not take them.
+static int KeepDayFiles(int* count)
 {
-    int count = 0;
-    size_t used = 0;
-    char copy[sizeof App.ResetFolder];
+    *count = 0;
+    int whole = 1;
+    int used = 0;
     for (int d = 0; d < DayCount; ++d) {
         App.ResetKept[d] = 0;
-        const char* original = DayFilePath(d);
-        size_t length = strlen(original) + 1;
-        if (used + length >= sizeof App.ResetList) continue;
-        if (!CopyFileA(original, ResetCopyPath(d, copy, sizeof copy), TRUE)) continue;
-        memcpy(App.ResetList + used, original, length);
-        used += length;
+        const WCHAR* original = DayFilePath(d);
+        if (!CopyFileW(original, ResetCopyPath(d), TRUE)) continue;
         App.ResetKept[d] = 1;
-        ++count;
+        ++*count;
+        int length = lstrlenW(original) + 1;
+        if (length > MAX_PATH || used + length >= DayCount * MAX_PATH) {
+            whole = 0;
+            continue;
+        }
+        memcpy(App.ResetList + used, original, length * sizeof(WCHAR));
+        used += length;
     }
-    App.ResetList[used] = '\0';
-    return count;
+    App.ResetList[used] = L'\0';
+    return whole;
 }
 
 // The files of the reset go where the user can take them back whole. Each is first copied into the
 // reset folder; then the originals go to the Recycle Bin, and where the bin is known to hold them
 // the copies are removed again. Where it is not (no bin on the drive, a bin that deleted them
-// instead, or one that cannot be counted), the copies stay and the originals are removed.
+// instead, one that cannot be counted, or paths too long for it), the copies stay and the
+// originals are removed.
 int ResetData(const SYSTEMTIME* now)
 {
     for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
     memset(App.SlotBase, 0, sizeof App.SlotBase);
     if (MakeResetFolder(now)) {
-        int count = KeepDayFiles();
-        int recycled = RecycleFiles(App.ResetList, count);
-        char copy[sizeof App.ResetFolder];
+        int count = 0;
+        int recycled = KeepDayFiles(&count) && RecycleFiles(App.ResetList, count);
         for (int d = 0; d < DayCount; ++d) {
             if (!App.ResetKept[d]) continue;
-            DeleteFileA(recycled ? ResetCopyPath(d, copy, sizeof copy) : DayFilePath(d));
+            DeleteFileW(recycled ? ResetCopyPath(d) : DayFilePath(d));
         }
         // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
-        RemoveDirectoryA(App.ResetFolder);
+        RemoveDirectoryW(App.ResetFolder);
     }
     if (CreateDayFile() == 1) return 0;
     App.TodayFileUnmade = 1;

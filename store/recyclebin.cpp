@@ -7,25 +7,25 @@
 
 // The items in the bin of the drive that holds the path; 0 when that drive has no bin (a network
 // drive, some removable drives) or the shell cannot count it.
-static int CountBinItems(const char* path, long long* items)
+static int CountBinItems(const WCHAR* path, long long* items)
 {
     SHQUERYRBINFO info = {};
     info.cbSize = sizeof info;
-    if (FAILED(SHQueryRecycleBinA(path, &info))) return 0;
+    if (FAILED(SHQueryRecycleBinW(path, &info))) return 0;
     *items = info.i64NumItems;
     return 1;
 }
 
-int RecycleFiles(const char* files, int count)
+int RecycleFiles(const WCHAR* files, int count)
 {
     long long before = 0, after = 0;
     if (count <= 0 || !CountBinItems(files, &before)) return 0;
     // Where a file cannot be recycled (a bin that is switched off or full), the shell deletes it
     // without a word under FOF_NOCONFIRMATION; the count below is what tells the two apart.
-    SHFILEOPSTRUCTA operation = {};
+    SHFILEOPSTRUCTW operation = {};
     operation.wFunc = FO_DELETE;
     operation.pFrom = files;
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return 0;
+    if (SHFileOperationW(&operation) != 0 || operation.fAnyOperationsAborted) return 0;
     return CountBinItems(files, &after) && after - before >= count;
 }

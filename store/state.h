@@ -7,6 +7,8 @@ enum { MetricClicks = 0, MetricKeys = 1, MetricMovement = 2 };
 enum { NoData = -1 };
 enum { DayFileSize = MetricCount * SlotCount * 4, MetricBytes = SlotCount * 4 };
 enum { ReportQueueLength = 8 };
+// Wide characters of a path buffer: the longest path the file system takes (in the \\?\ form).
+enum { PathCapacity = 32768 };
 // The CSV export: the days it can list (more than 22 years of day files), and the text of one
 // day's lines (240 lines of at most 62 bytes).
 enum { CsvDateCapacity = 8192, CsvTextSize = SlotCount * 64 };
@@ -89,15 +91,18 @@ struct GlobalState {
     int ReportCount;
     QueuedReport Reports[ReportQueueLength];
 
-    // Paths.
-    char ExePath[1024];
-    char DataDirectory[1024];
-    char DayFilePath[1024];
-    // The data reset: its folder, the day files it keeps there (by day) and the list of their
-    // originals for the Recycle Bin, each path zero-ended and the list ended by one more zero.
-    char ResetFolder[1024];
+    // Paths, in UTF-16 from the module's name to the file calls: whatever the folder's name, it
+    // never passes through the ANSI code page.
+    WCHAR ExePath[PathCapacity];
+    WCHAR DataDirectory[PathCapacity];
+    WCHAR DayFilePath[PathCapacity];
+    // The data reset: its folder and the path of a copy in it, the day files it keeps there (by
+    // day) and the list of their originals for the Recycle Bin, each path zero-ended and the list
+    // ended by one more zero (paths in the normal form only: the bin takes no other).
+    WCHAR ResetFolder[PathCapacity];
+    WCHAR ResetCopyPath[PathCapacity];
     unsigned char ResetKept[DayCount];
-    char ResetList[DayCount * 1024 + 1];
+    WCHAR ResetList[DayCount * MAX_PATH + 1];
     // One whole day file, for its creation and its reading.
     unsigned char DayFileBuffer[DayFileSize];
 
@@ -120,12 +125,14 @@ struct GlobalState {
     char ShownPointerX[32];
     char ShownPointerY[32];
 
-    // Picture export.
-    char PicturePath[520];
+    // Picture export: the chosen file, and the picture library's full path.
+    WCHAR PicturePath[PathCapacity];
+    WCHAR LibraryPath[PathCapacity];
 
-    // CSV export: its path, the dates of the days it writes, one day's values in the file's
+    // CSV export: its path and that of the file written before it is put in place, the dates of the days it writes, one day's values in the file's
     // order and that day's lines.
-    char CsvPath[520];
+    WCHAR CsvPath[PathCapacity];
+    WCHAR CsvTempPath[PathCapacity];
     int CsvDates[CsvDateCapacity];
     int CsvDay[MetricCount * SlotCount];
     char CsvText[CsvTextSize];

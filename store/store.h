@@ -13,9 +13,20 @@ int DaysBetween(int a, int b);
 int WeekdayOfDate(int date);
 // Nonzero for a date number that names a real day of the calendar (years 1 to 9999).
 int IsCalendarDate(int date);
-// The character after a path's last separator, in the ANSI code page (the whole path when it
-// has none).
-const char* AfterLastSeparator(const char* path);
+
+// Paths (UTF-16). A path of LongPathLimit characters or more takes the \\?\ form: so does a
+// folder that a day file name, or a temporary file's, would take past MAX_PATH.
+enum { LongPathLimit = MAX_PATH - 14 };
+// The character after a path's last separator (the whole path when it has none).
+const WCHAR* AfterLastSeparator(const WCHAR* path);
+// Appends a separator (unless the path ends with one) and an ASCII name; 0 when it does not fit.
+int AppendName(WCHAR* path, int capacity, const char* name);
+// Puts a full path (drive or share) of LongPathLimit characters or more into the \\?\ form, in
+// place; 0 when that does not fit the capacity.
+int ToLongPathForm(WCHAR* path, int capacity);
+// Composes DataDirectory, the folder "data" beside the executable; 0 (and an empty folder) when
+// the path does not fit.
+int ComposeDataDirectory(const WCHAR* exePath);
 
 // Nonzero when day d's file exists.
 int DayFileExists(int day);
@@ -59,5 +70,3 @@ int SlotOfTime(const SYSTEMTIME* t);
 // write that can. 1; 0 when an existing day file cannot be read; -1 when today's file cannot be
 // made (the first failure met).
 int Startup(const SYSTEMTIME* now);
-// Splits an executable path and composes DataDirectory from its drive and directory.
-void ComposeDataDirectory(const char* exePath);

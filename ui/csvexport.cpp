@@ -14,9 +14,9 @@ void SaveActivityCsv(HWND graphWindow)
 {
     ZeroMemory(App.CsvPath, sizeof App.CsvPath);
     int today = App.TodayDate;
-    snprintf(App.CsvPath, sizeof App.CsvPath, FormatCsvName, today / 10000, today / 100 % 100, today % 100);
-    if (!ChooseSaveFile(graphWindow, TextCsvFilter, TextCsvDefaultExt, App.CsvPath, sizeof App.CsvPath,
-                        SaveDialogFlags))
+    char name[ProposedNameSize];
+    snprintf(name, sizeof name, FormatCsvName, today / 10000, today / 100 % 100, today % 100);
+    if (!ChooseSaveFile(graphWindow, TextCsvFilter, TextCsvDefaultExt, name, App.CsvPath, SaveDialogFlags))
         return;
     if (!WriteActivityCsv(App.CsvPath)) ReportFailure(graphWindow, TextCsvFailed, TextErrorCaption);
 }

@@ -5,7 +5,10 @@
 #include <wincodec.h>
 
 enum {
-    PathChars = 1024,   // wide characters of a converted path or of its temporary neighbour
+    AnsiPathChars = 1024,    // wide characters of a path converted from the ANSI entries
+    PathChars = 32768,       // wide characters of the longest path (in the \\?\ form)
+    TemporaryNameChars = 11, // "tgXXXX.tmp" and its zero
+    TemporaryAttempts = 64,  // names tried for the temporary file before the save gives up
     MaxJpegQuality = 100,
 };
 
@@ -96,22 +99,34 @@ static short EncodeToFile(const WCHAR* file, const GUID& container, float qualit
     return SUCCEEDED(hr) ? static_cast<short>(TransG32Written) : failure;
 }
 
-// Creates an empty file with a unique name in the target's folder, so that the finished
-// picture can take the target's place by a rename on the same volume.
+// Creates an empty file with a name of its own in the target's folder, so that the finished
+// picture can take the target's place by a rename on the same volume. The name is made here
+// rather than by GetTempFileNameW, which takes no folder past MAX_PATH - 14: a target in the
+// \\?\ form gives a temporary path in that form too.
 static BOOL CreateTemporaryBeside(const WCHAR* target, WCHAR* temporary)
 {
-    WCHAR folder[PathChars];
     int end = 0;
     for (int i = 0; target[i]; ++i)
         if (target[i] == L'\\' || target[i] == L'/' || target[i] == L':') end = i + 1;
-    if (end == 0) {
-        folder[0] = L'.';
-        end = 1;
-    } else {
-        CopyMemory(folder, target, end * sizeof(WCHAR));
+    if (end + TemporaryNameChars > PathChars) return FALSE;
+    CopyMemory(temporary, target, end * sizeof(WCHAR));
+    DWORD unique = GetTickCount() ^ GetCurrentProcessId() << 8;
+    for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
+        WCHAR* name = temporary + end;
+        DWORD number = (unique + attempt) & 0xFFFF;
+        name[0] = L't';
+        name[1] = L'g';
+        for (int digit = 0; digit < 4; ++digit)
+            name[2 + digit] = L"0123456789ABCDEF"[number >> (12 - 4 * digit) & 0xF];
+        CopyMemory(name + 6, L".tmp", 5 * sizeof(WCHAR));
+        HANDLE file = CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return TRUE;
+        }
+        if (GetLastError() != ERROR_FILE_EXISTS) return FALSE;
     }
-    folder[end] = 0;
-    return GetTempFileNameW(folder, L"tg", 0, temporary) != 0;
+    return FALSE;
 }
 
 // True when nothing is at the path, or a file that may be overwritten.
@@ -148,26 +163,31 @@ static short WritePictureFile(const WCHAR* target, const GUID& container, float 
 }
 
 // quality < 0: the container has no quality option.
-static short SavePicture(HDC dc, int width, int height, LPCSTR path, const GUID& container,
+static short SavePicture(HDC dc, int width, int height, LPCWSTR path, const GUID& container,
                          float quality)
 {
     if (!dc || !path || !path[0] || width <= 0 || height <= 0) return TransG32BadArguments;
-    // The path is ANSI text; a double-byte name must reach the wide API whole, and a byte
-    // sequence that is no text in the code page is refused rather than guessed at.
-    WCHAR target[PathChars];
-    if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, target, PathChars))
-        return TransG32BadArguments;
-
     void* bits = nullptr;
     HBITMAP picture = CapturePicture(dc, width, height, &bits);
     if (!picture) return TransG32CaptureFailed;
-    short result = WritePictureFile(target, container, quality, width, height, bits);
+    short result = WritePictureFile(path, container, quality, width, height, bits);
     DeleteObject(picture);
     return result;
 }
 
-extern "C" short WINAPI DCSavetoJPEG(HDC dc, int width, int height, LPSTR path, int quality,
-                                     BOOL progressive)
+// The ANSI entries' path: a double-byte name must reach the wide API whole, and a byte sequence
+// that is no text in the code page is refused rather than guessed at. False for a refused path.
+static BOOL WidenAnsiPath(LPCSTR path, WCHAR* wide)
+{
+    if (!path) {
+        wide[0] = L'\0';
+        return TRUE;
+    }
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide, AnsiPathChars) != 0;
+}
+
+extern "C" short WINAPI DCSavetoJPEGW(HDC dc, int width, int height, LPCWSTR path, int quality,
+                                      BOOL progressive)
 {
     (void)progressive;
     if (quality < 0 || quality > MaxJpegQuality) return TransG32BadArguments;
@@ -175,8 +195,23 @@ extern "C" short WINAPI DCSavetoJPEG(HDC dc, int width, int height, LPSTR path, 
                        static_cast<float>(quality) / MaxJpegQuality);
 }
 
-extern "C" short WINAPI DCSavetoPNG(HDC dc, int width, int height, LPSTR path, int level)
+extern "C" short WINAPI DCSavetoPNGW(HDC dc, int width, int height, LPCWSTR path, int level)
 {
     (void)level;
     return SavePicture(dc, width, height, path, GUID_ContainerFormatPng, -1.0f);
+}
+
+extern "C" short WINAPI DCSavetoJPEG(HDC dc, int width, int height, LPSTR path, int quality,
+                                     BOOL progressive)
+{
+    WCHAR target[AnsiPathChars];
+    if (!WidenAnsiPath(path, target)) return TransG32BadArguments;
+    return DCSavetoJPEGW(dc, width, height, target, quality, progressive);
+}
+
+extern "C" short WINAPI DCSavetoPNG(HDC dc, int width, int height, LPSTR path, int level)
+{
+    WCHAR target[AnsiPathChars];
+    if (!WidenAnsiPath(path, target)) return TransG32BadArguments;
+    return DCSavetoPNGW(dc, width, height, target, level);
 }

@@ -1,4 +1,4 @@
-// TransG32.DLL's two entries and the codes they return.
+// TransG32.DLL's entries and the codes they return.
 #pragma once
 #include <windows.h>
 
@@ -19,4 +19,8 @@ short WINAPI DCSavetoJPEG(HDC dc, int width, int height, LPSTR path, int quality
 // Writes the same area as a PNG. PNG is lossless at every level; the imaging component
 // chooses its own compression, so the level is accepted and has no effect.
 short WINAPI DCSavetoPNG(HDC dc, int width, int height, LPSTR path, int level);
+// The same two with the path in UTF-16, which may be in the \\?\ form: any name, any length.
+// The entries above take the path in the ANSI code page and pass it on to these.
+short WINAPI DCSavetoJPEGW(HDC dc, int width, int height, LPCWSTR path, int quality, BOOL progressive);
+short WINAPI DCSavetoPNGW(HDC dc, int width, int height, LPCWSTR path, int level);
 }

@@ -8,28 +8,36 @@
 
 #include "res/texts.h"
 
-std::string MakeProgramFolder(const std::string& name)
+std::wstring LongForm(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+std::wstring MakeProgramFolderW(const std::wstring& name)
 {
-    std::string bin = ModuleFolder();
-    std::string root = bin + "e2e\\";
-    CreateDirectoryA(root.c_str(), nullptr);
-    std::string folder = root + name + "\\";
+    std::wstring bin = Wide(ModuleFolder());
+    std::wstring folder = bin + L"e2e\\";
+    CreateDirectoryW(LongForm(folder).c_str(), nullptr);
+    for (size_t start = 0, end; start < name.size(); start = end + 1) {
+        end = name.find(L'\\', start);
+        if (end == std::wstring::npos) end = name.size();
+        folder += name.substr(start, end - start) + L"\\";
+        CreateDirectoryW(LongForm(folder).c_str(), nullptr);
+    }
     // Remove what an earlier run left.
-    std::string data = folder + "data\\";
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((data + "*").c_str(), &found);
+    std::wstring data = LongForm(folder + L"data\\");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((data + L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (found.cFileName[0] != '.') DeleteFileA((data + found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
+            if (found.cFileName[0] != L'.') DeleteFileW((data + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(data.c_str());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    for (const char* file : {"vantle.exe", "hookdll.dll", "TransG32.DLL"})
-        CopyFileA((bin + file).c_str(), (folder + file).c_str(), FALSE);
+    RemoveDirectoryW(data.c_str());
+    for (const wchar_t* file : {L"vantle.exe", L"hookdll.dll", L"TransG32.DLL"})
+        CopyFileW((bin + file).c_str(), LongForm(folder + file).c_str(), FALSE);
     return folder;
 }
+
+std::string MakeProgramFolder(const std::string& name) { return Narrow(MakeProgramFolderW(Wide(name))); }
 
 bool StartProgram(RunningProgram* program, const std::string& folder)
 {
@@ -41,15 +49,18 @@ bool StartProgram(RunningProgram* program, const std::string& folder)
 bool LaunchProgram(RunningProgram* program, const std::string& folder)
 {
     program->folder = folder;
-    std::string exe = folder + "vantle.exe";
-    std::vector<char> command(exe.begin(), exe.end());
-    command.push_back('\0');
-    STARTUPINFOA startup = {};
+    return LaunchProgramW(program, Wide(folder));
+}
+
+bool LaunchProgramW(RunningProgram* program, const std::wstring& folder)
+{
+    std::wstring exe = folder + L"vantle.exe";
+    std::vector<wchar_t> command(exe.begin(), exe.end());
+    command.push_back(L'\0');
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &program->process))
-        return false;
-    return true;
+    return CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &program->process) != FALSE;
 }
 
 bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWORD timeoutMs)

@@ -13,12 +13,17 @@ struct RunningProgram {
     std::string folder;  // with a trailing backslash
 };
 
-// A fresh folder holding vantle.exe and its two libraries, named below the test program's folder.
+// A fresh folder holding vantle.exe and its two libraries, named below the test program's folder
+// (the name may hold separators, and characters of any code page in the wide form).
 std::string MakeProgramFolder(const std::string& name);
+std::wstring MakeProgramFolderW(const std::wstring& name);
+// A full path (with a drive) in the \\?\ form, which the file system takes past MAX_PATH.
+std::wstring LongForm(const std::wstring& path);
 // Starts vantle.exe from the folder and finds its monitor window; false when either fails.
 bool StartProgram(RunningProgram* program, const std::string& folder);
 // Only starts the process, looking for no window (a second copy makes none).
 bool LaunchProgram(RunningProgram* program, const std::string& folder);
+bool LaunchProgramW(RunningProgram* program, const std::wstring& folder);
 // The program that a script started from the folder: its monitor window, found in any process,
 // and its process; false when none came within the time-out.
 bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWORD timeoutMs);

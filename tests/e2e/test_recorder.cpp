@@ -91,6 +91,40 @@ TEST_F(RecorderTest, FirstStartCreatesTheDataFolderAndTodaysFile)
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
 }
 
+// A folder whose name is outside code page 932 and whose day files' paths pass MAX_PATH (263
+// characters; the program's own path stays below it, as Windows starts a program): the program
+// records there like anywhere else, without a box.
+TEST_F(RecorderTest, RecordsInAFolderOfAnyNameAndLength)
+{
+    StartEarlyInSlot(30);  // the run stays in one slot (a few seconds)
+    const std::wstring outside = L"Müller-Ærø\\";
+    const size_t folderLength = 263 - (sizeof "data\\20240307.dat" - 1);
+    const size_t root = Wide(ModuleFolder()).size() + 4 + outside.size();  // "...\bin\e2e\Müller-Ærø\"
+    ASSERT_LT(root + 2, folderLength) << "the build folder is too deep for this case";
+    std::wstring folder = MakeProgramFolderW(outside + std::wstring(folderLength - root - 1, L'x'));
+    ASSERT_EQ(folder.size(), folderLength);
+    std::wstring today = LongForm(folder + L"data\\" + Wide(Today()));
+
+    ASSERT_TRUE(LaunchProgramW(&program, folder));
+    program.monitor = FindMonitorWindow(program.process.dwProcessId, 20000);
+    ASSERT_NE(program.monitor, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return GetFileAttributesW(today.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000))
+        << "today's file was not made";
+    ASSERT_TRUE(WaitUntilIdle(program.monitor));
+    int slot = SlotNow();
+    InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+    InjectKey('A');
+    InjectKey('B');
+    AskToEnd(&program, IDYES);
+    ASSERT_EQ(WaitForExit(&program, 15000), 0u);
+    ASSERT_EQ(SlotNow(), slot) << "the run outlasted its slot";
+
+    std::vector<unsigned char> after = ReadWholeFile(today);
+    ASSERT_EQ(after.size(), 2880u);
+    EXPECT_EQ(FileValue(after, 0, slot), 1);
+    EXPECT_EQ(FileValue(after, 1, slot), 2);
+}
+
 TEST_F(RecorderTest, InjectedInputReachesTodaysFileAndARestartKeepsEarlierSlots)
 {
     StartEarlyInSlot(30);  // the run stays in one slot (a few seconds)

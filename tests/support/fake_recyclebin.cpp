@@ -23,10 +23,10 @@ void SetFakeRecycleBin(FakeBin kind)
 
 std::vector<std::string> LastRecycled() { return Recycled; }
 
-int RecycleFiles(const char* files, int count)
+int RecycleFiles(const WCHAR* files, int count)
 {
     Recycled.clear();
-    for (const char* p = files; *p; p += strlen(p) + 1) Recycled.push_back(p);
+    for (const WCHAR* p = files; *p; p += lstrlenW(p) + 1) Recycled.push_back(Narrow(p));
     if (static_cast<int>(Recycled.size()) != count) return 0;
     for (const std::string& path : Recycled) {
         std::string name = path.substr(path.find_last_of('\\') + 1);

@@ -4,26 +4,30 @@
 #include <deque>
 
 #include "graph/savedialog.h"
+#include "support/testwin.h"
 
 namespace {
 std::deque<SaveDialogAnswer> Answers;
 std::vector<SaveDialogCall> Calls;
 
-std::string FilterOf(const char* filter)
+// The filter's strings, each with its zero, and the closing zero, in the ANSI code page.
+std::string FilterOf(const WCHAR* filter)
 {
     if (!filter) return "";
-    const char* end = filter;
-    while (*end) end += lstrlenA(end) + 1;
-    return std::string(filter, end + 1);
+    std::string narrow;
+    for (const WCHAR* s = filter; *s; s += lstrlenW(s) + 1) narrow += Narrow(s) + '\0';
+    return narrow + '\0';
 }
 
+std::string TextOf(const WCHAR* text) { return text ? Narrow(text) : ""; }
+
 // The platform's dialog adds the default extension to a name without one.
-std::string WithDefaultExtension(const std::string& typed, const char* extension)
+std::wstring WithDefaultExtension(const std::wstring& typed, const WCHAR* extension)
 {
-    size_t name = typed.find_last_of("\\/");
-    name = name == std::string::npos ? 0 : name + 1;
-    if (!extension || !*extension || typed.find('.', name) != std::string::npos) return typed;
-    return typed + "." + extension;
+    size_t name = typed.find_last_of(L"\\/");
+    name = name == std::wstring::npos ? 0 : name + 1;
+    if (!extension || !*extension || typed.find(L'.', name) != std::wstring::npos) return typed;
+    return typed + L"." + extension;
 }
 }  // namespace
 
@@ -37,17 +41,17 @@ std::vector<SaveDialogCall> TakeSaveDialogCalls()
     return calls;
 }
 
-BOOL ShowSaveDialog(OPENFILENAMEA* dialog)
+BOOL ShowSaveDialog(OPENFILENAMEW* dialog)
 {
     SaveDialogCall call;
     call.structSize = dialog->lStructSize;
     call.owner = dialog->hwndOwner;
     call.filter = FilterOf(dialog->lpstrFilter);
     call.filterIndex = dialog->nFilterIndex;
-    call.proposed = dialog->lpstrFile ? dialog->lpstrFile : "";
+    call.proposed = TextOf(dialog->lpstrFile);
     call.fileSize = dialog->nMaxFile;
-    call.title = dialog->lpstrTitle ? dialog->lpstrTitle : "";
-    call.defaultExtension = dialog->lpstrDefExt ? dialog->lpstrDefExt : "";
+    call.title = TextOf(dialog->lpstrTitle);
+    call.defaultExtension = TextOf(dialog->lpstrDefExt);
     call.flags = dialog->Flags;
     Calls.push_back(call);
 
@@ -57,10 +61,10 @@ BOOL ShowSaveDialog(OPENFILENAMEA* dialog)
         Answers.pop_front();
     }
     if (answer.whileOpen) answer.whileOpen();
-    std::string path = WithDefaultExtension(answer.typed, dialog->lpstrDefExt);
+    std::wstring path = WithDefaultExtension(Wide(answer.typed), dialog->lpstrDefExt);
     // A name that does not fit the buffer fails the dialog, as the platform's does.
     if (answer.typed.empty() || !dialog->lpstrFile || path.size() >= dialog->nMaxFile) return FALSE;
-    lstrcpynA(dialog->lpstrFile, path.c_str(), static_cast<int>(dialog->nMaxFile));
+    lstrcpynW(dialog->lpstrFile, path.c_str(), static_cast<int>(dialog->nMaxFile));
     if (answer.typeEntry) dialog->nFilterIndex = answer.typeEntry;
     return TRUE;
 }

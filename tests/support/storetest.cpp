@@ -10,22 +10,25 @@
 #include "support/fake_clock.h"
 #include "support/testwin.h"
 
-void RemoveFolder(const std::string& folder)
+// Wide and in the \\?\ form, so that names outside the code page and long paths go too.
+static void RemoveWideFolder(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (found.cFileName[0] == '.') continue;
-            std::string path = folder + "\\" + found.cFileName;
-            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolder(path);
-            else DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
+            if (found.cFileName[0] == L'.') continue;
+            std::wstring path = folder + L"\\" + found.cFileName;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveWideFolder(path);
+            else DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
+
+void RemoveFolder(const std::string& folder) { RemoveWideFolder(L"\\\\?\\" + Wide(folder)); }
 
 void ResetStore(const char* folderName)
 {
@@ -35,12 +38,16 @@ void ResetStore(const char* folderName)
     std::string folder = ModuleFolder() + folderName;
     RemoveFolder(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
-    lstrcpynA(App.DataDirectory, folder.c_str(), sizeof App.DataDirectory);
+    SetDataFolder(folder);
 }
+
+std::string DataFolder() { return Narrow(App.DataDirectory); }
+
+void SetDataFolder(const std::string& folder) { lstrcpynW(App.DataDirectory, Wide(folder).c_str(), PathCapacity); }
 
 std::string DayFilePathOf(int day) { return DataFile(App.DayFileNames[day]); }
 
-std::string DataFile(const char* name) { return std::string(App.DataDirectory) + "\\" + name; }
+std::string DataFile(const char* name) { return DataFolder() + "\\" + name; }
 
 bool StartRecorderAt(int hour, int minute, int second)
 {

@@ -14,6 +14,9 @@ void ResetStore(const char* folderName);
 // Full path of day d's file, or of a file name in the data folder.
 std::string DayFilePathOf(int day);
 std::string DataFile(const char* name);
+// DataDirectory in the ANSI code page (the tests' folders have ASCII names), and set from it.
+std::string DataFolder();
+void SetDataFolder(const std::string& folder);
 void RemoveFolder(const std::string& folder);
 // Holds a file open without sharing, as a backup tool or a virus scanner may, until released.
 struct FileHold {

@@ -7,10 +7,27 @@
 
 #include "res/messages.h"
 
-std::vector<unsigned char> ReadWholeFile(const std::string& path)
+std::wstring Wide(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], static_cast<int>(wide.size())) - 1);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string narrow(text.size() * 2 + 1, '\0');
+    narrow.resize(WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &narrow[0], static_cast<int>(narrow.size()),
+                                      nullptr, nullptr) - 1);
+    return narrow;
+}
+
+std::vector<unsigned char> ReadWholeFile(const std::string& path) { return ReadWholeFile(Wide(path)); }
+
+std::vector<unsigned char> ReadWholeFile(const std::wstring& path)
 {
     std::vector<unsigned char> data;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return data;
     DWORD size = GetFileSize(file, nullptr);

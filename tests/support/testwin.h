@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+// A text in the ANSI code page as UTF-16, and back (the program keeps its paths in UTF-16).
+std::wstring Wide(const std::string& text);
+std::string Narrow(const std::wstring& text);
 // Reads a whole file; empty when it cannot be read.
 std::vector<unsigned char> ReadWholeFile(const std::string& path);
+std::vector<unsigned char> ReadWholeFile(const std::wstring& path);
 bool WriteWholeFile(const std::string& path, const void* data, size_t size);
 // Folder of the running test program, with a trailing backslash.
 std::string ModuleFolder();

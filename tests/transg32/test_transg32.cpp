@@ -14,6 +14,8 @@ namespace {
 
 typedef short(WINAPI* JpegEntry)(HDC dc, int width, int height, LPSTR path, int quality, BOOL flag);
 typedef short(WINAPI* PngEntry)(HDC dc, int width, int height, LPSTR path, int level);
+typedef short(WINAPI* WideJpegEntry)(HDC dc, int width, int height, LPCWSTR path, int quality, BOOL flag);
+typedef short(WINAPI* WidePngEntry)(HDC dc, int width, int height, LPCWSTR path, int level);
 
 enum Format { Jpeg, Png };
 
@@ -194,6 +196,10 @@ protected:
             reinterpret_cast<void*>(GetProcAddress(Library, "DCSavetoJPEG")));
         SavePng = reinterpret_cast<PngEntry>(
             reinterpret_cast<void*>(GetProcAddress(Library, "DCSavetoPNG")));
+        SaveWideJpeg = reinterpret_cast<WideJpegEntry>(
+            reinterpret_cast<void*>(GetProcAddress(Library, "DCSavetoJPEGW")));
+        SaveWidePng = reinterpret_cast<WidePngEntry>(
+            reinterpret_cast<void*>(GetProcAddress(Library, "DCSavetoPNGW")));
     }
     static void TearDownTestSuite()
     {
@@ -205,6 +211,8 @@ protected:
         ASSERT_NE(Library, nullptr) << "TransG32.DLL did not load";
         ASSERT_NE(SaveJpeg, nullptr) << "no entry named DCSavetoJPEG";
         ASSERT_NE(SavePng, nullptr) << "no entry named DCSavetoPNG";
+        ASSERT_NE(SaveWideJpeg, nullptr) << "no entry named DCSavetoJPEGW";
+        ASSERT_NE(SaveWidePng, nullptr) << "no entry named DCSavetoPNGW";
     }
 
     static std::string Folder() { return ModuleFolder() + "transg32-work\\"; }
@@ -218,13 +226,23 @@ protected:
                               : SavePng(dc, width, height, text, 0);
     }
 
+    static short SaveWide(Format format, HDC dc, int width, int height, const std::wstring& path)
+    {
+        return format == Jpeg ? SaveWideJpeg(dc, width, height, path.c_str(), 90, -1)
+                              : SaveWidePng(dc, width, height, path.c_str(), 0);
+    }
+
     static HMODULE Library;
     static JpegEntry SaveJpeg;
     static PngEntry SavePng;
+    static WideJpegEntry SaveWideJpeg;
+    static WidePngEntry SaveWidePng;
 };
 HMODULE TransG32Test::Library = nullptr;
 JpegEntry TransG32Test::SaveJpeg = nullptr;
 PngEntry TransG32Test::SavePng = nullptr;
+WideJpegEntry TransG32Test::SaveWideJpeg = nullptr;
+WidePngEntry TransG32Test::SaveWidePng = nullptr;
 
 const char* Extension(Format format) { return format == Jpeg ? ".jpg" : ".png"; }
 const wchar_t* WideExtension(Format format) { return format == Jpeg ? L".jpg" : L".png"; }
@@ -274,9 +292,10 @@ struct GoodCase {
     Format format;
     const char* folder;        // below the work folder, "" for none; narrow and wide alike
     const wchar_t* wideFolder;
-    const char* name;          // without the extension
+    const char* name;          // without the extension; null: saved through the wide entry
     const wchar_t* wideName;
     bool existing;             // a file of other content is there already
+    size_t deeper;             // characters of one more folder, the whole path in the \\?\ form
 };
 // "表" ends in the byte 0x5C, the backslash, in code page 932.
 const GoodCase GoodCases[] = {
@@ -287,6 +306,8 @@ const GoodCase GoodCases[] = {
     {"PNG, double-byte name", Png, "", L"", "表示テスト", L"表示テスト", false},
     {"JPEG, double-byte name", Jpeg, "", L"", "表示テスト", L"表示テスト", false},
     {"PNG, double-byte folder", Png, "表\\", L"表\\", "ソ表", L"ソ表", true},
+    {"PNG, wide, outside code page 932", Png, "", L"Müller-Ærø\\", nullptr, L"Ærø", true},
+    {"JPEG, wide, past MAX_PATH", Jpeg, "", L"Müller-Ærø\\", nullptr, L"lang", true, 250},
 };
 
 TEST_F(TransG32Test, WritesThePatternOfTheArea)
@@ -297,6 +318,10 @@ TEST_F(TransG32Test, WritesThePatternOfTheArea)
         SCOPED_TRACE(c.what);
         std::wstring folder = WideFolder() + c.wideFolder;
         CreateDirectoryW(folder.c_str(), nullptr);
+        if (c.deeper) {
+            folder = L"\\\\?\\" + folder + std::wstring(c.deeper, L'd') + L"\\";
+            CreateDirectoryW(folder.c_str(), nullptr);
+        }
         std::wstring target = folder + c.wideName + WideExtension(c.format);
         if (c.existing) {
             HANDLE file = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -308,8 +333,12 @@ TEST_F(TransG32Test, WritesThePatternOfTheArea)
         std::set<std::wstring> before = ListFolder(folder);
         before.insert(c.wideName + std::wstring(WideExtension(c.format)));
 
-        std::string path = Folder() + c.folder + c.name + Extension(c.format);
-        EXPECT_EQ(Save(c.format, source.dc, AreaWidth, AreaHeight, path.c_str()), TransG32Written);
+        if (c.name) {
+            std::string path = Folder() + c.folder + c.name + Extension(c.format);
+            EXPECT_EQ(Save(c.format, source.dc, AreaWidth, AreaHeight, path.c_str()), TransG32Written);
+        } else {
+            EXPECT_EQ(SaveWide(c.format, source.dc, AreaWidth, AreaHeight, target), TransG32Written);
+        }
         ExpectPattern(c.format, target);
         EXPECT_EQ(ListFolder(folder), before) << "a file other than the target appeared";
     }

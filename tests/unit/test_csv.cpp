@@ -59,7 +59,7 @@ TEST(CsvDays, DaysOfTheDataFolderOldestFirst)
     ASSERT_EQ(CollectCsvDates(), 4);
     EXPECT_EQ(std::vector<int>(App.CsvDates, App.CsvDates + 4),
               (std::vector<int>{19991231, 20240229, 20240307, 20250101}));
-    RemoveFolder(App.DataDirectory);
+    RemoveFolder(DataFolder());
 }
 
 // The whole file: byte-order mark, header, memory for the 21 days (today up to its running slot),
@@ -76,7 +76,7 @@ TEST(CsvFile, WrittenWholeOrNotAtAll)
     for (const char* name : {"20240307.dat", "20240216.dat", "20240101.dat"})
         WriteWholeFile(DataFile(name), old.data(), old.size());
     std::string path = DataFile("out.csv");
-    ASSERT_EQ(WriteActivityCsv(path.c_str()), 1);
+    ASSERT_EQ(WriteActivityCsv(Wide(path).c_str()), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(path);
     std::string text(bytes.begin(), bytes.end());
     EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
@@ -87,15 +87,22 @@ TEST(CsvFile, WrittenWholeOrNotAtAll)
     EXPECT_EQ(text.substr(text.find("2024-03-07,00:00")), "2024-03-07,00:00,,,\r\n2024-03-07,00:06,,9,\r\n");
 
     HANDLE hold = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(WriteActivityCsv(path.c_str()), 0) << "the old file is held by another program";
+    EXPECT_EQ(WriteActivityCsv(Wide(path).c_str()), 0) << "the old file is held by another program";
     CloseHandle(hold);
     EXPECT_EQ(ReadWholeFile(path), bytes);
-    EXPECT_EQ(WriteActivityCsv(DataFile("gone\\out.csv").c_str()), 0);
+    EXPECT_EQ(WriteActivityCsv(Wide(DataFile("gone\\out.csv")).c_str()), 0);
+    // Any folder: a name outside code page 932, and a path past MAX_PATH in the long form.
+    std::wstring other = L"\\\\?\\" + Wide(DataFolder()) + L"\\Müller-Ærø\\";
+    CreateDirectoryW(other.c_str(), nullptr);
+    for (const std::wstring& name : {std::wstring(L"Ærø.csv"), std::wstring(250, L'c') + L".csv"}) {
+        EXPECT_EQ(WriteActivityCsv((other + name).c_str()), 1);
+        EXPECT_EQ(ReadWholeFile(other + name), bytes);
+    }
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(DataFile("vcs*").c_str(), &found);
     EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a temporary file was left: " << found.cFileName;
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
-    RemoveFolder(App.DataDirectory);
+    RemoveFolder(DataFolder());
 }
 // The menu command: the save dialog as the picture export's, with the CSV's own filter, name
 // and extension; Cancel writes nothing; a failure is reported in a box of the graph window.
@@ -114,7 +121,7 @@ TEST(CsvExport, DialogCancelAndFailure)
     EXPECT_EQ(calls[0].filter, std::string(filter, sizeof filter));
     EXPECT_EQ(calls[0].filterIndex, 0u);
     EXPECT_EQ(calls[0].proposed, "Vantle-20240307.csv");
-    EXPECT_EQ(calls[0].fileSize, 520u);
+    EXPECT_EQ(calls[0].fileSize, static_cast<DWORD>(PathCapacity));
     EXPECT_EQ(calls[0].title, "名前を付けて保存");
     EXPECT_EQ(calls[0].flags, 0x1806u | OFN_NOCHANGEDIR);
     EXPECT_EQ(calls[0].defaultExtension, "csv");
@@ -130,6 +137,6 @@ TEST(CsvExport, DialogCancelAndFailure)
     user.Finish();
     TakeSaveDialogCalls();
     DestroyWindow(window);
-    RemoveFolder(App.DataDirectory);
+    RemoveFolder(DataFolder());
 }
 }  // namespace

@@ -24,7 +24,7 @@ protected:
     void TearDown() override
     {
         user.Finish();
-        RemoveFolder(App.DataDirectory);
+        RemoveFolder(DataFolder());
     }
     void PutDayFile(int day, const std::vector<int>& values)
     {

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <string>
+
 #include "store/state.h"
 #include "store/store.h"
 #include "support/fake_clock.h"
+#include "support/testwin.h"
 
 namespace {
 struct DayTableCase {
@@ -63,41 +66,33 @@ TEST(DayTables, DaysBetweenDates)
 }
 
 struct DirectoryCase {
-    const char* exe;
-    const char* data;
+    std::wstring exe;
+    std::wstring data;
 };
 
-// 表 and ソ end in the byte 5C in code page 932; the path split must not take it for a '\'.
-// The directory keeps its closing separator and "\\data" follows it, so the folder name has
-// a doubled separator, which the file system reads as one.
-const DirectoryCase DirectoryCases[] = {
-    {"C:\\Program Files\\Vantle\\vantle.exe", "C:\\Program Files\\Vantle\\\\data"},
-    {"D:\\vantle.exe", "D:\\\\data"},
-    {"C:\\表\\vantle.exe", "C:\\表\\\\data"},
-    {"C:\\ソフト\\表示\\vantle.exe", "C:\\ソフト\\表示\\\\data"},
-    {"C:\\tools\\表", "C:\\tools\\\\data"},
-    {"\\\\server\\share\\v.exe", "\\\\server\\share\\\\data"},
-    {"C:/mixed/slash\\v.exe", "C:/mixed/slash\\\\data"},
-    {"vantle.exe", "\\data"},
-};
-
-TEST(DataDirectory, BesideTheExecutableDoubleByteAware)
+// The folder "data" beside the executable, whatever the folder's characters: the path is UTF-16
+// throughout (表 ends in the byte 5C in code page 932, the others are not in it at all). From
+// LongPathLimit characters on, the folder takes the \\?\ form, so that its day files' paths may
+// pass MAX_PATH; a long directory is never cut.
+TEST(DataDirectory, BesideTheExecutableInAnyFolder)
 {
-    ASSERT_EQ(GetACP(), 932u) << "the tests run with the Japanese ANSI code page";
-    for (const DirectoryCase& c : DirectoryCases) {
-        ComposeDataDirectory(c.exe);
-        EXPECT_STREQ(App.DataDirectory, c.data) << c.exe;
+    const std::wstring a245(245 - 8, L'a'), a246(246 - 8, L'a'), a300(300, L'a');
+    const DirectoryCase cases[] = {
+        {L"C:\\Program Files\\Vantle\\vantle.exe", L"C:\\Program Files\\Vantle\\data"},
+        {L"D:\\vantle.exe", L"D:\\data"},
+        {L"C:\\ソフト\\表\\vantle.exe", L"C:\\ソフト\\表\\data"},
+        {L"C:\\Users\\Müller-Ærø\\vantle.exe", L"C:\\Users\\Müller-Ærø\\data"},
+        {L"\\\\server\\share\\v.exe", L"\\\\server\\share\\data"},
+        {L"C:/mixed/slash\\v.exe", L"C:/mixed/slash\\data"},
+        {L"C:\\" + a245 + L"\\v.exe", L"C:\\" + a245 + L"\\data"},
+        {L"C:\\" + a246 + L"\\v.exe", L"\\\\?\\C:\\" + a246 + L"\\data"},
+        {L"C:/" + a300 + L"/v.exe", L"\\\\?\\C:\\" + a300 + L"\\data"},
+        {L"\\\\srv\\" + a300 + L"\\v.exe", L"\\\\?\\UNC\\srv\\" + a300 + L"\\data"},
+        {L"\\\\?\\D:\\" + a300 + L"\\v.exe", L"\\\\?\\D:\\" + a300 + L"\\data"},
+    };
+    for (const DirectoryCase& c : cases) {
+        EXPECT_EQ(ComposeDataDirectory(c.exe.c_str()), 1) << Narrow(c.exe);
+        EXPECT_EQ(std::wstring(App.DataDirectory), c.data) << Narrow(c.exe);
     }
-}
-
-TEST(DataDirectory, OverlongDirectoryIsCut)
-{
-    char exe[600] = "C:\\";
-    for (int i = 0; i < 300; ++i) strcat(exe, "a");
-    strcat(exe, "\\v.exe");
-    ComposeDataDirectory(exe);
-    // Drive, 255 characters of directory, then "\data".
-    EXPECT_EQ(strlen(App.DataDirectory), 2u + 255u + 5u);
-    EXPECT_EQ(App.DataDirectory[2 + 254], 'a');
 }
 }  // namespace

@@ -145,7 +145,7 @@ SaveRun ScriptedSave(GraphStandIn& window, const SaveDialogAnswer& answer)
 }
 
 // What the export gives the dialog, whatever it proposes: the owner, the two-entry filter with
-// the first entry preselected, the 520-byte path buffer, the title, the flags and "jpg" to be
+// the first entry preselected, the path buffer of the longest path, the title, the flags and "jpg" to be
 // added to a name typed without an extension.
 void ExpectPictureDialog(const SaveDialogCall& call, HWND owner)
 {
@@ -154,7 +154,7 @@ void ExpectPictureDialog(const SaveDialogCall& call, HWND owner)
     const char filter[] = "Jpeg Files(*.jpg)\0*.jpg\0Png Files(*.png)\0*.png\0";  // and the closing zero
     EXPECT_EQ(std::string(filter, sizeof filter), call.filter);
     EXPECT_EQ(0u, call.filterIndex);
-    EXPECT_EQ(520u, call.fileSize);
+    EXPECT_EQ(static_cast<DWORD>(PathCapacity), call.fileSize);
     EXPECT_EQ("名前を付けて保存", call.title);
     // OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY, OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST, and the
     // current folder left alone.
@@ -188,9 +188,7 @@ void ExpectPreparedPicture(const Picture& p, bool exactColours)
 
 short WritePicture(GraphStandIn& window, PictureType type, const std::string& path)
 {
-    std::vector<char> buffer(path.begin(), path.end());
-    buffer.push_back('\0');
-    return WriteGraphPicture(window.Handle(), type, buffer.data());
+    return WriteGraphPicture(window.Handle(), type, Wide(path).c_str());
 }
 
 TEST(ExportType, LastThreeBytesInAnyCase)
@@ -217,7 +215,7 @@ TEST(ExportType, LastThreeBytesInAnyCase)
         {"C:\\画像\\jpト", PictureNone},            // "ト" is 0x83 0x67: a trail byte 'g'
         {"C:\\画像\\グラフ.ｐｎｇ", PictureNone},   // full-width letters are not ASCII ones
     };
-    for (const Case& c : cases) EXPECT_EQ(c.expected, PictureTypeOf(c.path)) << c.path;
+    for (const Case& c : cases) EXPECT_EQ(c.expected, PictureTypeOf(Wide(c.path).c_str())) << c.path;
 }
 
 TEST(ExportWrite, PngAndJpegOfTheClientAreaLessTheStatusBar)
@@ -308,7 +306,7 @@ TEST(ExportSave, TypeFollowsTheReturnedName)
         SaveRun run = ScriptedSave(window, {folder / c.typed, c.typeEntry});
         ASSERT_EQ(1u, run.calls.size()) << "no save dialog";
         ExpectPictureDialog(run.calls[0], window.Handle());
-        EXPECT_EQ(folder / c.returned, std::string(App.PicturePath));
+        EXPECT_EQ(folder / c.returned, Narrow(App.PicturePath));
         EXPECT_EQ(c.kind, KindOfFile(folder / c.returned));
         EXPECT_TRUE(run.failures.empty()) << run.failures[0];
         EXPECT_TRUE(window.WhollyInvalid());
@@ -385,8 +383,8 @@ TEST(ExportWithoutLibrary, DISABLED_EverySaveReportsItsType)
     ScratchFolder folder;
     std::string path = folder / "direct.png";
     HDC screen = GetDC(nullptr);
-    EXPECT_EQ(5, SaveJpegPicture(screen, 10, 10, &path[0], 90, TRUE));
-    EXPECT_EQ(5, SavePngPicture(screen, 10, 10, &path[0], 0));
+    EXPECT_EQ(5, SaveJpegPicture(screen, 10, 10, Wide(path).c_str(), 90, TRUE));
+    EXPECT_EQ(5, SavePngPicture(screen, 10, 10, Wide(path).c_str(), 0));
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(NoFile, KindOfFile(path));
 

@@ -71,7 +71,7 @@ protected:
         if (window) DestroyWindow(window);
         DestroyMonitor(monitor);
         user.Finish();
-        RemoveFolder(App.DataDirectory);
+        RemoveFolder(DataFolder());
         if (!blocker.empty()) DeleteFileA(blocker.c_str());
     }
 
@@ -333,7 +333,7 @@ TEST_F(FaultTest, DeletedTodaysFileIsMadeAgainWithTodaysSlots)
         SCOPED_TRACE(c.name);
         ResetStore("test_faults");
         RecordInSlot100();
-        if (c.folder) RemoveFolder(App.DataDirectory);
+        if (c.folder) RemoveFolder(DataFolder());
         else ASSERT_TRUE(DeleteFileA(path.c_str()));
         EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 6, 0); }))
             << "the file is made again without a message";
@@ -355,7 +355,7 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     DeleteFileA(blocker.c_str());
     ASSERT_TRUE(WriteWholeFile(blocker, "not a folder", 12));
     ExpectBox(TextCreateFailed);
-    lstrcpynA(App.DataDirectory, blocker.c_str(), sizeof App.DataDirectory);  // as the entry composes it
+    SetDataFolder(blocker);  // as the entry composes it
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     monitor = CreateMonitorWithoutStartup();
     EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{TextCreateFailed});
@@ -537,9 +537,9 @@ TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
     RemoveFolder(gone);
     std::string direct = gone + "\\direct.jpg";
     HDC screen = GetDC(nullptr);
-    EXPECT_NE(SaveJpegPicture(screen, 20, 20, &direct[0], 90, TRUE), 0);
+    EXPECT_NE(SaveJpegPicture(screen, 20, 20, Wide(direct).c_str(), 90, TRUE), 0);
     direct = gone + "\\direct.png";
-    EXPECT_NE(SavePngPicture(screen, 20, 20, &direct[0], 0), 0);
+    EXPECT_NE(SavePngPicture(screen, 20, 20, Wide(direct).c_str(), 0), 0);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(GetFileAttributesA(gone.c_str()), INVALID_FILE_ATTRIBUTES) << "no folder is made";
 

@@ -12,7 +12,7 @@ namespace {
 class SlotClockTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetStore("test_slotclock"); }
-    void TearDown() override { RemoveFolder(App.DataDirectory); }
+    void TearDown() override { RemoveFolder(DataFolder()); }
 
     // A running recorder at the given local time: the days loaded as the start-up loads them.
     void StartAt(int y, int mo, int d, int h, int mi, int s)
