@@ -2,30 +2,46 @@
 // chooses the tray menu's item; the program reads no other registry value.
 #include "app/autostart.h"
 
-#include <stdio.h>
+#include <string.h>
 
 #include "res/texts.h"
+#include "store/state.h"
 
 // Windows' startup settings (Task Manager's Startup tab) keep a binary value of the entry's name
 // under this key: an even first byte means on, an odd one off; the rest is the time of the change.
 enum { ApprovedSize = 12, ApprovedOn = 2 };
 
-static int ComposeRunCommand(const char* exePath, char* command, size_t size)
+// The program's full path, quoted. The path is UTF-16 (any folder name), and so is the value.
+static int ComposeRunCommand(const WCHAR* exePath, WCHAR* command, int size)
 {
-    int length = snprintf(command, size, FormatRunCommand, exePath);
-    return length > 0 && static_cast<size_t>(length) < size;
+    int length = lstrlenW(exePath);
+    if (length + 3 > size) return 0;
+    command[0] = L'"';
+    memcpy(command + 1, exePath, length * sizeof(WCHAR));
+    command[length + 1] = L'"';
+    command[length + 2] = L'\0';
+    return 1;
+}
+
+// The entry's value name; the names of the registry are ASCII.
+static const WCHAR* RunValueNameW(WCHAR* name, int size)
+{
+    MultiByteToWideChar(TextCodePage, 0, RunValueName, -1, name, size);
+    return name;
 }
 
 // The entry's value in the Run key; 0 when there is none (or it is not a plain string).
-static int ReadRunCommand(char* command, DWORD size)
+static int ReadRunCommand(WCHAR* command, DWORD size)
 {
+    WCHAR name[16];
     DWORD type = 0;
-    DWORD bytes = size - 1;
-    if (RegGetValueA(HKEY_CURRENT_USER, RunKeyPath, RunValueName, RRF_RT_REG_SZ, &type, command, &bytes) !=
-        ERROR_SUCCESS)
-        return 0;
-    command[size - 1] = '\0';
-    return 1;
+    DWORD bytes = (size - 1) * sizeof(WCHAR);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return 0;
+    LONG result = RegGetValueW(key, nullptr, RunValueNameW(name, 16), RRF_RT_REG_SZ, &type, command, &bytes);
+    RegCloseKey(key);
+    command[size - 1] = L'\0';
+    return result == ERROR_SUCCESS;
 }
 
 static int SwitchedOff(void)
@@ -38,22 +54,22 @@ static int SwitchedOff(void)
     return bytes > 0 && (approved[0] & 1);
 }
 
-static int RunEntryNames(const char* exePath)
+static int RunEntryNames(const WCHAR* exePath)
 {
-    char wanted[1100], found[1100];
-    return ComposeRunCommand(exePath, wanted, sizeof wanted) && ReadRunCommand(found, sizeof found) &&
-           lstrcmpiA(found, wanted) == 0;
+    return ComposeRunCommand(exePath, App.RunCommand, RunCommandChars) &&
+           ReadRunCommand(App.RunFound, RunCommandChars) && lstrcmpiW(App.RunFound, App.RunCommand) == 0;
 }
 
-int StartsWithWindows(const char* exePath) { return RunEntryNames(exePath) && !SwitchedOff(); }
+int StartsWithWindows(const WCHAR* exePath) { return RunEntryNames(exePath) && !SwitchedOff(); }
 
 static int SetValue(const char* keyPath, DWORD type, const void* data, DWORD size)
 {
+    WCHAR name[16];
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
         ERROR_SUCCESS)
         return 0;
-    LONG result = RegSetValueExA(key, RunValueName, 0, type, static_cast<const BYTE*>(data), size);
+    LONG result = RegSetValueExW(key, RunValueNameW(name, 16), 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
 }
@@ -67,12 +83,12 @@ static int RemoveRunEntry(void)
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
-int ToggleStartWithWindows(const char* exePath)
+int ToggleStartWithWindows(const WCHAR* exePath)
 {
     if (StartsWithWindows(exePath)) return RemoveRunEntry();
-    char command[1100];
-    if (!ComposeRunCommand(exePath, command, sizeof command)) return 0;
-    if (!SetValue(RunKeyPath, REG_SZ, command, static_cast<DWORD>(lstrlenA(command) + 1))) return 0;
+    if (!ComposeRunCommand(exePath, App.RunCommand, RunCommandChars)) return 0;
+    if (!SetValue(RunKeyPath, REG_SZ, App.RunCommand, static_cast<DWORD>((lstrlenW(App.RunCommand) + 1) * sizeof(WCHAR))))
+        return 0;
     // Windows keeps an entry it switched off switched off when its command changes.
     static const BYTE approvedOn[ApprovedSize] = {ApprovedOn};
     return !SwitchedOff() || SetValue(ApprovedKeyPath, REG_BINARY, approvedOn, sizeof approvedOn);

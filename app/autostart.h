@@ -5,8 +5,8 @@
 
 // Nonzero when the Run entry "Vantle" names this program by its full path, quoted, and Windows'
 // startup settings have not switched it off. Reads only; writes nothing.
-int StartsWithWindows(const char* exePath);
+int StartsWithWindows(const WCHAR* exePath);
 // The user's choice: removes the entry when the program starts with Windows; otherwise points it
 // at this program (also when it named another path: the folder was moved) and switches it on
 // again where Windows' startup settings had switched it off. 1, or 0 when the registry refused.
-int ToggleStartWithWindows(const char* exePath);
+int ToggleStartWithWindows(const WCHAR* exePath);

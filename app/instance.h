@@ -2,8 +2,19 @@
 #pragma once
 #include <windows.h>
 
-// Claims the data folder (DataDirectory) for this copy: 1 when no other copy records into it.
-// Otherwise the running copy has been asked to show its graph window, and this one returns 0.
+// Claims the data folder (DataDirectory, made here when missing) for this copy: 1 when no other
+// copy records into it. Otherwise the running copy of this session has been asked to show its
+// graph window, or the user has been told that another user's copy has the folder, and this one
+// returns 0 having written nothing.
 int ClaimDataFolder(void);
+// The folder's identity (FolderVolume, FolderIndex): 1, or 0 (and none) when it cannot be read.
+int IdentifyDataFolder(void);
+// Takes the folder's lock file (FolderLock): 1; 0 when another process holds it; -1 when it
+// cannot be made.
+int TakeFolderLock(void);
+// Marks the monitor window with the folder's identity, so that a second start finds this copy,
+// and takes the marks off again.
+void MarkFolderOwner(HWND monitor);
+void UnmarkFolderOwner(HWND monitor);
 // The running copy's side: a second start for the same folder wants the graph window.
-LRESULT OnHandover(HWND monitor, WPARAM folderKey);
+LRESULT OnHandover(HWND monitor, WPARAM folderIndex, LPARAM folderVolume);

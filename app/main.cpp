@@ -29,5 +29,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    // The folder is free for the next start as soon as this one has gone.
+    if (App.FolderLock) CloseHandle(App.FolderLock);
     return static_cast<int>(msg.wParam);
 }

@@ -49,9 +49,18 @@ int StartRecorder(HWND monitor)
     return result;
 }
 
+// Marked as the copy of its folder first: a second start during the start-up finds it.
 static LRESULT OnMonitorCreate(HWND monitor)
 {
+    MarkFolderOwner(monitor);
     StartRecorder(monitor);
+    return 0;
+}
+
+static LRESULT OnMonitorDestroy(HWND monitor)
+{
+    UnmarkFolderOwner(monitor);
+    PostQuitMessage(0);
     return 0;
 }
 
@@ -194,7 +203,7 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_CREATE:      return OnMonitorCreate(window);
     case WM_CLOSE:       return OnConfirmedExit(window);
-    case WM_DESTROY:     PostQuitMessage(0); return 0;
+    case WM_DESTROY:     return OnMonitorDestroy(window);
     case WM_ENDSESSION:  return OnEndSession(window, static_cast<BOOL>(wParam));
     case WM_COMMAND:     return OnMonitorCommand(window, LOWORD(wParam));
     case WM_TIMER:
@@ -211,7 +220,7 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_SETTINGCHANGE: return OnDisplayChange();
     default:
         if (message != 0 && message == App.TaskbarCreatedMessage) return OnTaskbarCreated(window);
-        if (message != 0 && message == App.HandoverMessage) return OnHandover(window, wParam);
+        if (message != 0 && message == App.HandoverMessage) return OnHandover(window, wParam, lParam);
         break;
     }
     return DefWindowProcA(window, message, wParam, lParam);

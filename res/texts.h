@@ -11,10 +11,15 @@ inline constexpr char TextTrayTipNoInput[] = "PC活動記録測定ソフト - �
 inline constexpr char TextTrayTipNoData[]  = "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません";
 inline constexpr char TextWindowClass[]    = "window";
 inline constexpr char TextWindowTitle[]    = "タイトル";
-// The named object that claims a data folder for one copy (by the folder's key), and the
-// registered message by which a second start asks the running copy for its graph window.
-inline constexpr char FormatFolderClaim[]  = "Local\\Vantle.DataFolder.%016llX";
+// The file in the data folder that claims it for one copy, the monitor window's properties by
+// which a second start finds the copy of its folder, and the registered message by which it asks
+// that copy for its graph window.
+inline constexpr char TextLockFile[]       = "vantle.lock";
+inline constexpr char TextFolderIndexProperty[] = "Vantle.FolderIndex";
+inline constexpr char TextFolderVolumeProperty[] = "Vantle.FolderVolume";
 inline constexpr char TextHandoverMessage[] = "Vantle.ShowGraphWindow";
+inline constexpr char TextFolderInUse[]    = "このデータフォルダーは別のユーザーのVantleが使用中です";
+inline constexpr char TextFolderInUseCaption[] = "Vantle";
 
 // Exit
 inline constexpr char TextExitQuestion[]   = "終了 してもよろしいですか？";
@@ -28,7 +33,6 @@ inline constexpr char RunKeyPath[]         = "Software\\Microsoft\\Windows\\Curr
 inline constexpr char ApprovedKeyPath[]    =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 inline constexpr char RunValueName[]       = "Vantle";
-inline constexpr char FormatRunCommand[]   = "\"%s\"";
 inline constexpr char TextAutostartFailed[] = "Windows起動時に開始する設定を変更できませんでした";
 
 // Day files and start-up

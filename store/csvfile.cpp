@@ -46,10 +46,8 @@ int CollectCsvDates(void)
 {
     int count = 0;
     App.CsvDates[count++] = App.TodayDate;
-    lstrcpynW(App.DayFilePath, App.DataDirectory, PathCapacity);
-    AppendName(App.DayFilePath, PathCapacity, CsvDayFilePattern);
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(App.DayFilePath, &found);
+    HANDLE search = FindFirstFileW(ComposeDataFilePath(CsvDayFilePattern), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             char name[16];

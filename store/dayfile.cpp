@@ -13,23 +13,15 @@ enum : DWORD { WriteWaitMs = 40, WriteRetryMs = 5 };
 // Reads that may wait (the CSV export) wait longer for a file held for a moment at logon.
 enum : DWORD { ExportReadWaitMs = 3000, ReadRetryMs = 50 };
 
-// Every operation composes its own path into the one path buffer and uses it at once. The data
-// folder is in the long form when its files' paths would pass MAX_PATH, so a name always fits.
-static const WCHAR* DataFilePath(const char* name)
-{
-    lstrcpynW(App.DayFilePath, App.DataDirectory, PathCapacity);
-    AppendName(App.DayFilePath, PathCapacity, name);
-    return App.DayFilePath;
-}
-
-static const WCHAR* DayFilePath(int day) { return DataFilePath(App.DayFileNames[day]); }
+// Every operation composes its own path into the one path buffer and uses it at once.
+static const WCHAR* DayFilePath(int day) { return ComposeDataFilePath(App.DayFileNames[day]); }
 
 // The file of a date that need not be among the 21 days.
 static const WCHAR* DatedFilePath(int date)
 {
     char name[16];
     snprintf(name, sizeof name, FormatDayFileName, date / 10000, date / 100 % 100, date % 100);
-    return DataFilePath(name);
+    return ComposeDataFilePath(name);
 }
 
 static int HeldByAnotherProgram(DWORD error)

@@ -65,3 +65,10 @@ int ComposeDataDirectory(const WCHAR* exePath)
     App.DataDirectory[0] = L'\0';
     return 0;
 }
+
+const WCHAR* ComposeDataFilePath(const char* name)
+{
+    lstrcpynW(App.DayFilePath, App.DataDirectory, PathCapacity);
+    AppendName(App.DayFilePath, PathCapacity, name);
+    return App.DayFilePath;
+}

@@ -9,6 +9,8 @@ enum { DayFileSize = MetricCount * SlotCount * 4, MetricBytes = SlotCount * 4 };
 enum { ReportQueueLength = 8 };
 // Wide characters of a path buffer: the longest path the file system takes (in the \\?\ form).
 enum { PathCapacity = 32768 };
+// A quoted path: the command of the Run entry that starts the program with Windows.
+enum { RunCommandChars = PathCapacity + 2 };
 // The CSV export: the days it can list (more than 22 years of day files), and the text of one
 // day's lines (240 lines of at most 62 bytes).
 enum { CsvDateCapacity = 8192, CsvTextSize = SlotCount * 64 };
@@ -91,6 +93,10 @@ struct GlobalState {
     int ReportCount;
     QueuedReport Reports[ReportQueueLength];
 
+    // Start with Windows: the Run entry's command as it should be, and as it was found.
+    WCHAR RunCommand[RunCommandChars];
+    WCHAR RunFound[RunCommandChars];
+
     // Paths, in UTF-16 from the module's name to the file calls: whatever the folder's name, it
     // never passes through the ANSI code page.
     WCHAR ExePath[PathCapacity];
@@ -150,10 +156,12 @@ struct GlobalState {
     // What the tray icon shows: TrayRecording, or the cause that keeps the program from recording.
     int TrayState;
 
-    // One copy per data folder: the folder's key, the named object held for the life of the
-    // process, and the registered message by which a second start hands over to this copy.
-    unsigned long long FolderKey;
-    HANDLE FolderClaim;
+    // One copy per data folder: the lock file held open for the life of the process, the folder's
+    // identity in the file system (volume and file index: one for every spelling of the folder),
+    // and the registered message by which a second start hands over to this copy.
+    HANDLE FolderLock;
+    DWORD FolderVolume;
+    unsigned long long FolderIndex;
     UINT HandoverMessage;
 
     // Hook health. Every message from the hooks counts; the check compares the count with what

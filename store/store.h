@@ -27,6 +27,10 @@ int ToLongPathForm(WCHAR* path, int capacity);
 // Composes DataDirectory, the folder "data" beside the executable; 0 (and an empty folder) when
 // the path does not fit.
 int ComposeDataDirectory(const WCHAR* exePath);
+// Composes the path of a file of the data folder into the one path buffer, DayFilePath, for use
+// at once. The data folder is in the long form when its files' paths would pass MAX_PATH, so a
+// name always fits.
+const WCHAR* ComposeDataFilePath(const char* name);
 
 // Nonzero when day d's file exists.
 int DayFileExists(int day);

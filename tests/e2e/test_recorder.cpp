@@ -75,6 +75,29 @@ TEST_F(RecorderTest, OneCopyPerDataFolder)
     EXPECT_TRUE(WaitUntilRecording(&winner, Today(), 20000));
     EXPECT_EQ(WaitForExit(&winner, 0), static_cast<DWORD>(STILL_ACTIVE));
     for (RunningProgram& copy : copies) KillProgram(&copy);
+
+    // The folder's lock held by a process that is no copy of this session (another user's): one
+    // box, exit 0, nothing written.
+    std::string taken = MakeProgramFolder("single_taken");
+    CreateDirectoryA((taken + "data").c_str(), nullptr);
+    HANDLE lock = CreateFileA((taken + "data\\vantle.lock").c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    RunningProgram refused;
+    ASSERT_TRUE(LaunchProgram(&refused, taken));
+    ScriptedUser user(refused.process.dwProcessId);
+    user.Answer(TextFolderInUseCaption, IDOK);
+    EXPECT_TRUE(user.WaitForAnswered(1, 15000));
+    EXPECT_EQ(WaitForExit(&refused, 15000), 0u);
+    KillProgram(&refused);
+    CloseHandle(lock);
+    EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{"このデータフォルダーは別のユーザーのVantleが使用中です"});
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((taken + "data\\*.*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do EXPECT_EQ(found.cFileName[0], '.') << "written: " << found.cFileName;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 TEST_F(RecorderTest, FirstStartCreatesTheDataFolderAndTodaysFile)

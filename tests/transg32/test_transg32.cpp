@@ -299,14 +299,14 @@ struct GoodCase {
 };
 // "表" ends in the byte 0x5C, the backslash, in code page 932.
 const GoodCase GoodCases[] = {
-    {"PNG", Png, "", L"", "pattern", L"pattern", false},
-    {"JPEG", Jpeg, "", L"", "pattern", L"pattern", false},
-    {"PNG over an older file", Png, "", L"", "replaced", L"replaced", true},
-    {"JPEG over an older file", Jpeg, "", L"", "replaced", L"replaced", true},
-    {"PNG, double-byte name", Png, "", L"", "表示テスト", L"表示テスト", false},
-    {"JPEG, double-byte name", Jpeg, "", L"", "表示テスト", L"表示テスト", false},
-    {"PNG, double-byte folder", Png, "表\\", L"表\\", "ソ表", L"ソ表", true},
-    {"PNG, wide, outside code page 932", Png, "", L"Müller-Ærø\\", nullptr, L"Ærø", true},
+    {"PNG", Png, "", L"", "pattern", L"pattern", false, 0},
+    {"JPEG", Jpeg, "", L"", "pattern", L"pattern", false, 0},
+    {"PNG over an older file", Png, "", L"", "replaced", L"replaced", true, 0},
+    {"JPEG over an older file", Jpeg, "", L"", "replaced", L"replaced", true, 0},
+    {"PNG, double-byte name", Png, "", L"", "表示テスト", L"表示テスト", false, 0},
+    {"JPEG, double-byte name", Jpeg, "", L"", "表示テスト", L"表示テスト", false, 0},
+    {"PNG, double-byte folder", Png, "表\\", L"表\\", "ソ表", L"ソ表", true, 0},
+    {"PNG, wide, outside code page 932", Png, "", L"Müller-Ærø\\", nullptr, L"Ærø", true, 0},
     {"JPEG, wide, past MAX_PATH", Jpeg, "", L"Müller-Ærø\\", nullptr, L"lang", true, 250},
 };
 

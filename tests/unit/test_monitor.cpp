@@ -12,6 +12,7 @@
 
 #include "app/autostart.h"
 #include "app/input.h"
+#include "app/instance.h"
 #include "res/messages.h"
 #include "app/monitor.h"
 #include "app/screenmap.h"
@@ -718,19 +719,74 @@ TEST_F(MonitorTest, StartWithWindowsEntry)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         row.before();
-        EXPECT_EQ(StartsWithWindows(exe) != 0, row.startsBefore);
-        EXPECT_EQ(ToggleStartWithWindows(exe), 1);
+        EXPECT_EQ(StartsWithWindows(Wide(exe).c_str()) != 0, row.startsBefore);
+        EXPECT_EQ(ToggleStartWithWindows(Wide(exe).c_str()), 1);
         EXPECT_EQ(RegistryText(run, "Vantle"), row.after);
-        EXPECT_EQ(StartsWithWindows(exe) != 0, row.startsAfter);
+        EXPECT_EQ(StartsWithWindows(Wide(exe).c_str()) != 0, row.startsAfter);
     }
     EXPECT_EQ(approvedByte(), 2) << "switched on in Windows' startup settings";
     removeAll();
 
     // Through the tray menu's command, for this program itself.
     monitor = CreateMonitorWithoutStartup();
-    lstrcpynA(App.ExePath, exe, sizeof App.ExePath);
+    lstrcpynW(App.ExePath, Wide(exe).c_str(), PathCapacity);
     SendMessageA(monitor, WM_COMMAND, IDC_START_WITH_WINDOWS, 0);
     EXPECT_EQ(RegistryText(run, "Vantle"), quoted);
     removeAll();
+}
+
+// The claim is the folder itself. Two folders whose names differ only in a trail byte (ア is 83 41
+// and ヂ 83 61 in code page 932) are two claims, and the hand-over of one does not reach the copy
+// of the other; another spelling of one folder is the same claim, and its hand-over reaches the
+// copy that holds it. The lock file goes with the handle that held it.
+TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
+{
+    const struct {
+        const char* held;
+        const char* second;  // null: the held folder's short name
+        bool same;
+    } cases[] = {
+        {"claim_ア", "claim_ヂ", false},
+        {"claim_a", "claim_b", false},
+        {"claim_ア", "CLAIM_ア", true},
+        {"claim_ア", "claim_ヂ\\..\\claim_ア", true},
+        {"claim_long_name_ア", nullptr, true},
+    };
+    HWND copy = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.held) + " / " + (c.second ? c.second : "short name"));
+        ResetStore(c.held);
+        std::string held = DataFolder();
+        ASSERT_EQ(IdentifyDataFolder(), 1);
+        ASSERT_EQ(TakeFolderLock(), 1);
+        HANDLE lock = App.FolderLock;
+        unsigned long long heldIndex = App.FolderIndex;
+        DWORD heldVolume = App.FolderVolume;
+
+        std::string second = ModuleFolder() + (c.second ? c.second : "");
+        if (!c.second) {
+            wchar_t shortName[MAX_PATH] = L"";
+            ASSERT_NE(GetShortPathNameW(Wide(held).c_str(), shortName, MAX_PATH), 0u);
+            second = Narrow(shortName);
+            ASSERT_NE(second, held);
+        }
+        CreateDirectoryA(second.c_str(), nullptr);
+        SetDataFolder(second);
+        ASSERT_EQ(IdentifyDataFolder(), 1);
+        EXPECT_EQ(TakeFolderLock(), c.same ? 0 : 1);
+        if (!c.same) CloseHandle(App.FolderLock);
+        WPARAM index = static_cast<WPARAM>(App.FolderIndex);
+        LPARAM volume = static_cast<LPARAM>(App.FolderVolume);
+        App.FolderIndex = heldIndex;
+        App.FolderVolume = heldVolume;
+        EXPECT_EQ(OnHandover(copy, index, volume), c.same ? 1 : 0);
+
+        CloseHandle(lock);
+        EXPECT_EQ(GetFileAttributesA((held + "\\vantle.lock").c_str()), INVALID_FILE_ATTRIBUTES);
+        RemoveFolder(held);
+        if (!c.same) RemoveFolder(second);
+    }
+    DestroyWindow(copy);
+    DispatchWaitingMessages();
 }
 }  // namespace
