@@ -94,6 +94,6 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     EXPECT_EQ(TotalsLines(), want);
     held.Release();
     heldSinceStart.Release();
-    RemoveFolder(App.DataDirectory);
+    RemoveFolder(DataFolder());
 }
 }  // namespace
