@@ -163,11 +163,15 @@ TEST_F(RecorderTest, InjectedInputReachesTodaysFileAndARestartKeepsEarlierSlots)
     // The hooks start with the program and may first hear of the pointer where it stands then: it
     // stands where the first move below puts it, so that this move measures nothing either way.
     InjectMove(130, 140);
+    ASSERT_TRUE(PumpUntil([] {
+        POINT at = {};
+        return GetCursorPos(&at) && at.x == 130 && at.y == 140;
+    }));
     ASSERT_TRUE(StartProgram(&program, folder));
     ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
     int slot = SlotNow();
-    // The first move measures nothing, the second 30 + 40; then a burst of moves of 60 px, made
-    // faster than the program takes them, each counted from its own point.
+    // A move onto the same point measures nothing, the next 30 + 40; then a burst of moves of
+    // 60 px, made faster than the program takes them, each counted from its own point.
     const int BurstMoves = 400;
     InjectMove(130, 140);
     InjectMove(160, 180);
