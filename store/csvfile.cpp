@@ -134,7 +134,7 @@ static HANDLE CreateFileBeside(const WCHAR* target)
 {
     int folder = static_cast<int>(AfterLastSeparator(target) - target);
     if (folder == 0 || folder >= PathCapacity) return INVALID_HANDLE_VALUE;
-    DWORD unique = GetTickCount() ^ GetCurrentProcessId() << 8;
+    DWORD unique = GetTickCount() ^ (GetCurrentProcessId() << 8);
     for (int attempt = 0; attempt < CsvTempAttempts; ++attempt) {
         char name[16];
         snprintf(name, sizeof name, FormatCsvTempName, (unique + attempt) & 0xFFFF);

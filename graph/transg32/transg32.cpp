@@ -110,7 +110,7 @@ static BOOL CreateTemporaryBeside(const WCHAR* target, WCHAR* temporary)
         if (target[i] == L'\\' || target[i] == L'/' || target[i] == L':') end = i + 1;
     if (end + TemporaryNameChars > PathChars) return FALSE;
     CopyMemory(temporary, target, end * sizeof(WCHAR));
-    DWORD unique = GetTickCount() ^ GetCurrentProcessId() << 8;
+    DWORD unique = GetTickCount() ^ (GetCurrentProcessId() << 8);
     for (int attempt = 0; attempt < TemporaryAttempts; ++attempt) {
         WCHAR* name = temporary + end;
         DWORD number = (unique + attempt) & 0xFFFF;

@@ -238,6 +238,11 @@ TEST(ExportWrite, PngAndJpegOfTheClientAreaLessTheStatusBar)
         EXPECT_EQ(c.kind, KindOfFile(folder / c.name));
         ExpectPreparedPicture(DecodePicture(folder / c.name), c.exactColours);
     }
+    // A name outside code page 932 reaches the picture library whole.
+    std::wstring outside = Wide(folder.Path()) + L"Müller-Ærø.png";
+    ASSERT_EQ(0, WriteGraphPicture(window.Handle(), PicturePng, outside.c_str()));
+    std::vector<unsigned char> png = ReadWholeFile(outside);
+    EXPECT_TRUE(png.size() > 4 && png[1] == 'P' && png[2] == 'N' && png[3] == 'G') << "no PNG file";
 }
 
 TEST(ExportWrite, TitleFollowsTheSelectedMetric)
