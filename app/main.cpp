@@ -3,6 +3,8 @@
 #include "app/monitor.h"
 #include "store/store.h"
 #include "store/state.h"
+#include "res/texts.h"
+#include "ui/report.h"
 
 static const char TaskbarCreatedName[] = "TaskbarCreated";
 
@@ -15,7 +17,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     // the same folder hands over to the copy that runs, and ends) and the start-up loads from it.
     // The path is read in UTF-16: a folder name outside the ANSI code page stays whole.
     GetModuleFileNameW(nullptr, App.ExePath, PathCapacity);
-    ComposeDataDirectory(App.ExePath);
+    if (!ComposeDataDirectory(App.ExePath)) {
+        // A folder path too long for even the long form: there is nowhere to record.
+        ReportFailure(nullptr, TextCreateFailed, TextErrorCaption);
+        return 0;
+    }
     if (!ClaimDataFolder()) return 0;
     if (!previous && !RegisterMonitorClass(instance)) return 0;
     App.TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
