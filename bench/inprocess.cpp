@@ -448,7 +448,7 @@ void CALLBACK EndTotalsWhenShown(HWND, UINT, UINT_PTR, DWORD)
 std::vector<std::string> WriteTenYears(const std::string& folder)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
-    lstrcpynA(App.DataDirectory, folder.c_str(), sizeof App.DataDirectory);
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, App.DataDirectory, PathCapacity);
     std::vector<unsigned char> bytes(DayFileSize, 0);
     for (int i = 0; i < MetricCount * SlotCount; ++i) bytes[i * 4] = static_cast<unsigned char>(i % 50 + 1);
     SYSTEMTIME today = {};
@@ -479,10 +479,12 @@ void TenYearsFigure(HWND graph)
 {
     std::string folder = ModuleFolder() + "bench-tenyears", csv = ModuleFolder() + "bench-tenyears.csv";
     std::vector<std::string> paths = WriteTenYears(folder);
+    WCHAR csvPath[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, csv.c_str(), -1, csvPath, MAX_PATH);
     Figure totals = {"totals window open, 3,650 day files", "CSV export of the same folder", "ms", {}, {}};
     for (int r = 0; r < FolderRepetitions; ++r) {
         double start = NowMicroseconds();
-        int written = WriteActivityCsv(csv.c_str());
+        int written = WriteActivityCsv(csvPath);
         totals.base.push_back((NowMicroseconds() - start) / 1000);
         TotalsShown = 0;
         UINT_PTR timer = SetTimer(nullptr, 0, 1, EndTotalsWhenShown);
