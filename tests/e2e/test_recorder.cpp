@@ -100,6 +100,30 @@ TEST_F(RecorderTest, OneCopyPerDataFolder)
     FindClose(search);
 }
 
+// The tray menu's "Windows起動時に開始(&W)" of the running program, in a folder whose name holds a
+// space: the Run entry names the program quoted, and a second choice takes it away.
+TEST_F(RecorderTest, StartWithWindowsNamesTheProgramQuoted)
+{
+    const char run[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    auto entry = [&] {
+        char value[1100] = "";
+        DWORD size = sizeof value;
+        LONG read = RegGetValueA(HKEY_CURRENT_USER, run, "Vantle", RRF_RT_REG_SZ, nullptr, value, &size);
+        return read == ERROR_SUCCESS ? std::string(value) : std::string("(none)");
+    };
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "Vantle");
+    std::string folder = MakeProgramFolder("start with windows");
+    ASSERT_TRUE(StartProgram(&program, folder));
+    ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
+    EXPECT_EQ(entry(), "(none)") << "nothing written unless chosen";
+    SendMessageA(program.monitor, WM_COMMAND, 40024, 0);
+    EXPECT_EQ(entry(), "\"" + folder + "vantle.exe\"");
+    SendMessageA(program.monitor, WM_COMMAND, 40024, 0);
+    EXPECT_EQ(entry(), "(none)");
+    AskToEnd(&program, IDYES);
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+}
+
 TEST_F(RecorderTest, FirstStartCreatesTheDataFolderAndTodaysFile)
 {
     std::string folder = MakeProgramFolder("first");
