@@ -49,13 +49,29 @@ const char* TrayTipOf(int state)
     }
 }
 
-// The small icon's own image at the system's size, so the tray shows it sharp at every scale;
-// shared icons are never destroyed.
+// The program is DPI-unaware, so it is told the small-icon size of 100 %, while the shell draws
+// the tray at the display's scale: the size is asked for with the thread system-aware for a moment
+// (Windows 10 1607 and later; earlier systems give the plain size).
+static int TrayIconSize(void)
+{
+    typedef HANDLE(WINAPI * SetAwareness)(HANDLE);
+    const HANDLE SystemAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-2));
+    // Through void* so that the compiler accepts the change of function type.
+    SetAwareness set = reinterpret_cast<SetAwareness>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(TextUser32), TextSetThreadAwareness)));
+    HANDLE previous = set ? set(SystemAware) : nullptr;
+    int size = GetSystemMetrics(SM_CXSMICON);
+    if (previous) set(previous);
+    return size;
+}
+
+// The icon's own image of the tray's size, so the tray shows it sharp at every scale; shared
+// icons are never destroyed.
 static HICON TrayIconOf(int state)
 {
     int id = state == TrayRecording ? IDI_APP : IDI_NOT_RECORDING;
-    return static_cast<HICON>(LoadImageA(App.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON,
-                                         GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    int size = TrayIconSize();
+    return static_cast<HICON>(LoadImageA(App.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 static void FillTrayRecordOf(NOTIFYICONDATAA* record, HWND monitor, int state)

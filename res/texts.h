@@ -11,6 +11,9 @@ inline constexpr char TextTrayTipNoInput[] = "PC活動記録測定ソフト - �
 inline constexpr char TextTrayTipNoData[]  = "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません";
 inline constexpr char TextWindowClass[]    = "window";
 inline constexpr char TextWindowTitle[]    = "タイトル";
+// Asked for by name: the entry is missing before Windows 10 1607.
+inline constexpr char TextUser32[]         = "user32.dll";
+inline constexpr char TextSetThreadAwareness[] = "SetThreadDpiAwarenessContext";
 // The file in the data folder that claims it for one copy, the monitor window's properties by
 // which a second start finds the copy of its folder, and the registered message by which it asks
 // that copy for its graph window.

@@ -272,7 +272,9 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
             std::vector<unsigned char> inReset = ReadWholeFile(resetFolder + "\\" + name);
             EXPECT_EQ(inBin, row.inBin ? kept[d] : std::vector<unsigned char>()) << name;
             EXPECT_EQ(inReset, row.inResetFolder ? kept[d] : std::vector<unsigned char>()) << name;
-            if (d > 0) EXPECT_EQ(GetFileAttributesA(DayFilePathOf(d).c_str()), INVALID_FILE_ATTRIBUTES);
+            if (d > 0) {
+                EXPECT_EQ(GetFileAttributesA(DayFilePathOf(d).c_str()), INVALID_FILE_ATTRIBUTES);
+            }
         }
         EXPECT_EQ(GetFileAttributesA(resetFolder.c_str()) != INVALID_FILE_ATTRIBUTES, row.inResetFolder);
         std::vector<unsigned char> today = ReadWholeFile(DayFilePathOf(0));
