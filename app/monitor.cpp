@@ -29,9 +29,10 @@ static void StartRecording(HWND monitor)
     StartHooks(monitor);
 }
 
-// Nothing here waits for the shell or for a box: the icon comes when the shell takes it, and a
-// day that could not be loaded or today's file that could not be made is reported once the
-// message loop runs, while recording goes on (the day is read, the file made, later).
+// Nothing here waits, for the shell, a held file or a box: the icon comes when the shell takes
+// it; a day that could not be read is tried again by the clock's first ticks and reported only if
+// it stays unread; today's file that could not be made is reported once the message loop runs.
+// Recording goes on meanwhile (the day is read, the file made, later).
 int StartRecorder(HWND monitor)
 {
     App.MonitorWindow = monitor;
@@ -39,11 +40,12 @@ int StartRecorder(HWND monitor)
     SYSTEMTIME now;
     ReadLocalTime(&now);
     int result = Startup(&now);
+    App.StartReadsPending = result != 1 && ReadUnreadDays() > 0;
+    App.StartReadsUntil = ReadTickCount() + StartReadWaitMs;
     // The icon tells before any box does.
     ShowRecordingState(monitor);
     int mode = SetReportMode(ReportLater);
-    if (result == 0) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
-    else if (result == -1) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    if (result == -1) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
     StartRecording(monitor);
     SetReportMode(mode);
     return result;

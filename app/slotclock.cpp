@@ -138,6 +138,17 @@ static int ChangeSlot(HWND monitor, int slot, int today)
     return result;
 }
 
+// The days the start-up could not read, tried at every tick for a few seconds: a file held for a
+// moment loads without a box; one held longer is reported once and read at a later change of slot.
+static void RetryStartReads(HWND monitor)
+{
+    if (!App.StartReadsPending) return;
+    int left = ReadUnreadDays();
+    if (left && static_cast<LONG>(ReadTickCount() - App.StartReadsUntil) < 0) return;
+    App.StartReadsPending = 0;
+    if (left) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+}
+
 static int Tick(HWND monitor)
 {
     SYSTEMTIME now;
@@ -146,6 +157,7 @@ static int Tick(HWND monitor)
     // Nothing is recorded before the start-up or after the end.
     if (!App.Recording) return 0;
     CommitCounters();
+    RetryStartReads(monitor);
     RaiseTodayMaxima();
     // Within a slot today's value never falls: the new bar covers the old one without erasing.
     RepaintLiveColumns(App.CurrentSlot);

@@ -15,6 +15,9 @@ enum : UINT_PTR { SlotTimerId = 200, TrayRetryTimerId = 201 };
 enum : UINT { SlotTimerPeriod = 200 };
 enum : UINT { TrayIconId = 1 };
 enum : DWORD { TrayWaitMs = 1500 };
+// How long the clock tries again the day files that the start-up could not read (held for a
+// moment at logon) before the failure is shown.
+enum : DWORD { StartReadWaitMs = 3000 };
 // Attempts to add the icon again once the shell's taskbar has come back; at start the attempts
 // go on until the shell takes the icon.
 enum { TrayRetries = 5, TrayRetriesUnlimited = -1 };

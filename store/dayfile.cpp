@@ -174,9 +174,10 @@ int LoadDayColumn(int day, DWORD waitMs)
     return 0;
 }
 
-// An unread day's file read at last: its values fill the slots that this run has not recorded
-// meanwhile (those are newer than the file's and stay, pending or written in place). A file that
-// has gone leaves the day as memory holds it; its pending slots make the file again.
+// An unread day's file read at last. Its column holds only what this run recorded meanwhile, none
+// of it written yet: where the file holds a slot too (an earlier run in the same slot), the slot
+// goes on from the file's values, as a slot begun on a read day does. A file that has gone leaves
+// the day as memory holds it; its pending slots make the file again.
 static int ReadUnreadDay(int day)
 {
     if (!DayFileExists(day)) {
@@ -185,9 +186,19 @@ static int ReadUnreadDay(int day)
     }
     long total = ReadDayBytes(DayFilePath(day), 0);
     if (total < 0) return 0;
-    for (int m = 0; m < MetricCount; ++m)
-        for (int s = 0; s < SlotCount; ++s)
-            if (App.ActivityTable[m][s][day] == NoData) App.ActivityTable[m][s][day] = ValueRead(total, m, s);
+    for (int m = 0; m < MetricCount; ++m) {
+        for (int s = 0; s < SlotCount; ++s) {
+            int v = ValueRead(total, m, s);
+            int* cell = &App.ActivityTable[m][s][day];
+            if (v == NoData) continue;
+            if (*cell == NoData) {
+                *cell = v;
+                continue;
+            }
+            *cell += v;
+            if (day == 0 && s == App.CurrentSlot) App.SlotBase[m] += v;
+        }
+    }
     RaiseDayMaxima(day);
     App.DayUnread[day] = 0;
     return 1;
@@ -266,21 +277,18 @@ int SlotsWaitingToBeWritten(void)
     return 0;
 }
 
-// Writes the unsaved slots of day d into that day's own file. The file of a day that is still
-// unread receives its new slots in place only: the column does not hold the file's other values,
-// so the file is never made again or rewritten from it.
+// Writes the unsaved slots of day d into that day's own file. A day that is still unread writes
+// nothing: its file is never written over from a column that does not hold the file's values, and
+// its slots wait in memory until the file has been read.
 static int SaveUnsavedSlots(int day, DWORD* waitLeft)
 {
-    if (App.DayUnread[day]) ReadUnreadDay(day);
+    if (App.DayUnread[day] && !ReadUnreadDay(day)) return 0;
     HANDLE file = OpenDayFile(day, GENERIC_WRITE, OPEN_EXISTING, waitLeft, WriteRetryMs);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && !App.DayUnread[day] &&
-               RecreateDayFile(day);
+        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && RecreateDayFile(day);
     }
-    int ok = 0;
-    if (GetFileSize(file, nullptr) == DayFileSize) ok = WriteUnsavedSlots(file, day);
-    else if (!App.DayUnread[day]) ok = RewriteWholeFile(file, day);
+    int ok = GetFileSize(file, nullptr) == DayFileSize ? WriteUnsavedSlots(file, day) : RewriteWholeFile(file, day);
     // A power cut then loses at most the slot being recorded.
     FlushFileBuffers(file);
     CloseHandle(file);

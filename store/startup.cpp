@@ -2,10 +2,6 @@
 #include "store/state.h"
 #include "store/store.h"
 
-// At logon a sync client or an indexer may hold a day file for a moment: the start-up waits for
-// held files up to this long in all; a file held longer is read at a later change of slot.
-enum : DWORD { StartReadWaitMs = 3000 };
-
 int SlotOfTime(const SYSTEMTIME* t) { return t->wHour * 10 + t->wMinute / 6; }
 
 // The data part of the start-up, in the data folder that the program entry composed; the monitor
@@ -18,9 +14,8 @@ int Startup(const SYSTEMTIME* now)
 
     BuildDayTables(DateNumber(now->wYear, now->wMonth, now->wDay));
     int result = 1;
-    DWORD start = GetTickCount();
     if (DayFileExists(0)) {
-        if (!LoadDayColumn(0, StartReadWaitMs)) result = 0;
+        if (!LoadDayColumn(0)) result = 0;
     } else {
         ClearDayColumn(0);
         if (CreateDayFile() != 1) {
@@ -28,10 +23,8 @@ int Startup(const SYSTEMTIME* now)
             result = -1;
         }
     }
-    for (int day = 1; day < DayCount; ++day) {
-        DWORD waited = GetTickCount() - start;
-        if (!LoadDayColumn(day, waited < StartReadWaitMs ? StartReadWaitMs - waited : 0) && result == 1) result = 0;
-    }
+    for (int day = 1; day < DayCount; ++day)
+        if (!LoadDayColumn(day) && result == 1) result = 0;
     App.CurrentSlot = SlotOfTime(now);
     return result;
 }

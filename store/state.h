@@ -80,8 +80,13 @@ struct GlobalState {
     unsigned char SlotUnsaved[DayCount][SlotCount];
     // Days whose file exists but could not be read (held by another program, access denied), by
     // day as the ActivityTable: shown as no data and read again at later changes of slot; until
-    // then their files receive nothing but the new slots of this run, each in place.
+    // then their files receive nothing, and the slots recorded meanwhile wait in memory.
     unsigned char DayUnread[DayCount];
+    // Days the start-up could not read are tried again at every tick until this tick-clock time
+    // (a sync client or an indexer holds a file for a moment at logon); only then is the failure
+    // shown.
+    int StartReadsPending;
+    DWORD StartReadsUntil;
     // Today's file could not be made: the slots are kept in memory and the next slot write that
     // can make the file makes it with all of them.
     int TodayFileUnmade;

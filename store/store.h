@@ -48,7 +48,7 @@ int ReadDatedFile(int date, int* values);
 // but cannot be read: the day then shows as no data and is marked unread (DayUnread).
 int LoadDayColumn(int day, DWORD waitMs = 0);
 // Tries once more, without waiting, to read the days marked unread; the file's values fill the
-// slots not recorded meanwhile. The number of days still unread.
+// slots not recorded meanwhile and are added to those recorded. The number of days still unread.
 int ReadUnreadDays(void);
 // Sets day d's column to no data and its maxima to 0.
 void ClearDayColumn(int day);
@@ -68,9 +68,9 @@ int ResetData(const SYSTEMTIME* now);
 // Slot of a local time: hour * 10 + minute / 6.
 int SlotOfTime(const SYSTEMTIME* t);
 // Loads the recorder's data as of the local time into DataDirectory (made when missing): the day
-// tables, today's file (made when missing) and the 20 days before, and the current slot. Never
-// gives the day up: an unreadable day is marked unread and the others are loaded all the same,
-// and today's file that cannot be made is marked (TodayFileUnmade) and made by the next slot
-// write that can. 1; 0 when an existing day file cannot be read; -1 when today's file cannot be
+// tables, today's file (made when missing) and the 20 days before, and the current slot. Waits
+// for no file and never gives the day up: an unreadable day (a held file) is marked unread and the
+// others are loaded all the same, and today's file that cannot be made is marked
+// (TodayFileUnmade) and made by the next slot write that can. 1; 0 when an existing day file cannot be read; -1 when today's file cannot be
 // made (the first failure met).
 int Startup(const SYSTEMTIME* now);
