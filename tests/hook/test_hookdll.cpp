@@ -289,7 +289,7 @@ TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
     for (int i = 0; i < 4; ++i) {
         DWORD start = GetTickCount();
         EXPECT_EQ(RestartHooks(), 0) << "restart " << i << " of threads that cannot start";
-        EXPECT_LT(GetTickCount() - start, 300u) << "restart " << i << " waited for the slow start";
+        EXPECT_LT(GetTickCount() - start, 1000u) << "restart " << i << " waited for the slow start";
     }
     // The hook threads are the time-critical ones: the first and those the restarts made.
     std::vector<HANDLE> givenUp;
