@@ -1,9 +1,12 @@
 // Replaces the program's save dialog at link time with the scripted one.
 #include "support/fake_savedialog.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 
 #include "graph/savedialog.h"
+#include "store/state.h"
 #include "support/testwin.h"
 
 namespace {
@@ -20,15 +23,6 @@ std::string FilterOf(const WCHAR* filter)
 }
 
 std::string TextOf(const WCHAR* text) { return text ? Narrow(text) : ""; }
-
-// The platform's dialog adds the default extension to a name without one.
-std::wstring WithDefaultExtension(const std::wstring& typed, const WCHAR* extension)
-{
-    size_t name = typed.find_last_of(L"\\/");
-    name = name == std::wstring::npos ? 0 : name + 1;
-    if (!extension || !*extension || typed.find(L'.', name) != std::wstring::npos) return typed;
-    return typed + L"." + extension;
-}
 }  // namespace
 
 void ScriptSaveDialog(const SaveDialogAnswer& answer) { Answers.push_back(answer); }
@@ -61,10 +55,22 @@ BOOL ShowSaveDialog(OPENFILENAMEW* dialog)
         Answers.pop_front();
     }
     if (answer.whileOpen) answer.whileOpen();
-    std::wstring path = WithDefaultExtension(Wide(answer.typed), dialog->lpstrDefExt);
+    std::wstring path = Wide(answer.typed);
     // A name that does not fit the buffer fails the dialog, as the platform's does.
     if (answer.typed.empty() || !dialog->lpstrFile || path.size() >= dialog->nMaxFile) return FALSE;
     lstrcpynW(dialog->lpstrFile, path.c_str(), static_cast<int>(dialog->nMaxFile));
     if (answer.typeEntry) dialog->nFilterIndex = answer.typeEntry;
     return TRUE;
+}
+
+void ExpectSaveDialog(const SaveDialogCall& call, HWND owner, const std::string& filter, const char* extension)
+{
+    EXPECT_EQ(sizeof(OPENFILENAMEA), call.structSize);
+    EXPECT_EQ(owner, call.owner);
+    EXPECT_EQ(filter, call.filter);
+    EXPECT_EQ(0u, call.filterIndex);
+    EXPECT_EQ(static_cast<DWORD>(PathCapacity), call.fileSize);
+    EXPECT_EQ("名前を付けて保存", call.title);
+    EXPECT_EQ(0x1806u | OFN_NOCHANGEDIR, call.flags);
+    EXPECT_EQ(extension, call.defaultExtension);
 }

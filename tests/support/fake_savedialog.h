@@ -32,3 +32,8 @@ struct SaveDialogAnswer {
 void ScriptSaveDialog(const SaveDialogAnswer& answer);
 // The calls since the last take, in order; forgets the answers not used.
 std::vector<SaveDialogCall> TakeSaveDialogCalls();
+// What both exports give the dialog: the record's size, the owner, the filter (its strings and
+// the closing zero) with its first entry preselected, the name buffer of the longest path, the
+// title, the flags (OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY, OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST,
+// and the current folder left alone) and the extension to add to a name typed without one.
+void ExpectSaveDialog(const SaveDialogCall& call, HWND owner, const std::string& filter, const char* extension);

@@ -49,12 +49,13 @@ std::string DayFilePathOf(int day) { return DataFile(App.DayFileNames[day]); }
 
 std::string DataFile(const char* name) { return DataFolder() + "\\" + name; }
 
-bool StartRecorderAt(int hour, int minute, int second)
+bool StartRecorderAt(int hour, int minute, int second, int day)
 {
-    SetFakeTime(2024, 3, 7, hour, minute, second);
+    SetFakeTime(2024, 3, day, hour, minute, second);
     BuildDayTables(FakeDate());
     for (int day = 0; day < DayCount; ++day)
         if (LoadDayColumn(day) != 1) return false;
+    if (GetFileAttributesA(DayFilePathOf(0).c_str()) == INVALID_FILE_ATTRIBUTES && CreateDayFile() != 1) return false;
     SYSTEMTIME now = {};
     now.wHour = static_cast<WORD>(hour);
     now.wMinute = static_cast<WORD>(minute);
@@ -62,6 +63,12 @@ bool StartRecorderAt(int hour, int minute, int second)
     BeginSlot(App.CurrentSlot);
     App.Recording = 1;
     return true;
+}
+
+void TickAt(HWND monitor, int hour, int minute, int second, int day)
+{
+    SetFakeTime(2024, 3, day, hour, minute, second);
+    OnSlotTimer(monitor);
 }
 
 HWND CreateMonitorWithoutStartup()

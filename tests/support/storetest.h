@@ -34,10 +34,13 @@ struct FileHold {
         file = INVALID_HANDLE_VALUE;
     }
 };
-// The recorder as the start-up leaves it at the given time of 7 March 2024: the day tables built,
-// the 21 days loaded from their files, the slot begun and recording on; no tray icon, hooks or
-// timer. False when a day could not be loaded.
-bool StartRecorderAt(int hour, int minute, int second);
+// The recorder as the start-up leaves it at the given time of a day of March 2024 (the 7th unless
+// said otherwise): the day tables built, the 21 days loaded from their files, today's file made
+// if there is none, the slot begun and recording on; no tray icon, hooks or timer. False when a
+// day could not be loaded or today's file made.
+bool StartRecorderAt(int hour, int minute, int second, int day = 7);
+// The slot clock's tick at the given time of a day of March 2024.
+void TickAt(HWND monitor, int hour, int minute, int second, int day = 7);
 // A window with the monitor window's procedure whose start-up is skipped (the test sets the
 // store up itself): no tray icon, hooks or timer. It receives the posted failure reports.
 HWND CreateMonitorWithoutStartup();

@@ -86,9 +86,10 @@ TEST(CsvFile, WrittenWholeOrNotAtAll)
     EXPECT_LT(text.find("2024-01-01,23:54"), text.find("2024-02-16,00:00"));
     EXPECT_EQ(text.substr(text.find("2024-03-07,00:00")), "2024-03-07,00:00,,,\r\n2024-03-07,00:06,,9,\r\n");
 
-    HANDLE hold = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(WriteActivityCsv(Wide(path).c_str()), 0) << "the old file is held by another program";
-    CloseHandle(hold);
+    {
+        FileHold hold(path);
+        EXPECT_EQ(WriteActivityCsv(Wide(path).c_str()), 0) << "the old file is held by another program";
+    }
     EXPECT_EQ(ReadWholeFile(path), bytes);
     EXPECT_EQ(WriteActivityCsv(Wide(DataFile("gone\\out.csv")).c_str()), 0);
     // Any folder: a name outside code page 932, and a path past MAX_PATH in the long form.
@@ -116,19 +117,11 @@ TEST(CsvExport, DialogCancelAndFailure)
     EXPECT_TRUE(user.TextsDuring([&] { SaveActivityCsv(window); }).empty()) << "cancelled";
     std::vector<SaveDialogCall> calls = TakeSaveDialogCalls();
     ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].owner, window);
     const char filter[] = "CSVファイル (*.csv)\0*.csv\0";  // and the closing zero
-    EXPECT_EQ(calls[0].filter, std::string(filter, sizeof filter));
-    EXPECT_EQ(calls[0].filterIndex, 0u);
+    ExpectSaveDialog(calls[0], window, std::string(filter, sizeof filter), "csv");
     EXPECT_EQ(calls[0].proposed, "Vantle-20240307.csv");
-    EXPECT_EQ(calls[0].fileSize, static_cast<DWORD>(PathCapacity));
-    EXPECT_EQ(calls[0].title, "名前を付けて保存");
-    EXPECT_EQ(calls[0].flags, 0x1806u | OFN_NOCHANGEDIR);
-    EXPECT_EQ(calls[0].defaultExtension, "csv");
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(DataFile("*.csv").c_str(), &found);
-    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "a cancelled export wrote " << found.cFileName;
-    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    // Had the export gone on, the proposed name would have been written into the current folder.
+    EXPECT_EQ(GetFileAttributesA(calls[0].proposed.c_str()), INVALID_FILE_ATTRIBUTES) << "a cancelled export wrote";
 
     ScriptSaveDialog({DataFile("gone\\all.csv"), 0, nullptr});
     EXPECT_EQ(user.TextsDuring([&] { SaveActivityCsv(window); }), std::vector<std::string>{"CSVファイルを保存できませんでした"});

@@ -14,26 +14,6 @@ protected:
     void SetUp() override { ResetStore("test_slotclock"); }
     void TearDown() override { RemoveFolder(DataFolder()); }
 
-    // A running recorder at the given local time: the days loaded as the start-up loads them.
-    void StartAt(int y, int mo, int d, int h, int mi, int s)
-    {
-        SetFakeTime(y, mo, d, h, mi, s);
-        BuildDayTables(FakeDate());
-        for (int day = 0; day < DayCount; ++day) ASSERT_EQ(LoadDayColumn(day), 1);
-        if (GetFileAttributesA(DayFilePathOf(0).c_str()) == INVALID_FILE_ATTRIBUTES) {
-            ASSERT_EQ(CreateDayFile(), 1);
-        }
-        SYSTEMTIME now;
-        now.wHour = static_cast<WORD>(h);
-        now.wMinute = static_cast<WORD>(mi);
-        App.CurrentSlot = SlotOfTime(&now);
-        App.Recording = 1;
-    }
-    void TickAt(int y, int mo, int d, int h, int mi, int s)
-    {
-        SetFakeTime(y, mo, d, h, mi, s);
-        OnSlotTimer(nullptr);
-    }
     void PutFile(const char* name, const std::vector<int>& values)
     {
         std::vector<unsigned char> bytes = DayFileBytes(values);
@@ -57,31 +37,31 @@ TEST(SlotOfTime, SixMinuteSlots)
 
 TEST_F(SlotClockTest, TickOverwritesTodaysCellWithTheRunningTotals)
 {
-    StartAt(2024, 3, 7, 9, 41, 0);
+    ASSERT_TRUE(StartRecorderAt(9, 41, 0));
     App.LeftClicks = 5;
     App.RightClicks = 2;
     App.KeyTouches = 40;
     App.MoveX = 300;
     App.MoveY = 100;
-    TickAt(2024, 3, 7, 9, 41, 1);
+    TickAt(nullptr, 9, 41, 1);
     EXPECT_EQ(App.ActivityTable[0][96][0], 7);
     EXPECT_EQ(App.ActivityTable[1][96][0], 40);
     EXPECT_EQ(App.ActivityTable[2][96][0], 400);
     EXPECT_EQ(App.DayMaxima[2][0], 400);
     App.MiddleClicks = 1;
-    TickAt(2024, 3, 7, 9, 41, 2);
+    TickAt(nullptr, 9, 41, 2);
     EXPECT_EQ(App.ActivityTable[0][96][0], 8) << "overwritten, not added";
     EXPECT_EQ(App.LeftClicks, 5) << "the counters keep running within the slot";
 }
 
 TEST_F(SlotClockTest, ChangeOfSlotWritesTheFinishedSlotAndStartsTheNext)
 {
-    StartAt(2024, 3, 7, 10, 5, 0);
+    ASSERT_TRUE(StartRecorderAt(10, 5, 0));
     App.LeftClicks = 300;
     App.KeyTouches = 2;
     App.MoveX = 1;
-    TickAt(2024, 3, 7, 10, 5, 59);
-    TickAt(2024, 3, 7, 10, 6, 0);
+    TickAt(nullptr, 10, 5, 59);
+    TickAt(nullptr, 10, 6, 0);
     EXPECT_EQ(App.CurrentSlot, 101);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     const unsigned char at400[] = {0x2C, 0x01, 0x00, 0x00};
@@ -92,20 +72,20 @@ TEST_F(SlotClockTest, ChangeOfSlotWritesTheFinishedSlotAndStartsTheNext)
     for (int m = 0; m < 3; ++m) EXPECT_EQ(App.ActivityTable[m][101][0], 0);
     EXPECT_EQ(App.LeftClicks + App.KeyTouches + App.MoveX, 0);
     EXPECT_EQ(App.DayMaxima[0][0], 0) << "raised again by the next tick";
-    TickAt(2024, 3, 7, 10, 6, 1);
+    TickAt(nullptr, 10, 6, 1);
     EXPECT_EQ(App.DayMaxima[0][0], 300);
 }
 
 TEST_F(SlotClockTest, MaximaIgnoreNoDataAndOnlyRise)
 {
-    StartAt(2024, 3, 7, 12, 0, 0);
+    ASSERT_TRUE(StartRecorderAt(12, 0, 0));
     App.ActivityTable[1][10][0] = 9;
     App.ActivityTable[1][11][0] = -1;
     App.ActivityTable[1][200][0] = 50;  // after the current slot: not part of today's maximum
-    TickAt(2024, 3, 7, 12, 0, 1);
+    TickAt(nullptr, 12, 0, 1);
     EXPECT_EQ(App.DayMaxima[1][0], 9);
     App.ActivityTable[1][10][0] = 3;
-    TickAt(2024, 3, 7, 12, 0, 2);
+    TickAt(nullptr, 12, 0, 2);
     EXPECT_EQ(App.DayMaxima[1][0], 9);
 }
 
@@ -114,11 +94,11 @@ TEST_F(SlotClockTest, MidnightMovesTheHistoryAndStartsTheNewDay)
     std::vector<int> yesterday = NoDataValues();
     yesterday[240 + 5] = 77;
     PutFile("20240306.dat", yesterday);
-    StartAt(2024, 3, 7, 23, 59, 50);
+    ASSERT_TRUE(StartRecorderAt(23, 59, 50));
     App.ActivityTable[0][3][0] = 4;
     App.KeyTouches = 6;
-    TickAt(2024, 3, 7, 23, 59, 59);
-    TickAt(2024, 3, 8, 0, 0, 0);
+    TickAt(nullptr, 23, 59, 59);
+    TickAt(nullptr, 0, 0, 0, 8);
 
     std::vector<unsigned char> old = ReadWholeFile(DataFile("20240307.dat"));
     EXPECT_EQ(FileValue(old, 1, 239), 6) << "slot 239 lands in its own day's file";
@@ -143,10 +123,10 @@ TEST_F(SlotClockTest, MidnightMovesTheHistoryAndStartsTheNewDay)
 
 TEST_F(SlotClockTest, ForwardJumpWritesTheSlotThatWasRecorded)
 {
-    StartAt(2024, 3, 7, 8, 0, 0);  // slot 80
+    ASSERT_TRUE(StartRecorderAt(8, 0, 0));  // slot 80
     App.KeyTouches = 11;
-    TickAt(2024, 3, 7, 8, 1, 0);
-    TickAt(2024, 3, 7, 13, 0, 0);  // slot 130: the machine slept
+    TickAt(nullptr, 8, 1, 0);
+    TickAt(nullptr, 13, 0, 0);  // slot 130: the machine slept
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     EXPECT_EQ(FileValue(bytes, 1, 80), 11);
     EXPECT_EQ(FileValue(bytes, 1, 129), -1) << "nothing is written for slots not recorded";
@@ -156,19 +136,19 @@ TEST_F(SlotClockTest, ForwardJumpWritesTheSlotThatWasRecorded)
 
 TEST_F(SlotClockTest, BackwardJumpWithinTheDayGoesOnFromTheRecordedValues)
 {
-    StartAt(2024, 3, 7, 8, 0, 0);  // slot 80
+    ASSERT_TRUE(StartRecorderAt(8, 0, 0));  // slot 80
     App.KeyTouches = 11;
-    TickAt(2024, 3, 7, 8, 6, 0);   // slot 81
+    TickAt(nullptr, 8, 6, 0);   // slot 81
     App.KeyTouches = 4;
-    TickAt(2024, 3, 7, 8, 6, 1);
-    TickAt(2024, 3, 7, 8, 3, 0);   // set back into slot 80
+    TickAt(nullptr, 8, 6, 1);
+    TickAt(nullptr, 8, 3, 0);   // set back into slot 80
     EXPECT_EQ(App.CurrentSlot, 80);
     EXPECT_EQ(App.ActivityTable[1][80][0], 11);
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 81), 4);
     App.KeyTouches = 2;
-    TickAt(2024, 3, 7, 8, 3, 1);
+    TickAt(nullptr, 8, 3, 1);
     EXPECT_EQ(App.ActivityTable[1][80][0], 13);
-    TickAt(2024, 3, 7, 8, 6, 0);
+    TickAt(nullptr, 8, 6, 0);
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 80), 13);
 }
 
@@ -177,10 +157,9 @@ TEST_F(SlotClockTest, RestartWithinASlotKeepsWhatTheEarlierRunWrote)
     std::vector<int> today = NoDataValues();
     today[100] = 9;
     PutFile("20240307.dat", today);
-    StartAt(2024, 3, 7, 10, 2, 0);
-    BeginSlot(App.CurrentSlot);
+    ASSERT_TRUE(StartRecorderAt(10, 2, 0));
     App.LeftClicks = 1;
-    TickAt(2024, 3, 7, 10, 2, 1);
+    TickAt(nullptr, 10, 2, 1);
     EXPECT_EQ(App.ActivityTable[0][100][0], 10);
 }
 
@@ -189,10 +168,10 @@ TEST_F(SlotClockTest, SeveralDaysForwardKeepEveryDayOnItsDate)
     std::vector<int> older = NoDataValues();
     older[7] = 5;
     PutFile("20240305.dat", older);
-    StartAt(2024, 3, 7, 22, 0, 0);  // slot 220
+    ASSERT_TRUE(StartRecorderAt(22, 0, 0));  // slot 220
     App.LeftClicks = 3;
-    TickAt(2024, 3, 7, 22, 0, 1);
-    TickAt(2024, 3, 10, 9, 0, 0);   // three days later, no tick near midnight
+    TickAt(nullptr, 22, 0, 1);
+    TickAt(nullptr, 9, 0, 0, 10);   // three days later, no tick near midnight
     EXPECT_STREQ(App.DayFileNames[0], "20240310.dat");
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 0, 220), 3);
     EXPECT_EQ(App.ActivityTable[0][220][3], 3) << "7 March is now day 3";
@@ -213,24 +192,24 @@ TEST_F(SlotClockTest, ClockSetBackOntoYesterdayTakesItsColumnFromMemory)
     std::vector<int> sixth = NoDataValues();
     sixth[2 * 240 + 40] = 123;
     PutFile("20240306.dat", sixth);
-    StartAt(2024, 3, 6, 23, 54, 0);
+    ASSERT_TRUE(StartRecorderAt(23, 54, 0, 6));
     FileHold hold(DataFile("20240306.dat"));
     App.KeyTouches = 6;
-    TickAt(2024, 3, 6, 23, 54, 30);
-    TickAt(2024, 3, 7, 0, 0, 0);  // slot 239 of 6 March cannot be written
+    TickAt(nullptr, 23, 54, 30, 6);
+    TickAt(nullptr, 0, 0, 0);  // slot 239 of 6 March cannot be written
     App.KeyTouches = 2;
-    TickAt(2024, 3, 7, 0, 0, 30);
+    TickAt(nullptr, 0, 0, 30);
     DWORD start = GetTickCount();
-    TickAt(2024, 3, 6, 23, 57, 0);
+    TickAt(nullptr, 23, 57, 0, 6);
     EXPECT_LT(GetTickCount() - start, 500u) << "the tick waited for the held file";
     EXPECT_STREQ(App.DayFileNames[0], "20240306.dat");
     EXPECT_EQ(App.ActivityTable[2][40][0], 123) << "the column comes from memory";
     EXPECT_EQ(App.ActivityTable[1][239][0], 6) << "the pending slot goes on from its value";
     App.KeyTouches = 1;
-    TickAt(2024, 3, 6, 23, 57, 30);
+    TickAt(nullptr, 23, 57, 30, 6);
     EXPECT_EQ(App.ActivityTable[1][239][0], 7);
     hold.Release();
-    TickAt(2024, 3, 7, 0, 0, 0);
+    TickAt(nullptr, 0, 0, 0);
     std::vector<unsigned char> bytes = ReadWholeFile(DataFile("20240306.dat"));
     EXPECT_EQ(FileValue(bytes, 1, 239), 7);
     EXPECT_EQ(FileValue(bytes, 2, 40), 123);
@@ -243,8 +222,8 @@ TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
     std::vector<int> next = NoDataValues();
     next[239] = 31;
     PutFile("20240308.dat", next);
-    StartAt(2024, 3, 7, 23, 58, 0);
-    TickAt(2024, 3, 8, 0, 0, 1);
+    ASSERT_TRUE(StartRecorderAt(23, 58, 0));
+    TickAt(nullptr, 0, 0, 1, 8);
     EXPECT_EQ(App.ActivityTable[0][239][0], 31);
     EXPECT_EQ(App.ActivityTable[0][0][0], 0);
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240308.dat")), 0, 239), 31);
