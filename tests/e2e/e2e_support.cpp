@@ -75,37 +75,6 @@ bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWOR
     return program->process.hProcess != nullptr;
 }
 
-namespace {
-struct WindowSearch {
-    DWORD processId;
-    const char* cls;
-    const char* title;
-    bool visibleOnly;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
-{
-    WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char cls[32] = "", title[256] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    GetWindowTextA(window, title, sizeof title);
-    if (owner == s->processId && lstrcmpA(cls, s->cls) == 0 && (!s->title || lstrcmpA(title, s->title) == 0) &&
-        (!s->visibleOnly || IsWindowVisible(window)))
-        s->found.push_back(window);
-    return TRUE;
-}
-}  // namespace
-
-std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly)
-{
-    WindowSearch search = {processId, cls, title, visibleOnly, {}};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, bool visibleOnly,
                           DWORD timeoutMs)
 {

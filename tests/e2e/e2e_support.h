@@ -27,9 +27,6 @@ bool LaunchProgramW(RunningProgram* program, const std::wstring& folder);
 // The program that a script started from the folder: its monitor window, found in any process,
 // and its process; false when none came within the time-out.
 bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWORD timeoutMs);
-// The process's top-level windows of the class, with the title unless it is null, and only the
-// visible ones if asked. Titles of another process's windows are read without a message to it.
-std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly);
 // The first such window, waiting for it up to the timeout; null when none came.
 HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, bool visibleOnly,
                           DWORD timeoutMs);

@@ -39,20 +39,27 @@ TEST_F(RecorderTest, StartsInTheTrayAndEndsOnlyWhenConfirmed)
 }
 
 // A second start for the same data folder hands over to the running copy, which shows its
-// graph window (or brings it to the front), and ends with 0 without recording; a copy in another
-// folder runs beside it; two starts at once leave exactly one recording copy.
+// graph window (or restores it and brings it to the front), and ends with 0 without recording; a
+// copy in another folder runs beside it; two starts at once leave exactly one recording copy.
 TEST_F(RecorderTest, OneCopyPerDataFolder)
 {
     std::string folder = MakeProgramFolder("single");
     ASSERT_TRUE(StartProgram(&program, folder));
     ASSERT_TRUE(WaitUntilRecording(&program, Today(), 20000));
     for (int start = 0; start < 2; ++start) {
-        SCOPED_TRACE(start == 0 ? "graph window closed" : "graph window open");
+        SCOPED_TRACE(start == 0 ? "graph window closed" : "graph window minimized");
+        if (start) {
+            std::vector<HWND> open = ProcessWindows(program.process.dwProcessId, "#32770", TextTitle, true);
+            ASSERT_EQ(open.size(), 1u);
+            ShowWindow(open[0], SW_MINIMIZE);
+            ASSERT_TRUE(IsIconic(open[0]));
+        }
         RunningProgram second;
         ASSERT_TRUE(LaunchProgram(&second, folder));
         EXPECT_EQ(WaitForExit(&second, 15000), 0u);
         KillProgram(&second);
-        EXPECT_NE(WaitForProcessWindow(program.process.dwProcessId, "#32770", TextTitle, true, 10000), nullptr);
+        HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", TextTitle, true, 10000);
+        EXPECT_TRUE(PumpUntil([&] { return graph && !IsIconic(graph); })) << "no graph window in front";
         EXPECT_EQ(ProcessWindows(program.process.dwProcessId, "#32770", TextTitle, false).size(), 1u);
     }
 

@@ -16,32 +16,6 @@ const DWORD HeldAtMostMs = 30000;
 const DWORD TypingMs = 5000;
 const int MessageTextId = 0xFFFF;
 
-struct WindowSearch {
-    DWORD processId;
-    const char* cls;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param)
-{
-    WindowSearch* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char cls[32] = "";
-    if (owner == search->processId && IsWindowVisible(window) && GetClassNameA(window, cls, sizeof cls) &&
-        lstrcmpA(cls, search->cls) == 0)
-        search->found.push_back(window);
-    return TRUE;
-}
-
-// The process's visible top-level windows of a class: "#32770" dialogs, "#32768" popup menus.
-std::vector<HWND> VisibleWindows(DWORD processId, const char* cls)
-{
-    WindowSearch search = {processId, cls, {}};
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // A message box: its text is a static control without an identifier (an about box has such a
 // control too, but for its icon). Other dialogs (the graph window, say) are no concern of a user
 // who has no rule for them.
@@ -132,7 +106,7 @@ bool ScriptedUser::WaitForAnswered(size_t count, DWORD timeoutMs)
 
 HWND ScriptedUser::Showing(const std::string& caption)
 {
-    for (HWND box : VisibleWindows(processId_, "#32770"))
+    for (HWND box : ProcessWindows(processId_, "#32770", nullptr, true))
         if (WindowTextOf(box) == caption) return box;
     return nullptr;
 }
@@ -171,7 +145,7 @@ void ScriptedUser::Finish()
     WaitForSingleObject(thread_, INFINITE);
     CloseHandle(thread_);
     thread_ = nullptr;
-    for (HWND box : VisibleWindows(processId_, "#32770")) {
+    for (HWND box : ProcessWindows(processId_, "#32770", nullptr, true)) {
         if (!IsMessageBox(box)) continue;
         unexpected_.push_back(Describe(box));
         Press(box, IDCANCEL);
@@ -196,8 +170,8 @@ void ScriptedUser::Serve()
             for (auto gone = done_.begin(); gone != done_.end();)
                 gone = IsWindow(*gone) ? std::next(gone) : done_.erase(gone);
         }
-        for (HWND box : VisibleWindows(processId_, "#32770")) Visit(box);
-        for (HWND popup : VisibleWindows(processId_, "#32768")) CloseMenu(popup);
+        for (HWND box : ProcessWindows(processId_, "#32770", nullptr, true)) Visit(box);
+        for (HWND popup : ProcessWindows(processId_, "#32768", nullptr, true)) CloseMenu(popup);
         Sleep(LookEveryMs);
     }
 }

@@ -86,11 +86,4 @@ void DestroyMonitor(HWND monitor)
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
-void DispatchWaitingMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+void DispatchWaitingMessages() { PumpUntil([] { return true; }); }

@@ -29,6 +29,11 @@ void InjectKey(WORD vk);
 std::vector<DWORD> ProcessThreadIds();
 DWORD HookThreadSince(const std::vector<DWORD>& before);
 
+// The process's top-level windows of the class, with the title unless it is null, and only the
+// visible ones if asked. Titles of another process's windows are read without a message to it,
+// so ask for one only of those.
+std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly);
+
 // Sends the shell a tray message (NIM_ADD, NIM_MODIFY, NIM_DELETE) for the program's icon of the
 // window, in the record's first form and with nothing to change; true when the shell took it.
 bool NotifyTrayIcon(DWORD message, HWND window);
