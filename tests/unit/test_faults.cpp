@@ -347,13 +347,13 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     EXPECT_EQ(App.TodayFileUnmade, 1);
     EXPECT_EQ(App.TrayState, TrayNoData) << "the icon says that the file cannot be made";
     App.KeyTouches = 5;
-    TickAt(10, 3, 30);
-    EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 6, 0); })) << "a second box for the file that cannot be made";
+    TickAt(monitor, 10, 3, 30);
+    EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 10, 6, 0); })) << "a second box for the file that cannot be made";
     std::vector<unsigned char> left = ReadWholeFile(blocker);
     EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
     ASSERT_TRUE(DeleteFileA(blocker.c_str()));
     App.KeyTouches = 7;
-    EXPECT_TRUE(NoBoxDuring([&] { TickAt(10, 12, 0); }));
+    EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 10, 12, 0); }));
     EXPECT_EQ(App.TodayFileUnmade, 0);
     EXPECT_EQ(App.TrayState, TrayRecording);
     ExpectDayFile(DataFile("20240307.dat"), {{100, {0, 5, 0}}, {101, {0, 7, 0}}, {102, {0, 0, 0}}});
@@ -384,16 +384,16 @@ TEST_F(FaultTest, HeldFileAtAChangeOfDayIsReadAtALaterChange)
         FileHold hold(DataFile("20240308.dat"));
         DWORD start = GetTickCount();
         EXPECT_EQ(BoxesDuring([&] {
-                      TickAt(c.h, c.mi, 0, c.day);
+                      TickAt(monitor, c.h, c.mi, 0, c.day);
                       EXPECT_LT(GetTickCount() - start, 500u) << "the tick waited for the held file";
                   }),
                   std::vector<std::string>{TextOpenFailed});
         EXPECT_EQ(App.DayUnread[c.held], 1);
         EXPECT_EQ(App.ActivityTable[1][5][c.held], -1) << "no data while the file is held";
         App.KeyTouches = 4;
-        TickAt(c.h, c.mi, 30, c.day);
+        TickAt(monitor, c.h, c.mi, 30, c.day);
         hold.Release();
-        EXPECT_TRUE(NoBoxDuring([&] { TickAt(c.h, c.mi + 6, 0, c.day); }));
+        EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, c.h, c.mi + 6, 0, c.day); }));
         EXPECT_EQ(App.DayUnread[c.held], 0);
         EXPECT_EQ(App.ActivityTable[1][5][c.held], 4) << "read at the change of slot";
         DayValues eighth = {{5, {3, 4, 5}}};
