@@ -19,8 +19,9 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 enum : UINT { HookRequestMessage = WM_APP + 1, HookPingMessage = WM_APP + 2 };
 // How long a caller waits for the hook thread: its queue coming up, a request served, its end.
-// A restart is asked for by the program's clock, which must not be held up: it waits briefly,
-// and a fresh thread that is slow to start installs its hooks by itself when it runs.
+// A start or restart is asked for by the program's start-up or clock, which must not be held
+// up: it waits briefly, and a fresh thread that is slow to start installs its hooks by itself
+// when it runs.
 enum : DWORD { ReplyTimeoutMs = 2000, QuitTimeoutMs = 500, RestartWaitMs = 80 };
 // The live thread and the given-up ones that have not ended yet.
 enum { HookThreadSlots = 4 };
@@ -39,7 +40,6 @@ struct HookThread {
     volatile LONG pinged, answered;
     volatile LONG ready;    // the thread has started and takes messages
     volatile LONG givenUp;  // the thread is to end as soon as it runs
-    int installWanted;      // a restart's thread installs the wanted hooks as it starts
 };
 
 // Serialises the callers, so that one request at a time is in flight.
@@ -130,7 +130,7 @@ static DWORD WINAPI HookThreadProc(void* param)
     MSG msg;
     // Requests are thread messages, so the queue must exist before the starter may post one.
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    if (self->installWanted && !GivenUp(self)) {
+    if (!GivenUp(self)) {
         if (MouseWanted) InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc);
         if (KeyWanted) InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc);
     }
@@ -142,6 +142,10 @@ static DWORD WINAPI HookThreadProc(void* param)
         InterlockedExchange(&self->answered, self->pinged);
         InterlockedExchange(&self->ready, 1);
         SetEvent(self->started);
+        // A starter that found this thread not yet up went on without waiting and counts on it to
+        // install what is wanted now; a hook wanted after the first installs is taken here.
+        if (MouseWanted) InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc);
+        if (KeyWanted) InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc);
         // GetMessage is also where the hook callbacks are called.
         while (!GivenUp(self) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
             if (msg.hwnd) continue;
@@ -193,13 +197,12 @@ static void GiveUp(HookThread* t)
     PostThreadMessageA(t->id, WM_QUIT, 0, 0);
 }
 
-// A fresh live thread, or null. A thread that does not come up within the wait is given up; a
-// restart's thread (which installs the hooks itself) stays live and comes up when it runs.
-static HookThread* OpenHookThread(int installWanted, DWORD waitMs)
+// A fresh live thread, or null. It installs the wanted hooks itself as it starts; it is waited
+// for briefly, and one that is slower (heavy paging) stays live and comes up when it runs.
+static HookThread* OpenHookThread(void)
 {
     HookThread* t = FreeSlot();
     if (!t) return nullptr;
-    t->installWanted = installWanted;
     t->started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     t->reply = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     // Suspended until it is the live thread: its callbacks report only then.
@@ -214,19 +217,16 @@ static HookThread* OpenHookThread(int installWanted, DWORD waitMs)
     Live = t;
     LiveThreadId = t->id;
     ResumeThread(t->thread);
-    if (WaitForSingleObject(t->started, waitMs) != WAIT_OBJECT_0 && !installWanted) {
-        GiveUp(t);
-        return nullptr;
-    }
+    WaitForSingleObject(t->started, RestartWaitMs);
     return t;
 }
 
-// Ends the live thread once it serves no hook; a thread that does not end in time is left to
+// Ends the live thread once it serves no hook and none is wanted; a thread that does not end in time is left to
 // end by itself.
 static void CloseIdleThread(void)
 {
     HookThread* t = Live;
-    if (!t || t->mouse || t->key) return;
+    if (!t || t->mouse || t->key || MouseWanted || KeyWanted) return;
     GiveUp(t);
     if (WaitForSingleObject(t->thread, QuitTimeoutMs) == WAIT_OBJECT_0) CloseSlot(t);
 }
@@ -237,11 +237,11 @@ static int Ask(HookRequestKind kind)
 {
     HookThread* t = Live;
     if (!t) return 0;
-    // A restart's thread that has not come up yet is waited for as a request would be.
-    if (WaitForSingleObject(t->started, ReplyTimeoutMs) != WAIT_OBJECT_0) {
-        GiveUp(t);
-        return 0;
-    }
+    // A fresh thread that has not come up yet installs the wanted hooks itself as it starts, so
+    // nobody waits for it (a start under heavy paging must not hold the program up); the watch
+    // repairs it if it never comes.
+    if (WaitForSingleObject(t->started, 0) != WAIT_OBJECT_0)
+        return kind == StartMouseRequest || kind == StartKeyRequest;
     t->request = kind;
     t->result = 0;
     if (PostThreadMessageA(t->id, HookRequestMessage, 0, 0) &&
@@ -261,7 +261,7 @@ static int RunRequest(HookRequestKind kind, HWND window, UINT message)
     case EndKeyRequest:     KeyWanted = 0; break;
     }
     int starting = kind == StartMouseRequest || kind == StartKeyRequest;
-    if (starting && !Live) OpenHookThread(0, ReplyTimeoutMs);
+    if (starting && !Live) OpenHookThread();
     int result = Ask(kind);
     CloseIdleThread();
     ReleaseSRWLockExclusive(&RequestLock);
@@ -314,7 +314,7 @@ int WINAPI RestartHooks(void)
     if (Live) GiveUp(Live);
     int ok = 1;
     if (MouseWanted || KeyWanted) {
-        HookThread* t = OpenHookThread(1, RestartWaitMs);
+        HookThread* t = OpenHookThread();
         ok = t && t->ready && (!MouseWanted || t->mouse) && (!KeyWanted || t->key);
     }
     ReleaseSRWLockExclusive(&RequestLock);

@@ -318,6 +318,23 @@ TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
     for (int i = 0; i < 4; ++i) EXPECT_NE(RestartHooks(), 0) << "restart " << i << " once threads can start";
     ASSERT_EQ(Inject({KeyInput('N', 0x31, false, false), KeyInput('N', 0x31, false, true)}), 2u);
     EXPECT_EQ(Collect(2).size(), 2u);
+
+    // The program's own start is not held up by a thread that is slow to start either: both starts
+    // answer at once, and the thread installs both hooks when it runs.
+    EndMouseHook();
+    EndKeyHook();
+    ASSERT_EQ(lock(0, nullptr, &cookie), 0);
+    DWORD start = GetTickCount();
+    EXPECT_NE(StartMouseHook(window, WM_HOOK_MOUSE), 0);
+    EXPECT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
+    EXPECT_LT(GetTickCount() - start, 1000u) << "the start waited for the slow thread";
+    unlock(0, cookie);
+    for (DWORD waited = GetTickCount(); !HookThreadAnswering() && GetTickCount() - waited < 3000;) Sleep(10);
+    ASSERT_EQ(Inject({KeyInput('N', 0x31, false, false), MouseInput(MOUSEEVENTF_LEFTDOWN)}), 2u);
+    std::vector<HookEvent> events = Collect(2);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const HookEvent& e) { return e.message == WM_HOOK_KEY; }), 1);
+    EXPECT_EQ(std::count_if(events.begin(), events.end(), [](const HookEvent& e) { return e.message == WM_HOOK_MOUSE; }), 1);
+    Inject({KeyInput('N', 0x31, false, true), MouseInput(MOUSEEVENTF_LEFTUP)});
 }
 
 // Each hook ends on its own; ending again does nothing; once both ended, no thread is left.
