@@ -285,16 +285,6 @@ DWORD WINAPI InjectBurst(void* param)
     return 0;
 }
 
-INPUT AbsoluteMove(int x, int y)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
 // One move, and whatever it brings taken.
 void MoveAndSettle(int x, int y)
 {

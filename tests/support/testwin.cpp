@@ -72,13 +72,19 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-void InjectMove(int x, int y)
+INPUT AbsoluteMove(int x, int y)
 {
     INPUT input = {};
     input.type = INPUT_MOUSE;
     input.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
     input.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+void InjectMove(int x, int y)
+{
+    INPUT input = AbsoluteMove(x, y);
     SendInput(1, &input, sizeof input);
 }
 

@@ -20,6 +20,7 @@ std::string ModuleFolder();
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 
 // Input injected through SendInput, as a user's devices would give it.
+INPUT AbsoluteMove(int x, int y);
 void InjectMove(int x, int y);
 void InjectClick(DWORD down, DWORD up);
 void InjectKey(WORD vk);
