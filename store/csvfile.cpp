@@ -42,7 +42,7 @@ static int AsciiName(const WCHAR* wide, char* name, int size)
     return 1;
 }
 
-int CollectCsvDates(void)
+int CollectCsvDates(int capacity)
 {
     int count = 0;
     App.CsvDates[count++] = App.TodayDate;
@@ -54,7 +54,7 @@ int CollectCsvDates(void)
             int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !AsciiName(found.cFileName, name, sizeof name)
                            ? 0 : DateOfDayFileName(name);
             if (!date || date == App.TodayDate) continue;
-            if (count == CsvDateCapacity) {
+            if (count == capacity) {
                 count = -1;
                 break;
             }

@@ -2,11 +2,13 @@
 #pragma once
 #include <windows.h>
 
+#include "store/state.h"
+
 // The date of a day file's name, "YYYYMMDD.dat" of a real calendar date; 0 for any other name.
 int DateOfDayFileName(const char* name);
 // Puts the dates of the data folder's day files and today into CsvDates, oldest first, each
-// once; their number, or -1 when there are more than the table holds.
-int CollectCsvDates(void);
+// once; their number, or -1 when there are more than `capacity` (at most the table's size).
+int CollectCsvDates(int capacity = CsvDateCapacity);
 // One listed day's 720 values in the file's order: the 21 days in memory come from memory
 // (today's running slot and slots not yet written included), older and later ones from their
 // files. The last slot that counts (today stops at the running one), or -1 when the day's file

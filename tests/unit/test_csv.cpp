@@ -59,6 +59,8 @@ TEST(CsvDays, DaysOfTheDataFolderOldestFirst)
     ASSERT_EQ(CollectCsvDates(), 4);
     EXPECT_EQ(std::vector<int>(App.CsvDates, App.CsvDates + 4),
               (std::vector<int>{19991231, 20240229, 20240307, 20250101}));
+    // A folder with more days than the table holds is refused whole, not cut short.
+    EXPECT_EQ(CollectCsvDates(3), -1);
     RemoveFolder(DataFolder());
 }
 
