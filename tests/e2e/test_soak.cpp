@@ -130,6 +130,14 @@ public:
         }
         return result;
     }
+    // The last change seen in the folder: the exit's write, once the program has ended.
+    Ticks LastChange()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        Ticks last = 0;
+        for (auto& file : changes_) last = std::max(last, file.second.back());
+        return last;
+    }
 private:
     void Poll()
     {
@@ -218,14 +226,18 @@ struct SoakRun {
     std::vector<Ticks> keys, clicks;                    // when each was injected
     std::vector<ObjectSample> samples;                  // every 10 s
     std::map<std::string, std::vector<Ticks>> operations;  // day file name: its operations
+    Ticks exitWrite = 0;                                // the last change seen: the exit's write
 };
 
 // The day files: consecutive dates from the first day, each exactly 2880 bytes, every slot all
 // -1 or all counts, no travel. The program made each file (its first operation) and then wrote
-// one slot at a time, so the recorded slots of a file pair up with its later operations.
-std::vector<RecordedSlot> ReadDayFiles(const SoakRun& run)
+// one slot at a time, so the recorded slots of a file pair up with its later operations. The
+// exit writes the slot being recorded at any moment, also just after a change of slot wrote the
+// one before it: those two writes may show as one operation, and the last slot takes the exit's
+// write. A count that differs otherwise leaves slots without their write, and the run stops here.
+void ReadDayFiles(const SoakRun& run, std::vector<RecordedSlot>* recordedSlots)
 {
-    std::vector<RecordedSlot> recorded;
+    std::vector<RecordedSlot>& recorded = *recordedSlots;
     EXPECT_EQ(DateOfFile(run.operations.begin()->first), run.firstDate) << "the first day file is not of the start day";
     EXPECT_GE(static_cast<int>(run.operations.size()) - 1, run.settings.rollovers) << "too few changes of day";
     int date = run.firstDate, days = 0;
@@ -245,12 +257,13 @@ std::vector<RecordedSlot> ReadDayFiles(const SoakRun& run)
         }
         const std::vector<Ticks>& ops = file.second;
         size_t count = recorded.size() - before;
-        EXPECT_EQ(ops.size() - 1, count) << "slot writes seen and slots recorded differ";
-        for (size_t i = 0; i < count && i + 1 < ops.size(); ++i) recorded[before + i].written = ops[i + 1];
+        bool exitMerged = &file == &*run.operations.rbegin() && count > 0 && ops.size() == count;
+        ASSERT_EQ(ops.size() - 1 + exitMerged, count) << "slot writes seen and slots recorded differ";
+        for (size_t i = 0; i < count; ++i)
+            recorded[before + i].written = i + 1 < ops.size() ? ops[i + 1] : run.exitWrite;
         date = NextDate(DateOfFile(file.first));
         ++days;
     }
-    return recorded;
 }
 
 // Every recorded slot holds what was injected while it was the program's slot: events before a
@@ -411,11 +424,13 @@ TEST(Soak, DaysOfSteadyInput)
         if (box.caption != TextExitCaption) ADD_FAILURE() << "the program reported " << box.caption << ": " << box.text;
 
     run.operations = watch.Operations();
+    run.exitWrite = watch.LastChange();
     ASSERT_FALSE(run.operations.empty());
     time_t startTime = static_cast<time_t>(run.settings.start);
     struct tm startLocal = *localtime(&startTime);
     run.firstDate = (startLocal.tm_year + 1900) * 10000 + (startLocal.tm_mon + 1) * 100 + startLocal.tm_mday;
-    std::vector<RecordedSlot> recorded = ReadDayFiles(run);
+    std::vector<RecordedSlot> recorded;
+    ASSERT_NO_FATAL_FAILURE(ReadDayFiles(run, &recorded));
     ASSERT_FALSE(recorded.empty());
     long long sums[2];
     int ambiguous = ExpectCountsMatchInput(run, recorded, sums);
