@@ -342,6 +342,14 @@ struct WorkWindow {
     ~WorkWindow() { DestroyWindow(window); }
 };
 
+// Run by the repair table in a process of its own (this program started again): a window of
+// another process of the same integrity in front, until that process is ended.
+TEST(ForegroundOfAnotherProcess, DISABLED_ShowsAWindowInFront)
+{
+    WorkWindow work;
+    PumpUntil([] { return false; }, 30000);
+}
+
 // A hook installed after the program's that passes input on without calling the next hook: the
 // system takes the input, the program's hooks see none of it. This is how hooks removed by the
 // system look from inside.
@@ -356,14 +364,14 @@ LRESULT CALLBACK PassOnWithoutTheNextHook(int code, WPARAM wParam, LPARAM lParam
 
 // Hooks that see nothing while the user works, because the hook thread stalls (the system would
 // drop its hooks) or a hook passes the input by: within 10 s the watch repairs them, once, and
-// they count again. Not while the input goes where no hook of ours could see it, nor sooner than
-// 30 s after the last repair; three repairs in a row after which a hook is still not installed
-// bring the failure box.
+// they count again, also while another program of the same integrity is in front. Not while the
+// input goes where no hook of ours could see it, nor sooner than 30 s after the last repair; three
+// repairs in a row after which a hook is still not installed bring the failure box.
 TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
 {
     std::vector<DWORD> before;
     HANDLE stalled = nullptr;
-    HHOOK thief = nullptr;
+    HHOOK thief = nullptr, pointerThief = nullptr;
     auto stall = [&] {
         stalled = OpenThread(THREAD_SUSPEND_RESUME | SYNCHRONIZE, FALSE, HookThreadSince(before));
         ASSERT_TRUE(stalled && SuspendThread(stalled) != static_cast<DWORD>(-1));
@@ -371,6 +379,27 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
     auto passBy = [&] {
         thief = SetWindowsHookExA(WH_KEYBOARD_LL, PassOnWithoutTheNextHook, GetModuleHandleA(nullptr), 0);
         ASSERT_NE(thief, nullptr);
+    };
+    PROCESS_INFORMATION other = {};
+    auto otherInFront = [&] {
+        char self[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string command = std::string("\"") + self +
+                              "\" --gtest_also_run_disabled_tests --gtest_filter=ForegroundOfAnotherProcess.*";
+        STARTUPINFOA start = {};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;  // and none: its report is not this one's
+        ASSERT_TRUE(
+            CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &other));
+        ASSERT_TRUE(PumpUntil([&] {
+            DWORD id = 0;
+            GetWindowThreadProcessId(GetForegroundWindow(), &id);
+            return id == other.dwProcessId;
+        }));
+        passBy();
+        // The pointer's too: a window that comes up under the pointer may bring a move late.
+        pointerThief = SetWindowsHookExA(WH_MOUSE_LL, PassOnWithoutTheNextHook, GetModuleHandleA(nullptr), 0);
+        ASSERT_NE(pointerThief, nullptr);
     };
     const struct {
         const char* name;
@@ -382,6 +411,7 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
         {"stalled thread", stall, 0, 1, nullptr},
         {"passed by", passBy, 0, 1, nullptr},
         {"session locked", [&] { passBy(); App.SessionLocked = 1; }, 3000, 0, nullptr},
+        {"another process of equal integrity in front", otherInFront, 0, 1, nullptr},
         {"repaired 27 s ago", [&] { passBy(); App.HookRepairs = 1; App.HookRepairedAt = ReadTickCount() - 27000; },
          2000, 2, nullptr},
         {"mouse hook not installed after two repairs", [] { EndMouseHook(); App.FailedRepairs = 2; }, 0, 1,
@@ -420,8 +450,16 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
             CloseHandle(stalled);
         }
         if (thief) UnhookWindowsHookEx(thief);
+        if (pointerThief) UnhookWindowsHookEx(pointerThief);
+        if (other.hProcess) {
+            TerminateProcess(other.hProcess, 0);
+            WaitForSingleObject(other.hProcess, 5000);
+            CloseHandle(other.hThread);
+            CloseHandle(other.hProcess);
+        }
+        other = {};
         stalled = nullptr;
-        thief = nullptr;
+        thief = pointerThief = nullptr;
         EXPECT_EQ(App.HookRepairs, c.repairs);
     }
 }
