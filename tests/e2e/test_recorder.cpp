@@ -112,12 +112,7 @@ TEST_F(RecorderTest, OneCopyPerDataFolder)
 TEST_F(RecorderTest, StartWithWindowsNamesTheProgramQuoted)
 {
     const char run[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-    auto entry = [&] {
-        char value[1100] = "";
-        DWORD size = sizeof value;
-        LONG read = RegGetValueA(HKEY_CURRENT_USER, run, "Vantle", RRF_RT_REG_SZ, nullptr, value, &size);
-        return read == ERROR_SUCCESS ? std::string(value) : std::string("(none)");
-    };
+    auto entry = [&] { return RegistryText(run, "Vantle"); };
     RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "Vantle");
     std::string folder = MakeProgramFolder("start with windows");
     ASSERT_TRUE(StartProgram(&program, folder));

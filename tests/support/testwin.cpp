@@ -171,3 +171,12 @@ std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* t
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+std::string RegistryText(const char* key, const char* name)
+{
+    char value[1100] = "";
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return "(none)";
+    return value;
+}

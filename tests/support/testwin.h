@@ -13,6 +13,8 @@ std::string Narrow(const std::wstring& text);
 // Reads a whole file; empty when it cannot be read.
 std::vector<unsigned char> ReadWholeFile(const std::string& path);
 std::vector<unsigned char> ReadWholeFile(const std::wstring& path);
+// A text value under HKEY_CURRENT_USER of the test prefix, or "(none)" when it is not there.
+std::string RegistryText(const char* key, const char* name);
 bool WriteWholeFile(const std::string& path, const void* data, size_t size);
 // Folder of the running test program, with a trailing backslash.
 std::string ModuleFolder();

@@ -722,15 +722,6 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
 }
 
 // Start with Windows: the per-user Run entry of this test prefix, removed again at the end.
-std::string RegistryText(const char* key, const char* name)
-{
-    char value[1100] = "";
-    DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
-        return "(none)";
-    return value;
-}
-
 void SetRegistryValue(const char* key, DWORD type, const void* data, DWORD size)
 {
     HKEY handle = nullptr;
