@@ -118,9 +118,7 @@ TEST_F(TotalsWindowTest, OpensReadsCopiesAndCloses)
     CloseClipboard();
     HWND copy = GetDlgItem(totals, IDC_TOTALS_COPY);
     PostMessageA(totals, WM_COMMAND, MAKEWPARAM(IDC_TOTALS_COPY, BN_CLICKED), reinterpret_cast<LPARAM>(copy));
-    std::wstring expected(shown.size(), L'\0');
-    expected.resize(MultiByteToWideChar(932, 0, shown.data(), static_cast<int>(shown.size()), &expected[0],
-                                        static_cast<int>(expected.size())));
+    std::wstring expected = Wide(shown);
     // Read once the copy is over, so that the test never holds the clipboard against the program.
     // Wine's clipboard manager may still have it open for a moment.
     EXPECT_TRUE(WaitUntilIdle(totals));
