@@ -37,6 +37,7 @@ inline constexpr char ApprovedKeyPath[]    =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 inline constexpr char RunValueName[]       = "Vantle";
 inline constexpr char TextAutostartFailed[] = "Windows起動時に開始する設定を変更できませんでした";
+inline constexpr char TextAppsSettingFailed[] = "アプリ別に記録する設定を変更できませんでした";
 
 // Day files and start-up
 inline constexpr char TextCreateFailed[]   = "ファイルを作成できませんでした";
@@ -110,3 +111,45 @@ inline constexpr char TextTotalsFailed[]   = "日別の合計を作成できま�
 inline constexpr char TextCopyFailed[]     = "クリップボードにコピーできませんでした";
 inline constexpr const char* MetricShortCodes[3] = {"MC", "KT", "MM"};
 inline constexpr const char* MetricTitles[3] = {"マウスクリック回数", "キータッチ回数", "マウスの動き"};
+
+// Activity per application. The file's header and the two names of its own are UTF-8 whatever
+// the UI language; so are the names of the applications.
+inline constexpr char FormatAppsFileName[] = "%04d%02d%02d.apps.txt";
+inline constexpr char FormatAppsTempName[] = "%04d%02d%02d.apps.new";
+inline constexpr char AppsFilePattern[]    = "*.apps.txt";
+inline constexpr char AppsFileSuffix[]     = ".apps.txt";
+inline constexpr char AppsHeader[]         = u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n";
+inline constexpr char AppNameUnknown[]     = u8"(不明)";
+inline constexpr char AppNameOthers[]      = u8"(その他)";
+inline constexpr char AppNameFrameHost[]   = "applicationframehost.exe";
+// The setting file of the data folder, read and written through the profile functions.
+inline constexpr char SettingsFile[]       = "vantle.ini";
+inline constexpr wchar_t AppsSection[]     = L"Apps";
+inline constexpr wchar_t AppsRecordKey[]   = L"Record";
+
+// The texts of the UI, each in Japanese and English; the language is chosen once at start.
+#define VANTLE_UI_TEXTS(X) \
+    X(TextAppsTitle, L"アプリ別の合計", L"Totals by Application") \
+    X(TextAppsMenuItem, L"アプリ別の合計(&A)...", L"Totals by &Application...") \
+    X(TextRecordAppsItem, L"アプリ別に記録する(&A)", L"Record by &Application") \
+    X(TextRangeToday, L"今日", L"Today") \
+    X(TextRangeWeek, L"過去7日間", L"Last 7 days") \
+    X(TextRangeMonth, L"過去30日間", L"Last 30 days") \
+    X(TextRangeAll, L"全期間", L"All time") \
+    X(TextAppsColumnApp, L"アプリ", L"Application") \
+    X(TextAppsColumnTime, L"活動時間", L"Active time") \
+    X(TextAppsColumnShare, L"割合", L"Share") \
+    X(TextAppsColumnClicks, L"マウスクリック回数", L"Mouse clicks") \
+    X(TextAppsColumnKeys, L"キータッチ回数", L"Key touches") \
+    X(TextAppsColumnTravel, L"マウスの動き", L"Mouse travel") \
+    X(TextAppsCopy, L"コピー(&C)", L"&Copy") \
+    X(TextAppsClose, L"閉じる", L"Close") \
+    X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
+    X(FormatAppsTime, L"%d:%02d", L"%d:%02d")
+enum UiTextId {
+#define VANTLE_UI_TEXT_ID(id, ja, en) id,
+    VANTLE_UI_TEXTS(VANTLE_UI_TEXT_ID)
+#undef VANTLE_UI_TEXT_ID
+    UiTextCount
+};
+const wchar_t* UiText(UiTextId id);  // the text in the UI language chosen once at start
