@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <windowsx.h>
 
+#include "app/appwatch.h"
 #include "app/input.h"
 #include "app/screenmap.h"
 #include "res/texts.h"
@@ -19,23 +20,25 @@ static void ButtonDown(int part, int* down)
     *down = 1;
 }
 
+// A click counts for the application under its point: the window it brings to the front.
+static void CountClick(int* clicks, LPARAM physicalPoint)
+{
+    ++*clicks;
+    POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
+    CountAppClick(ProcessPointFromPhysical(physical));
+    ShowClickCount();
+}
+
 // An up message counts a click only after a down message of the same button.
-static void ButtonUp(int part, int* down, int* clicks)
+static void ButtonUp(int part, int* down, int* clicks, LPARAM point)
 {
     SetStatusIcon(part, App.ButtonUpIcon);
-    if (*down) {
-        ++*clicks;
-        ShowClickCount();
-    }
+    if (*down) CountClick(clicks, point);
     *down = 0;
 }
 
 // A double-click message stands in for the second down message and counts by itself.
-static void DoubleClick(int* clicks)
-{
-    ++*clicks;
-    ShowClickCount();
-}
+static void DoubleClick(int* clicks, LPARAM point) { CountClick(clicks, point); }
 
 // The step is measured between the events' own points, not from where the pointer is when the
 // message is handled: moves that wait in the queue (a busy thread, a modal loop, a slow status
@@ -53,8 +56,10 @@ static void PointerStep(LPARAM physicalPoint)
     POINT from = App.PointerKnown ? App.LastPointerPos : App.PointerPos;
     App.PointerKnown = 1;
     App.LastPointerPos = App.PointerPos;
-    App.MoveX += abs(static_cast<int>(from.x - App.PointerPos.x));
-    App.MoveY += abs(static_cast<int>(from.y - App.PointerPos.y));
+    int dx = abs(static_cast<int>(from.x - App.PointerPos.x)), dy = abs(static_cast<int>(from.y - App.PointerPos.y));
+    App.MoveX += dx;
+    App.MoveY += dy;
+    CountAppTravel(dx + dy);
     ShowMovementCount();
 }
 
@@ -70,14 +75,14 @@ LRESULT OnHookMouse(UINT mouseMessage, LPARAM point)
     switch (mouseMessage) {
     case WM_MOUSEMOVE:     PointerStep(point); break;
     case WM_LBUTTONDOWN:   ButtonDown(PartLeftButton, &App.LeftDown); break;
-    case WM_LBUTTONUP:     ButtonUp(PartLeftButton, &App.LeftDown, &App.LeftClicks); break;
-    case WM_LBUTTONDBLCLK: DoubleClick(&App.LeftClicks); break;
+    case WM_LBUTTONUP:     ButtonUp(PartLeftButton, &App.LeftDown, &App.LeftClicks, point); break;
+    case WM_LBUTTONDBLCLK: DoubleClick(&App.LeftClicks, point); break;
     case WM_RBUTTONDOWN:   ButtonDown(PartRightButton, &App.RightDown); break;
-    case WM_RBUTTONUP:     ButtonUp(PartRightButton, &App.RightDown, &App.RightClicks); break;
-    case WM_RBUTTONDBLCLK: DoubleClick(&App.RightClicks); break;
+    case WM_RBUTTONUP:     ButtonUp(PartRightButton, &App.RightDown, &App.RightClicks, point); break;
+    case WM_RBUTTONDBLCLK: DoubleClick(&App.RightClicks, point); break;
     case WM_MBUTTONDOWN:   ButtonDown(PartMiddleButton, &App.MiddleDown); break;
-    case WM_MBUTTONUP:     ButtonUp(PartMiddleButton, &App.MiddleDown, &App.MiddleClicks); break;
-    case WM_MBUTTONDBLCLK: DoubleClick(&App.MiddleClicks); break;
+    case WM_MBUTTONUP:     ButtonUp(PartMiddleButton, &App.MiddleDown, &App.MiddleClicks, point); break;
+    case WM_MBUTTONDBLCLK: DoubleClick(&App.MiddleClicks, point); break;
     default: break;  // the wheel and extra buttons count nothing
     }
     return 0;
@@ -94,6 +99,7 @@ LRESULT OnHookKey(UINT virtualKey, LPARAM flags)
     // Auto-repeat of the held key repeats its key code and counts once.
     if (virtualKey != App.LastKey) {
         ++App.KeyTouches;
+        CountAppKey();
         ShowKeyTouchCount();
         SetStatusIcon(PartKeyboard, App.KeyDownIcon);
     }

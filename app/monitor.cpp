@@ -3,6 +3,7 @@
 
 #include <wtsapi32.h>
 
+#include "app/appwatch.h"
 #include "app/autostart.h"
 #include "app/clock.h"
 #include "app/hookwatch.h"
@@ -26,6 +27,7 @@ static void StartRecording(HWND monitor)
     BeginSlot(App.CurrentSlot);
     App.Recording = 1;
     SetTimer(monitor, SlotTimerId, SlotTimerPeriod, nullptr);
+    StartAppWatch();
     StartHooks(monitor);
 }
 
@@ -73,6 +75,7 @@ static void SaveCurrentSlot(HWND monitor)
     if (!App.Recording) return;
     CommitCounters();
     SaveSlot(monitor, App.CurrentSlot);
+    SaveAppsNow(monitor);
 }
 
 // The last steps of every ending, once the clock is stopped.
@@ -80,6 +83,7 @@ static void FinishAndDestroy(HWND monitor)
 {
     SaveCurrentSlot(monitor);
     App.Recording = 0;
+    StopAppWatch();
     ReleaseHooks(monitor);
     RemoveTrayIcon(monitor);
     DestroyWindow(monitor);
@@ -117,6 +121,7 @@ static LRESULT OnEndSession(HWND monitor, BOOL ending)
 static LRESULT OnResetData(void)
 {
     ClearIntervalCounters();
+    ResetApps();
     SYSTEMTIME now;
     ReadLocalTime(&now);
     if (ResetData(&now) == 0) RepaintGraphWindow();
@@ -129,6 +134,11 @@ static void OnStartWithWindows(HWND monitor)
     if (!ToggleStartWithWindows(App.ExePath)) ReportFailure(monitor, TextAutostartFailed, TextErrorCaption);
 }
 
+static void OnRecordApps(HWND monitor)
+{
+    if (!ToggleAppRecording(monitor)) ReportFailure(monitor, TextAppsSettingFailed, TextErrorCaption);
+}
+
 static LRESULT OnMonitorCommand(HWND monitor, UINT command)
 {
     switch (command) {
@@ -136,6 +146,7 @@ static LRESULT OnMonitorCommand(HWND monitor, UINT command)
     case IDC_OPEN_GRAPH:     OpenGraphWindow(monitor); break;
     case IDC_PUT_AWAY_GRAPH: PutAwayGraphWindow(monitor); break;
     case IDC_START_WITH_WINDOWS: OnStartWithWindows(monitor); break;
+    case IDC_RECORD_APPS:    OnRecordApps(monitor); break;
     default: break;
     }
     return 0;

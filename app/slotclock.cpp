@@ -2,6 +2,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "app/appwatch.h"
 #include "app/clock.h"
 #include "app/hookwatch.h"
 #include "app/input.h"
@@ -134,6 +135,7 @@ static int ChangeSlot(HWND monitor, int slot, int today)
     } else {
         result = RollOverDay(monitor, finished, shift, today);
     }
+    SaveAppsAtChange(monitor, today);
     RepaintGraph();
     return result;
 }
@@ -157,6 +159,7 @@ static int Tick(HWND monitor)
     // Nothing is recorded before the start-up or after the end.
     if (!App.Recording) return 0;
     CommitCounters();
+    TickApps();
     RetryStartReads(monitor);
     RaiseTodayMaxima();
     // Within a slot today's value never falls: the new bar covers the old one without erasing.

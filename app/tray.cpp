@@ -135,6 +135,7 @@ int ShowTrayMenu(HWND monitor)
     EnableMenuItem(popup, greyed, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
     UINT startup = StartsWithWindows(App.ExePath) ? MF_CHECKED : MF_UNCHECKED;
     CheckMenuItem(popup, IDC_START_WITH_WINDOWS, MF_BYCOMMAND | startup);
+    CheckMenuItem(popup, IDC_RECORD_APPS, MF_BYCOMMAND | (App.AppsRecording ? MF_CHECKED : MF_UNCHECKED));
     // The chosen command arrives later as WM_COMMAND; the tracking loop dispatches our messages.
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, monitor, nullptr);
     DestroyMenu(menu);

@@ -17,8 +17,9 @@
 #define IDD_GRAPH          111
 #define IDD_ABOUT          113
 #define IDD_TOTALS         114
+#define IDD_APPS           115
 
-// Commands (40001..40025)
+// Commands (40001..40027)
 #define IDC_EXIT           40001
 #define IDC_OPEN_GRAPH     40002
 #define IDC_ABOUT          40007
@@ -32,6 +33,8 @@
 #define IDC_SAVE_CSV       40023
 #define IDC_START_WITH_WINDOWS 40024
 #define IDC_SHOW_TOTALS    40025
+#define IDC_SHOW_APPS      40026
+#define IDC_RECORD_APPS    40027
 
 // Controls of the about box
 #define IDC_ABOUT_NAME      1000
@@ -42,6 +45,11 @@
 // Controls of the totals window (its close button is IDCANCEL)
 #define IDC_TOTALS_LIST     1001
 #define IDC_TOTALS_COPY     1002
+
+// Controls of the apps window (its close button is IDCANCEL)
+#define IDC_APPS_LIST      1001
+#define IDC_APPS_COPY      1002
+#define IDC_APPS_RANGE     1003
 
 // Status bar child id
 #define IDC_STATUS_BAR     2

@@ -1,5 +1,6 @@
 // Day files: 2880 bytes a day, three series of 240 little-endian 32-bit values, -1 for no data.
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "res/texts.h"
@@ -338,10 +339,27 @@ static int MakeResetFolder(const SYSTEMTIME* now)
     return 0;
 }
 
-static const WCHAR* ResetCopyPath(int day)
+// The reset's files: the 21 day files, then the 21 days' apps files.
+static const char* ResetFileName(int file, char* name, int size)
 {
+    int day = file % DayCount;
+    if (file < DayCount) return App.DayFileNames[day];
+    int date = atoi(App.DayFileNames[day]);
+    snprintf(name, size, FormatAppsFileName, date / 10000, date / 100 % 100, date % 100);
+    return name;
+}
+
+static const WCHAR* ResetOriginalPath(int file)
+{
+    char name[32];
+    return ComposeDataFilePath(ResetFileName(file, name, sizeof name));
+}
+
+static const WCHAR* ResetCopyPath(int file)
+{
+    char name[32];
     lstrcpynW(App.ResetCopyPath, App.ResetFolder, PathCapacity);
-    AppendName(App.ResetCopyPath, PathCapacity, App.DayFileNames[day]);
+    AppendName(App.ResetCopyPath, PathCapacity, ResetFileName(file, name, sizeof name));
     return App.ResetCopyPath;
 }
 
@@ -354,14 +372,14 @@ static int KeepDayFiles(int* count)
     *count = 0;
     int whole = 1;
     int used = 0;
-    for (int d = 0; d < DayCount; ++d) {
-        App.ResetKept[d] = 0;
-        const WCHAR* original = DayFilePath(d);
-        if (!CopyFileW(original, ResetCopyPath(d), TRUE)) continue;
-        App.ResetKept[d] = 1;
+    for (int f = 0; f < ResetFileCount; ++f) {
+        App.ResetKept[f] = 0;
+        const WCHAR* original = ResetOriginalPath(f);
+        if (!CopyFileW(original, ResetCopyPath(f), TRUE)) continue;
+        App.ResetKept[f] = 1;
         ++*count;
         int length = lstrlenW(original) + 1;
-        if (length > MAX_PATH || used + length >= DayCount * MAX_PATH) {
+        if (length > MAX_PATH || used + length >= ResetFileCount * MAX_PATH) {
             whole = 0;
             continue;
         }
@@ -384,9 +402,9 @@ int ResetData(const SYSTEMTIME* now)
     if (MakeResetFolder(now)) {
         int count = 0;
         int recycled = KeepDayFiles(&count) && RecycleFiles(App.ResetList, count);
-        for (int d = 0; d < DayCount; ++d) {
-            if (!App.ResetKept[d]) continue;
-            DeleteFileW(recycled ? ResetCopyPath(d) : DayFilePath(d));
+        for (int f = 0; f < ResetFileCount; ++f) {
+            if (!App.ResetKept[f]) continue;
+            DeleteFileW(recycled ? ResetCopyPath(f) : ResetOriginalPath(f));
         }
         // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
         RemoveDirectoryW(App.ResetFolder);

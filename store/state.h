@@ -7,6 +7,8 @@ enum { MetricClicks = 0, MetricKeys = 1, MetricMovement = 2 };
 enum { NoData = -1 };
 enum { DayFileSize = MetricCount * SlotCount * 4, MetricBytes = SlotCount * 4 };
 enum { ReportQueueLength = 8 };
+// The data reset takes each of the 21 days' day file and apps file.
+enum { ResetFileCount = 2 * DayCount };
 // Wide characters of a path buffer: the longest path the file system takes (in the \\?\ form).
 enum { PathCapacity = 32768 };
 // A quoted path: the command of the Run entry that starts the program with Windows.
@@ -18,6 +20,29 @@ enum { CsvDateCapacity = 8192, CsvTextSize = SlotCount * 64 };
 // rows of the days.
 enum { TotalsToday = 0, TotalsWeek = 1, TotalsMonth = 2, TotalsAll = 3, TotalsRangeCount = 4 };
 enum { TotalsColumnCount = 5, TotalsLineSize = 256 };
+
+// Applications of a day: 255 told apart by the file name of their executable, then one record
+// for the rest; a name is UTF-8, as the apps file holds it.
+enum { AppsPerDay = 256, AppNameSize = 128, NoApp = -1 };
+// The apps window's rows (the applications of a range), the process names cached for input, and
+// one apps file's text.
+enum { AppsShownCapacity = 4096, AppsCacheSize = 32, AppsTextSize = 65536 };
+enum { AppsToday = 0, AppsWeek = 1, AppsMonth = 2, AppsAll = 3, AppsRangeCount = 4 };
+
+struct AppRecord {
+    char Name[AppNameSize];
+    long long Clicks, Keys, Travel, ActiveMs;
+};
+
+// One day's records per application. Unread: its file exists but could not be read, so it is
+// not written until read, and what was counted meanwhile is added to the file's values then.
+struct AppsDay {
+    int Date;
+    int Count;
+    int Unread;
+    int Unsaved;
+    AppRecord Records[AppsPerDay];
+};
 
 // A failure report waiting to be shown: the box's owner, text and caption.
 struct QueuedReport {
@@ -108,12 +133,12 @@ struct GlobalState {
     WCHAR DataDirectory[PathCapacity];
     WCHAR DayFilePath[PathCapacity];
     // The data reset: its folder and the path of a copy in it, the day files it keeps there (by
-    // day) and the list of their originals for the Recycle Bin, each path zero-ended and the list
+    // file) and the list of their originals for the Recycle Bin, each path zero-ended and the list
     // ended by one more zero (paths in the normal form only: the bin takes no other).
     WCHAR ResetFolder[PathCapacity];
     WCHAR ResetCopyPath[PathCapacity];
-    unsigned char ResetKept[DayCount];
-    WCHAR ResetList[DayCount * MAX_PATH + 1];
+    unsigned char ResetKept[ResetFileCount];
+    WCHAR ResetList[ResetFileCount * MAX_PATH + 1];
     // One whole day file, for its creation and its reading.
     unsigned char DayFileBuffer[DayFileSize];
 
@@ -190,6 +215,28 @@ struct GlobalState {
     int HookFailureShown;
     int SessionLocked;
     int SessionNotified;    // registered for lock and unlock notifications
+
+    // Activity per application: on or off (data\vantle.ini), today's records and those of a
+    // finished day whose file could not be written yet; the application that takes key touches
+    // and travel (NoApp before the first look), and whether its time counts (someone is at a
+    // foreground window of the session); process ids of recent look-ups with their records.
+    int AppsRecording;
+    AppsDay AppsOfToday, AppsOfEarlierDay;
+    int ForegroundApp;
+    int ForegroundCounts;
+    HWINEVENTHOOK ForegroundHook;
+    DWORD AppsTickAt, ForegroundCheckedAt;
+    DWORD CachedProcess[AppsCacheSize];
+    int CachedApp[AppsCacheSize];
+    int CacheNext;
+    int AppsWriteReported, AppsReadReported;
+    char AppsText[AppsTextSize];
+    WCHAR AppsTempPath[PathCapacity];
+    // The apps window: the chosen range's applications, their number and active time in all.
+    AppRecord AppsShown[AppsShownCapacity];
+    int AppsShownCount;
+    long long AppsShownMs;
+    int AppsRange;
 };
 
 extern GlobalState App;

@@ -60,7 +60,7 @@ void CopyDayColumn(int to, int from);
 int WriteSlot(int slot);
 // Nonzero while a slot of any of the 21 days waits to reach its file.
 int SlotsWaitingToBeWritten(void);
-// Clears the store and takes the 21 day files away, into the Recycle Bin or, where the drive has
+// Clears the store and takes the 21 day files and their apps files away, into the Recycle Bin or, where the drive has
 // none, into the folder data\reset-YYYYMMDD-HHMMSS of the given time; then creates today's. 0, or
 // -1 when today's file could not be made. No day file is ever destroyed.
 int ResetData(const SYSTEMTIME* now);

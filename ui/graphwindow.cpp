@@ -11,6 +11,7 @@
 #include "store/state.h"
 #include "store/store.h"
 #include "ui/aboutbox.h"
+#include "ui/appswindow.h"
 #include "ui/csvexport.h"
 #include "ui/statusbar.h"
 #include "ui/totalswindow.h"
@@ -209,6 +210,7 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_SAVE_PICTURE: SaveGraphPicture(window); break;
     case IDC_SAVE_CSV: SaveActivityCsv(window); break;
     case IDC_SHOW_TOTALS: OpenTotalsWindow(window); break;
+    case IDC_SHOW_APPS: OpenAppsWindow(window); break;
     }
     // Every command counts as handled, IDOK (the Enter key) among them.
     return 1;

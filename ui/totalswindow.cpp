@@ -7,12 +7,11 @@
 #include "res/texts.h"
 #include "store/state.h"
 #include "store/totals.h"
+#include "ui/clipboard.h"
 #include "ui/report.h"
 
 // Room a list column gives its text beyond the text's own width, in pixels.
 enum { ColumnPadding = 16 };
-// Another program (a clipboard manager, say) may have the clipboard open for a moment.
-enum { ClipboardRetries = 20, ClipboardRetryMs = 10 };
 
 static int TextWidth(HWND list, const char* text)
 {
@@ -79,39 +78,12 @@ static SIZE_T ComposeTotalsText(wchar_t* text)
     return length + 1;
 }
 
-// The clipboard takes only memory of its own kind, handed over to the system: the one block the
-// program allocates after its start, freed by the clipboard or, when it refuses, here.
-static int CopyTotals(HWND window)
-{
-    SIZE_T length = ComposeTotalsText(nullptr);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length * sizeof(wchar_t));
-    wchar_t* text = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
-    if (!text) {
-        if (memory) GlobalFree(memory);
-        return 0;
-    }
-    ComposeTotalsText(text);
-    GlobalUnlock(memory);
-    int open = OpenClipboard(window);
-    for (int attempt = 0; !open && attempt < ClipboardRetries; ++attempt) {
-        Sleep(ClipboardRetryMs);
-        open = OpenClipboard(window);
-    }
-    if (open) {
-        if (EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;
-        CloseClipboard();
-    }
-    if (!memory) return 1;
-    GlobalFree(memory);
-    return 0;
-}
-
 static INT_PTR OnTotalsCommand(HWND window, int command)
 {
     switch (command) {
     case IDCANCEL: EndDialog(window, IDCANCEL); return 1;
     case IDC_TOTALS_COPY:
-        if (!CopyTotals(window)) ReportFailure(window, TextCopyFailed, TextErrorCaption);
+        if (!CopyTextToClipboard(window, ComposeTotalsText)) ReportFailure(window, TextCopyFailed, TextErrorCaption);
         return 1;
     }
     return 0;

@@ -12,6 +12,7 @@ struct TickAdvance {
 };
 std::vector<TickAdvance> Advances;
 int ShellAwayFor = 0;
+long InputAge = -1;
 }
 
 void SetFakeTime(int year, int month, int day, int hour, int minute, int second)
@@ -45,6 +46,7 @@ DWORD ReadTickCount(void) { return GetTickCount() + TickOffset; }
 // move it.
 DWORD ReadLastInputTime(void)
 {
+    if (InputAge >= 0) return ReadTickCount() - static_cast<DWORD>(InputAge);
     LASTINPUTINFO input = {sizeof input, 0};
     if (!GetLastInputInfo(&input)) return 0;
     DWORD offset = TickOffset;
@@ -67,5 +69,7 @@ BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* record)
     }
     return Shell_NotifyIconA(message, record);
 }
+
+void SetInputAge(long ms) { InputAge = ms; }
 
 void SetShellAway(int requests) { ShellAwayFor = requests; }

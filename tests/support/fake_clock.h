@@ -9,6 +9,8 @@ void SetFakeTime(int year, int month, int day, int hour, int minute, int second)
 int FakeDate(void);
 // The tick clock (GetTickCount and the last input time alike) moved ahead by ms more.
 void AdvanceTickClock(DWORD ms);
+// The last input seen as made this long before every reading of it; negative: the system's own.
+void SetInputAge(long ms);
 // The shell refuses the next requests to add or change an icon, as when there is no
 // notification area yet; 0 brings it back.
 void SetShellAway(int requests);

@@ -201,6 +201,8 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     HWND monitor = CreateMonitorWithoutStartup();
     for (int d = 0; d < 21; ++d) PutDayFile(d, std::vector<int>(720, d));
     ASSERT_TRUE(WriteWholeFile(DataFile("20240101.dat"), "x", 1));  // older than 21 days
+    ASSERT_TRUE(WriteWholeFile(DataFile("20240101.apps.txt"), "x", 1));
+    ASSERT_TRUE(WriteWholeFile(DataFile("20240304.apps.txt"), "x", 1));  // the apps file of day 3
     App.ActivityTable[0][5][3] = 4;
     App.DayMaxima[2][7] = 10;
     App.LeftClicks = App.KeyTouches = App.MoveY = 3;
@@ -224,6 +226,8 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     ASSERT_EQ(today.size(), 2880u);
     EXPECT_EQ(FileValue(today, 1, 0), -1);
     EXPECT_EQ(ReadWholeFile(DataFile("20240101.dat")).size(), 1u) << "older files untouched";
+    EXPECT_EQ(ReadWholeFile(DataFile("20240101.apps.txt")).size(), 1u);
+    EXPECT_EQ(GetFileAttributesA(DataFile("20240304.apps.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(App.LeftClicks + App.KeyTouches + App.MoveY, 0);
     EXPECT_EQ(App.LeftDown, 1);
     EXPECT_EQ(App.LastKey, static_cast<UINT>('A'));

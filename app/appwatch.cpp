@@ -1,0 +1,208 @@
+// Where the activity goes: the application of the foreground window takes key touches, travel and
+// active time, the one under a click's point takes the click. The foreground is looked up when it
+// changes (a WinEvent hook, out of context, called on this thread) and once a second, so an input
+// costs only an add to a record; names are cached by process.
+#include "app/appwatch.h"
+
+#include <string.h>
+
+#include "app/clock.h"
+#include "res/texts.h"
+#include "store/apps.h"
+#include "store/state.h"
+#include "ui/report.h"
+
+enum : DWORD {
+    ActiveInputMs = 60000,    // input younger than this makes the foreground's time active
+    ForegroundCheckMs = 1000, // the foreground is looked at again this often
+    LongestTickMs = 2000,     // a longer gap between ticks (a stall, a sleep) counts as this much
+};
+
+// The file name of the process's executable in lower case and UTF-8; 0 when it cannot be read.
+static int ReadProcessName(DWORD processId, char* name)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) return 0;
+    WCHAR path[MAX_PATH * 2];
+    DWORD length = sizeof path / sizeof path[0];
+    int ok = QueryFullProcessImageNameW(process, 0, path, &length);
+    CloseHandle(process);
+    if (!ok) return 0;
+    WCHAR* file = path;
+    for (WCHAR* c = path; *c; ++c)
+        if (*c == L'\\' || *c == L'/') file = c + 1;
+    CharLowerW(file);
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, file, -1, name, AppNameSize, nullptr, nullptr);
+    // A name longer than a record holds is cut at a character's start.
+    if (!bytes) {
+        int cut = lstrlenW(file);
+        while (!bytes && cut > 0)
+            bytes = WideCharToMultiByte(CP_UTF8, 0, file, --cut, name, AppNameSize - 1, nullptr, nullptr);
+        name[bytes] = '\0';
+    }
+    return name[0] != '\0';
+}
+
+struct HostedSearch {
+    DWORD host;
+    DWORD hosted;
+};
+
+static BOOL CALLBACK FindHostedWindow(HWND child, LPARAM lParam)
+{
+    HostedSearch* search = reinterpret_cast<HostedSearch*>(lParam);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(child, &processId);
+    if (processId == search->host) return TRUE;
+    search->hosted = processId;
+    return FALSE;
+}
+
+// The record of a process, looked up by name once and then taken from the cache. A frame of the
+// host of modern applications stands for the process of the core window it hosts; it is never
+// cached, since one host frames every such application.
+static int AppOfProcess(HWND root, DWORD processId)
+{
+    for (int i = 0; i < AppsCacheSize; ++i)
+        if (App.CachedProcess[i] == processId && processId) return App.CachedApp[i];
+    char name[AppNameSize];
+    if (!ReadProcessName(processId, name)) return AppOfName(&App.AppsOfToday, AppNameUnknown);
+    if (strcmp(name, AppNameFrameHost) == 0) {
+        HostedSearch search = {processId, 0};
+        EnumChildWindows(root, FindHostedWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.hosted) return AppOfProcess(root, search.hosted);
+        return AppOfName(&App.AppsOfToday, name);
+    }
+    int app = AppOfName(&App.AppsOfToday, name);
+    App.CachedProcess[App.CacheNext] = processId;
+    App.CachedApp[App.CacheNext] = app;
+    App.CacheNext = (App.CacheNext + 1) % AppsCacheSize;
+    return app;
+}
+
+static int AppOfWindow(HWND window)
+{
+    HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
+    if (!root) return AppOfName(&App.AppsOfToday, AppNameUnknown);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(root, &processId);
+    return AppOfProcess(root, processId);
+}
+
+// A locked session, the secure desktop (no foreground window of this desktop) and no foreground
+// window at all count for nobody; the input the hooks still report there counts as "(不明)".
+void LookAtForeground(void)
+{
+    App.ForegroundCheckedAt = ReadTickCount();
+    if (!App.AppsRecording) return;
+    HWND foreground = App.SessionLocked ? nullptr : GetForegroundWindow();
+    App.ForegroundCounts = foreground != nullptr;
+    App.ForegroundApp = AppOfWindow(foreground);
+}
+
+static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
+                                       DWORD thread, DWORD time)
+{
+    (void)hook, (void)event, (void)window, (void)object, (void)child, (void)thread, (void)time;
+    LookAtForeground();
+}
+
+void StartAppWatch(void)
+{
+    App.AppsRecording = ReadAppsSetting();
+    App.AppsTickAt = ReadTickCount();
+    App.ForegroundApp = NoApp;
+    if (App.AppsRecording) LoadAppsOfToday(App.TodayDate);
+    if (!App.ForegroundHook)
+        App.ForegroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                             OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    LookAtForeground();
+}
+
+void StopAppWatch(void)
+{
+    if (App.ForegroundHook) UnhookWinEvent(App.ForegroundHook);
+    App.ForegroundHook = nullptr;
+}
+
+static AppRecord* ForegroundRecord(void)
+{
+    if (App.ForegroundApp == NoApp) LookAtForeground();
+    return &App.AppsOfToday.Records[App.ForegroundApp];
+}
+
+void CountAppKey(void)
+{
+    if (App.AppsRecording) ++ForegroundRecord()->Keys;
+}
+
+void CountAppTravel(int pixels)
+{
+    if (App.AppsRecording) ForegroundRecord()->Travel += pixels;
+}
+
+void CountAppClick(POINT point)
+{
+    if (App.AppsRecording) ++App.AppsOfToday.Records[AppOfWindow(WindowFromPoint(point))].Clicks;
+}
+
+void TickApps(void)
+{
+    DWORD now = ReadTickCount();
+    DWORD elapsed = now - App.AppsTickAt;
+    App.AppsTickAt = now;
+    if (!App.AppsRecording) return;
+    if (now - App.ForegroundCheckedAt >= ForegroundCheckMs) LookAtForeground();
+    DWORD input = ReadLastInputTime();
+    if (!App.ForegroundCounts || App.SessionLocked || !input || now - input >= ActiveInputMs) return;
+    ForegroundRecord()->ActiveMs += elapsed < LongestTickMs ? elapsed : LongestTickMs;
+}
+
+// A box for each cause only once, until the cause has gone.
+static void ReportAppsSaved(HWND monitor, int saved)
+{
+    if (saved == 0 && !App.AppsWriteReported) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    if (saved == -1 && !App.AppsReadReported) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    App.AppsWriteReported = saved == 0;
+    App.AppsReadReported = saved == -1 || (saved == 0 && App.AppsOfToday.Unread);
+}
+
+void SaveAppsNow(HWND monitor)
+{
+    if (App.AppsRecording) ReportAppsSaved(monitor, SaveApps());
+}
+
+void SaveAppsAtChange(HWND monitor, int today)
+{
+    if (!App.AppsRecording) return;
+    // The cache goes with each change of slot (a process id may be reused), and with the day's
+    // records at a change of day.
+    if (today != App.AppsOfToday.Date) {
+        ReportAppsSaved(monitor, RollAppsOver(today) ? 1 : 0);
+    } else {
+        memset(App.CachedProcess, 0, sizeof App.CachedProcess);
+        ReportAppsSaved(monitor, SaveApps());
+    }
+    LookAtForeground();
+}
+
+void ResetApps(void)
+{
+    ClearAppsDay(&App.AppsOfToday, App.TodayDate);
+    ClearAppsDay(&App.AppsOfEarlierDay, 0);
+    memset(App.CachedProcess, 0, sizeof App.CachedProcess);
+    App.ForegroundApp = NoApp;
+}
+
+int ToggleAppRecording(HWND monitor)
+{
+    int on = !App.AppsRecording;
+    if (!WriteAppsSetting(on)) return 0;
+    // What was recorded until now goes to its file before recording stops; on again, the day goes
+    // on from its file.
+    if (!on) SaveAppsNow(monitor);
+    App.AppsRecording = on;
+    if (on) LoadAppsOfToday(App.TodayDate);
+    LookAtForeground();
+    return 1;
+}

@@ -1,0 +1,27 @@
+// Activity per application: the foreground application and the one under a click, the records
+// they count into, and their files at the clock's changes.
+#pragma once
+#include <windows.h>
+
+// Reads the setting, loads today's records and starts following the foreground.
+void StartAppWatch(void);
+void StopAppWatch(void);
+// Looks up the foreground window's application (the foreground event, and once a second).
+void LookAtForeground(void);
+// An input, counted into its application's record of today.
+void CountAppKey(void);
+void CountAppTravel(int pixels);
+// The click's point in this process's screen coordinates.
+void CountAppClick(POINT point);
+// The clock's tick: the time since the last tick is the foreground application's, while someone
+// has given input within the last minute.
+void TickApps(void);
+// The change of slot or of day (a date number): the records are written, a new day's begun.
+void SaveAppsAtChange(HWND monitor, int today);
+// Suspend, exit and session end: the records are written.
+void SaveAppsNow(HWND monitor);
+// The data reset has taken the files: the records start empty.
+void ResetApps(void);
+// The tray item: recording per application switched off or on, and kept in the settings file;
+// 0 when the setting could not be written (nothing changes then).
+int ToggleAppRecording(HWND monitor);

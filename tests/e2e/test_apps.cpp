@@ -1,0 +1,100 @@
+// The real program's activity per application: keys and clicks in the windows of two other
+// programs, the apps window read across processes, and the apps file after the exit.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_support.h"
+#include "res/resource.h"
+
+namespace {
+// Run in a process of its own, this test program copied under another name: a window at the left
+// or at the right of the screen, until the process is ended.
+void ShowWorkWindow(int x)
+{
+    HWND window = CreateWindowExA(0, "STATIC", "work", WS_POPUP | WS_VISIBLE | SS_NOTIFY, x, 300, 200, 200, nullptr,
+                                  nullptr, nullptr, nullptr);
+    PumpUntil([] { return false; }, 60000);
+    DestroyWindow(window);
+}
+TEST(AppsWorkWindow, DISABLED_Left) { ShowWorkWindow(50); }
+TEST(AppsWorkWindow, DISABLED_Right) { ShowWorkWindow(700); }
+
+TEST(AppsE2e, TwoProgramsKeysAndClicksShownAndWritten)
+{
+    if (SlotNow() == 239) StartEarlyInSlot(60);
+    std::string folder = MakeProgramFolder("apps");
+    RunningProgram program;
+    ASSERT_TRUE(StartProgram(&program, folder));
+    ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 20000));
+    ScriptedUser user(program.process.dwProcessId);
+    const struct {
+        const char* exe;
+        const char* filter;
+        int x, keys;
+    } works[] = {{"left_app.exe", "AppsWorkWindow.DISABLED_Left", 50, 2}, {"right_app.exe", "AppsWorkWindow.DISABLED_Right", 700, 3}};
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::vector<PROCESS_INFORMATION> started;
+    for (const auto& w : works) {
+        std::string exe = folder + w.exe, command = "\"" + exe + "\" --gtest_also_run_disabled_tests --gtest_filter=" + w.filter;
+        ASSERT_TRUE(CopyFileA(self, exe.c_str(), FALSE));
+        STARTUPINFOA start = {};
+        start.cb = sizeof start;
+        start.dwFlags = STARTF_USESTDHANDLES;
+        PROCESS_INFORMATION process = {};
+        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
+        started.push_back(process);
+        HWND window = WaitForProcessWindow(process.dwProcessId, "Static", "work", true, 10000);
+        ASSERT_NE(window, nullptr);
+        // A click into the window, then keys while it is in front.
+        InjectMove(w.x + 100, 400);
+        InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        SetForegroundWindow(window);
+        ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == window; }));
+        for (int k = 0; k < w.keys; ++k) InjectKey('A' + k);
+        ASSERT_TRUE(WaitUntilIdle(program.monitor));
+    }
+
+    PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
+    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", "Vantle  PC活動記録測定ソフト  Version 1.13", true, 10000);
+    ASSERT_NE(graph, nullptr);
+    PostMessageA(graph, WM_COMMAND, IDC_SHOW_APPS, 0);
+    HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", "アプリ別の合計", true, 10000);
+    ASSERT_NE(apps, nullptr);
+    EXPECT_EQ(GetWindow(apps, GW_OWNER), graph);
+    HWND list = GetDlgItem(apps, IDC_APPS_LIST);
+    EXPECT_EQ(SendDlgItemMessageA(apps, IDC_APPS_RANGE, CB_GETCURSEL, 0, 0), 0);
+    const std::vector<std::string> heads = {"アプリ", "活動時間", "割合", "マウスクリック回数", "キータッチ回数", "マウスの動き"};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(ListText(program.process.hProcess, list, -1, c), heads[c]);
+    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (const auto& w : works) {
+        std::string shown = "none";
+        for (int r = 0; r < rows; ++r)
+            if (ListText(program.process.hProcess, list, r, 0) == w.exe)
+                shown = ListText(program.process.hProcess, list, r, 3) + " " + ListText(program.process.hProcess, list, r, 4);
+        EXPECT_EQ(shown, "1 " + std::to_string(w.keys)) << w.exe;
+    }
+    PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(apps); }, 5000));
+    PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
+    AskToEnd(&program, user, IDYES);
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+
+    std::vector<unsigned char> bytes = ReadWholeFile(folder + "data\\" + DayFileNameAt(0).substr(0, 8) + ".apps.txt");
+    std::string file(bytes.begin(), bytes.end());
+    EXPECT_EQ(file.find(u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n"), 0u);
+    for (const auto& w : works) EXPECT_NE(file.find(std::string("\n") + w.exe + "\t1\t" + std::to_string(w.keys) + "\t"), std::string::npos) << file;
+    for (PROCESS_INFORMATION& p : started) {
+        TerminateProcess(p.hProcess, 0);
+        WaitForSingleObject(p.hProcess, 5000);
+        CloseHandle(p.hThread);
+        CloseHandle(p.hProcess);
+    }
+}
+}  // namespace
