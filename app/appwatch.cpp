@@ -141,9 +141,18 @@ void CountAppTravel(int pixels)
     if (App.AppsRecording) ForegroundRecord()->Travel += pixels;
 }
 
+// A click brings its window to the front, so the keys typed right after it go to the clicked
+// application even before the foreground's event comes (which some systems never send); the next
+// look at the foreground corrects it. A window that never takes the front (an on-screen keyboard)
+// leaves the keys where they go.
 void CountAppClick(POINT point)
 {
-    if (App.AppsRecording) ++App.AppsOfToday.Records[AppOfWindow(WindowFromPoint(point))].Clicks;
+    if (!App.AppsRecording) return;
+    HWND window = WindowFromPoint(point);
+    int app = AppOfWindow(window);
+    ++App.AppsOfToday.Records[app].Clicks;
+    HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
+    if (root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) App.ForegroundApp = app;
 }
 
 void TickApps(void)
@@ -154,7 +163,9 @@ void TickApps(void)
     if (!App.AppsRecording) return;
     if (now - App.ForegroundCheckedAt >= ForegroundCheckMs) LookAtForeground();
     DWORD input = ReadLastInputTime();
-    if (!App.ForegroundCounts || App.SessionLocked || !input || now - input >= ActiveInputMs) return;
+    // An input a moment younger than the tick's reading (the two clocks are read apart) is of now.
+    if (!App.ForegroundCounts || App.SessionLocked || !input || static_cast<LONG>(now - input) >= static_cast<LONG>(ActiveInputMs))
+        return;
     ForegroundRecord()->ActiveMs += elapsed < LongestTickMs ? elapsed : LongestTickMs;
 }
 

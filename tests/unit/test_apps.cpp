@@ -86,9 +86,9 @@ TEST(Apps, AttributionAndFiles)
         SetInputAge(0);
         AdvanceTickClock(1000);
         TickAt(monitor, 10, 5, 0);
-        SetInputAge(60000);
+        SetInputAge(61000);
     };
-    SetInputAge(60000);
+    SetInputAge(61000);
     const struct {
         const char* name;
         std::function<void()> act;
@@ -99,7 +99,7 @@ TEST(Apps, AttributionAndFiles)
         {"held apps file at start", [] { EXPECT_EQ(App.AppsOfToday.Unread, 1); }, "other_app.exe", "0 0 0 0", false},
         {"keys to the foreground", [&] { key('A'), key('B'); }, "other_app.exe", "0 2 0 0", false},
         {"a click brings another window to the front", [&] { Click({150, 150}); }, "unit_tests.exe", "1 0 0 0", false},
-        {"travel to the foreground", [] { OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(10, 10)), OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(20, 30)); },
+        {"travel to the foreground", [] { LookAtForeground(), OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(10, 10)), OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(20, 30)); },
          "other_app.exe", "0 2 30 0", false},
         {"active time", activeSecond, "other_app.exe", "0 2 30 1", false},
         {"idle time", [&] { AdvanceTickClock(1000), TickAt(monitor, 10, 5, 1); }, "other_app.exe", "0 2 30 1", false},
