@@ -169,10 +169,11 @@ void TickApps(void)
     ForegroundRecord()->ActiveMs += elapsed < LongestTickMs ? elapsed : LongestTickMs;
 }
 
-// A box for each cause only once, until the cause has gone.
+// A box for each cause only once, until the cause has gone; a data folder in which today's file
+// cannot be made has had its box already.
 static void ReportAppsSaved(HWND monitor, int saved)
 {
-    if (saved == 0 && !App.AppsWriteReported) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    if (saved == 0 && !App.AppsWriteReported && !App.TodayFileUnmade) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
     if (saved == -1 && !App.AppsReadReported) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
     App.AppsWriteReported = saved == 0;
     App.AppsReadReported = saved == -1 || (saved == 0 && App.AppsOfToday.Unread);
