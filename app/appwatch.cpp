@@ -60,17 +60,17 @@ static BOOL CALLBACK FindHostedWindow(HWND child, LPARAM lParam)
 
 // The record of a process, looked up by name once and then taken from the cache. A frame of the
 // host of modern applications stands for the process of the core window it hosts; it is never
-// cached, since one host frames every such application.
-static int AppOfProcess(HWND root, DWORD processId)
+// cached, since one host frames every such application; the hosted process is taken as it is.
+static int AppOfProcess(HWND root, DWORD processId, int hosted)
 {
     for (int i = 0; i < AppsCacheSize; ++i)
         if (App.CachedProcess[i] == processId && processId) return App.CachedApp[i];
     char name[AppNameSize];
     if (!ReadProcessName(processId, name)) return AppOfName(&App.AppsOfToday, AppNameUnknown);
-    if (strcmp(name, AppNameFrameHost) == 0) {
+    if (!hosted && strcmp(name, AppNameFrameHost) == 0) {
         HostedSearch search = {processId, 0};
         EnumChildWindows(root, FindHostedWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.hosted) return AppOfProcess(root, search.hosted);
+        if (search.hosted) return AppOfProcess(root, search.hosted, 1);
         return AppOfName(&App.AppsOfToday, name);
     }
     int app = AppOfName(&App.AppsOfToday, name);
@@ -86,7 +86,7 @@ static int AppOfWindow(HWND window)
     if (!root) return AppOfName(&App.AppsOfToday, AppNameUnknown);
     DWORD processId = 0;
     GetWindowThreadProcessId(root, &processId);
-    return AppOfProcess(root, processId);
+    return AppOfProcess(root, processId, 0);
 }
 
 // A locked session, the secure desktop (no foreground window of this desktop) and no foreground

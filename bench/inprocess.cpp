@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "res/messages.h"
+#include "app/appwatch.h"
 #include "app/input.h"
 #include "app/monitor.h"
 #include "app/slotclock.h"
@@ -24,7 +25,9 @@
 #include "support/fake_clock.h"
 #include "support/testwin.h"
 #include "ui/graphwindow.h"
+#include "ui/appswindow.h"
 #include "ui/totalswindow.h"
+#include "store/apps.h"
 
 namespace {
 const int Repetitions = 9;
@@ -157,7 +160,15 @@ void InputFigures(HWND monitor, HWND plain, const char* state)
                       "same message, empty procedure", "us/msg", {}, {}};
     Figure key = {std::string("input: WM_HOOK_KEY press/release, graph ") + state,
                   "same message, empty procedure", "us/msg", {}, {}};
+    // A click is a press and a release at a point below the graph window; the release looks up
+    // the window under it.
+    std::vector<std::pair<WPARAM, LPARAM>> clicks;
+    for (int i = 0; i < Batch; ++i) clicks.push_back({i % 2 ? WM_LBUTTONUP : WM_LBUTTONDOWN, MAKELPARAM(1000, 740)});
+    Figure click = {std::string("input: WM_HOOK_MOUSE press/release, graph ") + state,
+                    "same message, empty procedure", "us/msg", {}, {}};
     for (int r = 0; r < Repetitions; ++r) {
+        click.base.push_back(DispatchCost(plain, WM_HOOK_MOUSE, clicks));
+        click.measured.push_back(DispatchCost(monitor, WM_HOOK_MOUSE, clicks));
         move.base.push_back(MoveCost(plain, Moves));
         move.measured.push_back(MoveCost(monitor, Moves));
         rowMove.base.push_back(MoveCost(plain, Moves, true));
@@ -168,6 +179,7 @@ void InputFigures(HWND monitor, HWND plain, const char* state)
     PrintFigure(move);
     PrintFigure(rowMove);
     PrintFigure(key);
+    PrintFigure(click);
 }
 
 // The one system call of a move handler; under Wine it asks the X server.
@@ -499,6 +511,55 @@ void TenYearsFigure(HWND graph)
     RemoveDirectoryA(folder.c_str());
 }
 
+// Ten years of apps files before today, 40 applications a day: the apps window opened and all
+// time chosen, until it is shown, against reading the same files whole.
+const char AppsCaption[] = "アプリ別の合計";
+
+void CALLBACK ShowAllTimeWhenOpen(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND apps = FindWindowA("#32770", AppsCaption);
+    if (!apps || !IsWindowVisible(apps) || TotalsShown > 0) return;
+    SendDlgItemMessageA(apps, IDC_APPS_RANGE, CB_SETCURSEL, AppsAll, 0);
+    SendMessageA(apps, WM_COMMAND, MAKEWPARAM(IDC_APPS_RANGE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(apps, IDC_APPS_RANGE)));
+    RedrawWindow(apps, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TotalsShown = NowMicroseconds();
+    EndDialog(apps, IDCANCEL);
+}
+
+void TenYearsAppsFigure(HWND graph)
+{
+    std::string folder = ModuleFolder() + "bench-tenyears-apps";
+    std::vector<std::string> paths = WriteTenYears(folder);
+    std::string text = u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n";
+    for (int a = 0; a < 40; ++a)
+        text += "application" + std::to_string(a) + ".exe\t" + std::to_string(a * 37) + "\t" + std::to_string(a * 401) + "\t" +
+                std::to_string(a * 25013) + "\t" + std::to_string(a * 97) + "\r\n";
+    for (std::string& path : paths) {
+        DeleteFileA(path.c_str());
+        path.replace(path.size() - 4, 4, ".apps.txt");
+        WriteWholeFile(path, text.data(), text.size());
+    }
+    App.AppsRecording = 1;
+    Figure apps = {"apps window, all time, 3,650 apps files", "reading the same files whole", "ms", {}, {}};
+    for (int r = 0; r < FolderRepetitions; ++r) {
+        double start = NowMicroseconds();
+        size_t read = 0;
+        for (const std::string& path : paths) read += ReadWholeFile(path).size();
+        apps.base.push_back((NowMicroseconds() - start) / 1000);
+        TotalsShown = 0;
+        UINT_PTR timer = SetTimer(nullptr, 0, 1, ShowAllTimeWhenOpen);
+        start = NowMicroseconds();
+        OpenAppsWindow(graph);
+        KillTimer(nullptr, timer);
+        apps.measured.push_back((TotalsShown - start) / 1000);
+        if (!read || TotalsShown == 0 || App.AppsShownCount < 40) PrintNote("ten years of apps: the window failed");
+    }
+    PrintFigure(apps);
+    for (const std::string& path : paths) DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 ATOM RegisterBenchClass(const char* name, WNDPROC proc)
 {
     WNDCLASSA wc = {};
@@ -511,10 +572,12 @@ ATOM RegisterBenchClass(const char* name, WNDPROC proc)
 }
 }  // namespace
 
-// With the argument "totals" only the ten-year figure is taken.
+// With the argument "totals" only the ten-year figure is taken; with "apps" the input figures
+// with the graph window closed and the ten years of apps files.
 int main(int argc, char** argv)
 {
     bool totalsOnly = argc > 1 && lstrcmpA(argv[1], "totals") == 0;
+    bool appsOnly = argc > 1 && lstrcmpA(argv[1], "apps") == 0;
     App.Instance = GetModuleHandleA(nullptr);
     RegisterBenchClass(BaselineClass, NullProc);
     RegisterBenchClass(MonitorClass, DefWindowProcA);
@@ -525,8 +588,13 @@ int main(int argc, char** argv)
     HWND stamp = CreatePlainWindow("vantle-bench-stamp");
     SetCursorPos(300, 300);
     Pump(200);
+    // Recording per application is on, as it is by default: every input adds to its record.
+    App.AppsRecording = 1;
+    ClearAppsDay(&App.AppsOfToday, App.TodayDate);
+    LookAtForeground();
 
-    if (!totalsOnly) {
+    if (appsOnly) InputFigures(monitor, plain, "closed");
+    if (!totalsOnly && !appsOnly) {
         InputFigures(monitor, plain, "closed");
         CursorQueryFigure(plain);
         TickFigure(monitor, plain, "closed");
@@ -543,6 +611,11 @@ int main(int argc, char** argv)
     }
     ShowWindow(graph, SW_SHOWNOACTIVATE);
     Pump(2500);
+    if (appsOnly) {
+        TenYearsAppsFigure(graph);
+        DestroyWindow(graph);
+        return 0;
+    }
     if (!totalsOnly) {
         InputFigures(monitor, plain, "open");
         BurstFigure(monitor, "open");

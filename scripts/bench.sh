@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs and runs them under Wine on a virtual X display, then prints
 # every figure with its baseline from the same run and their ratio. Not part of test.sh.
-# Usage: scripts/bench.sh [quick|totals]   (quick: a short footprint run that only checks the
-# bench; totals: only the totals window and the CSV export over ten years of day files)
+# Usage: scripts/bench.sh [quick|totals|apps]   (quick: a short footprint run that only checks the
+# bench; totals: only the totals window and the CSV export over ten years of day files; apps: the
+# input figures with the graph window closed and the apps window over ten years of apps files)
 set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
@@ -28,8 +29,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   out=$1; shift
   wineserver -p >/dev/null 2>&1 </dev/null
   rc=0
-  if [ "${1:-}" = totals ]; then
-    wine vantle_bench.exe totals >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
+  if [ "${1:-}" = totals ] || [ "${1:-}" = apps ]; then
+    wine vantle_bench.exe "$1" >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
     touch "$out/startup.txt" "$out/repaint.txt" "$out/footprint.txt"
   else
     wine vantle_bench.exe >"$out/inprocess.txt" 2>&1 </dev/null || rc=1

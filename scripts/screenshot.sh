@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Takes the pictures of the graph window and of the about box and the totals window in front of
-# it for the documentation: the built program with three weeks of made-up working days, under
-# Wine on a virtual screen of its own. Builds nothing. The about box and the totals window go
-# beside the first picture, as about-box.png and totals-window.png.
+# Takes the pictures of the graph window and of the about box, the totals window and the apps
+# window in front of it for the documentation: the built program with three weeks of made-up
+# working days, under Wine on a virtual screen of its own. Builds nothing. The other pictures go
+# beside the first, as about-box.png, totals-window.png and apps-window.png.
 # Usage: scripts/screenshot.sh [build-dir] [picture]   (defaults: build, docs/graph-window.png)
 # The build dir must hold bin/ with vantle.exe, its two libraries and e2e_tests.exe (which
 # opens the window and ends the program), and the Wine prefix (WINEPREFIX, else build/wineprefix).
@@ -73,6 +73,20 @@ for k in range(21):
     name = os.path.join(folder, day.strftime("%Y%m%d") + ".dat")
     with open(name, "wb") as f:
         f.write(struct.pack("<720i", *(clicks + keys + moves)))
+    # The day's apps file: its totals shared among a few applications, the rest to the first.
+    sums = [sum(v for v in series if v > 0) for series in (clicks, keys, moves)]
+    seconds = sum(1 for s in range(240) if max(clicks[s], keys[s], moves[s]) > 0) * 300
+    shares = [("excel.exe", 38, 20, 35, 36), ("msedge.exe", 27, 12, 30, 24), ("outlook.exe", 14, 30, 12, 17),
+              ("code.exe", 8, 31, 9, 13), ("teams.exe", 7, 5, 8, 6), ("explorer.exe", 6, 2, 6, 4)]
+    rows = []
+    for app, *pct in shares[1:]:
+        rows.append([app] + [total * p // 100 for total, p in zip(sums + [seconds], pct)])
+    rows.insert(0, [shares[0][0]] + [total - sum(r[i + 1] for r in rows) for i, total in enumerate(sums + [seconds])])
+    rows.sort(key=lambda r: (-r[4], -r[1]))
+    with open(os.path.join(folder, day.strftime("%Y%m%d") + ".apps.txt"), "w", encoding="utf-8", newline="") as f:
+        f.write("アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n")
+        for r in rows:
+            f.write("\t".join(str(v) for v in r) + "\r\n")
 PYTHON
 
 export DIR BIN
@@ -85,7 +99,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p >/dev/null 2>&1 </dev/null
   wine $desktop "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
   # The helper opens the graph window, writes its place, waits for "window.taken", does the same
-  # for the about box and the totals window, then ends the program. The launchers return at once, so the run is
+  # for the about box, the totals window and the apps window, then ends the program. The launchers return at once, so the run is
   # followed through these files.
   VANTLE_SHOT=1 VANTLE_SHOT_DIR=$(winepath -w "$DIR/shot" 2>/dev/null) \
     wine $desktop "$BIN/e2e_tests.exe" --gtest_filter=GraphShot.Open --gtest_color=no \
@@ -109,6 +123,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   shoot window || rc=1
   shoot about || rc=1
   shoot totals || rc=1
+  shoot apps || rc=1
   for _ in $(seq 300); do finished && break; sleep 0.2; done
   grep -q "^\[  PASSED  \] 1 test" "$DIR/helper.log" || rc=1
   # The helper has seen the program end with exit code 0; what is left is Wine'"'"'s desktop.
@@ -120,4 +135,5 @@ mkdir -p "$(dirname "$OUT")"
 cp "$DIR/shot/window.png" "$OUT"
 cp "$DIR/shot/about.png" "$(dirname "$OUT")/about-box.png"
 cp "$DIR/shot/totals.png" "$(dirname "$OUT")/totals-window.png"
-echo "screenshot: $OUT $(dirname "$OUT")/about-box.png $(dirname "$OUT")/totals-window.png"
+cp "$DIR/shot/apps.png" "$(dirname "$OUT")/apps-window.png"
+echo "screenshot: $OUT $(dirname "$OUT")/about-box.png $(dirname "$OUT")/totals-window.png $(dirname "$OUT")/apps-window.png"

@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 
+#include "res/resource.h"
 #include "support/dayimage.h"
 #include "support/testwin.h"
 
@@ -472,6 +473,19 @@ TEST(GraphShot, Open)
     shoot(totals, "totals");
     PostMessageA(totals, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(totals); }, 5000));
+
+    // The apps window over the graph window, showing the last 7 days.
+    PostMessageA(graph, WM_COMMAND, IDC_SHOW_APPS, 0);
+    HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", "アプリ別の合計", true, 10000);
+    ASSERT_NE(apps, nullptr) << "the apps window did not open";
+    HWND range = GetDlgItem(apps, IDC_APPS_RANGE);
+    SendMessageA(range, CB_SETCURSEL, 1, 0);
+    PostMessageA(apps, WM_COMMAND, MAKEWPARAM(IDC_APPS_RANGE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(range));
+    EXPECT_TRUE(WaitUntilIdle(apps));
+    EXPECT_TRUE(PumpUntil([&] { return painted(apps); }, 5000));
+    shoot(apps, "apps");
+    PostMessageA(apps, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(apps); }, 5000));
 
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
