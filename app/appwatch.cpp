@@ -175,8 +175,8 @@ static void ReportAppsSaved(HWND monitor, int saved)
 {
     if (saved == 0 && !App.AppsWriteReported && !App.TodayFileUnmade) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
     if (saved == -1 && !App.AppsReadReported) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
-    App.AppsWriteReported = saved == 0;
-    App.AppsReadReported = saved == -1 || (saved == 0 && App.AppsOfToday.Unread);
+    if (saved != -1) App.AppsWriteReported = saved == 0;
+    App.AppsReadReported = App.AppsOfToday.Unread && (App.AppsReadReported || saved == -1);
 }
 
 void SaveAppsNow(HWND monitor)

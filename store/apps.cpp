@@ -286,8 +286,10 @@ int CollectApps(int range)
 {
     App.AppsShownCount = 0;
     App.AppsShownMs = 0;
-    // Today comes from memory while it is recorded there: its file lags by up to a slot.
-    int todayInMemory = App.AppsRecording && !App.AppsOfToday.Unread;
+    // Today comes from memory while it is recorded there (its file lags by up to a slot), and
+    // also from its file while that has not been read into memory yet.
+    int todayInMemory = App.AppsRecording;
+    int todayFromFile = !App.AppsRecording || App.AppsOfToday.Unread;
     if (todayInMemory) {
         for (int i = 0; i < App.AppsOfToday.Count; ++i) {
             const AppRecord* r = &App.AppsOfToday.Records[i];
@@ -301,7 +303,7 @@ int CollectApps(int range)
     if (search != INVALID_HANDLE_VALUE) {
         do {
             int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfAppsFileName(found.cFileName);
-            if (!date || !InRange(range, date) || (todayInMemory && date == App.TodayDate)) continue;
+            if (!date || !InRange(range, date) || (!todayFromFile && date == App.TodayDate)) continue;
             int length = ReadAppsText(date);
             if (length > 0) ParseAppsText(App.AppsText, length, AddLineToShown, nullptr);
         } while (FindNextFileW(search, &found));

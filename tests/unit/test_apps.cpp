@@ -163,6 +163,12 @@ TEST(Apps, AttributionAndFiles)
     ASSERT_TRUE(ReadAppsFile(&readBack));
     EXPECT_EQ(readBack.Count, 256);
     EXPECT_EQ(readBack.Records[AppOfName(&readBack, u8"(その他)")].Keys, 45);
+    // The ranges of the 8th: today from memory, the week adds the 7th's file, all time that day too.
+    EXPECT_EQ(CollectApps(AppsToday), App.AppsOfToday.Count);
+    EXPECT_EQ(CollectApps(AppsWeek), 3);
+    EXPECT_STREQ(App.AppsShown[0].Name, "other_app.exe");
+    EXPECT_EQ(App.AppsShown[0].Keys, 6);
+    EXPECT_EQ(CollectApps(AppsAll), 3 + 256);
 
     StopAppWatch();
     SetInputAge(-1);
