@@ -24,6 +24,7 @@ enum : DWORD {
     InputInFlightMs = 1000,      // how long a hook message may take to follow its input
     RepairSpacingMs = 30000,     // at most one repair in this time: no churn
     UnseenSpacingMaxMs = 600000, // the longest spacing of repairs for input the hooks never see
+    BackOffKeptMs = 3600000,     // a back-off ends after this long without unseen input
 };
 // Repairs in a row after which the hooks were still down before the failure is shown, once a run;
 // checks in a row at which the hook thread had not answered before it counts as not answering.
@@ -45,6 +46,7 @@ void StartHooks(HWND monitor)
     App.HookSeenAt = App.HookCheckedAt = ReadTickCount();
     App.HookMessageAt = App.HookSeenAt - RepairSpacingMs;
     App.UnseenRepairSpacing = RepairSpacingMs;
+    App.UnseenInputAt = App.HookSeenAt;
     RegisterSessionNotification(monitor);
 }
 
@@ -148,6 +150,22 @@ static int HooksReportOtherInput(DWORD now)
     return App.HookMessages != App.HookMessagesAtRepair && now - App.HookMessageAt < RepairSpacingMs;
 }
 
+// The back-off is for input the hooks can never see, and must not outlive it. Input that such
+// a repair brings back shows that the hooks had died (the system removed one while the other still
+// reported): when the hooks then report for the usual spacing with no input unseen, the next
+// repair comes at the usual pace again. Input they never see shows up again soon, and the back-off
+// holds. Nor does a back-off outlast an hour without unseen input.
+static void JudgeUnseenRepair(DWORD now, int unseen)
+{
+    if (unseen) App.UnseenInputAt = now;
+    else if (now - App.UnseenInputAt >= BackOffKeptMs) App.UnseenRepairSpacing = RepairSpacingMs;
+    if (!App.UnseenRepairPending) return;
+    if (!unseen && (now - App.HookRepairedAt < RepairSpacingMs || App.HookMessages == App.HookMessagesAtRepair))
+        return;
+    App.UnseenRepairPending = 0;
+    if (!unseen) App.UnseenRepairSpacing = RepairSpacingMs;
+}
+
 static void RepairHooks(DWORD now)
 {
     RestartHooks();
@@ -174,7 +192,9 @@ void CheckHooks(HWND monitor)
     }
     int up = HooksUp();
     JudgeRepair(monitor, up);
-    if (up && !InputUnseenByHooks(now)) return;
+    int unseen = InputUnseenByHooks(now);
+    JudgeUnseenRepair(now, unseen);
+    if (up && !unseen) return;
     // Hooks that are up and report other input missed input they may never see: each such repair
     // waits twice as long as the one before. Hooks down or silent are repaired at the usual pace.
     int unseenOnly = up && HooksReportOtherInput(now);
@@ -182,6 +202,7 @@ void CheckHooks(HWND monitor)
     if (App.HookRepairs > 0 && now - App.HookRepairedAt < spacing) return;
     if (InputHiddenFromHooks()) return;
     RepairHooks(now);
+    App.UnseenRepairPending = unseenOnly;
     if (!unseenOnly) App.UnseenRepairSpacing = RepairSpacingMs;
     else App.UnseenRepairSpacing = spacing * 2 < UnseenSpacingMaxMs ? spacing * 2 : UnseenSpacingMaxMs;
 }

@@ -659,10 +659,11 @@ TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
 
 // The tray icon says why the program does not record, and turns back by itself when the cause
 // ends: today's file not read yet, a slot that cannot reach its file, and hooks that no repair
-// brought back.
+// brought back. A change the shell refuses (a busy logon) is asked for again at the next tick.
 TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
 {
     StartRecording();
+    ASSERT_TRUE(AddTrayIcon(monitor));
     ScriptedUser user;
     user.Expect(TextErrorCaption, TextCreateFailed, IDOK);
     FileHold todayHeld;
@@ -710,7 +711,10 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
         nextSlot();
         ASSERT_EQ(App.TrayState, TrayRecording);
         row.begin();
+        SetShellAway(1);
         nextSlot();
+        EXPECT_EQ(App.TrayState, TrayRecording) << "refused, but taken as shown";
+        Tick();
         EXPECT_EQ(App.TrayState, row.state);
         EXPECT_STREQ(TrayTipOf(App.TrayState), row.tip);
         row.end();
@@ -787,19 +791,22 @@ TEST_F(MonitorTest, StartWithWindowsEntry)
 // The claim is the folder itself. Two folders whose names differ only in a trail byte (ア is 83 41
 // and ヂ 83 61 in code page 932) are two claims, and the hand-over of one does not reach the copy
 // of the other; another spelling of one folder is the same claim, and its hand-over reaches the
-// copy that holds it. The lock file goes with the handle that held it.
+// copy that holds it. A copy tool reads the lock file meanwhile (a backup of the folder while the
+// program records), and a second claim is still refused. The claim goes with the handle that held it.
 TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
 {
     const struct {
         const char* held;
         const char* second;  // null: the held folder's short name
         bool same;
+        bool copied;  // a copy tool has the lock file open while the second start claims
     } cases[] = {
-        {"claim_ア", "claim_ヂ", false},
-        {"claim_a", "claim_b", false},
-        {"claim_ア", "CLAIM_ア", true},
-        {"claim_ア", "claim_ヂ\\..\\claim_ア", true},
-        {"claim_long_name_ア", nullptr, true},
+        {"claim_ア", "claim_ヂ", false, false},
+        {"claim_a", "claim_b", false, false},
+        {"claim_ア", "CLAIM_ア", true, false},
+        {"claim_ア", "claim_ヂ\\..\\claim_ア", true, false},
+        {"claim_long_name_ア", nullptr, true, false},
+        {"claim_a", "claim_a", true, true},
     };
     HWND copy = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     for (const auto& c : cases) {
@@ -822,7 +829,19 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
         CreateDirectoryA(second.c_str(), nullptr);
         SetDataFolder(second);
         ASSERT_EQ(IdentifyDataFolder(), 1);
+        std::string lockFile = held + "\\vantle.lock";
+        HANDLE reader = c.copied ? CreateFileA(lockFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+        if (c.copied) {
+            char byte = 0;
+            DWORD got = 1;
+            EXPECT_TRUE(reader != INVALID_HANDLE_VALUE && ReadFile(reader, &byte, 1, &got, nullptr) && got == 0)
+                << "a copy tool cannot read the lock file";
+            EXPECT_TRUE(CopyFileA(lockFile.c_str(), (held + "\\copied.lock").c_str(), FALSE));
+        }
         EXPECT_EQ(TakeFolderLock(), c.same ? 0 : 1);
+        if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
         if (!c.same) CloseHandle(App.FolderLock);
         WPARAM index = static_cast<WPARAM>(App.FolderIndex);
         LPARAM volume = static_cast<LPARAM>(App.FolderVolume);
@@ -831,7 +850,9 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
         EXPECT_EQ(OnHandover(copy, index, volume), c.same ? 1 : 0);
 
         CloseHandle(lock);
-        EXPECT_EQ(GetFileAttributesA((held + "\\vantle.lock").c_str()), INVALID_FILE_ATTRIBUTES);
+        SetDataFolder(held);
+        EXPECT_EQ(TakeFolderLock(), 1) << "the claim outlived its handle";
+        CloseHandle(App.FolderLock);
         RemoveFolder(held);
         if (!c.same) RemoveFolder(second);
     }
