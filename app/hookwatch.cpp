@@ -150,17 +150,19 @@ static int HooksReportOtherInput(DWORD now)
     return App.HookMessages != App.HookMessagesAtRepair && now - App.HookMessageAt < RepairSpacingMs;
 }
 
-// The back-off is for input the hooks can never see, and must not outlive it. Input that such
-// a repair brings back shows that the hooks had died (the system removed one while the other still
-// reported): when the hooks then report for the usual spacing with no input unseen, the next
-// repair comes at the usual pace again. Input they never see shows up again soon, and the back-off
-// holds. Nor does a back-off outlast an hour without unseen input.
+// The back-off is for input the hooks can never see, and must not outlive it. Which input went
+// unseen cannot be told (the system gives only the time of the last one), so a repair is judged by
+// what follows: when the hooks report through the whole next wait with no input unseen, the repair
+// brought back what had died (a hook the system removed while the other one still reported), and
+// the next repair comes at the usual pace again. Input the hooks never see shows up again within
+// the wait, and the back-off holds. Nor does a back-off outlast an hour without unseen input.
 static void JudgeUnseenRepair(DWORD now, int unseen)
 {
     if (unseen) App.UnseenInputAt = now;
     else if (now - App.UnseenInputAt >= BackOffKeptMs) App.UnseenRepairSpacing = RepairSpacingMs;
     if (!App.UnseenRepairPending) return;
-    if (!unseen && (now - App.HookRepairedAt < RepairSpacingMs || App.HookMessages == App.HookMessagesAtRepair))
+    if (!unseen &&
+        (now - App.HookRepairedAt < App.UnseenRepairSpacing || App.HookMessages == App.HookMessagesAtRepair))
         return;
     App.UnseenRepairPending = 0;
     if (!unseen) App.UnseenRepairSpacing = RepairSpacingMs;
