@@ -37,10 +37,12 @@ static void RegisterSessionNotification(HWND monitor)
     if (!App.SessionNotified) App.SessionNotified = WTSRegisterSessionNotification(monitor, NOTIFY_FOR_THIS_SESSION);
 }
 
+// A hook that does not start is not reported here: the first check finds it missing and repairs
+// it, and only three repairs that bring nothing bring the box, as later in the run.
 void StartHooks(HWND monitor)
 {
-    if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
-    if (!StartKeyHook(monitor, WM_HOOK_KEY)) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
+    StartMouseHook(monitor, WM_HOOK_MOUSE);
+    StartKeyHook(monitor, WM_HOOK_KEY);
     App.HooksWatched = 1;
     App.HookMessagesSeen = App.HookMessagesAtRepair = App.HookMessages;
     App.HookSeenAt = App.HookCheckedAt = ReadTickCount();

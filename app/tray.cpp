@@ -80,13 +80,23 @@ static void FillTrayRecordOf(NOTIFYICONDATAA* record, HWND monitor, int state)
     FillTrayRecord(record, monitor, TrayIconOf(state), TrayTipOf(state));
 }
 
+// The tray calls send to the shell and wait for it, for seconds when it is busy (a logon) or hung:
+// they are made only when its notification area answers at once. Not answering is refusing.
+static int ShellAnswers(void)
+{
+    enum : UINT { ShellAnswerMs = 100 };
+    HWND tray = FindWindowA(TextShellTrayClass, nullptr);
+    DWORD_PTR result = 0;
+    return tray && SendMessageTimeoutA(tray, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ShellAnswerMs, &result);
+}
+
 // The state is taken as shown only once the shell took it: a change refused (a busy logon, a
 // shell that is restarting) is asked for again at the next tick. An icon the shell does not have
 // yet gets the state then, or when it is added.
 void ShowRecordingState(HWND monitor)
 {
     int state = RecordingState();
-    if (state == App.TrayState) return;
+    if (state == App.TrayState || !ShellAnswers()) return;
     NOTIFYICONDATAA record;
     FillTrayRecordOf(&record, monitor, state);
     if (NotifyShell(NIM_MODIFY, &record)) App.TrayState = state;
@@ -97,6 +107,7 @@ void ShowRecordingState(HWND monitor)
 // add of the same icon then fails: a modify that works shows that the icon is there.
 int AddTrayIcon(HWND monitor)
 {
+    if (!ShellAnswers()) return 0;
     NOTIFYICONDATAA record;
     FillTrayRecordOf(&record, monitor, App.TrayState);
     int added = NotifyShell(NIM_ADD, &record) || NotifyShell(NIM_MODIFY, &record);

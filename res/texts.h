@@ -11,6 +11,8 @@ inline constexpr char TextTrayTipNoInput[] = "PC活動記録測定ソフト - �
 inline constexpr char TextTrayTipNoData[]  = "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません";
 inline constexpr char TextWindowClass[]    = "window";
 inline constexpr char TextWindowTitle[]    = "タイトル";
+// The shell's notification area, which the tray calls are sent to.
+inline constexpr char TextShellTrayClass[] = "Shell_TrayWnd";
 // Asked for by name: the entry is missing before Windows 10 1607.
 inline constexpr char TextUser32[]         = "user32.dll";
 inline constexpr char TextSetThreadAwareness[] = "SetThreadDpiAwarenessContext";
