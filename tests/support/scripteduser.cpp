@@ -118,6 +118,12 @@ std::vector<SeenBox> ScriptedUser::Answered()
     return answered_;
 }
 
+size_t ScriptedUser::BoxesSeen()
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    return answered_.size() + unexpected_.size() + waiting_.size();
+}
+
 std::vector<std::string> ScriptedUser::AnsweredTexts()
 {
     std::vector<std::string> texts;

@@ -41,6 +41,8 @@ public:
     // A box with the caption on screen now (a held one, say), or null.
     HWND Showing(const std::string& caption);
     std::vector<SeenBox> Answered();
+    // How many message boxes have come so far, answered by a rule or not.
+    size_t BoxesSeen();
     // The texts of the answered boxes, in order.
     std::vector<std::string> AnsweredTexts();
     // Runs the action and returns the texts of the boxes answered meanwhile. In-process calls are

@@ -95,7 +95,13 @@ protected:
             DispatchWaitingMessages();
         });
     }
-    bool NoBoxDuring(const std::function<void()>& action) { return BoxesDuring(action).empty(); }
+    // No box at all came, whether a rule answered it or not.
+    bool NoBoxDuring(const std::function<void()>& action)
+    {
+        size_t before = user.BoxesSeen();
+        BoxesDuring(action);
+        return user.BoxesSeen() == before;
+    }
     void PutFile(const char* name, const std::vector<int>& values)
     {
         std::vector<unsigned char> bytes = DayFileBytes(values);
