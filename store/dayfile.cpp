@@ -378,12 +378,6 @@ static int KeepDayFiles(int* count)
     return whole;
 }
 
-// The files of the reset go where the user can take them back whole. Each is first copied into the
-// reset folder; then the originals go to the Recycle Bin, and where the bin is known to hold them
-// the copies are removed again. Where it is not (no bin on the drive, a bin that deleted them
-// instead, one that cannot be counted, or paths too long for it), the copies stay and the
-// originals are removed. A day whose file is still there afterwards (it could not be copied, sent
-// or removed) keeps its column: what the graph shows after the reset is what the next start reads.
 // Day d has a file of its own (not a folder of its name, which no reset takes away).
 static int HasDayFile(int day)
 {
@@ -391,6 +385,12 @@ static int HasDayFile(int day)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The files of the reset go where the user can take them back whole. Each is first copied into the
+// reset folder; then the originals go to the Recycle Bin, and where the bin is known to hold them
+// the copies are removed again. Where it is not (no bin on the drive, a bin that deleted them
+// instead, one that cannot be counted, or paths too long for it), the copies stay and the
+// originals are removed. A day whose file is still there afterwards (it could not be copied, sent
+// or removed) keeps its column: what the graph shows after the reset is what the next start reads.
 int ResetData(const SYSTEMTIME* now, int* daysKept)
 {
     unsigned char hadFile[DayCount];
@@ -401,8 +401,8 @@ int ResetData(const SYSTEMTIME* now, int* daysKept)
         for (int d = 0; d < DayCount; ++d) {
             if (!App.ResetKept[d]) continue;
             DeleteFileW(recycled ? ResetCopyPath(d) : DayFilePath(d));
-            // An original that stayed needs no copy: taking that back would double nothing.
-            if (!recycled && DayFileExists(d)) DeleteFileW(ResetCopyPath(d));
+            // An original that stayed keeps its day; a copy would only be a second file of it.
+            if (!recycled && HasDayFile(d)) DeleteFileW(ResetCopyPath(d));
         }
         // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
         RemoveDirectoryW(App.ResetFolder);

@@ -184,7 +184,7 @@ struct GlobalState {
     DWORD HookRepairedAt;
     DWORD UnseenRepairSpacing;  // the wait before the next repair for input only the system saw
     DWORD UnseenInputAt;        // the check that last found input only the system saw
-    int UnseenRepairPending;    // the first input after such a repair tells whether it was needed
+    int UnseenRepairPending;    // such a repair waits to be judged by the wait that follows it
     int HooksWatched;       // the hooks were started
     int HookRepairs;        // repairs since start
     int HookAnswersMissed;  // checks in a row at which the hook thread had not answered
