@@ -39,8 +39,9 @@ int IdentifyDataFolder(void)
     return 1;
 }
 
-// Where the claim lies in the lock file: a byte that no reader of the empty file ever reaches.
-enum : DWORD { ClaimOffsetHigh = 1, ClaimOffsetLow = 0, ClaimLength = 1 };
+// Where the claim lies in the lock file: a byte that no reader of the empty file ever reaches,
+// within the sizes of every file system (FAT's included).
+enum : DWORD { ClaimOffsetHigh = 0, ClaimOffsetLow = 0x40000000, ClaimLength = 1 };
 
 int TakeFolderLock(void)
 {
