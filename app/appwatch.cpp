@@ -184,6 +184,8 @@ void SaveAppsNow(HWND monitor)
     if (App.AppsRecording) ReportAppsSaved(monitor, SaveApps());
 }
 
+int SaveAppsForExit(void) { return !App.AppsRecording || SaveApps() == 1; }
+
 void SaveAppsAtChange(HWND monitor, int today)
 {
     if (!App.AppsRecording) return;

@@ -20,6 +20,8 @@ void TickApps(void);
 void SaveAppsAtChange(HWND monitor, int today);
 // Suspend, exit and session end: the records are written.
 void SaveAppsNow(HWND monitor);
+// The exit's save, without a box: nonzero when the records reached their files (or none are kept).
+int SaveAppsForExit(void);
 // The data reset has taken the files: the records start empty.
 void ResetApps(void);
 // The tray item: recording per application switched off or on, and kept in the settings file;
