@@ -173,6 +173,23 @@ void InputFigures(HWND monitor, HWND plain, const char* state)
     PrintFigure(key);
 }
 
+// The same moves with the graph window open and with it closed, in turn in one run: the handlers
+// see a closed window as its flag cleared (the window stays, so that no show or destroy falls
+// between the repetitions).
+void OpenAgainstClosedFigure(HWND monitor)
+{
+    const int Moves = 200;
+    Figure move = {"input: WM_HOOK_MOUSE move, graph open", "same move, graph closed", "us/msg", {}, {}};
+    for (int r = 0; r < Repetitions; ++r) {
+        App.GraphWindowOpen = 0;
+        move.base.push_back(MoveCost(monitor, Moves));
+        App.GraphWindowOpen = 1;
+        move.measured.push_back(MoveCost(monitor, Moves));
+    }
+    Pump(50);  // what the last moves noted is shown before the next figure
+    PrintFigure(move);
+}
+
 // The one system call of a move handler; under Wine it asks the X server.
 void CursorQueryFigure(HWND plain)
 {
@@ -605,6 +622,7 @@ int main(int argc, char** argv)
     Pump(2500);
     if (!totalsOnly) {
         InputFigures(monitor, plain, "open");
+        OpenAgainstClosedFigure(monitor);
         BurstFigure(monitor, "open");
         BurstShownFigure(monitor);
         TickFigure(monitor, plain, "open");
