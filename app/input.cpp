@@ -13,6 +13,16 @@
 enum : DWORD { KeyReleasedFlag = static_cast<DWORD>(KF_UP) << 16 };
 static_assert(KeyReleasedFlag == 0x80000000u, "bit 31 of the keystroke flags");
 
+static void ShowInputNow(void);
+
+// Shows what was noted when the frame ends, in this many milliseconds; at once if no timer can
+// be had, rather than never.
+static void ShowAtFrameEnd(DWORD wait)
+{
+    App.StatusTimerSet = SetTimer(App.MonitorWindow, StatusTimerId, wait, nullptr) != 0;
+    if (!App.StatusTimerSet) ShowInputNow();
+}
+
 // Shows what the handlers noted and clears the waiting timer: from now on a frame begins. A
 // down icon shown now whose up is noted already brings its up one frame later.
 static void ShowInputNow(void)
@@ -20,10 +30,7 @@ static void ShowInputNow(void)
     if (App.StatusTimerSet) KillTimer(App.MonitorWindow, StatusTimerId);
     App.StatusTimerSet = 0;
     App.StatusShownAt = ReadTickCount();
-    if (ShowNotedInput()) {
-        SetTimer(App.MonitorWindow, StatusTimerId, StatusFrameMs, nullptr);
-        App.StatusTimerSet = 1;
-    }
+    if (ShowNotedInput()) ShowAtFrameEnd(StatusFrameMs);
 }
 
 // The status bar repaints a part at every text or icon it is given (under Wine within the call,
@@ -39,8 +46,7 @@ static void ShowInputSoon(void)
     if (since >= StatusFrameMs) {
         ShowInputNow();
     } else if (!App.StatusTimerSet) {
-        SetTimer(App.MonitorWindow, StatusTimerId, StatusFrameMs - since, nullptr);
-        App.StatusTimerSet = 1;
+        ShowAtFrameEnd(StatusFrameMs - since);
     }
 }
 

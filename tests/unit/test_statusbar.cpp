@@ -152,7 +152,7 @@ TEST_F(StatusBarTest, PointerPartsShowEveryNewText)
     }
 }
 
-// The bar's texts and icons as they are given to it: part and icon (0 for a text), in order.
+// What the bar is given, in order: the part, and the icon (0 for a text).
 std::vector<std::pair<int, LPARAM>> BarWrites;
 LRESULT CALLBACK RecordBarWrites(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -161,9 +161,8 @@ LRESULT CALLBACK RecordBarWrites(HWND bar, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(bar, "oldproc")), bar, message, wParam, lParam);
 }
 
-// Input the handlers take within one frame (moves to x = 2, 3, ..., y = 2x, then the button
-// messages), after a move that begins the frame: the part's text at the end (null: an icon part)
-// and the icons the part was given, in order.
+// Input handled within one frame, after a move that begins it (moves to x = 2, 3, ..., then
+// the buttons): the part's text at the end, or (text null) the icons the part was given.
 struct FrameCase {
     const char* name;
     int moves;
@@ -173,12 +172,12 @@ struct FrameCase {
     std::vector<WORD> icons;
 };
 const FrameCase FrameCases[] = {
-    {"the last of many moves shows", 100, {}, PartPointerX, " X:101", {}},
-    {"a click's down icon shows before its up", 0, {WM_LBUTTONDOWN, WM_LBUTTONUP}, PartLeftButton, nullptr,
+    {"the last of many moves", 100, {}, PartPointerX, " X:101", {}},
+    {"a click's down icon before its up", 0, {WM_LBUTTONDOWN, WM_LBUTTONUP}, PartLeftButton, nullptr,
      {IDI_BUTTON_DOWN, IDI_BUTTON_UP}},
 };
 
-TEST_F(StatusBarTest, InputOfOneFrameShowsOnceWithItsLastState)
+TEST_F(StatusBarTest, InputOfOneFrameShowsOnceInItsLastState)
 {
     HWND monitor = CreateMonitorWithoutStartup();
     SetPropA(bar, "oldproc", reinterpret_cast<HANDLE>(SetWindowLongPtrA(
@@ -189,11 +188,10 @@ TEST_F(StatusBarTest, InputOfOneFrameShowsOnceWithItsLastState)
         BarWrites.clear();
         for (int x = 2; x < 2 + c.moves; ++x) OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(x, 2 * x));
         for (UINT button : c.buttons) OnHookMouse(button, 0);
-        EXPECT_TRUE(PumpUntil([] { return App.StatusTimerSet == 0; })) << "shown by the frame's end";
-        std::vector<LPARAM> given;
+        EXPECT_TRUE(PumpUntil([] { return App.StatusTimerSet == 0; })) << "shown when the frame ends";
+        std::vector<LPARAM> given, icons;
         for (const auto& w : BarWrites)
             if (w.first == c.part) given.push_back(w.second);
-        std::vector<LPARAM> icons;
         for (WORD id : c.icons) icons.push_back(reinterpret_cast<LPARAM>(LoadIconA(App.Instance, MAKEINTRESOURCEA(id))));
         if (c.text) {
             EXPECT_EQ(PartText(bar, c.part), c.text);
