@@ -11,6 +11,8 @@ inline constexpr char TextTrayTipNoInput[] = "PC活動記録測定ソフト - �
 inline constexpr char TextTrayTipNoData[]  = "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません";
 inline constexpr char TextWindowClass[]    = "window";
 inline constexpr char TextWindowTitle[]    = "タイトル";
+// The shell's notification area, which the tray calls are sent to.
+inline constexpr char TextShellTrayClass[] = "Shell_TrayWnd";
 // Asked for by name: the entry is missing before Windows 10 1607.
 inline constexpr char TextUser32[]         = "user32.dll";
 inline constexpr char TextSetThreadAwareness[] = "SetThreadDpiAwarenessContext";
@@ -27,6 +29,8 @@ inline constexpr char TextFolderInUseCaption[] = "Vantle";
 // Exit
 inline constexpr char TextExitQuestion[]   = "終了 してもよろしいですか？";
 inline constexpr char TextExitCaption[]    = "確認";
+// Asked after a Yes when the counts in memory cannot be written.
+inline constexpr char TextExitUnsaved[]    = "今日の記録をファイルに保存できません。終了すると記録が失われます。終了しますか？";
 inline constexpr char TextKillTimerError[] = "KillTimer Error!";
 inline constexpr char TextKillTimerCaption[] = "Error";
 
@@ -43,6 +47,8 @@ inline constexpr char TextCreateFailed[]   = "ファイルを作成できませ�
 inline constexpr char TextErrorCaption[]   = "エラー";
 inline constexpr char TextOpenFailed[]     = "ファイルがオープンできません";
 inline constexpr char TextOpenCaption[]    = "ファイルのオープンの失敗";
+// The data reset could not take some day files away: those days keep their files and their data.
+inline constexpr char TextResetIncomplete[] = "一部の日のデータをリセットできませんでした";
 inline constexpr char TextMouseHookFailed[] = "マウスフックが失敗しました。";
 inline constexpr char TextKeyHookFailed[]  = "キーフックが失敗しました。";
 inline constexpr char TextHookCaption[]    = "注意！";
