@@ -44,10 +44,10 @@ static void PointerStep(LPARAM physicalPoint)
 {
     POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
     App.PointerPos = ProcessPointFromPhysical(physical);
-    char text[32];
-    snprintf(text, sizeof text, FormatPointerX, static_cast<long>(App.PointerPos.x));
+    wchar_t text[32];
+    wsprintfW(text, UiText(FormatPointerX), static_cast<long>(App.PointerPos.x));
     SetStatusText(PartPointerX, text);
-    snprintf(text, sizeof text, FormatPointerY, static_cast<long>(App.PointerPos.y));
+    wsprintfW(text, UiText(FormatPointerY), static_cast<long>(App.PointerPos.y));
     SetStatusText(PartPointerY, text);
     // The first move measures nothing: there is no position before it.
     POINT from = App.PointerKnown ? App.LastPointerPos : App.PointerPos;

@@ -59,13 +59,13 @@ void AdvanceTickClock(DWORD ms)
     TickOffset += ms;
 }
 
-BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* record)
+BOOL NotifyShell(DWORD message, NOTIFYICONDATAW* record)
 {
     if (ShellAwayFor > 0 && message != NIM_DELETE) {
         --ShellAwayFor;
         return FALSE;
     }
-    return Shell_NotifyIconA(message, record);
+    return Shell_NotifyIconW(message, record);
 }
 
 void SetShellAway(int requests) { ShellAwayFor = requests; }
