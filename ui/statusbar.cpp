@@ -12,7 +12,7 @@ enum { StatusPartCount = 10 };
 enum : DWORD { StatusBarLowBit = 0x10, StatusBarStyle = WS_CHILD | StatusBarLowBit };
 static_assert(StatusBarStyle == 0x40000010, "the status bar's style");
 
-// The width of each part in pixels, at least; the last one stops short of the window's edge (554).
+// The width of each part in pixels, at least; the last one ends at 554, short of the window's edge.
 static const int StatusPartWidths[StatusPartCount] = {70, 55, 45, 45, 20, 20, 20, 30, 135, 114};
 // Pixels a part needs beyond its text's width: its sunken edges, the gap to the next part and
 // the control's inset of the text.
@@ -54,12 +54,16 @@ static int LongestTextWidth(HDC dc, int part)
     return TextWidthIn(dc, text);
 }
 
-// Each part is as wide as the layout says, or as its longest text needs in the bar's own font
-// (which differs between Windows versions and languages), in the same order.
-static void MeasureStatusParts(HWND bar, int* edges)
+void MeasureStatusParts(HWND bar, int* edges)
 {
     HDC dc = GetDC(bar);
+    // A bar that was given no font draws in the system's status font.
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
+    HFONT made = nullptr;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (!font && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        font = made = CreateFontIndirectW(&metrics.lfStatusFont);
     HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
     int right = 0;
     for (int part = 0; part < StatusPartCount; ++part) {
@@ -68,9 +72,8 @@ static void MeasureStatusParts(HWND bar, int* edges)
         right += need > StatusPartWidths[part] ? need : StatusPartWidths[part];
         edges[part] = right;
     }
-    // The last part's edge is one pixel short of its width's sum, as in the layout.
-    edges[StatusPartCount - 1] -= 1;
     if (font) SelectObject(dc, previous);
+    if (made) DeleteObject(made);
     ReleaseDC(bar, dc);
 }
 

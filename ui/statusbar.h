@@ -9,6 +9,9 @@ enum {
 };
 
 HWND CreateStatusBar(HWND parent);
+// The right edges of the ten parts: each part as wide as the layout says, or as its longest text
+// needs in the bar's font (which differs between Windows versions and languages), in order.
+void MeasureStatusParts(HWND bar, int* edges);
 int ShowClickCount(void);
 int ShowKeyTouchCount(void);
 int ShowMovementCount(void);

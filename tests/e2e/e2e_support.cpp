@@ -91,7 +91,8 @@ HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, b
 
 HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs)
 {
-    return WaitForProcessWindow(processId, "window", "タイトル", false, timeoutMs);
+    // By its class alone: the program's title does not pass the ANSI code page of every locale whole.
+    return WaitForProcessWindow(processId, "window", nullptr, false, timeoutMs);
 }
 
 int SlotNow(long long offsetSeconds)
@@ -141,7 +142,7 @@ bool WaitUntilIdle(HWND window, DWORD timeoutMs)
 
 bool AskToEnd(RunningProgram* program, ScriptedUser& user, int answer)
 {
-    user.Answer(TextExitCaption, answer);
+    user.Answer(UiA(TextExitCaption), answer);
     size_t before = user.Answered().size();
     PostMessageA(program->monitor, WM_CLOSE, 0, 0);
     return user.WaitForAnswered(before + 1);

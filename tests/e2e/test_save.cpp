@@ -45,7 +45,7 @@ SaveOutcome SaveThroughDialog(ScriptedUser& user, HWND graph, const std::string&
                               UINT command = IDC_SAVE_PICTURE)
 {
     SaveOutcome out;
-    user.SaveAs(TextSaveTitle, path);
+    user.SaveAs(UiA(TextSaveTitle), path);
     size_t before = user.Answered().size();
     // The command runs the dialog's modal loop inside the program; a posted message leaves us free.
     PostMessageA(graph, WM_COMMAND, command, 0);
@@ -103,7 +103,7 @@ TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
     ASSERT_TRUE(StartProgram(&program, folder));
     ASSERT_TRUE(WaitUntilRecording(&program, today, 20000));
     user.reset(new ScriptedUser(program.process.dwProcessId));
-    user->Answer(TextErrorCaption, IDOK);
+    user->Answer(UiA(TextErrorCaption), IDOK);
     PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
     HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption, true, 10000);
     ASSERT_NE(graph, nullptr) << "the graph window did not open";

@@ -85,7 +85,7 @@ protected:
         App.MonitorWindow = monitor;
     }
     // Each test answers the boxes it expects, by caption and text; any other box fails it.
-    void ExpectBox(const char* text) { user.Expect(TextErrorCaption, text, IDOK); }
+    void ExpectBox(const std::string& text) { user.Expect(UiA(TextErrorCaption), text, IDOK); }
     // Runs the action, then serves the posted messages as the program's loop would (the queued
     // failure reports among them); returns the texts of the boxes the user answered meanwhile.
     std::vector<std::string> BoxesDuring(const std::function<void()>& action)
@@ -144,10 +144,10 @@ protected:
     // is recorded, and once the fault is gone the next change of slot writes both.
     void ExpectKeptUntilTheFaultIsGone(const OpenFault& fault)
     {
-        ExpectBox(TextCreateFailed);
+        ExpectBox(UiA(TextCreateFailed));
         std::vector<unsigned char> before = ReadWholeFile(path);
         fault.apply(path);
-        EXPECT_EQ(BoxesDuring([&] { TickAt(monitor, 10, 6, 0); }), std::vector<std::string>{TextCreateFailed});
+        EXPECT_EQ(BoxesDuring([&] { TickAt(monitor, 10, 6, 0); }), std::vector<std::string>{UiA(TextCreateFailed)});
         EXPECT_EQ(App.CurrentSlot, 101);
         EXPECT_EQ(App.ActivityTable[1][100][0], 4) << "memory keeps the slot";
         App.KeyTouches = 3;
@@ -196,7 +196,7 @@ TEST_F(SlotWriteFaultTest, TodaysFileLockedByAnotherProgram)
 // today's) at the first write that works.
 TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidnight)
 {
-    ExpectBox(TextCreateFailed);
+    ExpectBox(UiA(TextCreateFailed));
     for (bool leftUp : {false, true}) {
         SCOPED_TRACE(leftUp ? "box left up" : "box answered");
         ResetStore("test_faults");
@@ -220,15 +220,15 @@ TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidni
                 untilMidnight();
                 return;
             }
-            user.Hold(TextErrorCaption);
+            user.Hold(UiA(TextErrorCaption));
             RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); },
-                     [&] { return user.Showing(TextErrorCaption); },
+                     [&] { return user.Showing(UiA(TextErrorCaption)); },
                      [&](HWND) {
                          untilMidnight();
-                         ExpectBox(TextCreateFailed);
+                         ExpectBox(UiA(TextCreateFailed));
                      });
         });
-        EXPECT_EQ(boxes, std::vector<std::string>(leftUp ? 1 : 3, TextCreateFailed));
+        EXPECT_EQ(boxes, std::vector<std::string>(leftUp ? 1 : 3, UiA(TextCreateFailed)));
         App.KeyTouches = 4;
         EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 0, 6, 0, 8); }));
         ExpectHeldSlotsInTheirOwnDaysFiles();
@@ -244,10 +244,10 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
         UINT message;
         WPARAM wParam;
         std::vector<std::string> boxes;  // answered while the failure box is up
-    } cases[] = {{"exit", WM_CLOSE, 0, {TextExitQuestion, TextKillTimerError}},  // this monitor runs no timer
+    } cases[] = {{"exit", WM_CLOSE, 0, {UiA(TextExitQuestion), UiA(TextKillTimerError)}},  // this monitor runs no timer
                  {"session end", WM_ENDSESSION, TRUE, {}}};
-    user.Expect(TextExitCaption, TextExitQuestion, IDYES);
-    user.Expect(TextKillTimerCaption, TextKillTimerError, IDOK);
+    user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), IDYES);
+    user.Expect(UiA(TextKillTimerCaption), UiA(TextKillTimerError), IDOK);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetStore("test_faults");
@@ -255,11 +255,11 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
         FileHold hold(path);
         App.KeyTouches = 5;
         TickAt(monitor, 0, 0, 0, 8);
-        user.Hold(TextErrorCaption);
+        user.Hold(UiA(TextErrorCaption));
         std::vector<std::string> held;
         std::vector<std::string> answered = BoxesDuring([&] {
             RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); },
-                     [&] { return user.Showing(TextErrorCaption); },
+                     [&] { return user.Showing(UiA(TextErrorCaption)); },
                      [&](HWND box) {
                          held.push_back(WindowTextOf(GetDlgItem(box, 0xFFFF)));
                          App.KeyTouches = 6;
@@ -267,7 +267,7 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
                          SendMessageA(monitor, c.message, c.wParam, 0);
                      });
         });
-        EXPECT_EQ(held, std::vector<std::string>{TextCreateFailed});
+        EXPECT_EQ(held, std::vector<std::string>{UiA(TextCreateFailed)});
         EXPECT_EQ(answered, c.boxes);
         EXPECT_FALSE(IsWindow(monitor));
         ExpectDayFile(DataFile("20240307.dat"), With(EarlierSlots, 239, {0, 5, 0}));
@@ -338,11 +338,11 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     RemoveFolder(blocker);
     DeleteFileA(blocker.c_str());
     ASSERT_TRUE(WriteWholeFile(blocker, "not a folder", 12));
-    ExpectBox(TextCreateFailed);
+    ExpectBox(UiA(TextCreateFailed));
     SetDataFolder(blocker);  // as the entry composes it
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     monitor = CreateMonitorWithoutStartup();
-    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{TextCreateFailed});
+    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{UiA(TextCreateFailed)});
     EXPECT_EQ(App.Recording, 1);
     EXPECT_EQ(App.TodayFileUnmade, 1);
     EXPECT_EQ(App.TrayState, TrayNoData) << "the icon says that the file cannot be made";
@@ -378,7 +378,7 @@ TEST_F(FaultTest, HeldFileAtAChangeOfDayIsReadAtALaterChange)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetStore("test_faults");
-        user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
+        user.Expect(UiA(TextOpenCaption), UiA(TextOpenFailed), IDOK);
         PutFile("20240308.dat", ValuesOf({{5, {3, 4, 5}}}));
         StartAt(23, 58, 0);
         FileHold hold(DataFile("20240308.dat"));
@@ -387,7 +387,7 @@ TEST_F(FaultTest, HeldFileAtAChangeOfDayIsReadAtALaterChange)
                       TickAt(monitor, c.h, c.mi, 0, c.day);
                       EXPECT_LT(GetTickCount() - start, 500u) << "the tick waited for the held file";
                   }),
-                  std::vector<std::string>{TextOpenFailed});
+                  std::vector<std::string>{UiA(TextOpenFailed)});
         EXPECT_EQ(App.DayUnread[c.held], 1);
         EXPECT_EQ(App.ActivityTable[1][5][c.held], -1) << "no data while the file is held";
         App.KeyTouches = 4;
@@ -530,8 +530,8 @@ TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
     // removed as the dialog closes, just before the picture is written.
     const struct {
         const char* name;
-        const char* message;
-    } cases[] = {{"graph.jpg", TextJpegFailed}, {"graph.png", TextPngFailed}};
+        std::string message;
+    } cases[] = {{"graph.jpg", UiA(TextJpegFailed)}, {"graph.png", UiA(TextPngFailed)}};
     StartAt(10, 5, 0);
     window = OpenGraphDialogModeless();
     ASSERT_NE(window, nullptr);
