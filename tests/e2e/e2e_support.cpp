@@ -66,7 +66,7 @@ bool LaunchProgramW(RunningProgram* program, const std::wstring& folder)
 bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWORD timeoutMs)
 {
     program->folder = folder;
-    PumpUntil([&] { return (program->monitor = FindWindowA("window", "タイトル")) != nullptr; }, timeoutMs);
+    PumpUntil([&] { return (program->monitor = FindWindowW(L"window", L"タイトル")) != nullptr; }, timeoutMs);
     if (!program->monitor) return false;
     GetWindowThreadProcessId(program->monitor, &program->process.dwProcessId);
     program->process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ |
