@@ -176,17 +176,13 @@ void KillProgram(RunningProgram* program)
 
 std::wstring RemoteText(HANDLE process, HWND window, UINT message, WPARAM wParam)
 {
-    const SIZE_T chars = 512;
-    void* remote = VirtualAllocEx(process, nullptr, chars * sizeof(wchar_t), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    std::vector<wchar_t> local(chars, L'\0');
+    wchar_t local[512] = L"<no answer>";
+    void* remote = VirtualAllocEx(process, nullptr, sizeof local, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     DWORD_PTR result = 0;
-    std::wstring text = L"<no answer>";
-    if (remote &&
-        SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result) &&
-        ReadProcessMemory(process, remote, local.data(), (chars - 1) * sizeof(wchar_t), nullptr))
-        text = local.data();
-    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    return text;
+    if (SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result))
+        ReadProcessMemory(process, remote, local, sizeof local - sizeof *local, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return local;
 }
 
 std::string DayFileNameAt(long long offsetSeconds, int dayShift)

@@ -16,21 +16,20 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
-// The process's visible dialog whose caption is the text.
-HWND WaitForCaption(DWORD processId, const wchar_t* caption)
-{
-    HWND found = nullptr;
-    PumpUntil([&] {
-        for (HWND w : ProcessWindows(processId, "#32770", nullptr, true))
-            if (TextOf(w) == caption) found = w;
-        return found != nullptr;
-    }, 15000);
-    return found;
-}
-
 class Language : public ::testing::Test {
 protected:
     void TearDown() override { KillProgram(&program); }
+    // The program's visible dialog whose caption is the text.
+    HWND WaitForCaption(const wchar_t* caption)
+    {
+        HWND found = nullptr;
+        PumpUntil([&] {
+            for (HWND w : ProcessWindows(program.process.dwProcessId, "#32770", nullptr, true))
+                if (TextOf(w) == caption) found = w;
+            return found != nullptr;
+        }, 15000);
+        return found;
+    }
     RunningProgram program;
 };
 
@@ -39,21 +38,20 @@ TEST_F(Language, TextsInTheUsersLanguageWhateverTheCodePage)
 {
     ASSERT_TRUE(StartProgram(&program, MakeProgramFolder("language")));
     ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 20000));
-    DWORD id = program.process.dwProcessId;
     PostMessageW(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-    HWND graph = WaitForCaption(id, UiW(TextTitle));
+    HWND graph = WaitForCaption(UiW(TextTitle));
     ASSERT_NE(graph, nullptr) << "no graph window titled " << UiA(TextTitle);
     HWND bar = FindWindowExW(graph, nullptr, STATUSCLASSNAMEW, nullptr);
-    wchar_t count[64], date[32];
-    wsprintfW(count, UiW(FormatClickCount), 0);
-    EXPECT_EQ(RemoteText(program.process.hProcess, bar, SB_GETTEXTW, 8), count);
     SYSTEMTIME now;
     GetLocalTime(&now);
+    wchar_t count[64], date[32];
+    wsprintfW(count, UiW(FormatClickCount), 0);
     wsprintfW(date, UiW(FormatStatusDate), now.wYear, now.wMonth, now.wDay);
+    EXPECT_EQ(RemoteText(program.process.hProcess, bar, SB_GETTEXTW, 8), count);
     EXPECT_TRUE(PumpUntil([&] { return RemoteText(program.process.hProcess, bar, SB_GETTEXTW, 0) == date; }));
 
     PostMessageW(program.monitor, WM_CLOSE, 0, 0);
-    HWND box = WaitForCaption(id, UiW(TextExitCaption));
+    HWND box = WaitForCaption(UiW(TextExitCaption));
     ASSERT_NE(box, nullptr) << "no exit question captioned " << UiA(TextExitCaption);
     EXPECT_EQ(TextOf(GetDlgItem(box, 0xFFFF)), UiW(TextExitQuestion));
     PostMessageW(box, WM_COMMAND, IDYES, 0);

@@ -33,20 +33,16 @@ inline HWND OpenGraphDialogModeless(HWND owner = nullptr)
                               GraphWindowProc, 0);
 }
 
-// Whether a control's whole text fits its width in its font, on one line.
-inline bool TextFits(HWND control)
+// The width of a text in a window's font.
+inline int TextWidthIn(HWND window, const wchar_t* text)
 {
-    wchar_t text[256] = L"";
-    int length = GetWindowTextW(control, text, 256);
-    RECT r = {};
-    GetClientRect(control, &r);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
     SIZE size = {};
-    GetTextExtentPoint32W(dc, text, length, &size);
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
     SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return size.cx <= r.right;
+    ReleaseDC(window, dc);
+    return size.cx;
 }
 
 inline std::string PartText(HWND bar, int part)

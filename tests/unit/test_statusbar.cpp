@@ -34,17 +34,11 @@ TEST_F(StatusBarTest, HasTenPartsThatHoldTheirTextsAndNoGrip)
     ASSERT_EQ(SendMessageA(bar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(edges)), 10);
     const int layout[10] = {70, 125, 170, 215, 235, 255, 275, 305, 440, 554};
     for (int i = 1; i < 10; ++i) EXPECT_GE(edges[i] - edges[i - 1], layout[i] - layout[i - 1]) << "part " << i;
-    HDC dc = GetDC(bar);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
     for (auto [part, text] : {std::pair{0, L" 2026/12/08"}, {1, L" 22:35:08"}, {8, L" クリックの回数:0000DDDD"}}) {
         RECT r = {};
-        SIZE size = {};
         SendMessageW(bar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
-        GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-        EXPECT_LE(size.cx + 5, r.right - r.left) << "part " << part;
+        EXPECT_LE(TextWidthIn(bar, text) + 5, r.right - r.left) << "part " << part;
     }
-    SelectObject(dc, old);
-    ReleaseDC(bar, dc);
     HFONT narrow = CreateFontW(7, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
     SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(narrow), FALSE);
     MeasureStatusParts(bar, edges);
