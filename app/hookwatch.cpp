@@ -24,6 +24,7 @@ enum : DWORD {
     InputInFlightMs = 1000,      // how long a hook message may take to follow its input
     RepairSpacingMs = 30000,     // at most one repair in this time: no churn
     UnseenSpacingMaxMs = 600000, // the longest spacing of repairs for input the hooks never see
+    BackOffKeptMs = 3600000,     // a back-off ends after this long without unseen input
 };
 // Repairs in a row after which the hooks were still down before the failure is shown, once a run;
 // checks in a row at which the hook thread had not answered before it counts as not answering.
@@ -36,15 +37,18 @@ static void RegisterSessionNotification(HWND monitor)
     if (!App.SessionNotified) App.SessionNotified = WTSRegisterSessionNotification(monitor, NOTIFY_FOR_THIS_SESSION);
 }
 
+// A hook that does not start is not reported here: the first check finds it missing and repairs
+// it, and only three repairs that bring nothing bring the box, as later in the run.
 void StartHooks(HWND monitor)
 {
-    if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
-    if (!StartKeyHook(monitor, WM_HOOK_KEY)) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
+    StartMouseHook(monitor, WM_HOOK_MOUSE);
+    StartKeyHook(monitor, WM_HOOK_KEY);
     App.HooksWatched = 1;
     App.HookMessagesSeen = App.HookMessagesAtRepair = App.HookMessages;
     App.HookSeenAt = App.HookCheckedAt = ReadTickCount();
     App.HookMessageAt = App.HookSeenAt - RepairSpacingMs;
     App.UnseenRepairSpacing = RepairSpacingMs;
+    App.UnseenInputAt = App.HookSeenAt;
     RegisterSessionNotification(monitor);
 }
 
@@ -148,6 +152,24 @@ static int HooksReportOtherInput(DWORD now)
     return App.HookMessages != App.HookMessagesAtRepair && now - App.HookMessageAt < RepairSpacingMs;
 }
 
+// The back-off is for input the hooks can never see, and must not outlive it. Which input went
+// unseen cannot be told (the system gives only the time of the last one), so a repair is judged by
+// what follows: when the hooks report through the whole next wait with no input unseen, the repair
+// brought back what had died (a hook the system removed while the other one still reported), and
+// the next repair comes at the usual pace again. Input the hooks never see shows up again within
+// the wait, and the back-off holds. Nor does a back-off outlast an hour without unseen input.
+static void JudgeUnseenRepair(DWORD now, int unseen)
+{
+    if (unseen) App.UnseenInputAt = now;
+    else if (now - App.UnseenInputAt >= BackOffKeptMs) App.UnseenRepairSpacing = RepairSpacingMs;
+    if (!App.UnseenRepairPending) return;
+    if (!unseen &&
+        (now - App.HookRepairedAt < App.UnseenRepairSpacing || App.HookMessages == App.HookMessagesAtRepair))
+        return;
+    App.UnseenRepairPending = 0;
+    if (!unseen) App.UnseenRepairSpacing = RepairSpacingMs;
+}
+
 static void RepairHooks(DWORD now)
 {
     RestartHooks();
@@ -174,7 +196,9 @@ void CheckHooks(HWND monitor)
     }
     int up = HooksUp();
     JudgeRepair(monitor, up);
-    if (up && !InputUnseenByHooks(now)) return;
+    int unseen = InputUnseenByHooks(now);
+    JudgeUnseenRepair(now, unseen);
+    if (up && !unseen) return;
     // Hooks that are up and report other input missed input they may never see: each such repair
     // waits twice as long as the one before. Hooks down or silent are repaired at the usual pace.
     int unseenOnly = up && HooksReportOtherInput(now);
@@ -182,6 +206,7 @@ void CheckHooks(HWND monitor)
     if (App.HookRepairs > 0 && now - App.HookRepairedAt < spacing) return;
     if (InputHiddenFromHooks()) return;
     RepairHooks(now);
+    App.UnseenRepairPending = unseenOnly;
     if (!unseenOnly) App.UnseenRepairSpacing = RepairSpacingMs;
     else App.UnseenRepairSpacing = spacing * 2 < UnseenSpacingMaxMs ? spacing * 2 : UnseenSpacingMaxMs;
 }

@@ -1,11 +1,13 @@
 // One copy of the program per data folder. Two copies recording into the same day files would
 // overwrite each other's slots, and two tray icons confuse the user. The claim is the folder
-// itself: a lock file in it, held open without sharing for the life of the process and deleted
-// when it closes, which the file system resolves whatever the folder's spelling (case, a short
-// name, a substituted or mapped drive, a junction), the session or the user. A second start finds
-// the running copy of its session by the folder's identity, asks it to show its graph window, and
-// ends; when the holder is no copy of this session, the user is told. Copies in other folders go
-// on side by side.
+// itself: a lock on a byte of the file vantle.lock in it, far past the file's end, held for the
+// life of the process. The file system resolves it whatever the folder's spelling (case, a short
+// name, a substituted or mapped drive, a junction), the session or the user, and gives it up when
+// the process ends, also when it is killed. The file is open with every sharing and its bytes are
+// never locked, so a copy tool reads it like any other file while the program records. A second
+// start finds the running copy of its session by the folder's identity, asks it to show its graph
+// window, and ends; when the holder is no copy of this session, the user is told. Copies in other
+// folders go on side by side.
 #include "app/instance.h"
 
 #include "res/texts.h"
@@ -37,29 +39,64 @@ int IdentifyDataFolder(void)
     return 1;
 }
 
+// Where the claim lies in the lock file: a byte that no reader of the empty file ever reaches,
+// within the sizes of every file system (FAT's included).
+enum : DWORD { ClaimOffsetHigh = 0, ClaimOffsetLow = 0x40000000, ClaimLength = 1 };
+
 int TakeFolderLock(void)
 {
     const WCHAR* path = ComposeDataFilePath(TextLockFile);
-    HANDLE lock = CreateFileW(path, GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (lock != INVALID_HANDLE_VALUE) {
+    HANDLE lock = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (lock == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        // Held without sharing: a claim of an earlier kind, or a program that would not let a
+        // second copy in either.
+        if (error == ERROR_SHARING_VIOLATION) return 0;
+        // Refused, but there: another user's lock file that this user may not open, or one that
+        // is being deleted.
+        if (error == ERROR_ACCESS_DENIED &&
+            (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES || GetLastError() != ERROR_FILE_NOT_FOUND))
+            return 0;
+        return -1;
+    }
+    OVERLAPPED at = {};
+    at.Offset = ClaimOffsetLow;
+    at.OffsetHigh = ClaimOffsetHigh;
+    if (LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, ClaimLength, 0, &at)) {
         App.FolderLock = lock;
         return 1;
     }
-    DWORD error = GetLastError();
-    if (error == ERROR_SHARING_VIOLATION) return 0;
-    // Refused, but there: another user's lock that this user may not open, or one that its
-    // holder is closing (deleted, but not yet gone).
-    if (error == ERROR_ACCESS_DENIED &&
-        (GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES || GetLastError() != ERROR_FILE_NOT_FOUND))
+    CloseHandle(lock);
+    return 0;
+}
+
+// Where no lock file can be made (a folder that cannot be written), the claim is a named object
+// of the folder's identity, seen from every session; 1, 0 when another process holds it, -1 when
+// there is no identity to name it by.
+static int TakeFolderObject(void)
+{
+    if (!App.FolderIndex && !App.FolderVolume) return -1;
+    WCHAR name[64];
+    wsprintfW(name, L"Global\\Vantle.%08lX.%08lX%08lX", App.FolderVolume,
+              static_cast<DWORD>(App.FolderIndex >> 32), static_cast<DWORD>(App.FolderIndex));
+    HANDLE object = CreateMutexW(nullptr, FALSE, name);
+    // Another user's object is there but may not be opened.
+    if (!object) return GetLastError() == ERROR_ACCESS_DENIED ? 0 : -1;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(object);
         return 0;
-    return -1;
+    }
+    App.FolderLock = object;
+    return 1;
 }
 
 static HANDLE PropertyValue(unsigned long long value) { return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(value)); }
 
 void MarkFolderOwner(HWND monitor)
 {
+    // A copy that runs elevated would otherwise drop the hand-over of a start that does not.
+    ChangeWindowMessageFilterEx(monitor, App.HandoverMessage, MSGFLT_ALLOW, nullptr);
     SetPropA(monitor, TextFolderIndexProperty, PropertyValue(App.FolderIndex));
     SetPropA(monitor, TextFolderVolumeProperty, PropertyValue(App.FolderVolume));
 }
@@ -104,9 +141,11 @@ int ClaimDataFolder(void)
     CreateDirectoryW(App.DataDirectory, nullptr);
     IdentifyDataFolder();
     for (DWORD start = GetTickCount();; Sleep(HandoverLookEveryMs)) {
-        // Without a lock file (a folder that cannot be written) no copy can tell of another:
-        // record rather than not at all; the start-up reports the folder.
-        if (TakeFolderLock() != 0) return 1;
+        int taken = TakeFolderLock();
+        if (taken < 0) taken = TakeFolderObject();
+        // Without any claim (a folder that can be neither written nor identified) no copy can
+        // tell of another: record rather than not at all; the start-up reports the folder.
+        if (taken != 0) return 1;
         HWND copy = FindCopyOfFolder();
         if (copy) {
             HandOver(copy);

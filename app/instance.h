@@ -9,8 +9,8 @@
 int ClaimDataFolder(void);
 // The folder's identity (FolderVolume, FolderIndex): 1, or 0 (and none) when it cannot be read.
 int IdentifyDataFolder(void);
-// Takes the folder's lock file (FolderLock): 1; 0 when another process holds it; -1 when it
-// cannot be made.
+// Takes the claim on the folder's lock file (FolderLock): 1; 0 when another process holds it; -1
+// when the file cannot be made.
 int TakeFolderLock(void);
 // Marks the monitor window with the folder's identity, so that a second start finds this copy,
 // and takes the marks off again.

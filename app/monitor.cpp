@@ -75,22 +75,36 @@ static void SaveCurrentSlot(HWND monitor)
     SaveSlot(monitor, App.CurrentSlot);
 }
 
-// The last steps of every ending, once the clock is stopped.
+// The last steps of every ending, once the clock is stopped and the slot saved.
 static void FinishAndDestroy(HWND monitor)
 {
-    SaveCurrentSlot(monitor);
     App.Recording = 0;
     ReleaseHooks(monitor);
     RemoveTrayIcon(monitor);
     DestroyWindow(monitor);
 }
 
+// The exit's save, without a box: nonzero when everything counted has reached its file.
+static int SaveForExit(void)
+{
+    if (!App.Recording) return 1;
+    CommitCounters();
+    return WriteSlot(App.CurrentSlot) == SlotWritten;
+}
+
 static LRESULT OnConfirmedExit(HWND monitor)
 {
     if (App.ExitAsked) return 0;
     App.ExitAsked = 1;
-    // The question's modal loop goes on counting and ticking.
+    // The questions' modal loops go on counting and ticking.
     int answer = MessageBoxW(monitor, UiText(TextExitQuestion), UiText(TextExitCaption), MB_YESNO | MB_ICONQUESTION);
+    // Counts that cannot reach their files would go with the program: the user decides, and No
+    // keeps them recording. A file that can be written by then still takes them.
+    if (answer == IDYES && !SaveForExit()) {
+        answer = MessageBoxW(monitor, UiText(TextExitUnsaved), UiText(TextExitCaption),
+                             MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+        if (answer == IDYES) SaveForExit();
+    }
     App.ExitAsked = 0;
     if (answer != IDYES) return 0;
     if (!KillTimer(monitor, SlotTimerId))
@@ -108,19 +122,25 @@ static LRESULT OnEndSession(HWND monitor, BOOL ending)
     if (!ending) return 0;
     SetReportMode(ReportNever);
     KillTimer(monitor, SlotTimerId);
+    SaveCurrentSlot(monitor);
     FinishAndDestroy(monitor);
     return 0;
 }
 
-// The graph window's data reset: the store and its files, the counters of the running slot,
-// and the graph window drawn anew; a failure is reported in a box the graph window owns.
+// The graph window's data reset: the store and its files, the counters of the running slot
+// (unless today's file stayed, and today with it), and the graph window drawn anew; a failure is
+// reported in a box the graph window owns.
 static LRESULT OnResetData(void)
 {
-    ClearIntervalCounters();
     SYSTEMTIME now;
     ReadLocalTime(&now);
-    if (ResetData(&now) == 0) RepaintGraphWindow();
-    else ReportFailure(App.GraphWindowHandle, TextCreateFailed, TextErrorCaption);
+    int daysKept = 0;
+    int result = ResetData(&now, &daysKept);
+    // Today's column cleared (the running slot holds no data now): its counts start again too.
+    if (App.ActivityTable[MetricClicks][App.CurrentSlot][0] == NoData) ClearIntervalCounters();
+    RepaintGraphWindow();
+    if (daysKept) ReportFailure(App.GraphWindowHandle, TextResetIncomplete, TextErrorCaption);
+    if (result != 0) ReportFailure(App.GraphWindowHandle, TextCreateFailed, TextErrorCaption);
     return 0;
 }
 

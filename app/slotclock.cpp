@@ -42,12 +42,19 @@ void CommitCounters(void)
     App.ActivityTable[MetricMovement][s][0] = App.SlotBase[MetricMovement] + App.MoveX + App.MoveY;
 }
 
+// One box per cause, with the cause's text; the slots wait in memory meanwhile. Today's file that
+// could not be made was reported when that was found, a day not read yet when its read failed; a
+// held file or a failed write is told once, and again only after a write has worked.
 int SaveSlot(HWND monitor, int slot)
 {
     int result = WriteSlot(slot);
-    // Today's file that could not be made was reported when that was found; its slots wait in
-    // memory until a write can make it, without a box at every change of slot.
-    if (result != 1 && !App.TodayFileUnmade) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    if (result == SlotWritten) App.SlotFailureShown = 0;
+    if (result == SlotWritten || result == SlotDayUnread || result == App.SlotFailureShown ||
+        (result == SlotNotWritten && App.TodayFileUnmade))
+        return result;
+    App.SlotFailureShown = result;
+    if (result == SlotFileHeld) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    else ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
     return result;
 }
 

@@ -66,13 +66,14 @@ static int TrayIconSize(void)
     return size;
 }
 
-// The icon's own image of the tray's size, so the tray shows it sharp at every scale; shared
-// icons are never destroyed.
+// The icon's own image of the tray's size, so the tray shows it sharp at every scale. Not shared:
+// a shared load hands back the first size loaded of the resource, and the graph window's large
+// icon would be this small one stretched. The shell keeps a copy; the caller destroys it.
 static HICON TrayIconOf(int state)
 {
     int id = state == TrayRecording ? IDI_APP : IDI_NOT_RECORDING;
     int size = TrayIconSize();
-    return static_cast<HICON>(LoadImageA(App.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_SHARED));
+    return static_cast<HICON>(LoadImageA(App.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }
 
 static void FillTrayRecordOf(NOTIFYICONDATAW* record, HWND monitor, int state)
@@ -80,25 +81,39 @@ static void FillTrayRecordOf(NOTIFYICONDATAW* record, HWND monitor, int state)
     FillTrayRecord(record, monitor, TrayIconOf(state), TrayTipOf(state));
 }
 
+// The tray calls send to the shell and wait for it, for seconds when it is busy (a logon) or hung:
+// they are made only when its notification area answers at once. Not answering is refusing.
+static int ShellAnswers(void)
+{
+    enum : UINT { ShellAnswerMs = 100 };
+    HWND tray = FindWindowA(TextShellTrayClass, nullptr);
+    DWORD_PTR result = 0;
+    return tray && SendMessageTimeoutA(tray, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ShellAnswerMs, &result);
+}
+
+// The state is taken as shown only once the shell took it: a change refused (a busy logon, a
+// shell that is restarting) is asked for again at the next tick. An icon the shell does not have
+// yet gets the state then, or when it is added.
 void ShowRecordingState(HWND monitor)
 {
     int state = RecordingState();
-    if (state == App.TrayState) return;
+    if (state == App.TrayState || !ShellAnswers()) return;
     NOTIFYICONDATAW record;
     FillTrayRecordOf(&record, monitor, state);
-    // An icon the shell does not have yet (it is restarting) gets the state when it is added.
-    NotifyShell(NIM_MODIFY, &record);
-    App.TrayState = state;
+    if (NotifyShell(NIM_MODIFY, &record)) App.TrayState = state;
+    if (record.hIcon) DestroyIcon(record.hIcon);
 }
 
 // At a busy logon NIM_ADD can time out although the shell did add the icon, and every later
 // add of the same icon then fails: a modify that works shows that the icon is there.
 int AddTrayIcon(HWND monitor)
 {
+    if (!ShellAnswers()) return 0;
     NOTIFYICONDATAW record;
     FillTrayRecordOf(&record, monitor, App.TrayState);
-    if (NotifyShell(NIM_ADD, &record)) return 1;
-    return NotifyShell(NIM_MODIFY, &record) != FALSE;
+    int added = NotifyShell(NIM_ADD, &record) || NotifyShell(NIM_MODIFY, &record);
+    if (record.hIcon) DestroyIcon(record.hIcon);
+    return added;
 }
 
 void StartTrayIcon(HWND monitor)

@@ -20,8 +20,8 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 enum : UINT { HookRequestMessage = WM_APP + 1, HookPingMessage = WM_APP + 2 };
 // How long a caller waits for the hook thread: its queue coming up, a request served, its end.
 // A start or restart is asked for by the program's start-up or clock, which must not be held
-// up: it waits briefly, and a fresh thread that is slow to start installs its hooks by itself
-// when it runs.
+// up: it waits briefly, and a thread that is slow to start or to serve it installs the hooks by
+// itself when it runs.
 enum : DWORD { ReplyTimeoutMs = 2000, QuitTimeoutMs = 500, RestartWaitMs = 80 };
 // The live thread and the given-up ones that have not ended yet.
 enum { HookThreadSlots = 4 };
@@ -37,6 +37,7 @@ struct HookThread {
     HHOOK volatile key;
     HookRequestKind request;  // the one request in flight, and its answer
     int result;
+    volatile LONG asked, served;  // the number of the last request, and of the last one served
     volatile LONG pinged, answered;
     volatile LONG ready;    // the thread has started and takes messages
     volatile LONG givenUp;  // the thread is to end as soon as it runs
@@ -112,11 +113,19 @@ static int InstallHook(HHOOK volatile* hook, int type, HOOKPROC procedure)
     return *hook != nullptr;
 }
 
+// A start installs every hook wanted now: a start whose caller stopped waiting may be served after
+// the next request was asked.
+static void InstallWantedHooks(HookThread* self)
+{
+    if (MouseWanted) InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc);
+    if (KeyWanted) InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc);
+}
+
 static void ServeRequest(HookThread* self)
 {
     switch (self->request) {
-    case StartMouseRequest: self->result = InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc); break;
-    case StartKeyRequest:   self->result = InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc); break;
+    case StartMouseRequest: InstallWantedHooks(self); self->result = self->mouse != nullptr; break;
+    case StartKeyRequest:   InstallWantedHooks(self); self->result = self->key != nullptr; break;
     case EndMouseRequest:   self->result = RemoveHook(&self->mouse); break;
     case EndKeyRequest:     self->result = RemoveHook(&self->key); break;
     }
@@ -130,10 +139,7 @@ static DWORD WINAPI HookThreadProc(void* param)
     MSG msg;
     // Requests are thread messages, so the queue must exist before the starter may post one.
     PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    if (!GivenUp(self)) {
-        if (MouseWanted) InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc);
-        if (KeyWanted) InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc);
-    }
+    if (!GivenUp(self)) InstallWantedHooks(self);
     // Given up before it ran (its start was slower than the caller's wait): the quit message may
     // have found no queue, so the mark is what ends it. Checked after the installs, so that hooks
     // installed just as it was given up go again at once.
@@ -144,13 +150,13 @@ static DWORD WINAPI HookThreadProc(void* param)
         SetEvent(self->started);
         // A starter that found this thread not yet up went on without waiting and counts on it to
         // install what is wanted now; a hook wanted after the first installs is taken here.
-        if (MouseWanted) InstallHook(&self->mouse, WH_MOUSE_LL, MouseHookProc);
-        if (KeyWanted) InstallHook(&self->key, WH_KEYBOARD_LL, KeyHookProc);
+        InstallWantedHooks(self);
         // GetMessage is also where the hook callbacks are called.
         while (!GivenUp(self) && GetMessageA(&msg, nullptr, 0, 0) > 0) {
             if (msg.hwnd) continue;
             if (msg.message == HookRequestMessage) {
                 ServeRequest(self);
+                InterlockedExchange(&self->served, static_cast<LONG>(msg.wParam));
                 SetEvent(self->reply);
             } else if (msg.message == HookPingMessage) {
                 InterlockedExchange(&self->answered, static_cast<LONG>(msg.wParam));
@@ -231,22 +237,30 @@ static void CloseIdleThread(void)
     if (WaitForSingleObject(t->thread, QuitTimeoutMs) == WAIT_OBJECT_0) CloseSlot(t);
 }
 
-// Runs one request on the live thread and returns its answer; a thread that does not answer in
-// time is given up, and the answer is 0.
+// Runs one request on the live thread and returns its answer. A thread that does not end a hook in
+// time is given up, and the answer is 0. A start is not waited for past a moment, as a thread that
+// has not come up yet is not (a start under heavy paging must not hold the program up): the
+// thread installs the wanted hooks when it serves it, and the watch repairs it if it never does.
 static int Ask(HookRequestKind kind)
 {
     HookThread* t = Live;
     if (!t) return 0;
-    // A fresh thread that has not come up yet installs the wanted hooks itself as it starts, so
-    // nobody waits for it (a start under heavy paging must not hold the program up); the watch
-    // repairs it if it never comes.
-    if (WaitForSingleObject(t->started, 0) != WAIT_OBJECT_0)
-        return kind == StartMouseRequest || kind == StartKeyRequest;
+    int starting = kind == StartMouseRequest || kind == StartKeyRequest;
+    if (WaitForSingleObject(t->started, 0) != WAIT_OBJECT_0) return starting;
     t->request = kind;
     t->result = 0;
-    if (PostThreadMessageA(t->id, HookRequestMessage, 0, 0) &&
-        WaitForSingleObject(t->reply, ReplyTimeoutMs) == WAIT_OBJECT_0)
-        return t->result;
+    LONG number = t->asked + 1;
+    t->asked = number;
+    DWORD waitMs = starting ? RestartWaitMs : ReplyTimeoutMs;
+    if (PostThreadMessageA(t->id, HookRequestMessage, static_cast<WPARAM>(number), 0)) {
+        // The reply of a start that was not waited for may come first: only this one's counts.
+        for (DWORD start = GetTickCount(); InterlockedCompareExchange(&t->served, 0, 0) != number;) {
+            DWORD waited = GetTickCount() - start;
+            if (waited >= waitMs || WaitForSingleObject(t->reply, waitMs - waited) != WAIT_OBJECT_0) break;
+        }
+        if (InterlockedCompareExchange(&t->served, 0, 0) == number) return t->result;
+        if (starting) return 1;
+    }
     GiveUp(t);
     return 0;
 }
@@ -280,11 +294,14 @@ int WINAPI EndMouseHook(void)
     return RunRequest(EndMouseRequest, nullptr, 0);
 }
 
+// A thread that has not come up yet, or not yet served a start, will install the hook: it is
+// there to end.
+static int StartPending(HookThread* t) { return !t->ready || t->served != t->asked; }
+
 int WINAPI MouseHookRunning(void)
 {
     HookThread* t = Live;
-    // A fresh thread that has not come up yet will install the hook: it is there to end.
-    return t && (t->mouse || (!t->ready && MouseWanted));
+    return t && (t->mouse || (StartPending(t) && MouseWanted));
 }
 
 int WINAPI StartKeyHook(HWND window, UINT message)
@@ -300,7 +317,7 @@ int WINAPI EndKeyHook(void)
 int WINAPI KeyHookRunning(void)
 {
     HookThread* t = Live;
-    return t && (t->key || (!t->ready && KeyWanted));
+    return t && (t->key || (StartPending(t) && KeyWanted));
 }
 
 int WINAPI LostHookEvents(void)

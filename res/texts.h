@@ -19,6 +19,9 @@
     X(TextFolderInUseCaption, L"Vantle", L"Vantle") \
     X(TextExitQuestion, L"終了 してもよろしいですか？", L"Exit Vantle?") \
     X(TextExitCaption, L"確認", L"Vantle") \
+    /* Asked after a Yes when the counts in memory cannot be written */ \
+    X(TextExitUnsaved, L"今日の記録をファイルに保存できません。終了すると記録が失われます。終了しますか？", \
+      L"Today's records cannot be saved to the file. Exiting now loses them. Exit anyway?") \
     X(TextKillTimerError, L"KillTimer Error!", L"KillTimer Error!") \
     X(TextKillTimerCaption, L"Error", L"Error") \
     X(TextAutostartFailed, L"Windows起動時に開始する設定を変更できませんでした", \
@@ -27,6 +30,8 @@
     X(TextErrorCaption, L"エラー", L"Error") \
     X(TextOpenFailed, L"ファイルがオープンできません", L"A day file could not be opened.") \
     X(TextOpenCaption, L"ファイルのオープンの失敗", L"Cannot Open File") \
+    /* The data reset could not take some day files away: those days keep their files and data */ \
+    X(TextResetIncomplete, L"一部の日のデータをリセットできませんでした", L"The data of some days could not be reset.") \
     X(TextMouseHookFailed, L"マウスフックが失敗しました。", L"The mouse hook failed.") \
     X(TextKeyHookFailed, L"キーフックが失敗しました。", L"The keyboard hook failed.") \
     X(TextHookCaption, L"注意！", L"Warning") \
@@ -126,6 +131,8 @@ unsigned char UiCharset(void);
 // start finds the first by them), never shown.
 inline constexpr wchar_t TextWindowClass[] = L"window";
 inline constexpr wchar_t TextWindowTitle[] = L"タイトル";
+// The shell's notification area, which the tray calls are sent to.
+inline constexpr char TextShellTrayClass[] = "Shell_TrayWnd";
 // Asked for by name: the entry is missing before Windows 10 1607.
 inline constexpr char TextUser32[]         = "user32.dll";
 inline constexpr char TextSetThreadAwareness[] = "SetThreadDpiAwarenessContext";

@@ -282,18 +282,20 @@ int SlotsWaitingToBeWritten(void)
 // its slots wait in memory until the file has been read.
 static int SaveUnsavedSlots(int day, DWORD* waitLeft)
 {
-    if (App.DayUnread[day] && !ReadUnreadDay(day)) return 0;
+    if (App.DayUnread[day] && !ReadUnreadDay(day)) return SlotDayUnread;
     HANDLE file = OpenDayFile(day, GENERIC_WRITE, OPEN_EXISTING, waitLeft, WriteRetryMs);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && RecreateDayFile(day);
+        if (HeldByAnotherProgram(error)) return SlotFileHeld;
+        int made = (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) && RecreateDayFile(day);
+        return made ? SlotWritten : SlotNotWritten;
     }
     int ok = GetFileSize(file, nullptr) == DayFileSize ? WriteUnsavedSlots(file, day) : RewriteWholeFile(file, day);
     // A power cut then loses at most the slot being recorded.
     FlushFileBuffers(file);
     CloseHandle(file);
     if (ok && day == 0) App.TodayFileUnmade = 0;
-    return ok;
+    return ok ? SlotWritten : SlotNotWritten;
 }
 
 int WriteSlot(int slot)
@@ -302,10 +304,14 @@ int WriteSlot(int slot)
     // works, also once its day is yesterday or earlier.
     App.SlotUnsaved[0][slot] = 1;
     DWORD waitLeft = WriteWaitMs;
-    int ok = 1;
-    for (int day = 0; day < DayCount; ++day)
-        if (HasUnsavedSlots(day)) ok &= SaveUnsavedSlots(day, &waitLeft);
-    return ok ? 1 : -1;
+    int result = SlotWritten;
+    for (int day = 0; day < DayCount; ++day) {
+        if (!HasUnsavedSlots(day)) continue;
+        // Of several failures the one that most needs the user is told.
+        int saved = SaveUnsavedSlots(day, &waitLeft);
+        if (saved != SlotWritten && (result == SlotWritten || saved > result)) result = saved;
+    }
+    return result;
 }
 
 void CopyDayColumn(int to, int from)
@@ -346,9 +352,9 @@ static const WCHAR* ResetCopyPath(int day)
 }
 
 // Copies every existing file of the 21 days whole into the reset folder and lists the originals
-// that have their copy, for the Recycle Bin; a file that cannot be copied is left where it is.
-// Nonzero when every original that has its copy is in the list: the paths of a data folder in
-// the long form are too long for it, and the bin would not take them.
+// that have their copy, for the Recycle Bin; a file that cannot be copied (held without sharing, a
+// full disk) is left where it is. Nonzero when every original that has its copy is in the list:
+// the paths of a data folder in the long form are too long for it, and the bin would not take them.
 static int KeepDayFiles(int* count)
 {
     *count = 0;
@@ -372,25 +378,45 @@ static int KeepDayFiles(int* count)
     return whole;
 }
 
+// Day d has a file of its own (not a folder of its name, which no reset takes away).
+static int HasDayFile(int day)
+{
+    DWORD attributes = GetFileAttributesW(DayFilePath(day));
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // The files of the reset go where the user can take them back whole. Each is first copied into the
 // reset folder; then the originals go to the Recycle Bin, and where the bin is known to hold them
 // the copies are removed again. Where it is not (no bin on the drive, a bin that deleted them
 // instead, one that cannot be counted, or paths too long for it), the copies stay and the
-// originals are removed.
-int ResetData(const SYSTEMTIME* now)
+// originals are removed. A day whose file is still there afterwards (it could not be copied, sent
+// or removed) keeps its column: what the graph shows after the reset is what the next start reads.
+int ResetData(const SYSTEMTIME* now, int* daysKept)
 {
-    for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
-    memset(App.SlotBase, 0, sizeof App.SlotBase);
+    unsigned char hadFile[DayCount];
+    for (int d = 0; d < DayCount; ++d) hadFile[d] = static_cast<unsigned char>(HasDayFile(d));
     if (MakeResetFolder(now)) {
         int count = 0;
         int recycled = KeepDayFiles(&count) && RecycleFiles(App.ResetList, count);
         for (int d = 0; d < DayCount; ++d) {
             if (!App.ResetKept[d]) continue;
             DeleteFileW(recycled ? ResetCopyPath(d) : DayFilePath(d));
+            // An original that stayed keeps its day; a copy would only be a second file of it.
+            if (!recycled && HasDayFile(d)) DeleteFileW(ResetCopyPath(d));
         }
         // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
         RemoveDirectoryW(App.ResetFolder);
     }
+    *daysKept = 0;
+    for (int d = 0; d < DayCount; ++d) {
+        if (hadFile[d] && HasDayFile(d)) {
+            ++*daysKept;
+            continue;
+        }
+        ClearDayColumn(d);
+        if (d == 0) memset(App.SlotBase, 0, sizeof App.SlotBase);
+    }
+    if (hadFile[0] && HasDayFile(0)) return 0;
     if (CreateDayFile() == 1) return 0;
     App.TodayFileUnmade = 1;
     return -1;

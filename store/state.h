@@ -92,6 +92,9 @@ struct GlobalState {
     // Today's file could not be made: the slots are kept in memory and the next slot write that
     // can make the file makes it with all of them.
     int TodayFileUnmade;
+    // The cause of the last failed slot write that was told (a WriteSlot result), 0 once a write
+    // works: the same cause brings no second box.
+    int SlotFailureShown;
 
     // Failure reports: shown at once, queued for the monitor window, or dropped (ReportMode);
     // queued ones wait here, the one on screen first, and are shown one at a time.
@@ -164,7 +167,8 @@ struct GlobalState {
     // What the tray icon shows: TrayRecording, or the cause that keeps the program from recording.
     int TrayState;
 
-    // One copy per data folder: the lock file held open for the life of the process, the folder's
+    // One copy per data folder: the claim held for the life of the process (the lock file, or where
+    // none can be made a named object of the folder's identity), the folder's
     // identity in the file system (volume and file index: one for every spelling of the folder),
     // and the registered message by which a second start hands over to this copy.
     HANDLE FolderLock;
@@ -182,6 +186,8 @@ struct GlobalState {
     DWORD HookCheckedAt;
     DWORD HookRepairedAt;
     DWORD UnseenRepairSpacing;  // the wait before the next repair for input only the system saw
+    DWORD UnseenInputAt;        // the check that last found input only the system saw
+    int UnseenRepairPending;    // such a repair waits to be judged by the wait that follows it
     int HooksWatched;       // the hooks were started
     int HookRepairs;        // repairs since start
     int HookAnswersMissed;  // checks in a row at which the hook thread had not answered

@@ -54,16 +54,21 @@ int ReadUnreadDays(void);
 void ClearDayColumn(int day);
 // Copies day column, maxima and unsaved marks from one day to another.
 void CopyDayColumn(int to, int from);
+// What a slot write met: written, or why not (the worst of the days' causes: a file that cannot
+// be made or written, one that another program holds, a day whose file is not read yet).
+enum { SlotWritten = 1, SlotNotWritten = -1, SlotFileHeld = -2, SlotDayUnread = -3 };
 // Writes slot s of today, and every slot still unsaved, each to its own day's file, waiting at
-// most about 40 ms in all for held files; 1, or -1 when one could not be written. Unsaved slots
+// most about 40 ms in all for held files; SlotWritten, or the cause of a failure. Unsaved slots
 // are kept while their day is among the 21 in memory.
 int WriteSlot(int slot);
 // Nonzero while a slot of any of the 21 days waits to reach its file.
 int SlotsWaitingToBeWritten(void);
-// Clears the store and takes the 21 day files away, into the Recycle Bin or, where the drive has
-// none, into the folder data\reset-YYYYMMDD-HHMMSS of the given time; then creates today's. 0, or
-// -1 when today's file could not be made. No day file is ever destroyed.
-int ResetData(const SYSTEMTIME* now);
+// Takes the 21 day files away, into the Recycle Bin or, where the drive has none, into the folder
+// data\reset-YYYYMMDD-HHMMSS of the given time, and clears their days in the store; then creates
+// today's. A day whose file could not be taken away keeps its file and its column as they were
+// (daysKept counts them). 0, or -1 when today's file could not be made. No day file is ever
+// destroyed.
+int ResetData(const SYSTEMTIME* now, int* daysKept);
 
 // Slot of a local time: hour * 10 + minute / 6.
 int SlotOfTime(const SYSTEMTIME* t);

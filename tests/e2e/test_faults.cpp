@@ -19,15 +19,17 @@ protected:
         ASSERT_TRUE(StartProgram(&program, MakeProgramFolder(name)));
         ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 20000));
     }
-    // The exit's save fails: its message, and still the end with exit code 0. The test starts
-    // early in a slot: a change of slot meanwhile would have shown the message first.
-    void ExpectExitReportsAndEnds()
+    // The exit's save fails: the user is asked whether to end all the same, and Yes ends the
+    // program with exit code 0. The test starts early in a slot: a change of slot meanwhile would
+    // have shown a failure box first.
+    void ExpectExitAsksAndEnds()
     {
         ScriptedUser user(program.process.dwProcessId);
-        user.Answer(UiA(TextErrorCaption), IDOK);
-        AskToEnd(&program, user, IDYES);
+        user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), IDYES);
+        user.Expect(UiA(TextExitCaption), UiA(TextExitUnsaved), IDYES);
+        PostMessageA(program.monitor, WM_CLOSE, 0, 0);
         EXPECT_EQ(WaitForExit(&program, 15000), 0u) << "the program still ends";
-        EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{UiA(TextExitQuestion), UiA(TextCreateFailed)}));
+        EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{UiA(TextExitQuestion), UiA(TextExitUnsaved)}));
     }
 };
 
@@ -80,7 +82,7 @@ TEST_F(ProgramFault, TodaysFileGoneWhileRunningComesBackAtExit)
     }
 }
 
-// Another program holds today's file open when the exit saves: the message comes, the program
+// Another program holds today's file open when the exit saves: the user is asked, the program
 // still ends with 0, and the file is left as it was.
 TEST_F(ProgramFault, TodaysFileLockedAtExit)
 {
@@ -90,12 +92,12 @@ TEST_F(ProgramFault, TodaysFileLockedAtExit)
     std::vector<unsigned char> before = ReadWholeFile(TodayPath());
     HANDLE hold = CreateFileA(TodayPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-    ExpectExitReportsAndEnds();
+    ExpectExitAsksAndEnds();
     CloseHandle(hold);
     EXPECT_EQ(ReadWholeFile(TodayPath()), before);
 }
 
-// Today's file made read-only: as with a lock, the exit's save is reported and the program ends.
+// Today's file made read-only: as with a lock, the user is asked and the program ends.
 TEST_F(ProgramFault, TodaysFileReadOnlyAtExit)
 {
     std::string probe = MakeProgramFolder("readonly_exit") + "probe.dat";
@@ -113,7 +115,7 @@ TEST_F(ProgramFault, TodaysFileReadOnlyAtExit)
     InjectKey('A');
     std::vector<unsigned char> before = ReadWholeFile(TodayPath());
     ASSERT_TRUE(SetFileAttributesA(TodayPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    ExpectExitReportsAndEnds();
+    ExpectExitAsksAndEnds();
     SetFileAttributesA(TodayPath().c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadWholeFile(TodayPath()), before);
 }

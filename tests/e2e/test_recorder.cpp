@@ -303,10 +303,14 @@ TEST_F(FakeClock, InputBeforeTheSlotChangeLandsInSlot100)
     InjectKey('K');
     InjectKey('L');
     InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
-    // The program's first move measures nothing; the two after it 3 + 4 each.
-    InjectMove(200, 200);
-    InjectMove(203, 204);
-    InjectMove(206, 208);
+    // The program's first move measures nothing; the two after it 3 + 4 each. The first must move
+    // the pointer, or it brings no event and the second is taken for the first.
+    POINT at = {};
+    GetCursorPos(&at);
+    int x = at.x == 200 && at.y == 200 ? 300 : 200;
+    InjectMove(x, x);
+    InjectMove(x + 3, x + 4);
+    InjectMove(x + 6, x + 8);
     ASSERT_TRUE(WaitForSlotWrite(DayFileNameAt(offset), 100)) << "slot 100 was not written at its end";
     std::vector<unsigned char> bytes = DayFile(DayFileNameAt(offset));
     ASSERT_EQ(bytes.size(), 2880u);

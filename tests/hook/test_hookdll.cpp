@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 #include <algorithm>
+#include <functional>
+#include <thread>
 #include <vector>
 
 #include "res/messages.h"
@@ -284,7 +286,8 @@ TEST_F(HookTest, AStalledThreadIsReplacedAndWakesUpSilent)
 // A fresh hook thread whose start is slower than the restart's wait (heavy paging): here every
 // new thread is held at its start by the loader lock, which the test takes. Four threads are
 // given up, three of them before they ever ran; once they can run, each ends by itself, the
-// slots come back and a restart works again.
+// slots come back and a restart works again. The calls run on a worker, so that a wait without a
+// bound fails the test instead of holding it up with the loader lock taken.
 TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
 {
     typedef LONG(NTAPI * LockLoader)(ULONG, ULONG*, ULONG_PTR*);
@@ -293,13 +296,45 @@ TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
     auto lock = reinterpret_cast<LockLoader>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrLockLoaderLock")));
     auto unlock = reinterpret_cast<UnlockLoader>(reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrUnlockLoaderLock")));
     ASSERT_TRUE(lock && unlock);
-    std::vector<DWORD> before = ProcessThreadIds();
     ULONG_PTR cookie = 0;
-    ASSERT_EQ(lock(0, nullptr, &cookie), 0);
+    // The worker runs before the lock is taken: a thread cannot start while it is held.
+    auto whileLocked = [&](const std::function<void()>& calls) {
+        HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::thread worker([calls, go, done] {
+            SetEvent(done);
+            WaitForSingleObject(go, INFINITE);
+            calls();
+            SetEvent(done);
+        });
+        WaitForSingleObject(done, INFINITE);
+        ResetEvent(done);
+        lock(0, nullptr, &cookie);
+        SetEvent(go);
+        bool finished = WaitForSingleObject(done, 5000) == WAIT_OBJECT_0;
+        return std::make_pair(finished, [worker = std::move(worker), go, done]() mutable {
+            worker.join();
+            CloseHandle(go);
+            CloseHandle(done);
+        });
+    };
+    std::vector<DWORD> before = ProcessThreadIds();
+    int restarted[4];
+    DWORD took[4];
+    auto restarts = whileLocked([&] {
+        for (int i = 0; i < 4; ++i) {
+            DWORD start = GetTickCount();
+            restarted[i] = RestartHooks();
+            took[i] = GetTickCount() - start;
+        }
+    });
+    if (!restarts.first) {
+        unlock(0, cookie);
+        restarts.second();
+        FAIL() << "the restarts waited without a bound for threads that cannot start";
+    }
     for (int i = 0; i < 4; ++i) {
-        DWORD start = GetTickCount();
-        EXPECT_EQ(RestartHooks(), 0) << "restart " << i << " of threads that cannot start";
-        EXPECT_LT(GetTickCount() - start, 1000u) << "restart " << i << " waited for the slow start";
+        EXPECT_EQ(restarted[i], 0) << "restart " << i << " of threads that cannot start";
+        EXPECT_LT(took[i], 1000u) << "restart " << i << " waited for the slow start";
     }
     // The hook threads are the time-critical ones: the first and those the restarts made.
     std::vector<HANDLE> givenUp;
@@ -310,6 +345,7 @@ TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
         else if (thread) CloseHandle(thread);
     }
     unlock(0, cookie);
+    restarts.second();
     ASSERT_EQ(givenUp.size(), 4u);
     for (HANDLE thread : givenUp) {
         EXPECT_EQ(WaitForSingleObject(thread, 5000), WAIT_OBJECT_0) << "a given-up thread still runs";
@@ -323,12 +359,17 @@ TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
     // answer at once, and the thread installs both hooks when it runs.
     EndMouseHook();
     EndKeyHook();
-    ASSERT_EQ(lock(0, nullptr, &cookie), 0);
-    DWORD start = GetTickCount();
-    EXPECT_NE(StartMouseHook(window, WM_HOOK_MOUSE), 0);
-    EXPECT_NE(StartKeyHook(window, WM_HOOK_KEY), 0);
-    EXPECT_LT(GetTickCount() - start, 1000u) << "the start waited for the slow thread";
+    int started = 0;
+    DWORD start = GetTickCount(), startTook = 0;
+    auto starts = whileLocked([&] {
+        started = (StartMouseHook(window, WM_HOOK_MOUSE) != 0) + (StartKeyHook(window, WM_HOOK_KEY) != 0);
+        startTook = GetTickCount() - start;
+    });
     unlock(0, cookie);
+    starts.second();
+    ASSERT_TRUE(starts.first) << "the start waited without a bound for the slow thread";
+    EXPECT_EQ(started, 2);
+    EXPECT_LT(startTook, 1000u) << "the start waited for the slow thread";
     for (DWORD waited = GetTickCount(); !HookThreadAnswering() && GetTickCount() - waited < 3000;) Sleep(10);
     ASSERT_EQ(Inject({KeyInput('N', 0x31, false, false), MouseInput(MOUSEEVENTF_LEFTDOWN)}), 2u);
     std::vector<HookEvent> events = Collect(2);

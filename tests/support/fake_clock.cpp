@@ -59,6 +59,12 @@ void AdvanceTickClock(DWORD ms)
     TickOffset += ms;
 }
 
+void ResetTickClock(void)
+{
+    Advances.clear();
+    TickOffset = 0;
+}
+
 BOOL NotifyShell(DWORD message, NOTIFYICONDATAW* record)
 {
     if (ShellAwayFor > 0 && message != NIM_DELETE) {

@@ -65,11 +65,12 @@ void ScriptedUser::Answer(const std::string& caption, int button)
     rules_.push_back({caption, AnswerBox, button, ""});
 }
 
-void ScriptedUser::Expect(const std::string& caption, const std::string& text, int button)
+void ScriptedUser::Expect(const std::string& caption, const std::string& text, int button, int count)
 {
     std::lock_guard<std::mutex> guard(lock_);
     Rule rule = {caption, AnswerBox, button, text};
     rule.expected = true;
+    rule.left = count;
     rules_.push_back(rule);
 }
 
@@ -117,6 +118,12 @@ std::vector<SeenBox> ScriptedUser::Answered()
     return answered_;
 }
 
+size_t ScriptedUser::BoxesSeen()
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    return answered_.size() + unexpected_.size() + waiting_.size();
+}
+
 std::vector<std::string> ScriptedUser::AnsweredTexts()
 {
     std::vector<std::string> texts;
@@ -150,9 +157,11 @@ void ScriptedUser::Finish()
         unexpected_.push_back(Describe(box));
         Press(box, IDCANCEL);
     }
+    ForgetGoneBoxes();
     for (const SeenBox& box : unexpected_) ADD_FAILURE() << "a box nobody expected: " << box.caption << ": " << box.text;
     for (const Rule& rule : rules_)
-        if (rule.expected && !rule.came) ADD_FAILURE() << "an expected box did not come: " << rule.caption << ": " << rule.name;
+        if (rule.expected && rule.left > 0)
+            ADD_FAILURE() << "an expected box did not come: " << rule.caption << ": " << rule.name;
 }
 
 DWORD WINAPI ScriptedUser::Run(void* self)
@@ -161,15 +170,27 @@ DWORD WINAPI ScriptedUser::Run(void* self)
     return 0;
 }
 
+// A box that went before any rule answered it is reported; a handle of a window that is gone may
+// come back for a new one.
+void ScriptedUser::ForgetGoneBoxes()
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    for (auto gone = done_.begin(); gone != done_.end();)
+        gone = IsWindow(*gone) ? std::next(gone) : done_.erase(gone);
+    for (auto w = waiting_.begin(); w != waiting_.end();) {
+        if (IsWindow(w->seen.box)) {
+            ++w;
+            continue;
+        }
+        if (!w->held) unexpected_.push_back(w->seen);
+        w = waiting_.erase(w);
+    }
+}
+
 void ScriptedUser::Serve()
 {
     while (!stop_) {
-        {
-            // A handle of a window that is gone may come back for a new one.
-            std::lock_guard<std::mutex> guard(lock_);
-            for (auto gone = done_.begin(); gone != done_.end();)
-                gone = IsWindow(*gone) ? std::next(gone) : done_.erase(gone);
-        }
+        ForgetGoneBoxes();
         for (HWND box : ProcessWindows(processId_, "#32770", nullptr, true)) Visit(box);
         for (HWND popup : ProcessWindows(processId_, "#32768", nullptr, true)) CloseMenu(popup);
         Sleep(LookEveryMs);
@@ -191,18 +212,19 @@ void ScriptedUser::Visit(HWND box)
         if (done_.count(box)) return;
         std::string caption = WindowTextOf(box);
         auto found = std::find_if(rules_.rbegin(), rules_.rend(), [&](const Rule& r) {
-            return r.caption == caption && !(r.action == SaveName && message) && (!r.expected || r.name == text);
+            return r.caption == caption && !(r.action == SaveName && message) &&
+                   (!r.expected || (r.name == text && r.left > 0));
         });
-        auto waiting = std::find_if(waiting_.begin(), waiting_.end(), [&](const auto& w) { return w.first == box; });
+        auto waiting = std::find_if(waiting_.begin(), waiting_.end(), [&](const Waiting& w) { return w.seen.box == box; });
         // A box no rule expects waits a while, a held one longer; then either is cancelled and
         // reported, so that a test that never lets it go fails instead of hanging.
         bool held = found != rules_.rend() && found->action == HoldBox;
         if (found == rules_.rend() || held) {
             if (!message) return;
             if (waiting == waiting_.end()) {
-                waiting_.push_back({box, GetTickCount()});
-            } else if (GetTickCount() - waiting->second > (held ? HeldAtMostMs : UnexpectedAfterMs)) {
-                unexpected_.push_back(Describe(box));
+                waiting_.push_back({Describe(box), GetTickCount(), held});
+            } else if (GetTickCount() - waiting->since > (held ? HeldAtMostMs : UnexpectedAfterMs)) {
+                unexpected_.push_back(waiting->seen);
                 done_.insert(box);
                 waiting_.erase(waiting);
                 Press(box, IDCANCEL);
@@ -227,7 +249,7 @@ void ScriptedUser::Visit(HWND box)
         std::lock_guard<std::mutex> guard(lock_);
         answered_.push_back(seen);
         done_.insert(box);
-        rules_[index].came = true;
+        if (rules_[index].expected) --rules_[index].left;
     }
     Press(box, rule.button);
 }

@@ -24,9 +24,10 @@ public:
     ~ScriptedUser();
     // From now on, boxes with this caption are answered with this button.
     void Answer(const std::string& caption, int button);
-    // From now on, boxes with this caption and this text are answered with this button; the test
-    // fails unless at least one comes before the user finishes.
-    void Expect(const std::string& caption, const std::string& text, int button);
+    // From now on, the next `count` boxes with this caption and this text are answered with this
+    // button; the test fails unless they all come before the user finishes. A box past the count is
+    // one nobody expected.
+    void Expect(const std::string& caption, const std::string& text, int button, int count = 1);
     // From now on, boxes with this caption are left on screen (and noted) until a rule answers them,
     // for 30 s at the most: then they are cancelled and reported as unexpected.
     void Hold(const std::string& caption);
@@ -40,6 +41,8 @@ public:
     // A box with the caption on screen now (a held one, say), or null.
     HWND Showing(const std::string& caption);
     std::vector<SeenBox> Answered();
+    // How many message boxes have come so far, answered by a rule or not.
+    size_t BoxesSeen();
     // The texts of the answered boxes, in order.
     std::vector<std::string> AnsweredTexts();
     // Runs the action and returns the texts of the boxes answered meanwhile. In-process calls are
@@ -48,8 +51,9 @@ public:
     // The menus closed so far, each as its commands' states (MF_GRAYED and so on) by command id.
     std::vector<std::map<UINT, UINT>> ClosedMenus();
     // Stops and cancels every box of the process still on screen. The test fails (once) for each
-    // box that no rule answered within the time-out or that is still up now, naming its caption
-    // and text, and for each expected box that never came.
+    // box that no rule answered: cancelled after the time-out, gone by itself (its program ended,
+    // its owner was destroyed) or still up now, naming its caption and text; and for each expected
+    // box that never came.
     void Finish();
 
 private:
@@ -59,12 +63,13 @@ private:
         Action action;
         int button;
         std::string name;          // what a save rule types; the text an expecting rule wants
-        bool expected = false;     // answers only boxes of that text, and must see one
-        bool came = false;
+        bool expected = false;     // answers only boxes of that text, and must see `left` more
+        int left = 0;
     };
     static DWORD WINAPI Run(void* self);
     void Serve();
     void Visit(HWND box);
+    void ForgetGoneBoxes();
     void CloseMenu(HWND popup);
 
     DWORD processId_;
@@ -74,7 +79,12 @@ private:
     std::vector<SeenBox> answered_, unexpected_;
     std::vector<std::map<UINT, UINT>> menus_;
     std::set<HWND> done_;
-    std::vector<std::pair<HWND, DWORD>> waiting_;  // boxes without a rule, since when
+    struct Waiting {
+        SeenBox seen;  // as it was when first seen: a box that goes unanswered is reported as such
+        DWORD since;
+        bool held;
+    };
+    std::vector<Waiting> waiting_;  // boxes no rule has answered yet
     volatile LONG stop_ = 0;
     HANDLE thread_ = nullptr;
 };

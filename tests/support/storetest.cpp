@@ -1,6 +1,7 @@
 // Fixture support for tests of the store.
 #include "support/storetest.h"
 
+#include <gtest/gtest.h>
 #include <string.h>
 #include <windows.h>
 
@@ -34,6 +35,7 @@ void ResetStore(const char* folderName)
 {
     HINSTANCE instance = App.Instance ? App.Instance : GetModuleHandleA(nullptr);
     memset(&App, 0, sizeof App);
+    ResetTickClock();
     App.Instance = instance;
     std::string folder = ModuleFolder() + folderName;
     RemoveFolder(folder);
@@ -84,6 +86,12 @@ void DestroyMonitor(HWND monitor)
     if (monitor && IsWindow(monitor)) DestroyWindow(monitor);
     MSG msg;
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+}
+
+void ExpectNoReportLeft()
+{
+    for (int i = 0; i < App.ReportCount; ++i) ADD_FAILURE() << "a failure report nobody saw: " << App.Reports[i].text;
+    App.ReportCount = 0;
 }
 
 void DispatchWaitingMessages() { PumpUntil([] { return true; }); }

@@ -185,7 +185,7 @@ TEST_F(DayFileTest, FailedSlotWriteIsKeptAndReachesTheFileLater)
     App.ActivityTable[1][21][0] = 9;
     {
         FileHold hold(DayFilePathOf(0));
-        EXPECT_EQ(WriteSlot(20), -1);
+        EXPECT_EQ(WriteSlot(20), SlotFileHeld);
     }
     EXPECT_EQ(App.ActivityTable[1][20][0], 8) << "memory keeps the values";
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 20), -1);
@@ -242,19 +242,26 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
 }
 
 // Where the reset's files go: whole into the bin, or whole into a reset folder that nothing reads.
+// A file held without sharing (a backup, an indexer) cannot be taken: its day keeps its file and
+// its column, the others are reset, and one box says so; the next start shows what the graph did.
 TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
 {
     struct Row {
         FakeBin bin;
         bool inBin, inResetFolder;
+        int held;  // the day whose file another program holds, or -1
     } rows[] = {
-        {FakeBin::Keeping, true, false},
-        {FakeBin::None, false, true},
-        {FakeBin::Destroying, false, true},  // the shell deleted them instead of recycling
+        {FakeBin::Keeping, true, false, -1},
+        {FakeBin::None, false, true, -1},
+        {FakeBin::Destroying, false, true, -1},  // the shell deleted them instead of recycling
+        {FakeBin::Keeping, true, false, 3},
+        {FakeBin::None, false, true, 0},
     };
     HWND monitor = CreateMonitorWithoutStartup();
+    SYSTEMTIME now = {};
+    now.wYear = 2024, now.wMonth = 3, now.wDay = 7, now.wHour = 10, now.wMinute = 3;
     for (const Row& row : rows) {
-        SCOPED_TRACE(static_cast<int>(row.bin));
+        SCOPED_TRACE(testing::Message() << static_cast<int>(row.bin) << ", held " << row.held);
         SetFakeRecycleBin(row.bin);
         std::vector<std::vector<unsigned char>> kept(21);
         for (int d = 0; d < 21; ++d) {
@@ -264,29 +271,37 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
             PutDayFile(d, values);
             kept[d] = ReadWholeFile(DayFilePathOf(d));
         }
-        EXPECT_TRUE(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }).empty());
+        ASSERT_EQ(Startup(&now), 1);
+        FileHold hold;
+        if (row.held >= 0) {
+            hold.Hold(DayFilePathOf(row.held));
+            user.Expect(UiA(TextErrorCaption), UiA(TextResetIncomplete), IDOK);
+        }
+        EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }),
+                  row.held >= 0 ? std::vector<std::string>{"一部の日のデータをリセットできませんでした"}
+                                : std::vector<std::string>{});
+        hold.Release();
         std::string resetFolder = DataFile("reset-20240307-100300");
         for (int d = 0; d < 21; ++d) {
             std::string name = App.DayFileNames[d];
+            bool held = d == row.held;
             std::vector<unsigned char> inBin = ReadWholeFile(BinFolder() + "\\" + name);
             std::vector<unsigned char> inReset = ReadWholeFile(resetFolder + "\\" + name);
-            EXPECT_EQ(inBin, row.inBin ? kept[d] : std::vector<unsigned char>()) << name;
-            EXPECT_EQ(inReset, row.inResetFolder ? kept[d] : std::vector<unsigned char>()) << name;
-            if (d > 0) {
-                EXPECT_EQ(GetFileAttributesA(DayFilePathOf(d).c_str()), INVALID_FILE_ATTRIBUTES);
+            EXPECT_EQ(inBin, row.inBin && !held ? kept[d] : std::vector<unsigned char>()) << name;
+            EXPECT_EQ(inReset, row.inResetFolder && !held ? kept[d] : std::vector<unsigned char>()) << name;
+            if (d > 0 || held) {
+                EXPECT_EQ(ReadWholeFile(DayFilePathOf(d)), held ? kept[d] : std::vector<unsigned char>()) << name;
             }
+            EXPECT_EQ(App.ActivityTable[2][239][d], held ? 7 : -1) << name;
         }
         EXPECT_EQ(GetFileAttributesA(resetFolder.c_str()) != INVALID_FILE_ATTRIBUTES, row.inResetFolder);
         std::vector<unsigned char> today = ReadWholeFile(DayFilePathOf(0));
         ASSERT_EQ(today.size(), 2880u);
-        EXPECT_EQ(FileValue(today, 2, 239), -1);
+        EXPECT_EQ(FileValue(today, 2, 239), row.held == 0 ? 7 : -1);
 
-        // The start-up after the reset finds no day of the reset folder.
-        SYSTEMTIME now = {};
-        now.wYear = 2024, now.wMonth = 3, now.wDay = 7, now.wHour = 10, now.wMinute = 3;
+        // The start-up after the reset finds no day of the reset folder, and what the graph shows.
         ASSERT_EQ(Startup(&now), 1);
-        EXPECT_EQ(App.ActivityTable[2][239][3], -1);
-        EXPECT_EQ(App.ActivityTable[0][0][0], -1);
+        for (int d = 0; d < 21; ++d) EXPECT_EQ(App.ActivityTable[2][239][d], d == row.held ? 7 : -1) << d;
         RemoveFolder(resetFolder);
     }
     DestroyMonitor(monitor);

@@ -59,6 +59,7 @@ protected:
         }
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+        ExpectNoReportLeft();
         RemoveFolder(ModuleFolder() + "data");
     }
     void Create()
@@ -283,24 +284,47 @@ TEST_F(MonitorTest, ExitAnsweredNoLeavesEverythingRunning)
     EXPECT_TRUE(PumpUntil([] { return App.ActivityTable[1][100][0] == 5; })) << "the slot timer still ticks";
 }
 
+// Yes saves, releases and quits. Where the counts cannot be written (today's file can no longer be
+// made), the user is asked once more: No keeps the program recording, Yes ends it.
 TEST_F(MonitorTest, ExitAnsweredYesSavesReleasesAndQuits)
 {
-    Create();
-    App.KeyTouches = 6;
-    Tick();
-    App.KeyTouches = 7;  // counted after the last tick
-    ScriptedUser user;
-    user.Answer(UiA(TextExitCaption), IDYES);
-    EXPECT_EQ(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_CLOSE, 0, 0), 0); }),
-              std::vector<std::string>{ExitQuestion});
-    EXPECT_FALSE(IsWindow(monitor));
-    EXPECT_FALSE(MouseHookRunning());
-    EXPECT_FALSE(KeyHookRunning());
-    EXPECT_FALSE(TrayIconExists(monitor));
-    EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 100), 7);
-    MSG msg;
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(msg.wParam, 0u);
+    const struct {
+        const char* name;
+        bool unwritable;
+        int lastAnswer;  // to the question about the counts that would be lost
+    } rows[] = {{"written", false, 0}, {"unwritable, kept", true, IDNO}, {"unwritable, ended", true, IDYES}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TearDown();  // each row starts afresh
+        SetUp();
+        Create();
+        App.KeyTouches = 6;
+        Tick();
+        App.KeyTouches = 7;  // counted after the last tick
+        if (row.unwritable) {
+            ASSERT_TRUE(DeleteFileA(DataFile("20240307.dat").c_str()));
+            ASSERT_TRUE(CreateDirectoryA(DataFile("20240307.dat").c_str(), nullptr));
+        }
+        ScriptedUser user;
+        user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), IDYES);
+        if (row.unwritable) user.Expect(UiA(TextExitCaption), UiA(TextExitUnsaved), row.lastAnswer);
+        std::vector<std::string> asked = {ExitQuestion};
+        if (row.unwritable) asked.push_back("今日の記録をファイルに保存できません。終了すると記録が失われます。終了しますか？");
+        EXPECT_EQ(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_CLOSE, 0, 0), 0); }), asked);
+        bool ended = row.lastAnswer != IDNO;
+        EXPECT_EQ(IsWindow(monitor), !ended);
+        EXPECT_EQ(MouseHookRunning() || KeyHookRunning(), !ended);
+        EXPECT_EQ(TrayIconExists(monitor), !ended);
+        if (!row.unwritable) {
+            EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 100), 7);
+        }
+        MSG msg;
+        EXPECT_EQ(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), ended);
+        if (ended) {
+            EXPECT_EQ(msg.wParam, 0u);
+        }
+        RemoveDirectoryA(DataFile("20240307.dat").c_str());
+    }
 }
 
 // The end of the session: called off, the program runs on; ended, the running slot is saved
@@ -596,18 +620,20 @@ TEST_F(MonitorTest, NoShellAtStartRecordsAtOnceAndAddsTheIconLater)
 
 // A key that the program's hooks never see: the hook installed on this thread after theirs takes
 // it, while this thread serves it until it has passed both events on to the system.
-void InjectUnseenKey(WORD vk)
+bool InjectUnseenKey(WORD vk)
 {
     int before = EventsPassedOn;
     std::thread injector([vk] { InjectKey(vk); });
-    PumpUntil([&] { return EventsPassedOn == before + 2; }, 5000);
+    bool taken = PumpUntil([&] { return EventsPassedOn == before + 2; }, 5000);
     injector.join();
+    return taken;
 }
 
 // Input that low-level hooks never see (touch, pen), first alone for two minutes, then while the
 // hooks report the wheel: the hooks work, so no box comes; the repairs while the wheel is reported
-// back off, each waiting at least twice as long as the one before, up to ten minutes. The tick
-// clock runs ahead of the real one in steps of ten seconds.
+// back off, each waiting at least twice as long as the one before, up to ten minutes. Once the
+// hooks have seen everything for a whole wait, the back-off is over: unseen input again is
+// repaired at the usual pace. The tick clock runs ahead of the real one in steps of ten seconds.
 TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
 {
     WorkWindow work;
@@ -615,39 +641,45 @@ TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
     Create();
     KillTimer(monitor, SlotTimerId);  // the test ticks
     HHOOK thief = nullptr;
-    std::vector<DWORD> repairs;  // while the wheel is reported
     DWORD clock = 0;
-    const int alone = 12;
-    for (int step = 0; step < 200 && repairs.size() < 6; ++step) {
-        if (step >= alone) {
+    // Ten seconds: the wheel, and a key the thief takes; 1 when a repair followed, 0 when none did,
+    // -1 when the hooks did not see the wheel or the thief did not take the key.
+    auto step = [&](bool wheel, bool unseen) {
+        bool ok = true;
+        if (wheel) {
             unsigned messages = App.HookMessages;
-            std::thread wheel([] {
-                INPUT turn = {};
-                turn.type = INPUT_MOUSE;
-                turn.mi.dwFlags = MOUSEEVENTF_WHEEL;
-                turn.mi.mouseData = WHEEL_DELTA;
-                SendInput(1, &turn, sizeof turn);
+            std::thread turn([] {
+                INPUT input = {};
+                input.type = INPUT_MOUSE;
+                input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+                input.mi.mouseData = WHEEL_DELTA;
+                SendInput(1, &input, sizeof input);
             });
-            EXPECT_TRUE(PumpUntil([&] { return App.HookMessages != messages; }, 2000)) << "the hooks saw no wheel";
-            wheel.join();
+            ok = PumpUntil([&] { return App.HookMessages != messages; }, 2000);
+            turn.join();
         }
         AdvanceTickClock(5000);
         Tick();
         // A repair puts the program's hooks before the thief's: the thief comes first again.
         if (thief) UnhookWindowsHookEx(thief);
-        thief = SetWindowsHookExA(WH_KEYBOARD_LL, PassOnWithoutTheNextHook, GetModuleHandleA(nullptr), 0);
-        ASSERT_NE(thief, nullptr);
-        InjectUnseenKey('J');
+        thief = unseen ? SetWindowsHookExA(WH_KEYBOARD_LL, PassOnWithoutTheNextHook, GetModuleHandleA(nullptr), 0)
+                       : nullptr;
+        ok = ok && (!unseen || (thief && InjectUnseenKey('J')));
         AdvanceTickClock(5000);
         clock += 10000;
         int before = App.HookRepairs;
         Tick();
-        if (step == alone - 1) EXPECT_GE(App.HookRepairs, 3) << "unseen input alone brought no repairs";
-        if (step >= alone && App.HookRepairs != before) repairs.push_back(clock);
         DispatchWaitingMessages();
+        return ok ? App.HookRepairs - before : -1;
+    };
+    for (int i = 0; i < 12; ++i) ASSERT_GE(step(false, true), 0);
+    EXPECT_GE(App.HookRepairs, 3) << "unseen input alone brought no repairs";
+    std::vector<DWORD> repairs;  // while the wheel is reported
+    for (int i = 0; i < 200 && repairs.size() < 6; ++i) {
+        int repaired = step(true, true);
+        ASSERT_GE(repaired, 0) << "the hooks saw no wheel, or saw the key";
+        if (repaired) repairs.push_back(clock);
     }
-    UnhookWindowsHookEx(thief);
-    user.Finish();  // a box, although the hooks work, fails the test
     EXPECT_EQ(App.HooksDown, 0);
     ASSERT_EQ(repairs.size(), 6u) << "the repairs stopped";
     // The waits: 60 s, 120 s, 240 s, 480 s, then 600 s; a repair falls on the first step at which
@@ -656,14 +688,25 @@ TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
     for (size_t i = 1; i < repairs.size(); ++i)
         EXPECT_GE(repairs[i] - repairs[i - 1], std::min<DWORD>(30000u << i, 600000u)) << "repair " << i;
     EXPECT_LT(repairs[5] - repairs[4], 960000u) << "the waits grew past ten minutes";
+    for (int i = 0; i < 62; ++i) ASSERT_GE(step(true, false), 0);
+    int again = 0;
+    for (int i = 0; i < 18 && again < 2; ++i) {
+        int repaired = step(true, true);
+        ASSERT_GE(repaired, 0);
+        again += repaired;
+    }
+    EXPECT_EQ(again, 2) << "the back-off outlived a whole wait in which the hooks saw everything";
+    if (thief) UnhookWindowsHookEx(thief);
+    user.Finish();  // a box, although the hooks work, fails the test
 }
 
 // The tray icon says why the program does not record, and turns back by itself when the cause
 // ends: today's file not read yet, a slot that cannot reach its file, and hooks that no repair
-// brought back.
+// brought back. A change the shell refuses (a busy logon) is asked for again at the next tick.
 TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
 {
     StartRecording();
+    ASSERT_TRUE(AddTrayIcon(monitor));
     ScriptedUser user;
     user.Expect(UiA(TextErrorCaption), UiA(TextCreateFailed), IDOK);
     FileHold todayHeld;
@@ -693,8 +736,8 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
              // The hooks report again; the next check sees it (no repair is due).
              App.HooksWatched = 1;
              App.HookRepairs = 1;
-             App.HookRepairedAt = GetTickCount();
-             App.HookCheckedAt = GetTickCount() - 2000;
+             App.HookRepairedAt = ReadTickCount();
+             App.HookCheckedAt = ReadTickCount() - 2000;
              ++App.HookMessages;
          },
          TrayNoInput, "PC活動記録測定ソフト - 記録できません: マウス・キーボードを受け取れません"},
@@ -711,7 +754,10 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
         nextSlot();
         ASSERT_EQ(App.TrayState, TrayRecording);
         row.begin();
+        SetShellAway(1);
         nextSlot();
+        EXPECT_EQ(App.TrayState, TrayRecording) << "refused, but taken as shown";
+        Tick();
         EXPECT_EQ(App.TrayState, row.state);
         EXPECT_EQ(Narrow(TrayTipOf(App.TrayState)), row.tip);
         row.end();
@@ -788,19 +834,22 @@ TEST_F(MonitorTest, StartWithWindowsEntry)
 // The claim is the folder itself. Two folders whose names differ only in a trail byte (ア is 83 41
 // and ヂ 83 61 in code page 932) are two claims, and the hand-over of one does not reach the copy
 // of the other; another spelling of one folder is the same claim, and its hand-over reaches the
-// copy that holds it. The lock file goes with the handle that held it.
+// copy that holds it. A copy tool reads the lock file meanwhile (a backup of the folder while the
+// program records), and a second claim is still refused. The claim goes with the handle that held it.
 TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
 {
     const struct {
         const char* held;
         const char* second;  // null: the held folder's short name
         bool same;
+        bool copied;  // a copy tool has the lock file open while the second start claims
     } cases[] = {
-        {"claim_ア", "claim_ヂ", false},
-        {"claim_a", "claim_b", false},
-        {"claim_ア", "CLAIM_ア", true},
-        {"claim_ア", "claim_ヂ\\..\\claim_ア", true},
-        {"claim_long_name_ア", nullptr, true},
+        {"claim_ア", "claim_ヂ", false, false},
+        {"claim_a", "claim_b", false, false},
+        {"claim_ア", "CLAIM_ア", true, false},
+        {"claim_ア", "claim_ヂ\\..\\claim_ア", true, false},
+        {"claim_long_name_ア", nullptr, true, false},
+        {"claim_a", "claim_a", true, true},
     };
     HWND copy = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     for (const auto& c : cases) {
@@ -823,7 +872,19 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
         CreateDirectoryA(second.c_str(), nullptr);
         SetDataFolder(second);
         ASSERT_EQ(IdentifyDataFolder(), 1);
+        std::string lockFile = held + "\\vantle.lock";
+        HANDLE reader = c.copied ? CreateFileA(lockFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                                 : INVALID_HANDLE_VALUE;
+        if (c.copied) {
+            char byte = 0;
+            DWORD got = 1;
+            EXPECT_TRUE(reader != INVALID_HANDLE_VALUE && ReadFile(reader, &byte, 1, &got, nullptr) && got == 0)
+                << "a copy tool cannot read the lock file";
+            EXPECT_TRUE(CopyFileA(lockFile.c_str(), (held + "\\copied.lock").c_str(), FALSE));
+        }
         EXPECT_EQ(TakeFolderLock(), c.same ? 0 : 1);
+        if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
         if (!c.same) CloseHandle(App.FolderLock);
         WPARAM index = static_cast<WPARAM>(App.FolderIndex);
         LPARAM volume = static_cast<LPARAM>(App.FolderVolume);
@@ -832,7 +893,9 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
         EXPECT_EQ(OnHandover(copy, index, volume), c.same ? 1 : 0);
 
         CloseHandle(lock);
-        EXPECT_EQ(GetFileAttributesA((held + "\\vantle.lock").c_str()), INVALID_FILE_ATTRIBUTES);
+        SetDataFolder(held);
+        EXPECT_EQ(TakeFolderLock(), 1) << "the claim outlived its handle";
+        CloseHandle(App.FolderLock);
         RemoveFolder(held);
         if (!c.same) RemoveFolder(second);
     }

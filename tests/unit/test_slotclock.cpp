@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/slotclock.h"
+#include "res/texts.h"
 #include "store/state.h"
 #include "store/store.h"
 #include "support/fake_clock.h"
@@ -12,7 +13,11 @@ namespace {
 class SlotClockTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetStore("test_slotclock"); }
-    void TearDown() override { RemoveFolder(DataFolder()); }
+    void TearDown() override
+    {
+        ExpectNoReportLeft();
+        RemoveFolder(DataFolder());
+    }
 
     void PutFile(const char* name, const std::vector<int>& values)
     {
@@ -186,7 +191,7 @@ TEST_F(SlotClockTest, SeveralDaysForwardKeepEveryDayOnItsDate)
 // The clock set back onto yesterday, whose column is in memory with a slot still waiting to be
 // written (yesterday's file was held at midnight, and still is): the column comes from memory,
 // pending slot and all, the tick does not wait for the held file, and once the file is free the
-// slot reaches it beside the file's own values.
+// slot reaches it beside the file's own values. The held file is told once.
 TEST_F(SlotClockTest, ClockSetBackOntoYesterdayTakesItsColumnFromMemory)
 {
     std::vector<int> sixth = NoDataValues();
@@ -215,6 +220,9 @@ TEST_F(SlotClockTest, ClockSetBackOntoYesterdayTakesItsColumnFromMemory)
     EXPECT_EQ(FileValue(bytes, 2, 40), 123);
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 0), 2);
     EXPECT_EQ(App.ActivityTable[1][0][0], 2) << "7 March read back from its file";
+    ASSERT_EQ(App.ReportCount, 1);
+    EXPECT_STREQ(App.Reports[0].text, UiText(TextOpenFailed));
+    App.ReportCount = 0;
 }
 
 TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
