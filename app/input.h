@@ -7,3 +7,5 @@ LRESULT OnHookMouse(UINT mouseMessage, LPARAM point);
 // Sets the six interval counters to 0; button and key state stay.
 void ClearIntervalCounters(void);
 LRESULT OnHookKey(UINT virtualKey, LPARAM flags);
+// The status timer: the end of the frame in which the handlers noted input for the status bar.
+LRESULT OnStatusTimer(void);

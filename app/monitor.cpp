@@ -181,6 +181,7 @@ static LRESULT OnMonitorTimer(HWND monitor, UINT_PTR timer)
 {
     if (timer == SlotTimerId) OnSlotTimer(monitor);
     else if (timer == TrayRetryTimerId) RetryTrayIcon(monitor);
+    else if (timer == StatusTimerId) OnStatusTimer();
     return 0;
 }
 
@@ -229,7 +230,7 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_ENDSESSION:  return OnEndSession(window, static_cast<BOOL>(wParam));
     case WM_COMMAND:     return OnMonitorCommand(window, LOWORD(wParam));
     case WM_TIMER:
-        if (wParam != SlotTimerId && wParam != TrayRetryTimerId) break;
+        if (wParam != SlotTimerId && wParam != TrayRetryTimerId && wParam != StatusTimerId) break;
         return OnMonitorTimer(window, wParam);
     case WM_HOOK_MOUSE:  return OnHookMouse(static_cast<UINT>(wParam), lParam);
     case WM_HOOK_KEY:    return OnHookKey(static_cast<UINT>(wParam), lParam);

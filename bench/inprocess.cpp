@@ -1,6 +1,7 @@
 // In-process benchmarks: input messages, the hook path, painting and the slot-clock tick, each
 // timed against a baseline that does the least the same path can do, in the same run.
 #include <windows.h>
+#include <commctrl.h>
 #include <stdio.h>
 
 #include <functional>
@@ -18,12 +19,14 @@
 #include "graph/plot.h"
 #include "hook/hookapi.h"
 #include "resource.h"
+#include "res/texts.h"
 #include "store/csvfile.h"
 #include "store/state.h"
 #include "store/store.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
 #include "ui/graphwindow.h"
+#include "ui/statusbar.h"
 #include "ui/totalswindow.h"
 
 namespace {
@@ -170,6 +173,68 @@ void InputFigures(HWND monitor, HWND plain, const char* state)
     PrintFigure(key);
 }
 
+// The same moves with the graph window open and with it closed, in turn in one run: the handlers
+// see a closed window as its flag cleared (the window stays, so that no show or destroy falls
+// between the repetitions).
+void OpenAgainstClosedFigure(HWND monitor)
+{
+    const int Moves = 200;
+    Figure move = {"input: WM_HOOK_MOUSE move, graph open", "same move, graph closed", "us/msg", {}, {}};
+    for (int r = 0; r < Repetitions; ++r) {
+        App.GraphWindowOpen = 0;
+        move.base.push_back(MoveCost(monitor, Moves));
+        App.GraphWindowOpen = 1;
+        move.measured.push_back(MoveCost(monitor, Moves));
+    }
+    Pump(50);  // what the last moves noted is shown before the next figure
+    PrintFigure(move);
+}
+
+// Moves paced as a 1,000 Hz mouse sends them, one every millisecond or the next one after it:
+// the busy time of the thread per move, the dispatch of every move and of whatever else comes
+// between them (the status timer), timed from each wake to the empty queue. The rate reached
+// goes into *rate (moves a second).
+double PacedMoveCost(HWND window, int moves, double* rate)
+{
+    double busy = 0, begun = NowMicroseconds();
+    for (int i = 0; i < moves; ++i) {
+        double next = begun + 1000.0 * i, now;
+        while ((now = NowMicroseconds()) < next) {
+            DWORD wait = static_cast<DWORD>((next - now) / 1000) + 1;
+            if (MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT) != WAIT_OBJECT_0) continue;
+            double start = NowMicroseconds();
+            Drain();
+            busy += NowMicroseconds() - start;
+        }
+        int x = 1000 + i % 2 * 5, y = 740 + i % 2 * 3;
+        double start = NowMicroseconds();
+        PostMessageA(window, WM_HOOK_MOUSE, WM_MOUSEMOVE, MAKELPARAM(x, y));
+        Drain();
+        busy += NowMicroseconds() - start;
+    }
+    *rate = moves * 1e6 / (NowMicroseconds() - begun);
+    return busy / moves;
+}
+
+void PacedFigure(HWND monitor)
+{
+    const int Moves = 300;
+    Figure move = {"input: moves at up to 1,000 a second, graph open", "same moves, graph closed", "us/move", {}, {}};
+    std::vector<double> rates;
+    for (int r = 0; r < Repetitions; ++r) {
+        double rate = 0;
+        App.GraphWindowOpen = 0;
+        move.base.push_back(PacedMoveCost(monitor, Moves, &rate));
+        App.GraphWindowOpen = 1;
+        move.measured.push_back(PacedMoveCost(monitor, Moves, &rate));
+        rates.push_back(rate);
+    }
+    Pump(50);
+    PrintFigure(move);
+    PrintNote("paced moves: " + std::to_string(static_cast<int>(Median(rates))) +
+              " moves a second reached (median of the open runs)");
+}
+
 // The one system call of a move handler; under Wine it asks the X server.
 void CursorQueryFigure(HWND plain)
 {
@@ -276,12 +341,14 @@ void HookFigure(HWND monitor, HWND stamp)
 
 struct BurstInput {
     std::vector<INPUT> moves;
+    double sent;  // when SendInput returned: the last move was sent
 };
 
 DWORD WINAPI InjectBurst(void* param)
 {
     BurstInput* burst = static_cast<BurstInput*>(param);
     SendInput(static_cast<UINT>(burst->moves.size()), burst->moves.data(), sizeof(INPUT));
+    burst->sent = NowMicroseconds();
     return 0;
 }
 
@@ -326,6 +393,61 @@ void BurstFigure(HWND monitor, const char* state)
     PrintFigure(recorded);
     int lost = LostHookEvents() - lostBefore;
     if (lost) PrintNote("burst: " + std::to_string(lost) + " moves could not be posted");
+}
+
+std::string StatusPart(int part)
+{
+    char text[64] = "";
+    SendMessageA(App.StatusBarHandle, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The same 4,000 moves with the graph window open, the last one a pixel lower, so that the
+// status bar's last position differs from every earlier one: milliseconds from the moment
+// SendInput returned (the last move sent) until the bar's position parts show that point. The
+// loop takes the messages as the program's would and reads the bar whenever its queue is empty.
+void BurstShownFigure(HWND monitor)
+{
+    const int Moves = 4000, Bursts = 3, Left = 900, Right = 960, Row = 740;
+    if (!StartMouseHook(monitor, WM_HOOK_MOUSE)) {
+        PrintNote("burst shown: the hook library did not start its mouse hook; not measured");
+        return;
+    }
+    BurstInput burst;
+    for (int i = 1; i <= Moves; ++i) burst.moves.push_back(AbsoluteMove(i % 2 ? Left : Right, Row));
+    burst.moves.back() = AbsoluteMove(Right, Row + 1);
+    char lastX[32], lastY[32];
+    snprintf(lastX, sizeof lastX, UiA(FormatPointerX).c_str(), static_cast<long>(Right));
+    snprintf(lastY, sizeof lastY, UiA(FormatPointerY).c_str(), static_cast<long>(Row + 1));
+    Figure shown = {"burst: 4000 moves, graph open, last sent to last shown", "-", "ms", {}, {}};
+    int missed = 0;
+    for (int r = 0; r < Bursts; ++r) {
+        MoveAndSettle(Right, Row);
+        burst.sent = 0;
+        HANDLE sender = CreateThread(nullptr, 0, InjectBurst, &burst, 0, nullptr);
+        if (!sender) break;
+        double shownAt = 0;
+        DWORD begun = GetTickCount();
+        while (GetTickCount() - begun < 60000) {
+            Drain();
+            if (StatusPart(PartPointerX) == lastX && StatusPart(PartPointerY) == lastY) {
+                shownAt = NowMicroseconds();
+                break;
+            }
+            // Once the sender has ended its handle stays signalled: wait for messages alone.
+            DWORD handles = WaitForSingleObject(sender, 0) == WAIT_OBJECT_0 ? 0 : 1;
+            MsgWaitForMultipleObjects(handles, &sender, FALSE, 1, QS_ALLINPUT);
+        }
+        WaitForSingleObject(sender, INFINITE);
+        CloseHandle(sender);
+        if (shownAt > 0 && burst.sent > 0) shown.measured.push_back((shownAt - burst.sent) / 1000);
+        else ++missed;
+    }
+    EndMouseHook();
+    Drain();
+    ClearIntervalCounters();
+    PrintFigure(shown);
+    if (missed) PrintNote("burst shown: " + std::to_string(missed) + " bursts whose last position never showed");
 }
 
 enum { DrawPlot = 1, DrawFrame = 2, DrawBoth = 3 };
@@ -545,7 +667,10 @@ int main(int argc, char** argv)
     Pump(2500);
     if (!totalsOnly) {
         InputFigures(monitor, plain, "open");
+        OpenAgainstClosedFigure(monitor);
+        PacedFigure(monitor);
         BurstFigure(monitor, "open");
+        BurstShownFigure(monitor);
         TickFigure(monitor, plain, "open");
         PaintFigures(graph);
     }

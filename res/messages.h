@@ -11,8 +11,10 @@ enum : UINT {
     WM_RESET_DATA  = 0x80CA,  // the graph window's data reset, carried out by the monitor window
 };
 
-enum : UINT_PTR { SlotTimerId = 200, TrayRetryTimerId = 201 };
+enum : UINT_PTR { SlotTimerId = 200, TrayRetryTimerId = 201, StatusTimerId = 202 };
 enum : UINT { SlotTimerPeriod = 200 };
+// The status bar shows the input at most once per display frame (60 a second).
+enum : DWORD { StatusFrameMs = 16 };
 enum : UINT { TrayIconId = 1 };
 enum : DWORD { TrayWaitMs = 1500 };
 // How long the clock tries again the day files that the start-up could not read (held for a

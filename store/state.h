@@ -7,6 +7,8 @@ enum { MetricClicks = 0, MetricKeys = 1, MetricMovement = 2 };
 enum { NoData = -1 };
 enum { DayFileSize = MetricCount * SlotCount * 4, MetricBytes = SlotCount * 4 };
 enum { ReportQueueLength = 8 };
+// The status bar's icon parts: the three buttons and the keyboard.
+enum { StatusIconParts = 4 };
 // Wide characters of a path buffer: the longest path the file system takes (in the \\?\ form).
 enum { PathCapacity = 32768 };
 // A quoted path: the command of the Run entry that starts the program with Windows.
@@ -141,6 +143,15 @@ struct GlobalState {
     // leaves a coordinate as it was does not write it again; emptied when the bar is created.
     wchar_t ShownPointerX[32];
     wchar_t ShownPointerY[32];
+    // Input noted for the status bar and not shown yet (the Note... bits of the status bar), the
+    // icon each icon part is to show, and the parts whose down icon has not been shown yet.
+    int StatusNoted;
+    HICON NotedIcons[StatusIconParts];
+    int DownUnshown;
+    // The tick-clock time the noted input was last shown, and whether the status timer waits to
+    // show it at the end of the frame.
+    DWORD StatusShownAt;
+    int StatusTimerSet;
 
     // Picture export: the chosen file, and the picture library's full path.
     WCHAR PicturePath[PathCapacity];

@@ -80,8 +80,10 @@ void MeasureStatusParts(HWND bar, int* edges)
 HWND CreateStatusBar(HWND parent)
 {
     InitCommonControls();
-    // A new bar shows nothing yet: the first write of every part goes through.
+    // A new bar shows nothing yet: the first write of every part goes through. Input noted for
+    // an earlier bar is not shown on this one.
     App.ShownPointerX[0] = App.ShownPointerY[0] = 0;
+    App.StatusNoted = App.DownUnshown = 0;
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     // Position and size 0: the control aligns itself along the bottom of its parent.
     HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, StatusBarStyle, 0, 0, 0, 0, parent,
@@ -158,6 +160,57 @@ void SetStatusIcon(int part, HICON icon)
     if (StatusBarUsable())
         SendMessageW(App.StatusBarHandle, SB_SETICON, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(icon));
+}
+
+enum { NoteIcon = 16 };  // NoteIcon << (part - PartLeftButton)
+static_assert(PartKeyboard - PartLeftButton + 1 == StatusIconParts, "the icon parts");
+
+void NoteStatusInput(int what) { App.StatusNoted |= what; }
+
+void NoteStatusIcon(int part, HICON icon, int down)
+{
+    int index = part - PartLeftButton;
+    App.NotedIcons[index] = icon;
+    App.StatusNoted |= NoteIcon << index;
+    if (down) App.DownUnshown |= 1 << index;
+}
+
+static void ShowPointerPosition(void)
+{
+    wchar_t text[32];
+    wsprintfW(text, UiText(FormatPointerX), static_cast<long>(App.PointerPos.x));
+    SetStatusText(PartPointerX, text);
+    wsprintfW(text, UiText(FormatPointerY), static_cast<long>(App.PointerPos.y));
+    SetStatusText(PartPointerY, text);
+}
+
+// A press and release within one frame would otherwise never show the press: the down icon
+// is shown first, and the part stays noted so that the next showing brings the up icon.
+static void ShowNotedIcon(int index)
+{
+    int part = PartLeftButton + index;
+    HICON icon = App.NotedIcons[index];
+    if (App.DownUnshown & (1 << index)) {
+        App.DownUnshown &= ~(1 << index);
+        HICON down = part == PartKeyboard ? App.KeyDownIcon : App.ButtonDownIcon;
+        if (icon != down) {
+            icon = down;
+            App.StatusNoted |= NoteIcon << index;
+        }
+    }
+    SetStatusIcon(part, icon);
+}
+
+int ShowNotedInput(void)
+{
+    int noted = App.StatusNoted;
+    App.StatusNoted = 0;
+    if (!StatusBarUsable()) return 0;
+    if (noted & NotePointer) ShowPointerPosition();
+    if (noted & (NoteClicks << App.SelectedMetric)) ShowSelectedCount();
+    for (int index = 0; index < StatusIconParts; ++index)
+        if (noted & (NoteIcon << index)) ShowNotedIcon(index);
+    return App.StatusNoted != 0;
 }
 
 void ShowClock(const wchar_t* date, const wchar_t* time)

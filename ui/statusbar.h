@@ -22,3 +22,14 @@ void ShowSelectedCount(void);
 // Writes a text or an icon into a part; skipped while the graph window is closed.
 void SetStatusText(int part, const wchar_t* text);
 void SetStatusIcon(int part, HICON icon);
+
+// The input handlers note what they show, and the caller shows it with ShowNotedInput at most
+// once per display frame. Bits: the pointer position, the count of a metric (NoteClicks << metric).
+enum { NotePointer = 1, NoteClicks = 2, NoteKeys = 4, NoteMovement = 8 };
+void NoteStatusInput(int what);
+// The icon a button or key part is to show; a down icon is shown for at least one showing, even
+// when the up icon is noted before it.
+void NoteStatusIcon(int part, HICON icon, int down);
+// Shows the latest state of everything noted; nothing while the window is closed. Returns 1 when
+// a part must change again at the next showing (a down icon shown, its up noted already).
+int ShowNotedInput(void);

@@ -1,8 +1,12 @@
 // The status bar on a real graph window: its parts, the count texts and the guarded writes.
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
+#include "app/input.h"
 #include "graph_dialog_support.h"
+#include "support/storetest.h"
+#include "support/testwin.h"
 #include "ui/statusbar.h"
 #include "support/testwin.h"
 
@@ -160,6 +164,58 @@ TEST_F(StatusBarTest, PointerPartsShowEveryNewText)
         EXPECT_EQ(PartText(bar, PartPointerX), c.x);
         EXPECT_EQ(PartText(bar, PartPointerY), c.y);
     }
+}
+
+// What the bar is given, in order: the part, and the icon (0 for a text).
+std::vector<std::pair<int, LPARAM>> BarWrites;
+LRESULT CALLBACK RecordBarWrites(HWND bar, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == SB_SETTEXTA || message == SB_SETTEXTW || message == SB_SETICON)
+        BarWrites.push_back({static_cast<int>(wParam & 0xFF), message == SB_SETICON ? lParam : 0});
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(bar, "oldproc")), bar, message, wParam, lParam);
+}
+
+// Input handled within one frame, after a move that begins it (moves to x = 2, 3, ..., then
+// the buttons): the part's text at the end, or (text null) the icons the part was given.
+struct FrameCase {
+    const char* name;
+    int moves;
+    std::vector<UINT> buttons;
+    int part;
+    const char* text;
+    std::vector<WORD> icons;
+};
+const FrameCase FrameCases[] = {
+    {"the last of many moves", 100, {}, PartPointerX, " X:101", {}},
+    {"a click's down icon before its up", 0, {WM_LBUTTONDOWN, WM_LBUTTONUP}, PartLeftButton, nullptr,
+     {IDI_BUTTON_DOWN, IDI_BUTTON_UP}},
+};
+
+TEST_F(StatusBarTest, InputOfOneFrameShowsOnceInItsLastState)
+{
+    HWND monitor = CreateMonitorWithoutStartup();
+    SetPropA(bar, "oldproc", reinterpret_cast<HANDLE>(SetWindowLongPtrA(
+                                 bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordBarWrites))));
+    for (const FrameCase& c : FrameCases) {
+        SCOPED_TRACE(c.name);
+        OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(1, 1));
+        BarWrites.clear();
+        for (int x = 2; x < 2 + c.moves; ++x) OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(x, 2 * x));
+        for (UINT button : c.buttons) OnHookMouse(button, 0);
+        EXPECT_TRUE(PumpUntil([] { return App.StatusTimerSet == 0; })) << "shown when the frame ends";
+        std::vector<LPARAM> given, icons;
+        for (const auto& w : BarWrites)
+            if (w.first == c.part) given.push_back(w.second);
+        for (WORD id : c.icons) icons.push_back(reinterpret_cast<LPARAM>(LoadIconA(App.Instance, MAKEINTRESOURCEA(id))));
+        if (c.text) {
+            EXPECT_EQ(PartText(bar, c.part), c.text);
+            EXPECT_LE(given.size(), 10u) << "written once a frame, not once a move";
+        } else {
+            EXPECT_EQ(given, icons);
+        }
+    }
+    SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RemovePropA(bar, "oldproc")));
+    DestroyMonitor(monitor);
 }
 
 // The owner going away takes the window with it, without any command; the handle goes too.
