@@ -11,4 +11,4 @@ DWORD ReadLastInputTime(void)
     return GetLastInputInfo(&input) ? input.dwTime : 0;
 }
 
-BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* record) { return Shell_NotifyIconA(message, record); }
+BOOL NotifyShell(DWORD message, NOTIFYICONDATAW* record) { return Shell_NotifyIconW(message, record); }

@@ -11,4 +11,4 @@ void ReadLocalTime(SYSTEMTIME* now);
 DWORD ReadTickCount(void);
 DWORD ReadLastInputTime(void);
 // Asks the shell to add, change or remove a notification-area icon (Shell_NotifyIconA).
-BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* record);
+BOOL NotifyShell(DWORD message, NOTIFYICONDATAW* record);

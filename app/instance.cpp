@@ -112,7 +112,7 @@ void UnmarkFolderOwner(HWND monitor)
 static HWND FindCopyOfFolder(void)
 {
     if (!App.FolderIndex && !App.FolderVolume) return nullptr;  // no identity: nothing to match
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, TextWindowClass, TextWindowTitle)) != nullptr;)
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, TextWindowClass, TextWindowTitle)) != nullptr;)
         if (GetPropA(window, TextFolderIndexProperty) == PropertyValue(App.FolderIndex) &&
             GetPropA(window, TextFolderVolumeProperty) == PropertyValue(App.FolderVolume))
             return window;

@@ -13,6 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)commandLine;
     (void)showCommand;
     App.Instance = instance;
+    // Every text from here on is in the user's language.
+    ChooseUiLanguage();
     // The data folder beside the program, composed once: it is claimed here (a second start for
     // the same folder hands over to the copy that runs, and ends) and the start-up loads from it.
     // The path is read in UTF-16: a folder name outside the ANSI code page stays whole.
@@ -31,9 +33,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     ShowWindow(monitor, SW_HIDE);
     UpdateWindow(monitor);
     MSG msg = {};
-    while (GetMessageA(&msg, nullptr, 0, 0)) {
+    while (GetMessageW(&msg, nullptr, 0, 0)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     // The folder is free for the next start as soon as this one has gone.
     if (App.FolderLock) CloseHandle(App.FolderLock);

@@ -102,11 +102,12 @@ static LRESULT OnConfirmedExit(HWND monitor)
     if (App.ExitAsked) return 0;
     App.ExitAsked = 1;
     // The questions' modal loops go on counting and ticking.
-    int answer = MessageBoxA(monitor, TextExitQuestion, TextExitCaption, MB_YESNO | MB_ICONQUESTION);
+    int answer = MessageBoxW(monitor, UiText(TextExitQuestion), UiText(TextExitCaption), MB_YESNO | MB_ICONQUESTION);
     // Counts that cannot reach their files would go with the program: the user decides, and No
     // keeps them recording. A file that can be written by then still takes them.
     if (answer == IDYES && !SaveForExit()) {
-        answer = MessageBoxA(monitor, TextExitUnsaved, TextExitCaption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
+        answer = MessageBoxW(monitor, UiText(TextExitUnsaved), UiText(TextExitCaption),
+                             MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
         if (answer == IDYES) SaveForExit();
     }
     App.ExitAsked = 0;
@@ -165,7 +166,7 @@ static void OnRecordApps(HWND monitor)
 static LRESULT OnMonitorCommand(HWND monitor, UINT command)
 {
     switch (command) {
-    case IDC_EXIT:           SendMessageA(monitor, WM_CLOSE, 0, 0); break;
+    case IDC_EXIT:           SendMessageW(monitor, WM_CLOSE, 0, 0); break;
     case IDC_OPEN_GRAPH:     OpenGraphWindow(monitor); break;
     case IDC_PUT_AWAY_GRAPH: PutAwayGraphWindow(monitor); break;
     case IDC_START_WITH_WINDOWS: OnStartWithWindows(monitor); break;
@@ -260,25 +261,25 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         if (message != 0 && message == App.HandoverMessage) return OnHandover(window, wParam, lParam);
         break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 ATOM RegisterMonitorClass(HINSTANCE instance)
 {
-    WNDCLASSA wc = {};
+    WNDCLASSW wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MonitorWindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = TextWindowClass;
-    return RegisterClassA(&wc);
+    return RegisterClassW(&wc);
 }
 
 HWND CreateMonitorWindow(HINSTANCE instance)
 {
     // Its default position matters although it stays hidden: the graph window opens at the
     // top-left corner of this window's client area.
-    return CreateWindowExA(0, TextWindowClass, TextWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+    return CreateWindowExW(0, TextWindowClass, TextWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }

@@ -28,8 +28,8 @@ void BeginSlot(int slot)
 
 static void ShowTime(const SYSTEMTIME* now)
 {
-    snprintf(App.DateText, sizeof App.DateText, FormatStatusDate, now->wYear, now->wMonth, now->wDay);
-    snprintf(App.TimeText, sizeof App.TimeText, FormatStatusTime, now->wHour, now->wMinute, now->wSecond);
+    wsprintfW(App.DateText, UiText(FormatStatusDate), now->wYear, now->wMonth, now->wDay);
+    wsprintfW(App.TimeText, UiText(FormatStatusTime), now->wHour, now->wMinute, now->wSecond);
     ShowClock(App.DateText, App.TimeText);
 }
 

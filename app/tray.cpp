@@ -12,21 +12,22 @@
 #include "store/state.h"
 #include "store/store.h"
 #include "ui/graphwindow.h"
+#include "ui/uitexts.h"
 
 // The icon record in its first form, the fields every shell version understands, unless the tip
 // needs the longer field of the second.
-static void FillTrayRecord(NOTIFYICONDATAA* record, HWND monitor, HICON icon, const char* tip)
+static void FillTrayRecord(NOTIFYICONDATAW* record, HWND monitor, HICON icon, const wchar_t* tip)
 {
     enum { FirstFormTip = 64 };
     memset(record, 0, sizeof *record);
-    int longTip = lstrlenA(tip) >= FirstFormTip;
-    record->cbSize = longTip ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
+    int longTip = lstrlenW(tip) >= FirstFormTip;
+    record->cbSize = longTip ? NOTIFYICONDATAW_V2_SIZE : NOTIFYICONDATAW_V1_SIZE;
     record->hWnd = monitor;
     record->uID = TrayIconId;
     record->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record->uCallbackMessage = WM_TRAY_NOTIFY;
     record->hIcon = icon;
-    lstrcpynA(record->szTip, tip, longTip ? static_cast<int>(sizeof record->szTip) : FirstFormTip);
+    lstrcpynW(record->szTip, tip, longTip ? static_cast<int>(ARRAYSIZE(record->szTip)) : FirstFormTip);
 }
 
 // Today's file that could not be made or read leaves the counts in memory only; hooks that no
@@ -39,13 +40,13 @@ int RecordingState(void)
     return TrayRecording;
 }
 
-const char* TrayTipOf(int state)
+const wchar_t* TrayTipOf(int state)
 {
     switch (state) {
-    case TrayNoData:  return TextTrayTipNoData;
-    case TrayNoInput: return TextTrayTipNoInput;
-    case TrayUnsaved: return TextTrayTipUnsaved;
-    default:          return TextTrayTip;
+    case TrayNoData:  return UiText(TextTrayTipNoData);
+    case TrayNoInput: return UiText(TextTrayTipNoInput);
+    case TrayUnsaved: return UiText(TextTrayTipUnsaved);
+    default:          return UiText(TextTrayTip);
     }
 }
 
@@ -75,7 +76,7 @@ static HICON TrayIconOf(int state)
     return static_cast<HICON>(LoadImageA(App.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }
 
-static void FillTrayRecordOf(NOTIFYICONDATAA* record, HWND monitor, int state)
+static void FillTrayRecordOf(NOTIFYICONDATAW* record, HWND monitor, int state)
 {
     FillTrayRecord(record, monitor, TrayIconOf(state), TrayTipOf(state));
 }
@@ -97,7 +98,7 @@ void ShowRecordingState(HWND monitor)
 {
     int state = RecordingState();
     if (state == App.TrayState || !ShellAnswers()) return;
-    NOTIFYICONDATAA record;
+    NOTIFYICONDATAW record;
     FillTrayRecordOf(&record, monitor, state);
     if (NotifyShell(NIM_MODIFY, &record)) App.TrayState = state;
     if (record.hIcon) DestroyIcon(record.hIcon);
@@ -108,7 +109,7 @@ void ShowRecordingState(HWND monitor)
 int AddTrayIcon(HWND monitor)
 {
     if (!ShellAnswers()) return 0;
-    NOTIFYICONDATAA record;
+    NOTIFYICONDATAW record;
     FillTrayRecordOf(&record, monitor, App.TrayState);
     int added = NotifyShell(NIM_ADD, &record) || NotifyShell(NIM_MODIFY, &record);
     if (record.hIcon) DestroyIcon(record.hIcon);
@@ -134,8 +135,8 @@ void RetryTrayIcon(HWND monitor)
 
 void RemoveTrayIcon(HWND monitor)
 {
-    NOTIFYICONDATAA record;
-    FillTrayRecord(&record, monitor, nullptr, "");
+    NOTIFYICONDATAW record;
+    FillTrayRecord(&record, monitor, nullptr, L"");
     NotifyShell(NIM_DELETE, &record);
 }
 
@@ -144,7 +145,7 @@ int ShowTrayMenu(HWND monitor)
     SetForegroundWindow(monitor);
     POINT point;
     GetCursorPos(&point);
-    HMENU menu = LoadMenuA(App.Instance, MAKEINTRESOURCEA(IDM_TRAY));
+    HMENU menu = LoadUiMenu(IDM_TRAY);
     HMENU popup = GetSubMenu(menu, 0);
     UINT greyed = App.GraphWindowOpen ? IDC_OPEN_GRAPH : IDC_PUT_AWAY_GRAPH;
     EnableMenuItem(popup, greyed, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
@@ -162,7 +163,7 @@ int ShowTrayMenu(HWND monitor)
 int OpenGraphWindow(HWND monitor)
 {
     if (!App.GraphWindowOpen)
-        DialogBoxParamA(App.Instance, MAKEINTRESOURCEA(IDD_GRAPH), monitor, GraphWindowProc, 0);
+        ShowUiDialog(IDD_GRAPH, monitor, GraphWindowProc);
     return 1;
 }
 

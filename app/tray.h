@@ -10,7 +10,7 @@ int RecordingState(void);
 // Brings the icon and its tip to that state when it has changed (also back to recording).
 void ShowRecordingState(HWND monitor);
 // The tip of a state.
-const char* TrayTipOf(int state);
+const wchar_t* TrayTipOf(int state);
 
 int AddTrayIcon(HWND monitor);  // TRUE when the shell accepted the icon (or already had it)
 // Adds the icon at start without waiting for the shell: a shell that is not up yet (a start at

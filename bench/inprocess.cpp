@@ -429,8 +429,8 @@ void BurstShownFigure(HWND monitor)
     for (int i = 1; i <= Moves; ++i) burst.moves.push_back(AbsoluteMove(i % 2 ? Left : Right, Row));
     burst.moves.back() = AbsoluteMove(Right, Row + 1);
     char lastX[32], lastY[32];
-    snprintf(lastX, sizeof lastX, FormatPointerX, static_cast<long>(Right));
-    snprintf(lastY, sizeof lastY, FormatPointerY, static_cast<long>(Row + 1));
+    snprintf(lastX, sizeof lastX, UiA(FormatPointerX).c_str(), static_cast<long>(Right));
+    snprintf(lastY, sizeof lastY, UiA(FormatPointerY).c_str(), static_cast<long>(Row + 1));
     Figure shown = {"burst: 4000 moves, graph open, last sent to last shown", "-", "ms", {}, {}};
     int missed = 0;
     for (int r = 0; r < Bursts; ++r) {

@@ -235,8 +235,8 @@ void FootprintFigure(int Openings, int Popups)
     std::vector<long> openGdi, closedGdi, popupGdi;
     for (int i = 0; i < Openings; ++i) {
         PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-        HWND graph = WaitForWindow(id, "#32770", TextTitle, true, 15000)
-                         ? FindProcessWindow(id, "#32770", TextTitle, true)
+        HWND graph = WaitForWindow(id, "#32770", UiA(TextTitle).c_str(), true, 15000)
+                         ? FindProcessWindow(id, "#32770", UiA(TextTitle).c_str(), true)
                          : nullptr;
         if (!graph) {
             ++failedOpenings;
@@ -252,7 +252,7 @@ void FootprintFigure(int Openings, int Popups)
             RedrawWindow(graph, &all, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         paintTimes.push_back((NowMicroseconds() - begun) / PaintsPerOpening / 1000);
         PostMessageA(program.monitor, WM_COMMAND, IDC_PUT_AWAY_GRAPH, 0);
-        if (!WaitForWindow(id, "#32770", TextTitle, false, 15000)) ++failedOpenings;
+        if (!WaitForWindow(id, "#32770", UiA(TextTitle).c_str(), false, 15000)) ++failedOpenings;
         // Under Wine without a window manager the hidden dialog lingers about 2 s before its end.
         DWORD hidden = GetTickCount();
         while (IsWindow(graph) && GetTickCount() - hidden < 10000) Sleep(2);
@@ -363,7 +363,7 @@ void RepaintFigures()
     HWND graph = nullptr;
     if (StartProgram(&program, folder) && WaitUntilRecording(&program, DayFileNameAt(0), 30000)) {
         PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-        graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", TextTitle, true, 15000);
+        graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextTitle).c_str(), true, 15000);
     }
     PROCESS_INFORMATION plainProcess = {};
     HWND plain = nullptr;
@@ -429,7 +429,7 @@ void RepaintFigures()
     }
     if (graph) {
         PostMessageA(program.monitor, WM_COMMAND, IDC_PUT_AWAY_GRAPH, 0);
-        WaitForWindow(program.process.dwProcessId, "#32770", TextTitle, false, 15000);
+        WaitForWindow(program.process.dwProcessId, "#32770", UiA(TextTitle).c_str(), false, 15000);
     }
     EndProgram(&program);
 }

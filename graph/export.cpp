@@ -26,8 +26,8 @@ enum {
 typedef short(WINAPI* JpegEntry)(HDC dc, int width, int height, LPCWSTR path, int quality, BOOL flag);
 typedef short(WINAPI* PngEntry)(HDC dc, int width, int height, LPCWSTR path, int level);
 
-// Dialog texts: the filter (four strings and the closing zero), the title, the default extension.
-enum { DialogFilterChars = 128, DialogTitleChars = 64, DialogExtensionChars = 8 };
+// The default extension, in wide characters.
+enum { DialogExtensionChars = 8 };
 
 void ComposePictureName(char* buffer, int metric, int year, int month, int day)
 {
@@ -59,39 +59,28 @@ PictureType PictureTypeOf(const WCHAR* path)
     return PictureNone;
 }
 
-// A code page 932 text (zero-ended strings up to the given length) in UTF-16; empty when it does
-// not fit.
-static void WidenText(const char* text, int length, WCHAR* wide, int capacity)
+// An ASCII name in UTF-16 (ASCII is the same in every code page); empty when it does not fit.
+static void WidenName(const char* text, WCHAR* wide, int capacity)
 {
-    if (!MultiByteToWideChar(TextCodePage, 0, text, length, wide, capacity)) wide[0] = wide[1] = L'\0';
+    if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, capacity)) wide[0] = L'\0';
 }
 
-// The length of a filter: its strings, each with its zero, and the closing zero.
-static int FilterLength(const char* filter)
-{
-    const char* end = filter;
-    while (*end) end += lstrlenA(end) + 1;
-    return static_cast<int>(end - filter) + 1;
-}
-
-int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, const char* proposed, WCHAR* path,
+int ChooseSaveFile(HWND owner, UiTextId filter, const char* defaultExtension, const char* proposed, WCHAR* path,
                    DWORD flags)
 {
-    // The texts the user reads are code page 932; the dialog is the wide one, so that the chosen
-    // path arrives whole whatever its characters.
-    WCHAR wideFilter[DialogFilterChars], title[DialogTitleChars], extension[DialogExtensionChars];
-    WidenText(filter, FilterLength(filter), wideFilter, DialogFilterChars);
-    WidenText(TextSaveTitle, -1, title, DialogTitleChars);
-    WidenText(defaultExtension, -1, extension, DialogExtensionChars);
-    WidenText(proposed, -1, path, PathCapacity);
+    // The dialog is the wide one: its texts are those of the UI language whatever the ANSI code
+    // page, and the chosen path arrives whole whatever its characters.
+    WCHAR extension[DialogExtensionChars];
+    WidenName(defaultExtension, extension, DialogExtensionChars);
+    WidenName(proposed, path, PathCapacity);
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = wideFilter;
+    dialog.lpstrFilter = UiText(filter);
     dialog.nFilterIndex = 0;
     dialog.lpstrFile = path;
     dialog.nMaxFile = PathCapacity;
-    dialog.lpstrTitle = title;
+    dialog.lpstrTitle = UiText(TextSaveTitle);
     dialog.Flags = flags;
     dialog.lpstrDefExt = extension;
     // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
@@ -147,11 +136,12 @@ static void RenderGraphPicture(HWND window, HDC memoryDc, int width, int height)
     DrawActivityPlot(window, memoryDc);
     DrawGraphFrame(window, memoryDc);
     // The frame has left the context with a transparent background and black text.
-    const char* title = App.SelectedMetric >= 0 && App.SelectedMetric < MetricCount
-                            ? MetricTitles[App.SelectedMetric] : "";
-    HFONT font = CreateGraphFont(TitleHeight, SHIFTJIS_CHARSET, TextTitleFace);
+    static const UiTextId MetricTitles[MetricCount] = {TextMetricClicks, TextMetricKeys, TextMetricMovement};
+    const wchar_t* title = App.SelectedMetric >= 0 && App.SelectedMetric < MetricCount
+                               ? UiText(MetricTitles[App.SelectedMetric]) : L"";
+    HFONT font = CreateGraphFont(TitleHeight, UiCharset(), UiText(TextTitleFace));
     HGDIOBJ oldFont = font ? SelectObject(memoryDc, font) : nullptr;
-    TextOutA(memoryDc, TitleLeft, TitleTop, title, lstrlenA(title));
+    TextOutW(memoryDc, TitleLeft, TitleTop, title, lstrlenW(title));
     if (font) {
         SelectObject(memoryDc, oldFont);
         DeleteObject(font);

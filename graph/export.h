@@ -1,6 +1,7 @@
 // Saving the graph as a JPEG or PNG picture through TransG32.DLL.
 #pragma once
 #include <windows.h>
+#include "res/texts.h"
 
 enum PictureType { PictureNone = 0, PictureJpeg = 1, PicturePng = 2 };
 
@@ -8,11 +9,11 @@ enum PictureType { PictureNone = 0, PictureJpeg = 1, PicturePng = 2 };
 enum { ProposedNameSize = 64 };
 
 void SaveGraphPicture(HWND graphWindow);
-// The save dialog of both exports, titled "名前を付けて保存", with no initial folder, proposing
-// the name (code page 932 texts, as the filter and extension): nonzero when the user chose a file,
-// whose full path is then in the buffer (PathCapacity wide characters), in the long form when it
-// passes MAX_PATH.
-int ChooseSaveFile(HWND owner, const char* filter, const char* defaultExtension, const char* proposed, WCHAR* path,
+// The save dialog of both exports, titled "名前を付けて保存" (in the UI language), with no initial
+// folder, the filter of the UI language, proposing the name (ASCII, as the extension): nonzero
+// when the user chose a file, whose full path is then in the buffer (PathCapacity wide
+// characters), in the long form when it passes MAX_PATH.
+int ChooseSaveFile(HWND owner, UiTextId filter, const char* defaultExtension, const char* proposed, WCHAR* path,
                    DWORD flags);
 short SaveJpegPicture(HDC dc, int width, int height, const WCHAR* path, int quality, BOOL progressive);
 short SavePngPicture(HDC dc, int width, int height, const WCHAR* path, int level);

@@ -6,42 +6,44 @@
 #include "res/texts.h"
 
 // Installed Japanese faces that stand in for a missing one, best first.
-static const char* const GothicStandIns[] = {
-    "MS Gothic", "IPAGothic", "IPAPGothic", "MS UI Gothic", "Meiryo", "Yu Gothic",
-    "Noto Sans CJK JP", "Noto Sans JP", "TakaoGothic", "VL Gothic",
+static const wchar_t* const GothicStandIns[] = {
+    L"MS Gothic", L"IPAGothic", L"IPAPGothic", L"MS UI Gothic", L"Meiryo", L"Yu Gothic",
+    L"Noto Sans CJK JP", L"Noto Sans JP", L"TakaoGothic", L"VL Gothic",
 };
-static const char* const MinchoStandIns[] = {
-    "MS Mincho", "IPAMincho", "IPAPMincho", "Yu Mincho", "Noto Serif CJK JP", "Noto Serif JP",
-    "TakaoMincho",
+static const wchar_t* const MinchoStandIns[] = {
+    L"MS Mincho", L"IPAMincho", L"IPAPMincho", L"Yu Mincho", L"Noto Serif CJK JP", L"Noto Serif JP",
+    L"TakaoMincho",
 };
 
-static int CALLBACK NoteFaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found)
+static int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
 {
     *reinterpret_cast<int*>(found) = 1;
     return 0;
 }
 
-static int FaceInstalled(HDC screen, BYTE charset, const char* face)
+static int FaceInstalled(HDC screen, BYTE charset, const wchar_t* face)
 {
-    LOGFONTA wanted = {};
+    LOGFONTW wanted = {};
     wanted.lfCharSet = charset;
-    lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
     int found = 0;
-    EnumFontFamiliesExA(screen, &wanted, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(screen, &wanted, NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 
-// The requested face when it is installed, else the first installed stand-in of its kind,
-// else the requested face again so that the font mapper picks one for the character set.
-static const char* InstalledFace(BYTE charset, const char* face)
+// The requested face when it is installed, else (for the Japanese faces) the first installed
+// stand-in of its kind, else the requested face again so that the font mapper picks one for the
+// character set. The English faces are on every Windows.
+static const wchar_t* InstalledFace(BYTE charset, const wchar_t* face)
 {
-    const int mincho = lstrcmpA(face, TextTitleFace) == 0;
-    const char* const* standIns = mincho ? MinchoStandIns : GothicStandIns;
-    const int count = mincho ? sizeof MinchoStandIns / sizeof *MinchoStandIns
-                             : sizeof GothicStandIns / sizeof *GothicStandIns;
-    const char* chosen = face;
+    const int mincho = lstrcmpW(face, UiText(TextTitleFace)) == 0;
+    const wchar_t* const* standIns = mincho ? MinchoStandIns : GothicStandIns;
+    const int count = charset != SHIFTJIS_CHARSET ? 0
+                      : mincho ? sizeof MinchoStandIns / sizeof *MinchoStandIns
+                               : sizeof GothicStandIns / sizeof *GothicStandIns;
+    const wchar_t* chosen = face;
     HDC screen = GetDC(nullptr);
-    if (!FaceInstalled(screen, charset, face)) {
+    if (count > 0 && !FaceInstalled(screen, charset, face)) {
         for (int i = 0; i < count; i++) {
             if (FaceInstalled(screen, charset, standIns[i])) {
                 chosen = standIns[i];
@@ -56,19 +58,19 @@ static const char* InstalledFace(BYTE charset, const char* face)
 // The installed face for the requested one. The label and title faces are found at their first
 // use and kept for the rest of the process: finding one takes a screen context and up to eleven
 // enumerations of the installed fonts, too much for every paint. Other faces are looked up each time.
-static const char* GraphFace(BYTE charset, const char* face)
+static const wchar_t* GraphFace(BYTE charset, const wchar_t* face)
 {
-    char* kept = nullptr;
-    if (charset == SHIFTJIS_CHARSET && lstrcmpA(face, TextLabelFace) == 0) kept = App.LabelFace;
-    if (charset == SHIFTJIS_CHARSET && lstrcmpA(face, TextTitleFace) == 0) kept = App.TitleFace;
+    wchar_t* kept = nullptr;
+    if (charset == UiCharset() && lstrcmpW(face, UiText(TextLabelFace)) == 0) kept = App.LabelFace;
+    if (charset == UiCharset() && lstrcmpW(face, UiText(TextTitleFace)) == 0) kept = App.TitleFace;
     if (!kept) return InstalledFace(charset, face);
-    if (!kept[0]) lstrcpynA(kept, InstalledFace(charset, face), LF_FACESIZE);
+    if (!kept[0]) lstrcpynW(kept, InstalledFace(charset, face), LF_FACESIZE);
     return kept;
 }
 
-HFONT CreateGraphFont(int height, BYTE charset, const char* face)
+HFONT CreateGraphFont(int height, BYTE charset, const wchar_t* face)
 {
-    return CreateFontA(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, charset,
+    return CreateFontW(height, 0, 0, 0, FW_DONTCARE, FALSE, FALSE, FALSE, charset,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, GraphFace(charset, face));
 }
@@ -108,6 +110,7 @@ static void AddLine(FrameLines* lines, const RECT& area, int x0, int y0, int x1,
 
 // The day labels whose cells reach into the area, with the label font, which is made only
 // when there is one to write. The labels stand left of the graph, between x = 13 and GraphLeft.
+// They are ASCII digits, the same in every code page.
 static void WriteDayLabels(HDC dc, const RECT& area)
 {
     if (area.left >= GraphLeft || area.right <= LabelLeft) return;
@@ -118,10 +121,13 @@ static void WriteDayLabels(HDC dc, const RECT& area)
         const int top = LeftBaselineOfDay(k) - LabelRise;
         if (top >= area.bottom || top + LabelHeight <= area.top) continue;
         if (!font) {
-            font = CreateGraphFont(LabelHeight, SHIFTJIS_CHARSET, TextLabelFace);
+            font = CreateGraphFont(LabelHeight, UiCharset(), UiText(TextLabelFace));
             previousFont = SelectObject(dc, font);
         }
-        TextOutA(dc, LabelLeft, top, App.DayLabels[k], lstrlenA(App.DayLabels[k]));
+        wchar_t label[sizeof App.DayLabels[k]];
+        int length = 0;
+        for (; App.DayLabels[k][length]; ++length) label[length] = static_cast<unsigned char>(App.DayLabels[k][length]);
+        TextOutW(dc, LabelLeft, top, label, length);
     }
     if (font) {
         SelectObject(dc, previousFont);

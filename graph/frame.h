@@ -4,5 +4,5 @@
 
 // Draws the frame over the plot; leaves the context TRANSPARENT with black text. Returns 0.
 int DrawGraphFrame(HWND window, HDC dc);
-// A 12-pixel-cell font of the face, or of an installed Japanese face where it is missing.
-HFONT CreateGraphFont(int height, BYTE charset, const char* face);
+// A 12-pixel-cell font of the face, or of an installed Japanese face where a Japanese one is missing.
+HFONT CreateGraphFont(int height, BYTE charset, const wchar_t* face);

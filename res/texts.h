@@ -1,16 +1,145 @@
-// Every text the user sees, in one place (compiled to code page 932).
+// Every text the user sees, in Japanese and in English side by side, and the narrow constants of
+// names and of what goes into files, which never depend on the UI language.
 #pragma once
 
-inline constexpr char TextTitle[]          = "Vantle  PC活動記録測定ソフト  Version 1.13";
-inline constexpr char TextProduct[]        = "PC活動記録測定ソフト";
-inline constexpr char TextTrayTip[]        = "PC活動記録測定ソフト";
-// The tip while the program cannot record, by cause; longer than the first form of the tray record
-// holds, so they go out in its second form.
-inline constexpr char TextTrayTipUnsaved[] = "PC活動記録測定ソフト - 記録できません: ファイルに書き込めません";
-inline constexpr char TextTrayTipNoInput[] = "PC活動記録測定ソフト - 記録できません: マウス・キーボードを受け取れません";
-inline constexpr char TextTrayTipNoData[]  = "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません";
-inline constexpr char TextWindowClass[]    = "window";
-inline constexpr char TextWindowTitle[]    = "タイトル";
+// X(id, Japanese, English), one line a text: a text with only one language does not compile.
+// Formats are wide, for the wide formatter. The Japanese texts are those of a Japanese Windows.
+#define VANTLE_UI_TEXTS(X) \
+    X(TextTitle, L"Vantle  PC活動記録測定ソフト  Version 1.13", L"Vantle  PC Activity Recorder  Version 1.13") \
+    X(TextProduct, L"PC活動記録測定ソフト", L"PC Activity Recorder") \
+    X(TextTrayTip, L"PC活動記録測定ソフト", L"Vantle PC Activity Recorder") \
+    X(TextTrayTipUnsaved, L"PC活動記録測定ソフト - 記録できません: ファイルに書き込めません", \
+      L"Vantle PC Activity Recorder - not recording: cannot write the day file") \
+    X(TextTrayTipNoInput, L"PC活動記録測定ソフト - 記録できません: マウス・キーボードを受け取れません", \
+      L"Vantle PC Activity Recorder - not recording: receives no mouse or keyboard input") \
+    X(TextTrayTipNoData, L"PC活動記録測定ソフト - 記録できません: データフォルダーを使えません", \
+      L"Vantle PC Activity Recorder - not recording: cannot use the data folder") \
+    X(TextFolderInUse, L"このデータフォルダーは別のユーザーのVantleが使用中です", \
+      L"This data folder is in use by another user's Vantle.") \
+    X(TextFolderInUseCaption, L"Vantle", L"Vantle") \
+    X(TextExitQuestion, L"終了 してもよろしいですか？", L"Exit Vantle?") \
+    X(TextExitCaption, L"確認", L"Vantle") \
+    /* Asked after a Yes when the counts in memory cannot be written */ \
+    X(TextExitUnsaved, L"今日の記録をファイルに保存できません。終了すると記録が失われます。終了しますか？", \
+      L"Today's records cannot be saved to the file. Exiting now loses them. Exit anyway?") \
+    X(TextKillTimerError, L"KillTimer Error!", L"KillTimer Error!") \
+    X(TextKillTimerCaption, L"Error", L"Error") \
+    X(TextAutostartFailed, L"Windows起動時に開始する設定を変更できませんでした", \
+      L"The setting to start with Windows could not be changed.") \
+    X(TextCreateFailed, L"ファイルを作成できませんでした", L"The file could not be created.") \
+    X(TextErrorCaption, L"エラー", L"Error") \
+    X(TextOpenFailed, L"ファイルがオープンできません", L"A day file could not be opened.") \
+    X(TextOpenCaption, L"ファイルのオープンの失敗", L"Cannot Open File") \
+    /* The data reset could not take some day files away: those days keep their files and data */ \
+    X(TextResetIncomplete, L"一部の日のデータをリセットできませんでした", L"The data of some days could not be reset.") \
+    X(TextMouseHookFailed, L"マウスフックが失敗しました。", L"The mouse hook failed.") \
+    X(TextKeyHookFailed, L"キーフックが失敗しました。", L"The keyboard hook failed.") \
+    X(TextHookCaption, L"注意！", L"Warning") \
+    /* Status bar */ \
+    X(FormatStatusDate, L" %d/%02d/%02d", L" %d/%02d/%02d") \
+    X(FormatStatusTime, L" %02d:%02d:%02d", L" %02d:%02d:%02d") \
+    X(FormatPointerX, L" X:%ld", L" X:%ld") \
+    X(FormatPointerY, L" Y:%ld", L" Y:%ld") \
+    X(FormatClickCount, L" クリックの回数:%08X", L" Clicks:%08X") \
+    X(FormatKeyCount, L" キータッチ回数:%08X", L" Key touches:%08X") \
+    X(FormatMoveCount, L" マウスの動き:%08X", L" Mouse travel:%08X") \
+    X(FormatReadout, L" %hs %02d:%02d", L" %hs %02d:%02d") \
+    X(TextReadoutNone, L" ", L" ") \
+    /* Graph window, its menu and the graph; the faces are those of the graph's labels and title */ \
+    X(TextMenuFile, L"ファイル(&F)", L"&File") \
+    X(TextMenuSavePicture, L"画像の保存(&S)...", L"&Save Picture...") \
+    X(TextMenuSaveCsv, L"CSV形式で保存(&C)...", L"Save as &CSV...") \
+    X(TextMenuResetData, L"データリセット(&R)", L"&Reset Data") \
+    X(TextMenuGraphToTray, L"タスクトレイに入れる(&I)", L"Put &Into Tray") \
+    X(TextMenuView, L"表示(&V)", L"&View") \
+    X(TextMenuShowClicks, L"マウスクリックを表示", L"Mouse &Clicks") \
+    X(TextMenuShowKeys, L"キータッチを表示", L"&Key Touches") \
+    X(TextMenuShowMovement, L"マウスの動きを表示", L"Mouse &Travel") \
+    X(TextMenuShowTotals, L"日別の合計(&T)...", L"T&otals by Day...") \
+    X(TextMenuShowApps, L"アプリ別の合計(&A)...", L"Totals by &Application...") \
+    X(TextMenuHelp, L"ヘルプ(&H)", L"&Help") \
+    X(TextMenuAbout, L"バージョン情報(&A)", L"&About Vantle") \
+    X(TextMenuPutAway, L"タスクトレイに入れる(&I)", L"Put &Into Tray") \
+    X(TextMenuOpen, L"タスクトレイから出す(&O)", L"&Open Graph") \
+    X(TextMenuRecordApps, L"アプリ別に記録する(&A)", L"Record by &Application") \
+    X(TextMenuStartWithWindows, L"Windows起動時に開始(&W)", L"Start with &Windows") \
+    X(TextMenuExit, L"終了(&X)", L"E&xit") \
+    X(TextLabelFace, L"MS ゴシック", L"Arial") \
+    X(TextTitleFace, L"MS 明朝", L"Times New Roman") \
+    X(TextPlotError, L"ddd", L"ddd") \
+    X(TextPlotErrorCaption, L"kk", L"kk") \
+    X(TextMetricClicks, L"マウスクリック回数", L"Mouse Clicks") \
+    X(TextMetricKeys, L"キータッチ回数", L"Key Touches") \
+    X(TextMetricMovement, L"マウスの動き", L"Mouse Travel") \
+    /* About box */ \
+    X(TextAboutCaption, L"バージョン情報", L"About Vantle") \
+    X(TextAboutName, L"Vantle  Version 1.13", L"Vantle  Version 1.13") \
+    X(TextAboutCopyright, L"Copyright (C) 2026 Vantle developers", L"Copyright (C) 2026 Vantle developers") \
+    X(TextAboutRights, L"All rights reserved.", L"All rights reserved.") \
+    X(TextOk, L"OK", L"OK") \
+    /* Save dialogs: each filter is its strings, each zero-ended, then the closing zero */ \
+    X(TextSaveTitle, L"名前を付けて保存", L"Save As") \
+    X(TextPictureFilter, L"Jpeg Files(*.jpg)\0*.jpg\0Png Files(*.png)\0*.png\0", \
+      L"JPEG Files (*.jpg)\0*.jpg\0PNG Files (*.png)\0*.png\0") \
+    X(TextJpegFailed, L"Jpegファイルを作成できませんでした", L"The JPEG file could not be created.") \
+    X(TextPngFailed, L"Pngファイルを作成できませんでした", L"The PNG file could not be created.") \
+    X(TextCsvFilter, L"CSVファイル (*.csv)\0*.csv\0", L"CSV Files (*.csv)\0*.csv\0") \
+    X(TextCsvFailed, L"CSVファイルを保存できませんでした", L"The CSV file could not be saved.") \
+    /* Totals window: its columns, ranges and weekdays (Monday first) */ \
+    X(TextTotalsCaption, L"日別の合計", L"Totals by Day") \
+    X(TextTotalsCopy, L"コピー(&C)", L"&Copy") \
+    X(TextTotalsClose, L"閉じる", L"Close") \
+    X(TextTotalsDate, L"日付", L"Date") \
+    X(TextTotalsClicks, L"マウスクリック回数", L"Mouse Clicks") \
+    X(TextTotalsKeys, L"キータッチ回数", L"Key Touches") \
+    X(TextTotalsMovement, L"マウスの動き", L"Mouse Travel") \
+    X(TextTotalsActiveTime, L"活動時間", L"Active Time") \
+    X(TextTotalsToday, L"今日", L"Today") \
+    X(TextTotalsWeek, L"過去7日間", L"Last 7 days") \
+    X(TextTotalsMonth, L"過去30日間", L"Last 30 days") \
+    X(TextTotalsAll, L"全期間", L"All time") \
+    X(TextMonday, L"月", L"Mon") \
+    X(TextTuesday, L"火", L"Tue") \
+    X(TextWednesday, L"水", L"Wed") \
+    X(TextThursday, L"木", L"Thu") \
+    X(TextFriday, L"金", L"Fri") \
+    X(TextSaturday, L"土", L"Sat") \
+    X(TextSunday, L"日", L"Sun") \
+    X(FormatTotalsDay, L"%04d/%02d/%02d (%ls)", L"%04d/%02d/%02d (%ls)") \
+    X(FormatTotalsTime, L"%d:%02d", L"%d:%02d") \
+    X(TextDayUnreadable, L"読めません", L"Unreadable") \
+    X(TextTotalsFailed, L"日別の合計を作成できませんでした", L"The totals by day could not be made.") \
+    X(TextCopyFailed, L"クリップボードにコピーできませんでした", L"The list could not be copied to the clipboard.") \
+    /* Apps window: its caption and the columns of its own; the rest are the totals window's */ \
+    X(TextAppsCaption, L"アプリ別の合計", L"Totals by Application") \
+    X(TextAppsApplication, L"アプリ", L"Application") \
+    X(TextAppsShare, L"割合", L"Share") \
+    X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
+    X(TextAppsSettingFailed, L"アプリ別に記録する設定を変更できませんでした", \
+      L"The setting to record by application could not be changed.")
+
+enum UiTextId {
+#define VANTLE_UI_TEXT_ID(id, ja, en) id,
+    VANTLE_UI_TEXTS(VANTLE_UI_TEXT_ID)
+#undef VANTLE_UI_TEXT_ID
+    UiTextCount
+};
+const wchar_t* UiText(UiTextId id);   // the text in the UI language chosen once at start
+
+// The UI languages: Japanese where the user's UI language is Japanese, English everywhere else.
+enum UiLanguageId { UiJapanese = 0, UiEnglish = 1, UiLanguageCount = 2 };
+// Chooses the language from the user's UI language (GetUserDefaultUILanguage); called once, first.
+void ChooseUiLanguage(void);
+// The language in force, and its language id for the resources of that language.
+int CurrentUiLanguage(void);
+unsigned short UiResourceLanguage(void);
+// The character set of the graph's fonts in the UI language.
+unsigned char UiCharset(void);
+
+// Names the program and other programs know it by: the monitor window's class and title (a second
+// start finds the first by them), never shown.
+inline constexpr wchar_t TextWindowClass[] = L"window";
+inline constexpr wchar_t TextWindowTitle[] = L"タイトル";
 // The shell's notification area, which the tray calls are sent to.
 inline constexpr char TextShellTrayClass[] = "Shell_TrayWnd";
 // Asked for by name: the entry is missing before Windows 10 1607.
@@ -23,16 +152,6 @@ inline constexpr char TextLockFile[]       = "vantle.lock";
 inline constexpr char TextFolderIndexProperty[] = "Vantle.FolderIndex";
 inline constexpr char TextFolderVolumeProperty[] = "Vantle.FolderVolume";
 inline constexpr char TextHandoverMessage[] = "Vantle.ShowGraphWindow";
-inline constexpr char TextFolderInUse[]    = "このデータフォルダーは別のユーザーのVantleが使用中です";
-inline constexpr char TextFolderInUseCaption[] = "Vantle";
-
-// Exit
-inline constexpr char TextExitQuestion[]   = "終了 してもよろしいですか？";
-inline constexpr char TextExitCaption[]    = "確認";
-// Asked after a Yes when the counts in memory cannot be written.
-inline constexpr char TextExitUnsaved[]    = "今日の記録をファイルに保存できません。終了すると記録が失われます。終了しますか？";
-inline constexpr char TextKillTimerError[] = "KillTimer Error!";
-inline constexpr char TextKillTimerCaption[] = "Error";
 
 // Start with Windows: the per-user Run entry (its command is the program's quoted full path) and
 // the key where Windows' startup settings switch entries off and on.
@@ -40,21 +159,8 @@ inline constexpr char RunKeyPath[]         = "Software\\Microsoft\\Windows\\Curr
 inline constexpr char ApprovedKeyPath[]    =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 inline constexpr char RunValueName[]       = "Vantle";
-inline constexpr char TextAutostartFailed[] = "Windows起動時に開始する設定を変更できませんでした";
-inline constexpr char TextAppsSettingFailed[] = "アプリ別に記録する設定を変更できませんでした";
 
-// Day files and start-up
-inline constexpr char TextCreateFailed[]   = "ファイルを作成できませんでした";
-inline constexpr char TextErrorCaption[]   = "エラー";
-inline constexpr char TextOpenFailed[]     = "ファイルがオープンできません";
-inline constexpr char TextOpenCaption[]    = "ファイルのオープンの失敗";
-// The data reset could not take some day files away: those days keep their files and their data.
-inline constexpr char TextResetIncomplete[] = "一部の日のデータをリセットできませんでした";
-inline constexpr char TextMouseHookFailed[] = "マウスフックが失敗しました。";
-inline constexpr char TextKeyHookFailed[]  = "キーフックが失敗しました。";
-inline constexpr char TextHookCaption[]    = "注意！";
-
-// Formats
+// Day files and the day tables (ASCII digits, the same in every language).
 inline constexpr char FormatDayLabel[]     = "%02d/%02d";
 inline constexpr char FormatDayDate[]      = "%04d/%02d/%02d";
 inline constexpr char FormatDayFileName[]  = "%04d%02d%02d.dat";
@@ -62,40 +168,16 @@ inline constexpr char FormatDayFileName[]  = "%04d%02d%02d.dat";
 inline constexpr char TextDataFolder[]     = "data";
 inline constexpr char FormatResetFolder[]  = "reset-%04d%02d%02d-%02d%02d%02d";
 inline constexpr char FormatResetNumber[]  = "-%d";
-inline constexpr char FormatStatusDate[]   = " %d/%02d/%02d";
-inline constexpr char FormatStatusTime[]   = " %02d:%02d:%02d";
-inline constexpr char FormatPointerX[]     = " X:%ld";
-inline constexpr char FormatPointerY[]     = " Y:%ld";
-inline constexpr char FormatClickCount[]   = " クリックの回数:%08X";
-inline constexpr char FormatKeyCount[]     = " キータッチ回数:%08X";
-inline constexpr char FormatMoveCount[]    = " マウスの動き:%08X";
-inline constexpr char FormatReadout[]      = " %s %02d:%02d";
-inline constexpr char TextReadoutNone[]    = " ";
 
-// Graph window and about box
-inline constexpr char TextAboutName[]      = "Vantle  Version 1.13";
-inline constexpr char TextAboutCopyright[] = "Copyright (C) 2026 Vantle developers";
-inline constexpr char TextAboutRights[]    = "All rights reserved.";
-inline constexpr char TextLabelFace[]      = "MS ゴシック";
-inline constexpr char TextTitleFace[]      = "MS 明朝";
-inline constexpr char TextPlotError[]      = "ddd";
-inline constexpr char TextPlotErrorCaption[] = "kk";
-
-// Picture export
+// Picture export: the proposed name, the library and its wide entries, the default extension.
 inline constexpr char FormatPictureName[]  = "%s%04d%02d%02d.jpg";
-inline constexpr char TextSaveTitle[]      = "名前を付けて保存";
-inline constexpr char TextJpegFailed[]     = "Jpegファイルを作成できませんでした";
-inline constexpr char TextPngFailed[]      = "Pngファイルを作成できませんでした";
+inline constexpr const char* MetricShortCodes[3] = {"MC", "KT", "MM"};
 inline constexpr char TextPictureLibrary[] = "TransG32.DLL";
 inline constexpr char TextJpegEntry[]      = "DCSavetoJPEGW";
 inline constexpr char TextPngEntry[]       = "DCSavetoPNGW";
 inline constexpr char TextDefaultExt[]     = "jpg";
-// The filter's four strings, each zero-ended, then the closing zero.
-inline constexpr char TextPictureFilter[]  = "Jpeg Files(*.jpg)\0*.jpg\0Png Files(*.png)\0*.png\0";
-// CSV export. The file is UTF-8 with a byte-order mark whatever the ANSI code page, so its
-// header is written as UTF-8 bytes; the texts the user sees in the program are code page 932.
-inline constexpr char TextCsvFailed[]      = "CSVファイルを保存できませんでした";
-inline constexpr char TextCsvFilter[]      = "CSVファイル (*.csv)\0*.csv\0";
+// CSV export. The file is UTF-8 with a byte-order mark and its Japanese header whatever the UI
+// language and the ANSI code page, so that a file means the same on every machine.
 inline constexpr char TextCsvDefaultExt[]  = "csv";
 inline constexpr char FormatCsvName[]      = "Vantle-%04d%02d%02d.csv";
 inline constexpr char CsvByteOrderMark[]   = "\xEF\xBB\xBF";
@@ -104,19 +186,8 @@ inline constexpr char FormatCsvSlot[]      = "%04d-%02d-%02d,%02d:%02d";
 // The CSV file is written under a name of its own beside the chosen one, then renamed.
 inline constexpr char FormatCsvTempName[]  = "vcs%04lX.tmp";
 inline constexpr char CsvDayFilePattern[]  = "*.dat";
-// Totals window. The texts are code page 932 wherever the program runs, so the clipboard's
-// Unicode text (and the save dialogs' texts) are converted from that code page.
+// The registry's value names here are ASCII, the same in every code page.
 inline constexpr unsigned TextCodePage     = 932;
-inline constexpr const char* TotalsHeaders[5] = {"日付", "マウスクリック回数", "キータッチ回数", "マウスの動き", "活動時間"};
-inline constexpr const char* TotalsRangeLabels[4] = {"今日", "過去7日間", "過去30日間", "全期間"};
-inline constexpr const char* TextWeekdays[7] = {"月", "火", "水", "木", "金", "土", "日"};  // Monday first
-inline constexpr char FormatTotalsDay[]    = "%04d/%02d/%02d (%s)";
-inline constexpr char FormatTotalsTime[]   = "%d:%02d";
-inline constexpr char TextDayUnreadable[]  = "読めません";
-inline constexpr char TextTotalsFailed[]   = "日別の合計を作成できませんでした";
-inline constexpr char TextCopyFailed[]     = "クリップボードにコピーできませんでした";
-inline constexpr const char* MetricShortCodes[3] = {"MC", "KT", "MM"};
-inline constexpr const char* MetricTitles[3] = {"マウスクリック回数", "キータッチ回数", "マウスの動き"};
 
 // Activity per application. The file's header and the two names of its own are UTF-8 whatever
 // the UI language; so are the names of the applications.
@@ -132,30 +203,3 @@ inline constexpr char AppNameFrameHost[]   = "applicationframehost.exe";
 inline constexpr char SettingsFile[]       = "vantle.ini";
 inline constexpr wchar_t AppsSection[]     = L"Apps";
 inline constexpr wchar_t AppsRecordKey[]   = L"Record";
-
-// The texts of the UI, each in Japanese and English; the language is chosen once at start.
-#define VANTLE_UI_TEXTS(X) \
-    X(TextAppsTitle, L"アプリ別の合計", L"Totals by Application") \
-    X(TextAppsMenuItem, L"アプリ別の合計(&A)...", L"Totals by &Application...") \
-    X(TextRecordAppsItem, L"アプリ別に記録する(&A)", L"Record by &Application") \
-    X(TextRangeToday, L"今日", L"Today") \
-    X(TextRangeWeek, L"過去7日間", L"Last 7 days") \
-    X(TextRangeMonth, L"過去30日間", L"Last 30 days") \
-    X(TextRangeAll, L"全期間", L"All time") \
-    X(TextAppsColumnApp, L"アプリ", L"Application") \
-    X(TextAppsColumnTime, L"活動時間", L"Active time") \
-    X(TextAppsColumnShare, L"割合", L"Share") \
-    X(TextAppsColumnClicks, L"マウスクリック回数", L"Mouse clicks") \
-    X(TextAppsColumnKeys, L"キータッチ回数", L"Key touches") \
-    X(TextAppsColumnTravel, L"マウスの動き", L"Mouse travel") \
-    X(TextAppsCopy, L"コピー(&C)", L"&Copy") \
-    X(TextAppsClose, L"閉じる", L"Close") \
-    X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
-    X(FormatAppsTime, L"%d:%02d", L"%d:%02d")
-enum UiTextId {
-#define VANTLE_UI_TEXT_ID(id, ja, en) id,
-    VANTLE_UI_TEXTS(VANTLE_UI_TEXT_ID)
-#undef VANTLE_UI_TEXT_ID
-    UiTextCount
-};
-const wchar_t* UiText(UiTextId id);  // the text in the UI language chosen once at start

@@ -25,7 +25,7 @@ for tool in zip x86_64-w64-mingw32-strip x86_64-w64-mingw32-objdump iconv; do
 done
 
 # The version is the one the program shows in its title.
-VERSION=$(sed -n 's/^.*TextTitle\[\] *= *".*Version \([0-9][0-9.]*\)";.*$/\1/p' "$ROOT/res/texts.h")
+VERSION=$(sed -n 's/^ *X(TextTitle, L".*Version \([0-9][0-9.]*\)", L".*$/\1/p' "$ROOT/res/texts.h")
 [ -n "$VERSION" ] || die "no version found in the title in res/texts.h"
 
 OUT=$BUILD/package

@@ -2,14 +2,18 @@
 # Takes the pictures of the graph window and of the about box, the totals window and the apps
 # window in front of it for the documentation: the built program with three weeks of made-up
 # working days, under Wine on a virtual screen of its own. Builds nothing. The other pictures go
-# beside the first, as about-box.png, totals-window.png and apps-window.png.
-# Usage: scripts/screenshot.sh [build-dir] [picture]   (defaults: build, docs/graph-window.png)
+# beside the first, as about-box.png, totals-window.png and apps-window.png. With "en" the
+# program runs in an English UI and the pictures are named with "-en" (docs/graph-window-en.png
+# and beside it).
+# Usage: scripts/screenshot.sh [build-dir] [picture] [en]   (defaults: build, docs/graph-window.png)
 # The build dir must hold bin/ with vantle.exe, its two libraries and e2e_tests.exe (which
 # opens the window and ends the program), and the Wine prefix (WINEPREFIX, else build/wineprefix).
 set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=$(cd "${1:-$ROOT/build}" && pwd)
-OUT=${2:-$ROOT/docs/graph-window.png}
+LANGUAGE_SUFFIX=""
+[ "${3:-}" = en ] && LANGUAGE_SUFFIX=-en
+OUT=${2:-$ROOT/docs/graph-window$LANGUAGE_SUFFIX.png}
 BIN=$BUILD/bin
 for file in vantle.exe hookdll.dll TransG32.DLL e2e_tests.exe; do
   [ -f "$BIN/$file" ] || { echo "screenshot: $BIN/$file is missing; build first" >&2; exit 1; }
@@ -20,6 +24,9 @@ done
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
 [ -f "$WINEPREFIX/system.reg" ] || { echo "screenshot: no Wine prefix at $WINEPREFIX (scripts/setup.sh)" >&2; exit 1; }
 export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine takes the UI language from LANG (English where it is not Japanese) and the code page from
+# LC_CTYPE.
+[ -n "$LANGUAGE_SUFFIX" ] && export LC_ALL= LANG=en_US.UTF-8 LC_CTYPE=C.UTF-8
 
 # A program folder of its own; its data folder holds today's file and those of 20 days before.
 DIR=$BUILD/screenshot
@@ -133,7 +140,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
 
 mkdir -p "$(dirname "$OUT")"
 cp "$DIR/shot/window.png" "$OUT"
-cp "$DIR/shot/about.png" "$(dirname "$OUT")/about-box.png"
-cp "$DIR/shot/totals.png" "$(dirname "$OUT")/totals-window.png"
-cp "$DIR/shot/apps.png" "$(dirname "$OUT")/apps-window.png"
-echo "screenshot: $OUT $(dirname "$OUT")/about-box.png $(dirname "$OUT")/totals-window.png $(dirname "$OUT")/apps-window.png"
+cp "$DIR/shot/about.png" "$(dirname "$OUT")/about-box$LANGUAGE_SUFFIX.png"
+cp "$DIR/shot/totals.png" "$(dirname "$OUT")/totals-window$LANGUAGE_SUFFIX.png"
+cp "$DIR/shot/apps.png" "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"
+echo "screenshot: $OUT $(dirname "$OUT")/about-box$LANGUAGE_SUFFIX.png $(dirname "$OUT")/totals-window$LANGUAGE_SUFFIX.png" \
+     "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"

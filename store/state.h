@@ -49,8 +49,8 @@ struct AppsDay {
 // A failure report waiting to be shown: the box's owner, text and caption.
 struct QueuedReport {
     HWND owner;
-    const char* text;
-    const char* caption;
+    const wchar_t* text;
+    const wchar_t* caption;
 };
 
 // Sums of a day or a range of days: each measure's values above 0, and the slots in which any
@@ -65,6 +65,8 @@ struct ActivityTotal {
 struct GlobalState {
     HINSTANCE Instance;
     HWND MonitorWindow;
+    // The language of every text shown (UiJapanese or UiEnglish), chosen once at start.
+    int UiLanguage;
 
     // Activity store: [metric][slot][day], day 0 is today.
     int ActivityTable[MetricCount][SlotCount][DayCount];
@@ -148,23 +150,24 @@ struct GlobalState {
     unsigned char DayFileBuffer[DayFileSize];
 
     // Slot clock texts.
-    char DateText[16];
-    char TimeText[16];
+    wchar_t DateText[16];
+    wchar_t TimeText[16];
 
     // Graph window and status bar.
     HWND GraphWindowHandle;
     HWND StatusBarHandle;
     HICON ButtonUpIcon, ButtonDownIcon, KeyUpIcon, KeyDownIcon;
-    char StatusText[256];
-    char CountText[256];
-    char AboutText[256];
+    wchar_t StatusText[256];
+    wchar_t CountText[256];
+    // The right edge of each status bar part, measured in the bar's font when it is made.
+    int StatusPartEdges[10];
     // The installed faces of the graph's label and title fonts, found at their first use.
-    char LabelFace[LF_FACESIZE];
-    char TitleFace[LF_FACESIZE];
-    // What the pointer-position parts show (" X:%ld", at most 15 bytes), so that a move that
+    wchar_t LabelFace[LF_FACESIZE];
+    wchar_t TitleFace[LF_FACESIZE];
+    // What the pointer-position parts show (" X:%ld", at most 15 characters), so that a move that
     // leaves a coordinate as it was does not write it again; emptied when the bar is created.
-    char ShownPointerX[32];
-    char ShownPointerY[32];
+    wchar_t ShownPointerX[32];
+    wchar_t ShownPointerY[32];
     // Input noted for the status bar and not shown yet (the Note... bits of the status bar), the
     // icon each icon part is to show, and the parts whose down icon has not been shown yet.
     int StatusNoted;
@@ -191,7 +194,7 @@ struct GlobalState {
     // first), their number, and one line of the clipboard's text.
     ActivityTotal TotalsRows[TotalsRangeCount + CsvDateCapacity];
     int TotalsRowCount;
-    char TotalsLine[TotalsLineSize];
+    wchar_t TotalsLine[TotalsLineSize];
 
     // Registered "TaskbarCreated" message, sent when the shell's taskbar comes back, and the
     // attempts left to add the icon again afterwards.

@@ -10,6 +10,18 @@
 
 enum { MinutesPerSlot = 6, WeekDays = 7, MonthDays = 30 };
 
+static const UiTextId TotalsHeaders[TotalsColumnCount] = {TextTotalsDate, TextTotalsClicks, TextTotalsKeys,
+                                                          TextTotalsMovement, TextTotalsActiveTime};
+static const UiTextId TotalsRangeLabels[TotalsRangeCount] = {TextTotalsToday, TextTotalsWeek, TextTotalsMonth,
+                                                             TextTotalsAll};
+static const UiTextId Weekdays[WeekDays] = {TextMonday, TextTuesday, TextWednesday, TextThursday,
+                                            TextFriday, TextSaturday, TextSunday};
+
+const wchar_t* TotalsHeader(int column)
+{
+    return column >= 0 && column < TotalsColumnCount ? UiText(TotalsHeaders[column]) : L"";
+}
+
 // Adds slots 0..lastSlot of a day's 720 values (in the file's order) to a total.
 static void AddDayValues(const int* values, int lastSlot, ActivityTotal* total)
 {
@@ -31,26 +43,26 @@ static void AddTotal(const ActivityTotal* day, ActivityTotal* total)
     total->ActiveSlots += day->ActiveSlots;
 }
 
-void FormatGroupedCount(long long count, char* text, int size)
+void FormatGroupedCount(long long count, wchar_t* text, int size)
 {
     // Written backwards, digit by digit, so that no locale's grouping can come in.
-    char reversed[32];
+    wchar_t reversed[32];
     int length = 0;
     unsigned long long rest = count < 0 ? 0 : static_cast<unsigned long long>(count);
     do {
-        if (length % 4 == 3) reversed[length++] = ',';
-        reversed[length++] = static_cast<char>('0' + rest % 10);
+        if (length % 4 == 3) reversed[length++] = L',';
+        reversed[length++] = static_cast<wchar_t>(L'0' + rest % 10);
         rest /= 10;
     } while (rest);
     int kept = length < size ? length : size - 1;
     for (int i = 0; i < kept; ++i) text[i] = reversed[length - 1 - i];
-    text[kept] = '\0';
+    text[kept] = L'\0';
 }
 
-void FormatActiveTime(int slots, char* text, int size)
+void FormatActiveTime(int slots, wchar_t* text, int size)
 {
     int minutes = slots * MinutesPerSlot;
-    snprintf(text, size, FormatTotalsTime, minutes / 60, minutes % 60);
+    swprintf(text, size, UiText(FormatTotalsTime), minutes / 60, minutes % 60);
 }
 
 int CollectTotals(void)
@@ -78,17 +90,17 @@ int CollectTotals(void)
     return App.TotalsRowCount;
 }
 
-void FormatTotalsCell(int row, int column, char* text, int size)
+void FormatTotalsCell(int row, int column, wchar_t* text, int size)
 {
     const ActivityTotal* total = &App.TotalsRows[row];
     if (column == 0 && row < TotalsRangeCount) {
-        snprintf(text, size, "%s", TotalsRangeLabels[row]);
+        lstrcpynW(text, UiText(TotalsRangeLabels[row]), size);
     } else if (column == 0) {
         int date = total->Date;
-        snprintf(text, size, FormatTotalsDay, date / 10000, date / 100 % 100, date % 100,
-                 TextWeekdays[WeekdayOfDate(date)]);
+        swprintf(text, size, UiText(FormatTotalsDay), date / 10000, date / 100 % 100, date % 100,
+                 UiText(Weekdays[WeekdayOfDate(date)]));
     } else if (!total->Readable) {
-        snprintf(text, size, "%s", TextDayUnreadable);
+        lstrcpynW(text, UiText(TextDayUnreadable), size);
     } else if (column <= MetricCount) {
         FormatGroupedCount(total->Sums[column - 1], text, size);
     } else {
@@ -96,18 +108,18 @@ void FormatTotalsCell(int row, int column, char* text, int size)
     }
 }
 
-int FormatTotalsLine(int line, char* text)
+int FormatTotalsLine(int line, wchar_t* text)
 {
     int length = 0;
     for (int c = 0; c < TotalsColumnCount; ++c) {
-        char* cell = text + length;
+        wchar_t* cell = text + length;
         int room = TotalsLineSize - length;
-        if (line == 0) snprintf(cell, room, "%s", TotalsHeaders[c]);
+        if (line == 0) lstrcpynW(cell, TotalsHeader(c), room);
         else FormatTotalsCell(line - 1, c, cell, room);
-        length += lstrlenA(cell);
+        length += lstrlenW(cell);
         // Counted as written, so that a cut cell could never move the end past the buffer.
-        snprintf(text + length, TotalsLineSize - length, "%s", c + 1 < TotalsColumnCount ? "\t" : "\r\n");
-        length += lstrlenA(text + length);
+        lstrcpynW(text + length, c + 1 < TotalsColumnCount ? L"\t" : L"\r\n", TotalsLineSize - length);
+        length += lstrlenW(text + length);
     }
     return length;
 }

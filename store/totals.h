@@ -4,15 +4,17 @@
 #include "store/state.h"
 
 // A count with a comma every three digits ("12,345"), whatever the user's locale.
-void FormatGroupedCount(long long count, char* text, int size);
+void FormatGroupedCount(long long count, wchar_t* text, int size);
 // Active slots as the time they make, six minutes each, "h:mm" ("0:00", "250:06").
-void FormatActiveTime(int slots, char* text, int size);
+void FormatActiveTime(int slots, wchar_t* text, int size);
 // Takes the totals into TotalsRows: the days of the CSV export, read as it reads them, newest
 // first after the four ranges; a day that cannot be read keeps its row and counts nowhere. The
 // number of rows, or -1 when the data folder holds more days than the list takes.
 int CollectTotals(void);
-// The text of a cell of the rows taken (column 0 is the row's name or date).
-void FormatTotalsCell(int row, int column, char* text, int size);
+// The text of a cell of the rows taken (column 0 is the row's name or date), in the UI language.
+void FormatTotalsCell(int row, int column, wchar_t* text, int size);
 // Line 0 is the header, line n row n - 1: the cells separated by tabs, ended by CRLF. The
-// number of bytes written (the text holds TotalsLineSize bytes).
-int FormatTotalsLine(int line, char* text);
+// number of characters written (the text holds TotalsLineSize characters).
+int FormatTotalsLine(int line, wchar_t* text);
+// The header of a column in the UI language.
+const wchar_t* TotalsHeader(int column);

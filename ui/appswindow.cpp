@@ -11,21 +11,15 @@
 #include "store/totals.h"
 #include "ui/clipboard.h"
 #include "ui/report.h"
+#include "ui/uitexts.h"
 
 enum { AppsColumnCount = 6, ColumnPadding = 16, CellSize = 160, MsPerMinute = 60000 };
 // Rows whose cells set the columns' widths: the widest numbers are at the top, where time leads.
 enum { RowsMeasured = 64 };
 
-static const UiTextId ColumnHeads[AppsColumnCount] = {TextAppsColumnApp, TextAppsColumnTime, TextAppsColumnShare,
-                                                       TextAppsColumnClicks, TextAppsColumnKeys, TextAppsColumnTravel};
-static const UiTextId RangeNames[AppsRangeCount] = {TextRangeToday, TextRangeWeek, TextRangeMonth, TextRangeAll};
-
-static void WidenAscii(const char* from, wchar_t* to, int size)
-{
-    int i = 0;
-    for (; from[i] && i < size - 1; ++i) to[i] = static_cast<wchar_t>(static_cast<unsigned char>(from[i]));
-    to[i] = L'\0';
-}
+static const UiTextId ColumnHeads[AppsColumnCount] = {TextAppsApplication, TextTotalsActiveTime, TextAppsShare,
+                                                       TextTotalsClicks,    TextTotalsKeys,       TextTotalsMovement};
+static const UiTextId RangeNames[AppsRangeCount] = {TextTotalsToday, TextTotalsWeek, TextTotalsMonth, TextTotalsAll};
 
 // Line -1 is the header. The name comes from UTF-8 as the file holds it; time as "h:mm", the
 // share of the range's active time to a tenth of a percent.
@@ -36,22 +30,20 @@ static void FormatAppsCell(int row, int column, wchar_t* text, int size)
         return;
     }
     const AppRecord* r = &App.AppsShown[row];
-    char count[32];
     wchar_t cell[CellSize];
     cell[0] = L'\0';
     if (column == 0) {
         if (!MultiByteToWideChar(CP_UTF8, 0, r->Name, -1, cell, CellSize)) cell[0] = L'\0';
     } else if (column == 1) {
         long long minutes = r->ActiveMs / MsPerMinute;
-        wsprintfW(cell, UiText(FormatAppsTime), static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
+        wsprintfW(cell, UiText(FormatTotalsTime), static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
     } else if (column == 2) {
         long long total = App.AppsShownMs;
         int permille = total > 0 ? static_cast<int>((r->ActiveMs * 1000 + total / 2) / total) : 0;
         wsprintfW(cell, UiText(FormatAppsShare), permille / 10, permille % 10);
     } else {
         const long long values[3] = {r->Clicks, r->Keys, r->Travel};
-        FormatGroupedCount(values[column - 3], count, sizeof count);
-        WidenAscii(count, cell, CellSize);
+        FormatGroupedCount(values[column - 3], cell, CellSize);
     }
     lstrcpynW(text, cell, size);
 }
@@ -110,9 +102,9 @@ static void ShowAppsRange(HWND window, int range)
 
 static INT_PTR InitAppsWindow(HWND window)
 {
-    SetWindowTextW(window, UiText(TextAppsTitle));
-    SetDlgItemTextW(window, IDC_APPS_COPY, UiText(TextAppsCopy));
-    SetDlgItemTextW(window, IDCANCEL, UiText(TextAppsClose));
+    SetWindowTextW(window, UiText(TextAppsCaption));
+    SetDlgItemTextW(window, IDC_APPS_COPY, UiText(TextTotalsCopy));
+    SetDlgItemTextW(window, IDCANCEL, UiText(TextTotalsClose));
     HWND ranges = GetDlgItem(window, IDC_APPS_RANGE);
     for (int r = 0; r < AppsRangeCount; ++r)
         SendMessageW(ranges, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(UiText(RangeNames[r])));
@@ -171,5 +163,5 @@ void OpenAppsWindow(HWND graphWindow)
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    DialogBoxParamW(App.Instance, MAKEINTRESOURCEW(IDD_APPS), graphWindow, AppsWindowProc, 0);
+    ShowUiDialog(IDD_APPS, graphWindow, AppsWindowProc);
 }

@@ -15,9 +15,10 @@
 #include "ui/csvexport.h"
 #include "ui/statusbar.h"
 #include "ui/totalswindow.h"
+#include "ui/uitexts.h"
 
 enum {
-    GraphClientWidth = 555,  // the status bar's last part ends at 554, the graph at 531
+    GraphClientWidth = 555,  // the status bar's last part ends at 554 or beyond, the graph at 531
     GraphStatusGap = 4,      // pixels kept between the graph's lowest tick marks and the bar
 };
 
@@ -28,11 +29,11 @@ static void CheckMetricItem(HWND window, int metric)
     if (metric < MetricClicks || metric > MetricMovement) return;
     HMENU menu = GetMenu(window);
     for (int m = MetricClicks; m <= MetricMovement; ++m) {
-        MENUITEMINFOA item = {};
+        MENUITEMINFOW item = {};
         item.cbSize = sizeof item;
         item.fMask = MIIM_STATE;
         item.fState = m == metric ? MFS_CHECKED : 0;
-        SetMenuItemInfoA(menu, IDC_SHOW_CLICKS + m, FALSE, &item);
+        SetMenuItemInfoW(menu, IDC_SHOW_CLICKS + m, FALSE, &item);
     }
 }
 
@@ -53,7 +54,9 @@ static void FitGraphClientArea(HWND window, HWND bar)
     GetWindowRect(window, &frame);
     GetWindowRect(bar, &barRect);
     RECT graph = GraphRect();
-    int needWidth = GraphClientWidth;
+    // Status bar parts widened for their texts may reach past the layout's width.
+    int barWidth = App.StatusPartEdges[PartReadout] + 1;
+    int needWidth = barWidth > GraphClientWidth ? barWidth : GraphClientWidth;
     int needHeight = graph.bottom + GraphStatusGap + (barRect.bottom - barRect.top);
     int growWidth = needWidth > client.right ? needWidth - client.right : 0;
     int growHeight = needHeight > client.bottom ? needHeight - client.bottom : 0;
@@ -70,22 +73,24 @@ static void FitGraphClientArea(HWND window, HWND bar)
                      SWP_NOMOVE | SWP_NOZORDER);
     }
     // The dialog passes no WM_SIZE on to its children; this one puts the bar along the new bottom.
-    SendMessageA(bar, WM_SIZE, 0, 0);
+    SendMessageW(bar, WM_SIZE, 0, 0);
 }
 
 int InitGraphWindow(HWND window)
 {
     App.GraphWindowOpen = 1;
-    SetWindowTextA(window, TextTitle);
+    SetWindowTextW(window, UiText(TextTitle));
+    SetUiMenuTexts(GetMenu(window), IDM_GRAPH);
+    DrawMenuBar(window);
 
-    HICON appIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_APP));
-    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
-    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+    HICON appIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_APP));
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
 
-    App.ButtonDownIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_DOWN));
-    App.ButtonUpIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_UP));
-    App.KeyDownIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_KEY_DOWN));
-    App.KeyUpIcon = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_KEY_UP));
+    App.ButtonDownIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_BUTTON_DOWN));
+    App.ButtonUpIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_BUTTON_UP));
+    App.KeyDownIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_KEY_DOWN));
+    App.KeyUpIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_KEY_UP));
 
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
@@ -154,7 +159,7 @@ int SelectMetric(HWND window, int metric)
     return metric;
 }
 
-void ComposeReadout(unsigned x, unsigned y, char* text, int* overGraph)
+void ComposeReadout(unsigned x, unsigned y, wchar_t* text, int* overGraph)
 {
     // A pointer in the pixel rows down to and including a baseline, y(a - 1) < y <= y(a), names
     // the day whose bars stand on that baseline: the left panel's day of row a, or the right's.
@@ -171,11 +176,11 @@ void ComposeReadout(unsigned x, unsigned y, char* text, int* overGraph)
         }
     }
     if (day < 0 || day >= DayCount) {
-        lstrcpyA(text, TextReadoutNone);
+        lstrcpyW(text, UiText(TextReadoutNone));
         *overGraph = 0;
         return;
     }
-    wsprintfA(text, FormatReadout, App.DayDates[day], slot / 10, slot % 10 * 6);
+    wsprintfW(text, UiText(FormatReadout), App.DayDates[day], slot / 10, slot % 10 * 6);
     *overGraph = 1;
 }
 
@@ -199,13 +204,13 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     switch (command) {
     case IDCANCEL: EndGraphWindow(window, 0); break;
     case IDC_ABOUT:
-        DialogBoxParamA(App.Instance, MAKEINTRESOURCEA(IDD_ABOUT), window, AboutBoxProc, 0);
+        ShowUiDialog(IDD_ABOUT, window, AboutBoxProc);
         break;
     case IDC_SHOW_CLICKS: SwitchMetric(window, MetricClicks); break;
     case IDC_SHOW_KEYS: SwitchMetric(window, MetricKeys); break;
     case IDC_SHOW_MOVEMENT: SwitchMetric(window, MetricMovement); break;
     // The monitor window carries the reset out: the running slot's counters are its own.
-    case IDC_RESET_DATA: SendMessageA(App.MonitorWindow, WM_RESET_DATA, 0, 0); break;
+    case IDC_RESET_DATA: SendMessageW(App.MonitorWindow, WM_RESET_DATA, 0, 0); break;
     case IDC_GRAPH_TO_TRAY: EndGraphWindow(window, 1); break;
     case IDC_SAVE_PICTURE: SaveGraphPicture(window); break;
     case IDC_SAVE_CSV: SaveActivityCsv(window); break;

@@ -15,4 +15,4 @@ void RepaintTodayBands(void);
 void RepaintGraph(void);
 void RepaintGraphWindow(void);
 // The status-bar text of the pointer read-out for client point (x, y).
-void ComposeReadout(unsigned x, unsigned y, char* text, int* overGraph);
+void ComposeReadout(unsigned x, unsigned y, wchar_t* text, int* overGraph);

@@ -17,7 +17,7 @@ int SetReportMode(int mode)
 }
 
 // A repeat of a report that is on screen or waiting adds nothing: one box says it.
-static int QueueReport(HWND owner, const char* text, const char* caption)
+static int QueueReport(HWND owner, const wchar_t* text, const wchar_t* caption)
 {
     for (int i = 0; i < App.ReportCount; ++i) {
         const QueuedReport& r = App.Reports[i];
@@ -31,14 +31,16 @@ static int QueueReport(HWND owner, const char* text, const char* caption)
     return 0;
 }
 
-int ReportFailure(HWND owner, const char* text, const char* caption, UINT buttons)
+int ReportFailure(HWND owner, UiTextId textId, UiTextId captionId, UINT buttons)
 {
+    const wchar_t* text = UiText(textId);
+    const wchar_t* caption = UiText(captionId);
     switch (App.ReportMode) {
     case ReportLater: return QueueReport(owner, text, caption);
     case ReportNever: return 0;
     }
     // The box runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
-    return MessageBoxA(owner, text, caption, buttons);
+    return MessageBoxW(owner, text, caption, buttons);
 }
 
 LRESULT ShowQueuedReports(void)
@@ -51,7 +53,7 @@ LRESULT ShowQueuedReports(void)
         // The owner is hidden, so the box brings itself to the front where the user sees it.
         // An owner destroyed meanwhile (the program is ending) takes its reports with it.
         if (!r.owner || IsWindow(r.owner))
-            MessageBoxA(r.owner, r.text, r.caption, MB_OK | MB_SETFOREGROUND);
+            MessageBoxW(r.owner, r.text, r.caption, MB_OK | MB_SETFOREGROUND);
         if (App.ReportCount == 0) break;  // dropped while the box was up
         --App.ReportCount;
         memmove(&App.Reports[0], &App.Reports[1], App.ReportCount * sizeof App.Reports[0]);

@@ -9,7 +9,9 @@ enum ReportMode {
     ReportNever = 2,   // nobody is there to answer (the session is ending)
 };
 
-int ReportFailure(HWND owner, const char* text, const char* caption, UINT buttons = MB_OK);
+#include "res/texts.h"
+
+int ReportFailure(HWND owner, UiTextId text, UiTextId caption, UINT buttons = MB_OK);
 // Sets the mode for the reports that follow and returns the one it replaces; ReportNever,
 // once set, stays.
 int SetReportMode(int mode);

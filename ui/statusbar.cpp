@@ -1,6 +1,7 @@
 // The graph window's ten-part status bar: its creation, the count texts and the guarded writes.
 #include "ui/statusbar.h"
 #include <commctrl.h>
+#include <initializer_list>
 #include "res/texts.h"
 #include "res/resource.h"
 #include "store/state.h"
@@ -11,8 +12,70 @@ enum { StatusPartCount = 10 };
 enum : DWORD { StatusBarLowBit = 0x10, StatusBarStyle = WS_CHILD | StatusBarLowBit };
 static_assert(StatusBarStyle == 0x40000010, "the status bar's style");
 
-// Right edge of each part, in pixels from the bar's left edge; the last one stops short of the window's edge.
-static const int StatusPartEdges[StatusPartCount] = {70, 125, 170, 215, 235, 255, 275, 305, 440, 554};
+// The width of each part in pixels, at least; the last one ends at 554, short of the window's edge.
+static const int StatusPartWidths[StatusPartCount] = {70, 55, 45, 45, 20, 20, 20, 30, 135, 114};
+// Pixels a part needs beyond its text's width: its sunken edges, the gap to the next part and
+// the control's inset of the text.
+enum { StatusTextMargin = 8 };
+// Sample values that make the longest text of a part: the widest digits, and the count's hex
+// digits both as figures and as letters.
+enum : unsigned { SampleNumber = 8888, SampleTwoDigits = 88, SampleHexFigures = 0x88888888u, SampleHexLetters = 0xDDDDDDDDu };
+static const char SampleDate[] = "8888/88/88";
+
+static int TextWidthIn(HDC dc, const wchar_t* text)
+{
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    return size.cx;
+}
+
+// The pixels the longest text of a part takes in the bar's font; 0 for the icon parts.
+static int LongestTextWidth(HDC dc, int part)
+{
+    wchar_t text[64];
+    int width = 0;
+    switch (part) {
+    case PartDate: wsprintfW(text, UiText(FormatStatusDate), SampleNumber, SampleTwoDigits, SampleTwoDigits); break;
+    case PartTime: wsprintfW(text, UiText(FormatStatusTime), SampleTwoDigits, SampleTwoDigits, SampleTwoDigits); break;
+    case PartPointerX: wsprintfW(text, UiText(FormatPointerX), static_cast<long>(SampleNumber)); break;
+    case PartPointerY: wsprintfW(text, UiText(FormatPointerY), static_cast<long>(SampleNumber)); break;
+    case PartReadout: wsprintfW(text, UiText(FormatReadout), SampleDate, SampleTwoDigits, SampleTwoDigits); break;
+    case PartCount:
+        for (UiTextId format : {FormatClickCount, FormatKeyCount, FormatMoveCount}) {
+            for (unsigned value : {SampleHexFigures, SampleHexLetters}) {
+                wsprintfW(text, UiText(format), value);
+                int w = TextWidthIn(dc, text);
+                if (w > width) width = w;
+            }
+        }
+        return width;
+    default: return 0;
+    }
+    return TextWidthIn(dc, text);
+}
+
+void MeasureStatusParts(HWND bar, int* edges)
+{
+    HDC dc = GetDC(bar);
+    // A bar that was given no font draws in the system's status font.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0));
+    HFONT made = nullptr;
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (!font && SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        font = made = CreateFontIndirectW(&metrics.lfStatusFont);
+    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    int right = 0;
+    for (int part = 0; part < StatusPartCount; ++part) {
+        int need = LongestTextWidth(dc, part);
+        need = need > 0 ? need + StatusTextMargin : 0;
+        right += need > StatusPartWidths[part] ? need : StatusPartWidths[part];
+        edges[part] = right;
+    }
+    if (font) SelectObject(dc, previous);
+    if (made) DeleteObject(made);
+    ReleaseDC(bar, dc);
+}
 
 HWND CreateStatusBar(HWND parent)
 {
@@ -21,20 +84,21 @@ HWND CreateStatusBar(HWND parent)
     // an earlier bar is not shown on this one.
     App.ShownPointerX[0] = App.ShownPointerY[0] = 0;
     App.StatusNoted = App.DownUnshown = 0;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     // Position and size 0: the control aligns itself along the bottom of its parent.
-    HWND bar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, StatusBarStyle, 0, 0, 0, 0, parent,
+    HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, StatusBarStyle, 0, 0, 0, 0, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
                                instance, nullptr);
-    SendMessageA(bar, SB_SETPARTS, StatusPartCount, reinterpret_cast<LPARAM>(StatusPartEdges));
+    MeasureStatusParts(bar, App.StatusPartEdges);
+    SendMessageW(bar, SB_SETPARTS, StatusPartCount, reinterpret_cast<LPARAM>(App.StatusPartEdges));
     ShowWindow(bar, SW_SHOW);
     return bar;
 }
 
 // The counters are added as unsigned 32-bit numbers: a wrapped sum prints as its low 32 bits.
-static void ShowCount(const char* format, unsigned value)
+static void ShowCount(UiTextId format, unsigned value)
 {
-    wsprintfA(App.CountText, format, value);
+    wsprintfW(App.CountText, UiText(format), value);
     SetStatusText(PartCount, App.CountText);
 }
 
@@ -71,7 +135,7 @@ static int StatusBarUsable(void)
 
 // The kept text of a pointer-position part, or null for the other parts, which are written
 // every time (the count part must be written again even when its text is the same).
-static char* ShownText(int part)
+static wchar_t* ShownText(int part)
 {
     switch (part) {
     case PartPointerX: return App.ShownPointerX;
@@ -80,21 +144,21 @@ static char* ShownText(int part)
     return nullptr;
 }
 
-void SetStatusText(int part, const char* text)
+void SetStatusText(int part, const wchar_t* text)
 {
     if (!StatusBarUsable()) return;
     // Every reported move writes both coordinates; most moves change only one of them.
-    char* shown = ShownText(part);
-    if (shown && lstrcmpA(shown, text) == 0) return;
-    if (shown) lstrcpynA(shown, text, sizeof App.ShownPointerX);
-    SendMessageA(App.StatusBarHandle, SB_SETTEXTA, static_cast<WPARAM>(part),
+    wchar_t* shown = ShownText(part);
+    if (shown && lstrcmpW(shown, text) == 0) return;
+    if (shown) lstrcpynW(shown, text, ARRAYSIZE(App.ShownPointerX));
+    SendMessageW(App.StatusBarHandle, SB_SETTEXTW, static_cast<WPARAM>(part),
                  reinterpret_cast<LPARAM>(text));
 }
 
 void SetStatusIcon(int part, HICON icon)
 {
     if (StatusBarUsable())
-        SendMessageA(App.StatusBarHandle, SB_SETICON, static_cast<WPARAM>(part),
+        SendMessageW(App.StatusBarHandle, SB_SETICON, static_cast<WPARAM>(part),
                      reinterpret_cast<LPARAM>(icon));
 }
 
@@ -113,10 +177,10 @@ void NoteStatusIcon(int part, HICON icon, int down)
 
 static void ShowPointerPosition(void)
 {
-    char text[32];
-    wsprintfA(text, FormatPointerX, static_cast<long>(App.PointerPos.x));
+    wchar_t text[32];
+    wsprintfW(text, UiText(FormatPointerX), static_cast<long>(App.PointerPos.x));
     SetStatusText(PartPointerX, text);
-    wsprintfA(text, FormatPointerY, static_cast<long>(App.PointerPos.y));
+    wsprintfW(text, UiText(FormatPointerY), static_cast<long>(App.PointerPos.y));
     SetStatusText(PartPointerY, text);
 }
 
@@ -149,7 +213,7 @@ int ShowNotedInput(void)
     return App.StatusNoted != 0;
 }
 
-void ShowClock(const char* date, const char* time)
+void ShowClock(const wchar_t* date, const wchar_t* time)
 {
     SetStatusText(PartDate, date);
     SetStatusText(PartTime, time);

@@ -2,6 +2,7 @@
 #include "ui/totalswindow.h"
 
 #include <commctrl.h>
+#include <string.h>
 
 #include "res/resource.h"
 #include "res/texts.h"
@@ -9,70 +10,74 @@
 #include "store/totals.h"
 #include "ui/clipboard.h"
 #include "ui/report.h"
+#include "ui/uitexts.h"
 
 // Room a list column gives its text beyond the text's own width, in pixels.
 enum { ColumnPadding = 16 };
 
-static int TextWidth(HWND list, const char* text)
+static int TextWidth(HWND list, const wchar_t* text)
 {
-    return static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
 }
 
 // A column is as wide as the widest of its header, the unreadable mark, the ranges' cells (all
 // time has the longest numbers) and the first day's (every date is written alike).
 static int ColumnWidth(HWND list, int column)
 {
-    char cell[64];
-    int width = TextWidth(list, TotalsHeaders[column]);
+    wchar_t cell[64];
+    int width = TextWidth(list, TotalsHeader(column));
     int rows = App.TotalsRowCount > TotalsRangeCount ? TotalsRangeCount + 1 : TotalsRangeCount;
     for (int row = 0; row < rows; ++row) {
-        FormatTotalsCell(row, column, cell, sizeof cell);
+        FormatTotalsCell(row, column, cell, ARRAYSIZE(cell));
         int w = TextWidth(list, cell);
         if (w > width) width = w;
     }
-    int unreadable = TextWidth(list, TextDayUnreadable);
+    int unreadable = TextWidth(list, UiText(TextDayUnreadable));
     if (column > 0 && unreadable > width) width = unreadable;
     return width + ColumnPadding;
 }
 
 // The list keeps no texts of its own: it holds the number of rows and asks for each cell as it
-// draws it (LVN_GETDISPINFOA), so that its thousands of rows take nothing beyond TotalsRows.
+// draws it (LVN_GETDISPINFOW), so that its thousands of rows take nothing beyond TotalsRows.
 static INT_PTR InitTotalsWindow(HWND window)
 {
+    SetWindowTextW(window, UiText(TextTotalsCaption));
+    SetDlgItemTextW(window, IDC_TOTALS_COPY, UiText(TextTotalsCopy));
+    SetDlgItemTextW(window, IDCANCEL, UiText(TextTotalsClose));
     HWND list = GetDlgItem(window, IDC_TOTALS_LIST);
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int c = 0; c < TotalsColumnCount; ++c) {
-        LVCOLUMNA column = {};
+        LVCOLUMNW column = {};
         column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
         column.fmt = c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
-        column.pszText = const_cast<char*>(TotalsHeaders[c]);
+        column.pszText = const_cast<wchar_t*>(TotalsHeader(c));
         column.cx = ColumnWidth(list, c);
         column.iSubItem = c;
-        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
     }
-    SendMessageA(list, LVM_SETITEMCOUNT, App.TotalsRowCount, 0);
+    SendMessageW(list, LVM_SETITEMCOUNT, App.TotalsRowCount, 0);
     return 1;  // the focus goes to the first tab stop, the list
 }
 
 static INT_PTR OnTotalsNotify(const NMHDR* header)
 {
-    if (header->idFrom != IDC_TOTALS_LIST || header->code != LVN_GETDISPINFOA) return 0;
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header))->item;
+    if (header->idFrom != IDC_TOTALS_LIST || header->code != LVN_GETDISPINFOW) return 0;
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(header))->item;
     if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && item.iItem < App.TotalsRowCount &&
         item.iSubItem >= 0 && item.iSubItem < TotalsColumnCount && item.cchTextMax > 0)
         FormatTotalsCell(item.iItem, item.iSubItem, item.pszText, item.cchTextMax);
     return 0;
 }
 
-// Converts the header and every row into the UTF-16 text, or only counts its characters when
-// the text is null; the count with the closing zero.
+// Puts the header and every row into the text, or only counts its characters when the text is
+// null; the count with the closing zero.
 static SIZE_T ComposeTotalsText(wchar_t* text)
 {
     SIZE_T length = 0;
     for (int line = 0; line <= App.TotalsRowCount; ++line) {
-        int bytes = FormatTotalsLine(line, App.TotalsLine);
-        length += MultiByteToWideChar(TextCodePage, 0, App.TotalsLine, bytes, text ? text + length : nullptr,
-                                      text ? bytes : 0);
+        int characters = FormatTotalsLine(line, App.TotalsLine);
+        if (text) memcpy(text + length, App.TotalsLine, characters * sizeof(wchar_t));
+        length += characters;
     }
     if (text) text[length] = L'\0';
     return length + 1;
@@ -112,5 +117,5 @@ void OpenTotalsWindow(HWND graphWindow)
     // The list's class must be there before the dialog manager makes the list.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    DialogBoxParamA(App.Instance, MAKEINTRESOURCEA(IDD_TOTALS), graphWindow, TotalsWindowProc, 0);
+    ShowUiDialog(IDD_TOTALS, graphWindow, TotalsWindowProc);
 }

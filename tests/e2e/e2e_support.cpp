@@ -66,7 +66,7 @@ bool LaunchProgramW(RunningProgram* program, const std::wstring& folder)
 bool FindStartedProgram(RunningProgram* program, const std::string& folder, DWORD timeoutMs)
 {
     program->folder = folder;
-    PumpUntil([&] { return (program->monitor = FindWindowA("window", "タイトル")) != nullptr; }, timeoutMs);
+    PumpUntil([&] { return (program->monitor = FindWindowW(L"window", L"タイトル")) != nullptr; }, timeoutMs);
     if (!program->monitor) return false;
     GetWindowThreadProcessId(program->monitor, &program->process.dwProcessId);
     program->process.hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ |
@@ -91,7 +91,8 @@ HWND WaitForProcessWindow(DWORD processId, const char* cls, const char* title, b
 
 HWND FindMonitorWindow(DWORD processId, DWORD timeoutMs)
 {
-    return WaitForProcessWindow(processId, "window", "タイトル", false, timeoutMs);
+    // By its class alone: the program's title does not pass the ANSI code page of every locale whole.
+    return WaitForProcessWindow(processId, "window", nullptr, false, timeoutMs);
 }
 
 int SlotNow(long long offsetSeconds)
@@ -141,7 +142,7 @@ bool WaitUntilIdle(HWND window, DWORD timeoutMs)
 
 bool AskToEnd(RunningProgram* program, ScriptedUser& user, int answer)
 {
-    user.Answer(TextExitCaption, answer);
+    user.Answer(UiA(TextExitCaption), answer);
     size_t before = user.Answered().size();
     PostMessageA(program->monitor, WM_CLOSE, 0, 0);
     return user.WaitForAnswered(before + 1);
@@ -171,6 +172,17 @@ void KillProgram(RunningProgram* program)
     CloseHandle(program->process.hProcess);
     CloseHandle(program->process.hThread);
     program->process = {};
+}
+
+std::wstring RemoteText(HANDLE process, HWND window, UINT message, WPARAM wParam)
+{
+    wchar_t local[512] = L"<no answer>";
+    void* remote = VirtualAllocEx(process, nullptr, sizeof local, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(window, message, wParam, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &result))
+        ReadProcessMemory(process, remote, local, sizeof local - sizeof *local, nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return local;
 }
 
 std::string DayFileNameAt(long long offsetSeconds, int dayShift)

@@ -55,6 +55,9 @@ void KillProgram(RunningProgram* program);
 // The text of a cell of a report list in another process, or of a column's header for item -1;
 // "<no answer>" when the list did not answer.
 std::string ListText(HANDLE process, HWND list, int item, int column);
+// The UTF-16 text a window of another process puts into a buffer of its own memory for a message
+// (wParam, then the buffer as lParam), such as a status bar part's SB_GETTEXTW.
+std::wstring RemoteText(HANDLE process, HWND window, UINT message, WPARAM wParam);
 // Local date as a day file name, for a time offset in seconds from now.
 std::string DayFileNameAt(long long offsetSeconds, int dayShift = 0);
 

@@ -64,7 +64,7 @@ TEST(AppsE2e, TwoProgramsKeysAndClicksShownAndWritten)
     HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", "Vantle  PC活動記録測定ソフト  Version 1.13", true, 10000);
     ASSERT_NE(graph, nullptr);
     PostMessageA(graph, WM_COMMAND, IDC_SHOW_APPS, 0);
-    HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", "アプリ別の合計", true, 10000);
+    HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextAppsCaption).c_str(), true, 10000);
     ASSERT_NE(apps, nullptr);
     EXPECT_EQ(GetWindow(apps, GW_OWNER), graph);
     HWND list = GetDlgItem(apps, IDC_APPS_LIST);

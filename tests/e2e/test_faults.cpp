@@ -25,11 +25,11 @@ protected:
     void ExpectExitAsksAndEnds()
     {
         ScriptedUser user(program.process.dwProcessId);
-        user.Expect(TextExitCaption, TextExitQuestion, IDYES);
-        user.Expect(TextExitCaption, TextExitUnsaved, IDYES);
+        user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), IDYES);
+        user.Expect(UiA(TextExitCaption), UiA(TextExitUnsaved), IDYES);
         PostMessageA(program.monitor, WM_CLOSE, 0, 0);
         EXPECT_EQ(WaitForExit(&program, 15000), 0u) << "the program still ends";
-        EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{TextExitQuestion, TextExitUnsaved}));
+        EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{UiA(TextExitQuestion), UiA(TextExitUnsaved)}));
     }
 };
 
@@ -45,7 +45,7 @@ TEST_F(ProgramFault, TodaysFileGoneWhileRunningComesBackAtExit)
         SCOPED_TRACE(c.name);
         Start(c.name);
         ScriptedUser user(program.process.dwProcessId);
-        user.Answer(TextErrorCaption, IDOK);
+        user.Answer(UiA(TextErrorCaption), IDOK);
         int first = SlotNow();
         InjectKey('A');
         InjectKey('B');
@@ -58,7 +58,7 @@ TEST_F(ProgramFault, TodaysFileGoneWhileRunningComesBackAtExit)
         InjectKey('E');
         AskToEnd(&program, user, IDYES);
         EXPECT_EQ(WaitForExit(&program, 15000), 0u);
-        EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{TextExitQuestion})
+        EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{UiA(TextExitQuestion)})
             << "a message although the file could be made again";
         int last = SlotNow();
 
@@ -130,7 +130,7 @@ TEST_F(ProgramFault, DataFolderUnusableAtStart)
     ASSERT_TRUE(WriteWholeFile(folder + "data", "not a folder", 12));
     ASSERT_TRUE(StartProgram(&program, folder));
     ScriptedUser user(program.process.dwProcessId);
-    user.Answer(TextErrorCaption, IDOK);
+    user.Answer(UiA(TextErrorCaption), IDOK);
     EXPECT_TRUE(user.WaitForAnswered(1, 30000));
     ASSERT_TRUE(WaitUntilIdle(program.monitor)) << "the start-up did not end";
     EXPECT_TRUE(TrayIconExists(program.monitor)) << "the program goes on in the tray";
@@ -141,7 +141,7 @@ TEST_F(ProgramFault, DataFolderUnusableAtStart)
     ASSERT_TRUE(DeleteFileA((folder + "data").c_str()));
     AskToEnd(&program, user, IDYES);
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
-    EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{TextCreateFailed, TextExitQuestion}));
+    EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{UiA(TextCreateFailed), UiA(TextExitQuestion)}));
     std::vector<unsigned char> today = ReadWholeFile(folder + "data\\" + DayFileNameAt(0));
     ASSERT_EQ(today.size(), 2880u) << "today's file was not made at the exit";
     int keys = 0;

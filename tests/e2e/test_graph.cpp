@@ -17,7 +17,6 @@
 #include "support/testwin.h"
 
 namespace {
-const char GraphCaption[] = "Vantle  PC活動記録測定ソフト  Version 1.13";
 const WPARAM OpenGraphCommand = 40002;
 const WPARAM AboutCommand = 40007;
 const WPARAM ShowTotalsCommand = 40025;
@@ -81,7 +80,7 @@ int TodayValue(int slot, int current)
 
 HWND FindGraphWindow(DWORD processId, DWORD timeoutMs)
 {
-    return WaitForProcessWindow(processId, "#32770", GraphCaption, true, timeoutMs);
+    return WaitForProcessWindow(processId, "#32770", UiA(TextTitle).c_str(), true, timeoutMs);
 }
 
 // The window's client area as it is on the screen, read from the screen's device context.
@@ -167,25 +166,10 @@ private:
     std::vector<DWORD> pixels_;
 };
 
-// A status bar part's text. The pointer of SB_GETTEXTA is not carried across processes, so
-// the text is fetched into a buffer in the program's own memory and read from there.
+// A status bar part's text, fetched through the program's own memory.
 std::string StatusPartText(HANDLE process, HWND bar, int part)
 {
-    const SIZE_T size = 512;
-    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!remote) return "<no buffer>";
-    char zero[size] = {};
-    WriteProcessMemory(process, remote, zero, size, nullptr);
-    DWORD_PTR result = 0;
-    std::string text = "<no answer>";
-    if (SendMessageTimeoutA(bar, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
-                            &result)) {
-        char local[size] = {};
-        SIZE_T got = 0;
-        if (ReadProcessMemory(process, remote, local, size - 1, &got)) text = local;
-    }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    return text;
+    return Narrow(RemoteText(process, bar, SB_GETTEXTW, part));
 }
 
 // Checks the bar column of slot s of day k in both panels, from 1 to 17 pixels above the
@@ -445,7 +429,7 @@ TEST(GraphShot, Open)
 
     // The about box, in front of the graph window.
     PostMessageA(graph, WM_COMMAND, AboutCommand, 0);
-    HWND about = WaitForProcessWindow(program.process.dwProcessId, "#32770", "バージョン情報", true, 10000);
+    HWND about = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextAboutCaption).c_str(), true, 10000);
     ASSERT_NE(about, nullptr) << "the about box did not open";
     EXPECT_TRUE(WaitUntilIdle(about));
     shoot(about, "about");
@@ -454,7 +438,7 @@ TEST(GraphShot, Open)
 
     // The totals window over the graph window, its first row selected.
     PostMessageA(graph, WM_COMMAND, ShowTotalsCommand, 0);
-    HWND totals = WaitForProcessWindow(program.process.dwProcessId, "#32770", "日別の合計", true, 10000);
+    HWND totals = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextTotalsCaption).c_str(), true, 10000);
     ASSERT_NE(totals, nullptr) << "the totals window did not open";
     PostMessageA(GetDlgItem(totals, 1001), WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(WaitUntilIdle(totals));
@@ -476,7 +460,7 @@ TEST(GraphShot, Open)
 
     // The apps window over the graph window, showing the last 7 days.
     PostMessageA(graph, WM_COMMAND, IDC_SHOW_APPS, 0);
-    HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", "アプリ別の合計", true, 10000);
+    HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextAppsCaption).c_str(), true, 10000);
     ASSERT_NE(apps, nullptr) << "the apps window did not open";
     HWND range = GetDlgItem(apps, IDC_APPS_RANGE);
     SendMessageA(range, CB_SETCURSEL, 1, 0);

@@ -49,7 +49,7 @@ TEST_F(RecorderTest, OneCopyPerDataFolder)
     for (int start = 0; start < 2; ++start) {
         SCOPED_TRACE(start == 0 ? "graph window closed" : "graph window minimized");
         if (start) {
-            std::vector<HWND> open = ProcessWindows(program.process.dwProcessId, "#32770", TextTitle, true);
+            std::vector<HWND> open = ProcessWindows(program.process.dwProcessId, "#32770", UiA(TextTitle).c_str(), true);
             ASSERT_EQ(open.size(), 1u);
             ShowWindow(open[0], SW_MINIMIZE);
             ASSERT_TRUE(IsIconic(open[0]));
@@ -58,9 +58,9 @@ TEST_F(RecorderTest, OneCopyPerDataFolder)
         ASSERT_TRUE(LaunchProgram(&second, folder));
         EXPECT_EQ(WaitForExit(&second, 15000), 0u);
         KillProgram(&second);
-        HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", TextTitle, true, 10000);
+        HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextTitle).c_str(), true, 10000);
         EXPECT_TRUE(PumpUntil([&] { return graph && !IsIconic(graph); })) << "no graph window in front";
-        EXPECT_EQ(ProcessWindows(program.process.dwProcessId, "#32770", TextTitle, false).size(), 1u);
+        EXPECT_EQ(ProcessWindows(program.process.dwProcessId, "#32770", UiA(TextTitle).c_str(), false).size(), 1u);
     }
 
     RunningProgram other;
@@ -93,7 +93,7 @@ TEST_F(RecorderTest, OneCopyPerDataFolder)
     RunningProgram refused;
     ASSERT_TRUE(LaunchProgram(&refused, taken));
     ScriptedUser user(refused.process.dwProcessId);
-    user.Answer(TextFolderInUseCaption, IDOK);
+    user.Answer(UiA(TextFolderInUseCaption), IDOK);
     EXPECT_TRUE(user.WaitForAnswered(1, 15000));
     EXPECT_EQ(WaitForExit(&refused, 15000), 0u);
     KillProgram(&refused);
@@ -236,7 +236,7 @@ TEST_F(RecorderTest, LockedDayFileAtStartDoesNotStopRecording)
 
     ASSERT_TRUE(StartProgram(&program, folder));
     ScriptedUser user(program.process.dwProcessId);
-    user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
+    user.Expect(UiA(TextOpenCaption), UiA(TextOpenFailed), IDOK);
     EXPECT_TRUE(user.WaitForAnswered(1, 30000));
     CloseHandle(hold);
     ASSERT_TRUE(WaitUntilIdle(program.monitor)) << "the start-up did not end";
@@ -244,7 +244,7 @@ TEST_F(RecorderTest, LockedDayFileAtStartDoesNotStopRecording)
     InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
     AskToEnd(&program, user, IDYES);
     EXPECT_EQ(WaitForExit(&program, 15000), 0u);
-    EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{TextOpenFailed, TextExitQuestion}));
+    EXPECT_EQ(user.AnsweredTexts(), (std::vector<std::string>{UiA(TextOpenFailed), UiA(TextExitQuestion)}));
     std::vector<unsigned char> today = ReadWholeFile(DataPath(Today()));
     ASSERT_EQ(today.size(), 2880u);
     int clicks = 0, keys = 0;

@@ -44,7 +44,7 @@ SaveOutcome SaveThroughDialog(ScriptedUser& user, HWND graph, const std::string&
                               UINT command = IDC_SAVE_PICTURE)
 {
     SaveOutcome out;
-    user.SaveAs(TextSaveTitle, path);
+    user.SaveAs(UiA(TextSaveTitle), path);
     size_t before = user.Answered().size();
     // The command runs the dialog's modal loop inside the program; a posted message leaves us free.
     PostMessageA(graph, WM_COMMAND, command, 0);

@@ -175,7 +175,7 @@ ObjectSample SampleObjects(HANDLE process, DWORD processId, bool graphOpen)
 
 bool WaitForGraphWindow(DWORD processId, bool open, DWORD timeoutMs)
 {
-    return PumpUntil([&] { return ProcessWindows(processId, "#32770", TextTitle, false).empty() != open; }, timeoutMs);
+    return PumpUntil([&] { return ProcessWindows(processId, "#32770", UiA(TextTitle).c_str(), false).empty() != open; }, timeoutMs);
 }
 
 // One recorded slot as its file holds it, with the moment it was written there.
@@ -373,8 +373,8 @@ TEST(Soak, DaysOfSteadyInput)
     // The user answers every failure box the program may show, so that a failing soak ends
     // instead of waiting; the texts are reported at the end.
     ScriptedUser user(processId);
-    for (const char* caption : {TextErrorCaption, TextOpenCaption, TextHookCaption, TextKillTimerCaption,
-                                TextPlotErrorCaption})
+    for (const std::string& caption : {UiA(TextErrorCaption), UiA(TextOpenCaption), UiA(TextHookCaption), UiA(TextKillTimerCaption),
+                                UiA(TextPlotErrorCaption)})
         user.Answer(caption, IDOK);
     // Recording has begun once the tray icon and the first day file are there and the start-up
     // has come back to the program's loop.
@@ -421,7 +421,7 @@ TEST(Soak, DaysOfSteadyInput)
     KillProgram(&program);
     watch.Stop();
     for (const SeenBox& box : user.Answered())
-        if (box.caption != TextExitCaption) ADD_FAILURE() << "the program reported " << box.caption << ": " << box.text;
+        if (box.caption != UiA(TextExitCaption)) ADD_FAILURE() << "the program reported " << box.caption << ": " << box.text;
 
     run.operations = watch.Operations();
     run.exitWrite = watch.LastChange();

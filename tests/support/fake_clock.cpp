@@ -67,13 +67,13 @@ void ResetTickClock(void)
     TickOffset = 0;
 }
 
-BOOL NotifyShell(DWORD message, NOTIFYICONDATAA* record)
+BOOL NotifyShell(DWORD message, NOTIFYICONDATAW* record)
 {
     if (ShellAwayFor > 0 && message != NIM_DELETE) {
         --ShellAwayFor;
         return FALSE;
     }
-    return Shell_NotifyIconA(message, record);
+    return Shell_NotifyIconW(message, record);
 }
 
 void SetInputAge(long ms) { InputAge = ms; }

@@ -22,6 +22,17 @@ std::string Narrow(const std::wstring& text)
     return narrow;
 }
 
+#define VANTLE_UI_TEXT_PAIR(id, ja, en) {ja, en},
+static const wchar_t* const TableTexts[UiTextCount][2] = {VANTLE_UI_TEXTS(VANTLE_UI_TEXT_PAIR)};
+#undef VANTLE_UI_TEXT_PAIR
+
+const wchar_t* UiW(UiTextId id)
+{
+    return TableTexts[id][PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? 0 : 1];
+}
+
+std::string UiA(UiTextId id) { return Narrow(UiW(id)); }
+
 std::vector<unsigned char> ReadWholeFile(const std::string& path) { return ReadWholeFile(Wide(path)); }
 
 std::vector<unsigned char> ReadWholeFile(const std::wstring& path)

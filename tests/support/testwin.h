@@ -7,9 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "res/texts.h"
+
 // A text in the ANSI code page as UTF-16, and back (the program keeps its paths in UTF-16).
 std::wstring Wide(const std::string& text);
 std::string Narrow(const std::wstring& text);
+// A text of the table in the language the program chooses in this environment (Japanese where
+// the user's UI language is Japanese), and in the ANSI code page, as the tests read windows.
+const wchar_t* UiW(UiTextId id);
+std::string UiA(UiTextId id);
 // Reads a whole file; empty when it cannot be read.
 std::vector<unsigned char> ReadWholeFile(const std::string& path);
 std::vector<unsigned char> ReadWholeFile(const std::wstring& path);

@@ -33,6 +33,18 @@ inline HWND OpenGraphDialogModeless(HWND owner = nullptr)
                               GraphWindowProc, 0);
 }
 
+// The width of a text in a window's font.
+inline int TextWidthIn(HWND window, const wchar_t* text)
+{
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    return size.cx;
+}
+
 inline std::string PartText(HWND bar, int part)
 {
     char text[512] = "";

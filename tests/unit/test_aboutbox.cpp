@@ -4,6 +4,7 @@
 
 #include "res/texts.h"
 #include "graph_dialog_support.h"
+#include "support/testwin.h"
 #include "ui/aboutbox.h"
 
 namespace {
@@ -71,7 +72,7 @@ TEST_F(AboutBoxTest, OpensBesideItsOwnerAndClosesWithTwo)
                 GetWindowRect(box, &r);
                 EXPECT_EQ(r.left, placed.right - 30);
                 EXPECT_EQ(r.top, placed.bottom + 30);
-                EXPECT_EQ(r.right - r.left, placed.right - placed.left);
+                EXPECT_GE(r.right - r.left, placed.right - placed.left);  // wider where a text needs it
                 EXPECT_EQ(r.bottom - r.top, placed.bottom - placed.top);
                 POINT origin = {0, 0};
                 ClientToScreen(owner_, &origin);
@@ -79,9 +80,14 @@ TEST_F(AboutBoxTest, OpensBesideItsOwnerAndClosesWithTwo)
 
                 EXPECT_EQ(ItemText(box, IDC_ABOUT_NAME), "Vantle  Version 1.13");
                 EXPECT_EQ(ItemText(box, IDC_ABOUT_PRODUCT), "PC活動記録測定ソフト");
-                EXPECT_EQ(ItemText(box, IDC_ABOUT_COPYRIGHT), TextAboutCopyright);
+                EXPECT_EQ(ItemText(box, IDC_ABOUT_COPYRIGHT), UiA(TextAboutCopyright));
                 EXPECT_NE(ItemText(box, IDC_ABOUT_COPYRIGHT), "Static");
                 EXPECT_EQ(ItemText(box, IDC_ABOUT_RIGHTS), "All rights reserved.");
+                for (int id : {IDC_ABOUT_NAME, IDC_ABOUT_PRODUCT, IDC_ABOUT_COPYRIGHT, IDC_ABOUT_RIGHTS}) {
+                    RECT r;  // the whole text on the control's one line
+                    GetClientRect(GetDlgItem(box, id), &r);
+                    EXPECT_LE(TextWidthIn(GetDlgItem(box, id), Wide(ItemText(box, id)).c_str()), r.right) << id;
+                }
                 EXPECT_EQ(GetFocus(), GetDlgItem(box, IDCANCEL));
 
                 SendMessageA(box, WM_COMMAND, IDOK, 0);

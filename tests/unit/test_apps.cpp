@@ -111,7 +111,7 @@ TEST(Apps, AttributionAndFiles)
                                                           "unit_tests.exe\t1\t0\t0\t0\r\n" + u8"(不明)\t0\t1\t0\t0\r\n");
          }, "other_app.exe", "1 4 33 5", true},
         {"apps file held at changes of slot: one box, then written", [&] {
-             user.Expect(TextErrorCaption, TextCreateFailed, IDOK);
+             user.Expect(UiA(TextErrorCaption), UiA(TextCreateFailed), IDOK);
              held.Hold(DataFile("20240307.apps.txt"));
              LookAtForeground(), key('D'), TickAt(monitor, 10, 12, 0), key('E'), TickAt(monitor, 10, 18, 0);
              DispatchWaitingMessages();

@@ -115,7 +115,7 @@ TEST(CsvExport, DialogCancelAndFailure)
     BuildDayTables(20240307);
     HWND window = CreateWindowExA(0, "STATIC", "graph", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ScriptedUser user;
-    user.Answer(TextErrorCaption, IDOK);
+    user.Answer(UiA(TextErrorCaption), IDOK);
     EXPECT_TRUE(user.TextsDuring([&] { SaveActivityCsv(window); }).empty()) << "cancelled";
     std::vector<SaveDialogCall> calls = TakeSaveDialogCalls();
     ASSERT_EQ(calls.size(), 1u);

@@ -238,7 +238,7 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     // Today's file cannot be made again (a folder stands in its place): the message comes.
     ASSERT_TRUE(DeleteFileA(DayFilePathOf(0).c_str()));
     ASSERT_TRUE(CreateDirectoryA(DayFilePathOf(0).c_str(), nullptr));
-    user.Expect(TextErrorCaption, TextCreateFailed, IDOK);
+    user.Expect(UiA(TextErrorCaption), UiA(TextCreateFailed), IDOK);
     EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }),
               std::vector<std::string>{"ファイルを作成できませんでした"});
     RemoveDirectoryA(DayFilePathOf(0).c_str());
@@ -279,7 +279,7 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
         FileHold hold;
         if (row.held >= 0) {
             hold.Hold(DayFilePathOf(row.held));
-            user.Expect(TextErrorCaption, TextResetIncomplete, IDOK);
+            user.Expect(UiA(TextErrorCaption), UiA(TextResetIncomplete), IDOK);
         }
         EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }),
                   row.held >= 0 ? std::vector<std::string>{"一部の日のデータをリセットできませんでした"}

@@ -135,7 +135,7 @@ SaveRun ScriptedSave(GraphStandIn& window, const SaveDialogAnswer& answer)
 {
     window.Settle();
     ScriptedUser user;
-    user.Answer(TextErrorCaption, IDOK);
+    user.Answer(UiA(TextErrorCaption), IDOK);
     ScriptSaveDialog(answer);
     SaveRun run;
     run.failures = user.TextsDuring([&] { SaveGraphPicture(window.Handle()); });
@@ -385,10 +385,10 @@ TEST(ExportWithoutLibrary, DISABLED_EverySaveReportsItsType)
     PrepareGraphData(MetricKeys);
     struct Case {
         const char* typed;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {"failed.jpg", TextJpegFailed},
-        {"failed.png", TextPngFailed},
+        {"failed.jpg", UiA(TextJpegFailed)},
+        {"failed.png", UiA(TextPngFailed)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);

@@ -85,7 +85,10 @@ protected:
         App.MonitorWindow = monitor;
     }
     // Each test answers the boxes it expects, by caption and text; any other box fails it.
-    void ExpectBox(const char* text, const char* caption = TextErrorCaption) { user.Expect(caption, text, IDOK); }
+    void ExpectBox(const std::string& text, const std::string& caption = UiA(TextErrorCaption))
+    {
+        user.Expect(caption, text, IDOK);
+    }
     // Runs the action, then serves the posted messages as the program's loop would (the queued
     // failure reports among them); returns the texts of the boxes the user answered meanwhile.
     std::vector<std::string> BoxesDuring(const std::function<void()>& action)
@@ -134,8 +137,8 @@ DayValues With(DayValues slots, int slot, SlotValues values)
 struct OpenFault {
     std::function<void(const std::string&)> apply;
     std::function<void(const std::string&)> clear;
-    const char* text;  // the box of the cause
-    const char* caption;
+    std::string text;  // the box of the cause
+    std::string caption;
 };
 
 class SlotWriteFaultTest : public FaultTest {
@@ -182,7 +185,7 @@ TEST_F(SlotWriteFaultTest, ReadOnlyTodaysFile)
     ExpectKeptUntilTheFaultIsGone({
         [](const std::string& p) { SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_READONLY); },
         [](const std::string& p) { SetFileAttributesA(p.c_str(), FILE_ATTRIBUTE_NORMAL); },
-        TextCreateFailed, TextErrorCaption,
+        UiA(TextCreateFailed), UiA(TextErrorCaption),
     });
 }
 
@@ -196,7 +199,7 @@ TEST_F(SlotWriteFaultTest, TodaysFileLockedByAnotherProgram)
             ASSERT_NE(hold.file, INVALID_HANDLE_VALUE);
         },
         [&](const std::string&) { hold.Release(); },
-        TextOpenFailed, TextOpenCaption,
+        UiA(TextOpenFailed), UiA(TextOpenCaption),
     });
 }
 
@@ -207,7 +210,7 @@ TEST_F(SlotWriteFaultTest, TodaysFileLockedByAnotherProgram)
 // today's) at the first write that works.
 TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidnight)
 {
-    ExpectBox(TextOpenFailed, TextOpenCaption);
+    ExpectBox(UiA(TextOpenFailed), UiA(TextOpenCaption));
     for (bool leftUp : {false, true}) {
         SCOPED_TRACE(leftUp ? "box left up" : "box answered");
         ResetStore("test_faults");
@@ -231,15 +234,15 @@ TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidni
                 untilMidnight();
                 return;
             }
-            user.Hold(TextOpenCaption);
+            user.Hold(UiA(TextOpenCaption));
             RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); },
-                     [&] { return user.Showing(TextOpenCaption); },
+                     [&] { return user.Showing(UiA(TextOpenCaption)); },
                      [&](HWND) {
                          untilMidnight();
-                         ExpectBox(TextOpenFailed, TextOpenCaption);
+                         ExpectBox(UiA(TextOpenFailed), UiA(TextOpenCaption));
                      });
         });
-        EXPECT_EQ(boxes, std::vector<std::string>{TextOpenFailed});
+        EXPECT_EQ(boxes, std::vector<std::string>{UiA(TextOpenFailed)});
         App.KeyTouches = 4;
         EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 0, 6, 0, 8); }));
         ExpectHeldSlotsInTheirOwnDaysFiles();
@@ -255,10 +258,10 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
         UINT message;
         WPARAM wParam;
         std::vector<std::string> boxes;  // answered while the failure box is up
-    } cases[] = {{"exit", WM_CLOSE, 0, {TextExitQuestion, TextKillTimerError}},  // this monitor runs no timer
+    } cases[] = {{"exit", WM_CLOSE, 0, {UiA(TextExitQuestion), UiA(TextKillTimerError)}},  // this monitor runs no timer
                  {"session end", WM_ENDSESSION, TRUE, {}}};
-    user.Expect(TextExitCaption, TextExitQuestion, IDYES);
-    user.Expect(TextKillTimerCaption, TextKillTimerError, IDOK);
+    user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), IDYES);
+    user.Expect(UiA(TextKillTimerCaption), UiA(TextKillTimerError), IDOK);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetStore("test_faults");
@@ -266,11 +269,11 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
         FileHold hold(path);
         App.KeyTouches = 5;
         TickAt(monitor, 0, 0, 0, 8);
-        user.Hold(TextOpenCaption);
+        user.Hold(UiA(TextOpenCaption));
         std::vector<std::string> held;
         std::vector<std::string> answered = BoxesDuring([&] {
             RunModal([] { DispatchWaitingMessages(); return INT_PTR(0); },
-                     [&] { return user.Showing(TextOpenCaption); },
+                     [&] { return user.Showing(UiA(TextOpenCaption)); },
                      [&](HWND box) {
                          held.push_back(WindowTextOf(GetDlgItem(box, 0xFFFF)));
                          App.KeyTouches = 6;
@@ -278,7 +281,7 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
                          SendMessageA(monitor, c.message, c.wParam, 0);
                      });
         });
-        EXPECT_EQ(held, std::vector<std::string>{TextOpenFailed});
+        EXPECT_EQ(held, std::vector<std::string>{UiA(TextOpenFailed)});
         EXPECT_EQ(answered, c.boxes);
         EXPECT_FALSE(IsWindow(monitor));
         ExpectDayFile(DataFile("20240307.dat"), With(EarlierSlots, 239, {0, 5, 0}));
@@ -349,11 +352,11 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     RemoveFolder(blocker);
     DeleteFileA(blocker.c_str());
     ASSERT_TRUE(WriteWholeFile(blocker, "not a folder", 12));
-    ExpectBox(TextCreateFailed);
+    ExpectBox(UiA(TextCreateFailed));
     SetDataFolder(blocker);  // as the entry composes it
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     monitor = CreateMonitorWithoutStartup();
-    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{TextCreateFailed});
+    EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{UiA(TextCreateFailed)});
     EXPECT_EQ(App.Recording, 1);
     EXPECT_EQ(App.TodayFileUnmade, 1);
     EXPECT_EQ(App.TrayState, TrayNoData) << "the icon says that the file cannot be made";
@@ -389,7 +392,7 @@ TEST_F(FaultTest, HeldFileAtAChangeOfDayIsReadAtALaterChange)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ResetStore("test_faults");
-        user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
+        user.Expect(UiA(TextOpenCaption), UiA(TextOpenFailed), IDOK);
         PutFile("20240308.dat", ValuesOf({{5, {3, 4, 5}}}));
         StartAt(23, 58, 0);
         FileHold hold(DataFile("20240308.dat"));
@@ -398,7 +401,7 @@ TEST_F(FaultTest, HeldFileAtAChangeOfDayIsReadAtALaterChange)
                       TickAt(monitor, c.h, c.mi, 0, c.day);
                       EXPECT_LT(GetTickCount() - start, 500u) << "the tick waited for the held file";
                   }),
-                  std::vector<std::string>{TextOpenFailed});
+                  std::vector<std::string>{UiA(TextOpenFailed)});
         EXPECT_EQ(App.DayUnread[c.held], 1);
         EXPECT_EQ(App.ActivityTable[1][5][c.held], -1) << "no data while the file is held";
         App.KeyTouches = 4;
@@ -541,8 +544,8 @@ TEST_F(FaultTest, PictureSavedIntoAFolderThatHasGone)
     // removed as the dialog closes, just before the picture is written.
     const struct {
         const char* name;
-        const char* message;
-    } cases[] = {{"graph.jpg", TextJpegFailed}, {"graph.png", TextPngFailed}};
+        std::string message;
+    } cases[] = {{"graph.jpg", UiA(TextJpegFailed)}, {"graph.png", UiA(TextPngFailed)}};
     StartAt(10, 5, 0);
     window = OpenGraphDialogModeless();
     ASSERT_NE(window, nullptr);

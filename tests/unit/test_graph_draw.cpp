@@ -10,6 +10,7 @@
 
 #include "res/texts.h"
 #include "graph/frame.h"
+#include "support/testwin.h"
 #include "graph/geometry.h"
 #include "graph/plot.h"
 #include "store/state.h"
@@ -171,7 +172,7 @@ TEST_F(GraphDrawTest, FrameWritesEachDayLabelInItsCell)
 
     // The same texts written here at their cells, with the label font.
     Canvas labels;
-    HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, TextLabelFace);
+    HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, UiText(TextLabelFace));
     HGDIOBJ old = SelectObject(labels.dc, font);
     SetBkMode(labels.dc, TRANSPARENT);
     for (int k = 0; k < DayCount; k++) TextOutA(labels.dc, 13, LeftBase(k) - 13, App.DayLabels[k], 5);
@@ -452,7 +453,7 @@ TEST_F(GraphDrawTest, FailedMoveOnEarlierDayIsReported)
     HDC gone = CreateCompatibleDC(nullptr);
     DeleteDC(gone);
     ScriptedUser user;
-    user.Answer(TextPlotErrorCaption, IDOK);
+    user.Answer(UiA(TextPlotErrorCaption), IDOK);
     EXPECT_EQ(0, DrawActivityPlot(owner, gone));
     std::vector<SeenBox> boxes = user.Answered();
     user.Finish();
@@ -460,7 +461,7 @@ TEST_F(GraphDrawTest, FailedMoveOnEarlierDayIsReported)
 
     ASSERT_EQ(2u, boxes.size());
     for (const SeenBox& box : boxes) {
-        EXPECT_EQ(TextPlotError, box.text);
+        EXPECT_EQ(UiA(TextPlotError), box.text);
         EXPECT_EQ(owner, box.owner);
     }
 }
@@ -489,10 +490,10 @@ TEST(GraphGeometry, BaselinesOfTheDays)
 
 TEST(GraphFont, FacesOfTheRightKindAtTwelvePixels)
 {
-    struct { const char* face; const wchar_t* kind[2]; } cases[] = {
-        {TextLabelFace, {L"Gothic", L"ゴシック"}},
-        {TextTitleFace, {L"Mincho", L"明朝"}},
-        {"No Such Face 0", {L"Gothic", L"ゴシック"}},
+    struct { const wchar_t* face; const wchar_t* kind[2]; } cases[] = {
+        {UiText(TextLabelFace), {L"Gothic", L"ゴシック"}},
+        {UiText(TextTitleFace), {L"Mincho", L"明朝"}},
+        {L"No Such Face 0", {L"Gothic", L"ゴシック"}},
     };
     HDC screen = GetDC(nullptr);
     for (const auto& c : cases) {
@@ -510,7 +511,7 @@ TEST(GraphFont, FacesOfTheRightKindAtTwelvePixels)
         MultiByteToWideChar(932, 0, face, -1, wide, LF_FACESIZE);
         std::wstring name(wide);
         EXPECT_TRUE(name.find(c.kind[0]) != std::wstring::npos || name.find(c.kind[1]) != std::wstring::npos)
-            << "face " << face << " for " << c.face;
+            << "face " << face << " for " << Narrow(c.face);
         EXPECT_EQ(12, metrics.tmHeight);
         EXPECT_EQ(SHIFTJIS_CHARSET, metrics.tmCharSet);
     }
@@ -521,31 +522,31 @@ TEST(GraphFont, FacesOfTheRightKindAtTwelvePixels)
 // each time and kept nowhere.
 TEST(GraphFont, LabelAndTitleFacesAreKept)
 {
-    char label[LF_FACESIZE], title[LF_FACESIZE];
-    lstrcpyA(label, App.LabelFace);
-    lstrcpyA(title, App.TitleFace);
+    wchar_t label[LF_FACESIZE], title[LF_FACESIZE];
+    lstrcpyW(label, App.LabelFace);
+    lstrcpyW(title, App.TitleFace);
     App.LabelFace[0] = App.TitleFace[0] = 0;
-    auto faceOf = [](const char* face) {
+    auto faceOf = [](const wchar_t* face) {
         HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, face);
         LOGFONTA made = {};
         GetObjectA(font, sizeof made, &made);
         DeleteObject(font);
         return std::string(made.lfFaceName);
     };
-    faceOf("No Such Face 0");
-    EXPECT_STREQ("", App.LabelFace);
-    EXPECT_STREQ("", App.TitleFace);
-    faceOf(TextLabelFace);
-    faceOf(TextTitleFace);
-    EXPECT_STRNE("", App.LabelFace);
-    EXPECT_STRNE("", App.TitleFace);
+    faceOf(L"No Such Face 0");
+    EXPECT_STREQ(L"", App.LabelFace);
+    EXPECT_STREQ(L"", App.TitleFace);
+    faceOf(UiText(TextLabelFace));
+    faceOf(UiText(TextTitleFace));
+    EXPECT_STRNE(L"", App.LabelFace);
+    EXPECT_STRNE(L"", App.TitleFace);
     // Once kept, the name is used as it stands: it is not looked up again.
-    lstrcpyA(App.LabelFace, "Kept Label");
-    lstrcpyA(App.TitleFace, "Kept Title");
-    EXPECT_EQ("Kept Label", faceOf(TextLabelFace));
-    EXPECT_EQ("Kept Title", faceOf(TextTitleFace));
-    lstrcpyA(App.LabelFace, label);
-    lstrcpyA(App.TitleFace, title);
+    lstrcpyW(App.LabelFace, L"Kept Label");
+    lstrcpyW(App.TitleFace, L"Kept Title");
+    EXPECT_EQ("Kept Label", faceOf(UiText(TextLabelFace)));
+    EXPECT_EQ("Kept Title", faceOf(UiText(TextTitleFace)));
+    lstrcpyW(App.LabelFace, label);
+    lstrcpyW(App.TitleFace, title);
 }
 
 }  // namespace

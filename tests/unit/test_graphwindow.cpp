@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "graph_dialog_support.h"
+#include "support/testwin.h"
 #include "ui/statusbar.h"
 
 namespace {
@@ -57,10 +58,10 @@ TEST(GraphReadout, NamesTheDayAndTimeUnderThePointer)
     FillDayDates();
     for (const ReadoutCase& c : ReadoutCases) {
         SCOPED_TRACE(testing::Message() << "x " << c.x << ", y " << c.y);
-        char text[256] = "unset";
+        wchar_t text[256] = L"unset";
         int over = -1;
         ComposeReadout(c.x, c.y, text, &over);
-        EXPECT_STREQ(text, c.text);
+        EXPECT_EQ(Narrow(text), c.text);
         EXPECT_EQ(over, lstrcmpA(c.text, " ") != 0 ? 1 : 0);
     }
 }

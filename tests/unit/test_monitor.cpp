@@ -272,7 +272,7 @@ TEST_F(MonitorTest, ExitAnsweredNoLeavesEverythingRunning)
     ASSERT_TRUE(StartMouseHook(monitor, WM_HOOK_MOUSE));
     App.KeyTouches = 4;
     ScriptedUser user;
-    user.Answer(TextExitCaption, IDNO);
+    user.Answer(UiA(TextExitCaption), IDNO);
     EXPECT_EQ(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_EXIT, 0), 0); }),
               std::vector<std::string>{ExitQuestion});
     EXPECT_TRUE(IsWindow(monitor));
@@ -306,8 +306,8 @@ TEST_F(MonitorTest, ExitAnsweredYesSavesReleasesAndQuits)
             ASSERT_TRUE(CreateDirectoryA(DataFile("20240307.dat").c_str(), nullptr));
         }
         ScriptedUser user;
-        user.Expect(TextExitCaption, TextExitQuestion, IDYES);
-        if (row.unwritable) user.Expect(TextExitCaption, TextExitUnsaved, row.lastAnswer);
+        user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), IDYES);
+        if (row.unwritable) user.Expect(UiA(TextExitCaption), UiA(TextExitUnsaved), row.lastAnswer);
         std::vector<std::string> asked = {ExitQuestion};
         if (row.unwritable) asked.push_back("今日の記録をファイルに保存できません。終了すると記録が失われます。終了しますか？");
         EXPECT_EQ(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_CLOSE, 0, 0), 0); }), asked);
@@ -425,6 +425,7 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
         pointerThief = SetWindowsHookExA(WH_MOUSE_LL, PassOnWithoutTheNextHook, GetModuleHandleA(nullptr), 0);
         ASSERT_NE(pointerThief, nullptr);
     };
+    const std::string mouseHookFailed = UiA(TextMouseHookFailed);
     const struct {
         const char* name;
         std::function<void()> fault;
@@ -439,7 +440,7 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
         {"repaired 27 s ago", [&] { passBy(); App.HookRepairs = 1; App.HookRepairedAt = ReadTickCount() - 27000; },
          2000, 2, nullptr},
         {"mouse hook not installed after two repairs", [] { EndMouseHook(); App.FailedRepairs = 2; }, 0, 1,
-         TextMouseHookFailed},
+         mouseHookFailed.c_str()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -449,7 +450,7 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
         before = ProcessThreadIds();
         Create();
         ScriptedUser user;
-        if (c.box) user.Expect(TextHookCaption, c.box, IDOK);
+        if (c.box) user.Expect(UiA(TextHookCaption), c.box, IDOK);
         c.fault();
         // SendInput waits while a stalled hook times out: the input comes from a thread of its own.
         // A hook that is not installed needs none, and a key the other one reports shows it up.
@@ -573,7 +574,7 @@ TEST_F(MonitorTest, StartupWithFilesHeldPastTheWaitRecordsAndCatchesUp)
         ASSERT_NE(holds[i].file, INVALID_HANDLE_VALUE);
     }
     ScriptedUser user;
-    user.Expect(TextOpenCaption, TextOpenFailed, IDOK);
+    user.Expect(UiA(TextOpenCaption), UiA(TextOpenFailed), IDOK);
     DWORD start = GetTickCount();
     Create();
     EXPECT_LT(GetTickCount() - start, 2000u) << "the start-up waited for the held files";
@@ -707,7 +708,7 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
     StartRecording();
     ASSERT_TRUE(AddTrayIcon(monitor));
     ScriptedUser user;
-    user.Expect(TextErrorCaption, TextCreateFailed, IDOK);
+    user.Expect(UiA(TextErrorCaption), UiA(TextCreateFailed), IDOK);
     FileHold todayHeld;
     struct Row {
         const char* cause;
@@ -758,13 +759,13 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
         EXPECT_EQ(App.TrayState, TrayRecording) << "refused, but taken as shown";
         Tick();
         EXPECT_EQ(App.TrayState, row.state);
-        EXPECT_STREQ(TrayTipOf(App.TrayState), row.tip);
+        EXPECT_EQ(Narrow(TrayTipOf(App.TrayState)), row.tip);
         row.end();
         nextSlot();
         EXPECT_EQ(App.TrayState, TrayRecording) << "back by itself";
     }
     App.HooksWatched = 0;
-    EXPECT_EQ(TrayTipOf(TrayRecording), std::string("PC活動記録測定ソフト"));
+    EXPECT_EQ(Narrow(TrayTipOf(TrayRecording)), "PC活動記録測定ソフト");
 }
 
 // Start with Windows: the per-user Run entry of this test prefix, removed again at the end.

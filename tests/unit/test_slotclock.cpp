@@ -221,7 +221,7 @@ TEST_F(SlotClockTest, ClockSetBackOntoYesterdayTakesItsColumnFromMemory)
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 0), 2);
     EXPECT_EQ(App.ActivityTable[1][0][0], 2) << "7 March read back from its file";
     ASSERT_EQ(App.ReportCount, 1);
-    EXPECT_STREQ(App.Reports[0].text, TextOpenFailed);
+    EXPECT_STREQ(App.Reports[0].text, UiText(TextOpenFailed));
     App.ReportCount = 0;
 }
 

@@ -8,6 +8,7 @@
 #include "support/storetest.h"
 #include "support/testwin.h"
 #include "ui/statusbar.h"
+#include "support/testwin.h"
 
 namespace {
 class StatusBarTest : public ::testing::Test {
@@ -29,12 +30,25 @@ protected:
     HWND bar = nullptr;
 };
 
-TEST_F(StatusBarTest, HasTenPartsAtTheFixedEdgesAndNoGrip)
+// Each part at least as wide as the layout's, wide enough for its texts in the bar's own font
+// (the part's edge, the control's inset), and exactly the layout's with a narrow face.
+TEST_F(StatusBarTest, HasTenPartsThatHoldTheirTextsAndNoGrip)
 {
     int edges[16] = {};
     ASSERT_EQ(SendMessageA(bar, SB_GETPARTS, 16, reinterpret_cast<LPARAM>(edges)), 10);
-    const int expected[10] = {70, 125, 170, 215, 235, 255, 275, 305, 440, 554};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(edges[i], expected[i]) << "part " << i;
+    const int layout[10] = {70, 125, 170, 215, 235, 255, 275, 305, 440, 554};
+    for (int i = 1; i < 10; ++i) EXPECT_GE(edges[i] - edges[i - 1], layout[i] - layout[i - 1]) << "part " << i;
+    for (auto [part, text] : {std::pair{0, L" 2026/12/08"}, {1, L" 22:35:08"}, {8, L" クリックの回数:0000DDDD"}}) {
+        RECT r = {};
+        SendMessageW(bar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&r));
+        EXPECT_LE(TextWidthIn(bar, text) + 5, r.right - r.left) << "part " << part;
+    }
+    HFONT narrow = CreateFontW(7, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+    SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(narrow), FALSE);
+    MeasureStatusParts(bar, edges);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(edges[i], layout[i]) << "part " << i;
+    SendMessageW(bar, WM_SETFONT, 0, FALSE);
+    DeleteObject(narrow);
 
     char cls[64] = "";
     GetClassNameA(bar, cls, sizeof cls);
@@ -96,13 +110,13 @@ TEST_F(StatusBarTest, WritesHaveNoEffectWhileTheWindowIsClosed)
 {
     HICON up = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_UP));
     HICON down = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_DOWN));
-    SetStatusText(PartPointerX, " X:12");
+    SetStatusText(PartPointerX, L" X:12");
     SetStatusIcon(PartLeftButton, down);
     EXPECT_EQ(PartText(bar, PartPointerX), " X:12");
     EXPECT_EQ(PartIcon(bar, PartLeftButton), down);
 
     App.GraphWindowOpen = 0;
-    SetStatusText(PartPointerX, " X:99");
+    SetStatusText(PartPointerX, L" X:99");
     SetStatusIcon(PartLeftButton, up);
     App.LeftClicks = 7;
     ShowClickCount();
@@ -144,7 +158,7 @@ TEST_F(StatusBarTest, PointerPartsShowEveryNewText)
             bar = App.StatusBarHandle;
         } else {
             App.GraphWindowOpen = c.action == Write;
-            SetStatusText(c.part, c.text);
+            SetStatusText(c.part, Wide(c.text).c_str());
             App.GraphWindowOpen = 1;
         }
         EXPECT_EQ(PartText(bar, PartPointerX), c.x);
@@ -219,7 +233,7 @@ TEST(StatusBarLifetime, HandleIsClearedWhenTheOwnerEndsTheWindow)
     EXPECT_EQ(App.GraphWindowOpen, 0);
     App.GraphWindowOpen = 1;  // even with the flag wrongly set, nothing is sent anywhere
     ShowClickCount();
-    SetStatusText(PartReadout, " ");
+    SetStatusText(PartReadout, L" ");
     ResetGraphState();
 }
 }  // namespace

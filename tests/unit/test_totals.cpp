@@ -14,8 +14,8 @@ std::vector<std::string> TotalsLines()
 {
     std::vector<std::string> lines;
     for (int line = 0; line <= App.TotalsRowCount; ++line) {
-        char text[TotalsLineSize];
-        lines.emplace_back(text, FormatTotalsLine(line, text));
+        wchar_t text[TotalsLineSize];
+        lines.push_back(Narrow(std::wstring(text, FormatTotalsLine(line, text))));
     }
     return lines;
 }
@@ -34,18 +34,18 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     } counts[] = {{0, "0"}, {7, "7"}, {999, "999"}, {1000, "1,000"}, {12345, "12,345"}, {999999, "999,999"},
                   {1000000, "1,000,000"}, {4294967294LL, "4,294,967,294"}};
     for (const auto& c : counts) {
-        char text[32];
-        FormatGroupedCount(c.count, text, sizeof text);
-        EXPECT_STREQ(text, c.text);
+        wchar_t text[32];
+        FormatGroupedCount(c.count, text, 32);
+        EXPECT_EQ(Narrow(text), c.text);
     }
     const struct {
         int slots;
         const char* text;
     } times[] = {{0, "0:00"}, {1, "0:06"}, {10, "1:00"}, {139, "13:54"}, {2501, "250:06"}};
     for (const auto& t : times) {
-        char text[32];
-        FormatActiveTime(t.slots, text, sizeof text);
-        EXPECT_STREQ(text, t.text);
+        wchar_t text[32];
+        FormatActiveTime(t.slots, text, 32);
+        EXPECT_EQ(Narrow(text), t.text);
     }
 
     ResetStore("test_totals");
