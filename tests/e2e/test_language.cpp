@@ -36,6 +36,12 @@ protected:
 // Run with the locale of each UI language (Japanese on the code page of a Western system, English).
 TEST_F(Language, TextsInTheUsersLanguageWhateverTheCodePage)
 {
+    // A language run checks that Wine took its locale (UI language, ANSI code page); the plain
+    // e2e run is the Japanese UI on code page 932.
+    char taken[16];
+    wsprintfA(taken, "%s,%u", PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? "ja" : "en", GetACP());
+    const char* expected = getenv("VANTLE_TEST_LOCALE");
+    ASSERT_STREQ(taken, expected ? expected : "ja,932");
     ASSERT_TRUE(StartProgram(&program, MakeProgramFolder("language")));
     ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 20000));
     PostMessageW(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
