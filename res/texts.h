@@ -114,6 +114,8 @@
     X(TextAppsCaption, L"アプリ別の合計", L"Totals by Application") \
     X(TextAppsApplication, L"アプリ", L"Application") \
     X(TextAppsShare, L"割合", L"Share") \
+    X(TextAppsUnknown, L"(不明)", L"(unknown)") \
+    X(TextAppsOthers, L"(その他)", L"(other)") \
     X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
     X(TextAppsSettingFailed, L"アプリ別に記録する設定を変更できませんでした", \
       L"The setting to record by application could not be changed.")

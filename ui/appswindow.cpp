@@ -33,7 +33,10 @@ static void FormatAppsCell(int row, int column, wchar_t* text, int size)
     wchar_t cell[CellSize];
     cell[0] = L'\0';
     if (column == 0) {
-        if (!MultiByteToWideChar(CP_UTF8, 0, r->Name, -1, cell, CellSize)) cell[0] = L'\0';
+        // The two rows of no application are named in the UI language; the file keeps its names.
+        if (lstrcmpA(r->Name, AppNameUnknown) == 0) lstrcpynW(cell, UiText(TextAppsUnknown), CellSize);
+        else if (lstrcmpA(r->Name, AppNameOthers) == 0) lstrcpynW(cell, UiText(TextAppsOthers), CellSize);
+        else if (!MultiByteToWideChar(CP_UTF8, 0, r->Name, -1, cell, CellSize)) cell[0] = L'\0';
     } else if (column == 1) {
         long long minutes = r->ActiveMs / MsPerMinute;
         wsprintfW(cell, UiText(FormatTotalsTime), static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));

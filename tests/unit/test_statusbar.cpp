@@ -8,7 +8,6 @@
 #include "support/storetest.h"
 #include "support/testwin.h"
 #include "ui/statusbar.h"
-#include "support/testwin.h"
 
 namespace {
 class StatusBarTest : public ::testing::Test {
