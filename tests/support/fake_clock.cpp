@@ -55,8 +55,15 @@ DWORD ReadLastInputTime(void)
     return input.dwTime + offset;
 }
 
+// An input made before an advance lies before it: the real clock is let pass the millisecond of
+// the last input first, since an input and an advance read in the same millisecond would put the
+// input after the advance and make it look as young as the clock's new time.
 void AdvanceTickClock(DWORD ms)
 {
+    LASTINPUTINFO input = {sizeof input, 0};
+    for (DWORD start = GetTickCount(); GetLastInputInfo(&input) && static_cast<LONG>(GetTickCount() - input.dwTime) <= 0 &&
+                                       GetTickCount() - start < 100;)
+        Sleep(1);
     Advances.push_back({GetTickCount(), ms});
     TickOffset += ms;
 }
