@@ -188,6 +188,7 @@ inline constexpr char FormatCsvSlot[]      = "%04d-%02d-%02d,%02d:%02d";
 // The CSV file is written under a name of its own beside the chosen one, then renamed.
 inline constexpr char FormatCsvTempName[]  = "vcs%04lX.tmp";
 inline constexpr char CsvDayFilePattern[]  = "*.dat";
+inline constexpr char DayFileSuffix[]      = ".dat";
 // The registry's value names here are ASCII, the same in every code page.
 inline constexpr unsigned TextCodePage     = 932;
 

@@ -265,23 +265,6 @@ static int InRange(int range, int date)
     }
 }
 
-// The date of a name "YYYYMMDD.apps.txt" (in any case) of a real day; 0 for any other name.
-static int DateOfAppsFileName(const WCHAR* name)
-{
-    int date = 0;
-    for (int i = 0; i < 8; ++i) {
-        if (name[i] < L'0' || name[i] > L'9') return 0;
-        date = date * 10 + (name[i] - L'0');
-    }
-    for (int i = 0;; ++i) {
-        WCHAR c = name[8 + i];
-        if (c >= L'A' && c <= L'Z') c = static_cast<WCHAR>(c - L'A' + L'a');
-        if (c != static_cast<WCHAR>(AppsFileSuffix[i])) return 0;
-        if (!c) break;
-    }
-    return IsCalendarDate(date) ? date : 0;
-}
-
 int CollectApps(int range)
 {
     App.AppsShownCount = 0;
@@ -302,7 +285,7 @@ int CollectApps(int range)
     HANDLE search = FindFirstFileW(ComposeDataFilePath(AppsFilePattern), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfAppsFileName(found.cFileName);
+            int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfFileName(found.cFileName, AppsFileSuffix);
             if (!date || !InRange(range, date) || (!todayFromFile && date == App.TodayDate)) continue;
             int length = ReadAppsText(date);
             if (length > 0) ParseAppsText(App.AppsText, length, AddLineToShown, nullptr);

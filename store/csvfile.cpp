@@ -13,33 +13,10 @@
 // Names tried for the file written beside the chosen one before the export gives up.
 enum { CsvTempAttempts = 64 };
 
-int DateOfDayFileName(const char* name)
-{
-    if (lstrlenA(name) != 12 || lstrcmpiA(name + 8, ".dat") != 0) return 0;
-    int date = 0;
-    for (int i = 0; i < 8; ++i) {
-        if (name[i] < '0' || name[i] > '9') return 0;
-        date = date * 10 + (name[i] - '0');
-    }
-    return IsCalendarDate(date) ? date : 0;
-}
-
 static int CompareDates(const void* a, const void* b)
 {
     int x = *static_cast<const int*>(a), y = *static_cast<const int*>(b);
     return (x > y) - (x < y);
-}
-
-// A found file's name as ASCII text; 0 for a name with any other character (no day file's).
-static int AsciiName(const WCHAR* wide, char* name, int size)
-{
-    int i = 0;
-    for (; wide[i]; ++i) {
-        if (wide[i] > 0x7F || i + 1 >= size) return 0;
-        name[i] = static_cast<char>(wide[i]);
-    }
-    name[i] = '\0';
-    return 1;
 }
 
 int CollectCsvDates(int capacity)
@@ -50,9 +27,7 @@ int CollectCsvDates(int capacity)
     HANDLE search = FindFirstFileW(ComposeDataFilePath(CsvDayFilePattern), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            char name[16];
-            int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY || !AsciiName(found.cFileName, name, sizeof name)
-                           ? 0 : DateOfDayFileName(name);
+            int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfFileName(found.cFileName, DayFileSuffix);
             if (!date || date == App.TodayDate) continue;
             if (count == capacity) {
                 count = -1;

@@ -4,8 +4,6 @@
 
 #include "store/state.h"
 
-// The date of a day file's name, "YYYYMMDD.dat" of a real calendar date; 0 for any other name.
-int DateOfDayFileName(const char* name);
 // Puts the dates of the data folder's day files and today into CsvDates, oldest first, each
 // once; their number, or -1 when there are more than `capacity` (at most the table's size).
 int CollectCsvDates(int capacity = CsvDateCapacity);

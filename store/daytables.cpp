@@ -46,6 +46,22 @@ int IsCalendarDate(int date)
     return DateOfCivilDays(CivilDays(date)) == date;
 }
 
+int DateOfFileName(const WCHAR* name, const char* suffix)
+{
+    int date = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (name[i] < L'0' || name[i] > L'9') return 0;
+        date = date * 10 + (name[i] - L'0');
+    }
+    for (int i = 0;; ++i) {
+        WCHAR c = name[8 + i];
+        if (c >= L'A' && c <= L'Z') c = static_cast<WCHAR>(c - L'A' + L'a');
+        if (c != static_cast<WCHAR>(suffix[i])) return 0;
+        if (!c) break;
+    }
+    return IsCalendarDate(date) ? date : 0;
+}
+
 // Built from the date the caller read with the slot's time, never from a clock of its own: a
 // second reading could fall on the other side of midnight or in another time zone.
 void BuildDayTables(int today)

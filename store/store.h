@@ -13,6 +13,9 @@ int DaysBetween(int a, int b);
 int WeekdayOfDate(int date);
 // Nonzero for a date number that names a real day of the calendar (years 1 to 9999).
 int IsCalendarDate(int date);
+// The date of a file name "YYYYMMDD" of a real day followed by the suffix (lower-case ASCII,
+// matched in any case): "20240307.dat"; 0 for any other name.
+int DateOfFileName(const WCHAR* name, const char* suffix);
 
 // Paths (UTF-16). A path of LongPathLimit characters or more takes the \\?\ form: so does a
 // folder that a day file name, or a temporary file's, would take past MAX_PATH.
