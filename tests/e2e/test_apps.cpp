@@ -37,17 +37,10 @@ TEST(AppsE2e, TwoProgramsKeysAndClicksShownAndWritten)
         const char* filter;
         int x, keys;
     } works[] = {{"left_app.exe", "AppsWorkWindow.DISABLED_Left", 50, 2}, {"right_app.exe", "AppsWorkWindow.DISABLED_Right", 700, 3}};
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::vector<PROCESS_INFORMATION> started;
     for (const auto& w : works) {
-        std::string exe = folder + w.exe, command = "\"" + exe + "\" --gtest_also_run_disabled_tests --gtest_filter=" + w.filter;
-        ASSERT_TRUE(CopyFileA(self, exe.c_str(), FALSE));
-        STARTUPINFOA start = {};
-        start.cb = sizeof start;
-        start.dwFlags = STARTF_USESTDHANDLES;
         PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
+        ASSERT_TRUE(StartTestProgramAgain(folder + w.exe, w.filter, &process));
         started.push_back(process);
         HWND window = WaitForProcessWindow(process.dwProcessId, "Static", "work", true, 10000);
         ASSERT_NE(window, nullptr);

@@ -61,6 +61,20 @@ bool WriteWholeFile(const std::string& path, const void* data, size_t size)
     return ok && put == size;
 }
 
+bool StartTestProgramAgain(const std::string& copyPath, const std::string& filter, PROCESS_INFORMATION* process)
+{
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string exe = copyPath.empty() ? self : copyPath;
+    if (!copyPath.empty() && !CopyFileA(self, exe.c_str(), FALSE)) return false;
+    std::string command = "\"" + exe + "\" --gtest_also_run_disabled_tests --gtest_filter=" + filter;
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;  // and none
+    *process = {};
+    return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, process) != FALSE;
+}
+
 std::string ModuleFolder()
 {
     char path[MAX_PATH] = "";

@@ -43,6 +43,10 @@ DWORD HookThreadSince(const std::vector<DWORD>& before);
 // so ask for one only of those.
 std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* title, bool visibleOnly);
 
+// Starts this test program again, as a copy at `copyPath` (or as itself when the path is empty),
+// running only the (disabled) tests of the filter; its report is not this one's.
+bool StartTestProgramAgain(const std::string& copyPath, const std::string& filter, PROCESS_INFORMATION* process);
+
 // Sends the shell a tray message (NIM_ADD, NIM_MODIFY, NIM_DELETE) for the program's icon of the
 // window, in the record's first form and with nothing to change; true when the shell took it.
 bool NotifyTrayIcon(DWORD message, HWND window);

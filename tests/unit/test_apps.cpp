@@ -65,15 +65,9 @@ TEST(Apps, AttributionAndFiles)
     HWND monitor = CreateMonitorWithoutStartup();
     HWND own = CreateWindowExA(0, "STATIC", "own", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 100, 100, 100, 100, nullptr, nullptr,
                                nullptr, nullptr);
-    std::string other = ModuleFolder() + "other_app.exe", self(MAX_PATH, '\0');
-    self.resize(GetModuleFileNameA(nullptr, &self[0], MAX_PATH));
-    ASSERT_TRUE(CopyFileA(self.c_str(), other.c_str(), FALSE));
-    std::string command = "\"" + other + "\" --gtest_also_run_disabled_tests --gtest_filter=ForegroundOfAnotherProcess.*";
-    STARTUPINFOA start = {};
-    start.cb = sizeof start;
-    start.dwFlags = STARTF_USESTDHANDLES;
+    std::string other = ModuleFolder() + "other_app.exe";
     PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process));
+    ASSERT_TRUE(StartTestProgramAgain(other, "ForegroundOfAnotherProcess.*", &process));
     ASSERT_TRUE(PumpUntil([&] {
         DWORD id = 0;
         GetWindowThreadProcessId(GetForegroundWindow(), &id);

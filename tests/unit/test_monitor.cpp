@@ -406,15 +406,7 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
     };
     PROCESS_INFORMATION other = {};
     auto otherInFront = [&] {
-        char self[MAX_PATH] = "";
-        GetModuleFileNameA(nullptr, self, MAX_PATH);
-        std::string command = std::string("\"") + self +
-                              "\" --gtest_also_run_disabled_tests --gtest_filter=ForegroundOfAnotherProcess.*";
-        STARTUPINFOA start = {};
-        start.cb = sizeof start;
-        start.dwFlags = STARTF_USESTDHANDLES;  // and none: its report is not this one's
-        ASSERT_TRUE(
-            CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &other));
+        ASSERT_TRUE(StartTestProgramAgain("", "ForegroundOfAnotherProcess.*", &other));
         ASSERT_TRUE(PumpUntil([&] {
             DWORD id = 0;
             GetWindowThreadProcessId(GetForegroundWindow(), &id);
