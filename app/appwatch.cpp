@@ -6,11 +6,18 @@
 
 #include <string.h>
 
-#include "app/clock.h"
-#include "res/texts.h"
-#include "store/apps.h"
-#include "store/state.h"
-#include "ui/report.h"
+#include "app/hookwatch.h"
+#include "base/clock.h"
+#include "base/files.h"
+#include "base/report.h"
+#include "store/apprecords.h"
+#include "store/days.h"
+#include "store/settings.h"
+
+AppWatchState AppWatch;
+
+// The host of modern applications, whose frames stand for the applications they host.
+static const char AppNameFrameHost[] = "applicationframehost.exe";
 
 enum : DWORD {
     ActiveInputMs = 60000,    // input younger than this makes the foreground's time active
@@ -28,9 +35,7 @@ static int ReadProcessName(DWORD processId, char* name)
     int ok = QueryFullProcessImageNameW(process, 0, path, &length);
     CloseHandle(process);
     if (!ok) return 0;
-    WCHAR* file = path;
-    for (WCHAR* c = path; *c; ++c)
-        if (*c == L'\\' || *c == L'/') file = c + 1;
+    WCHAR* file = path + (AfterLastSeparator(path) - path);
     CharLowerW(file);
     int bytes = WideCharToMultiByte(CP_UTF8, 0, file, -1, name, AppNameSize, nullptr, nullptr);
     // A name longer than a record holds is cut at a character's start.
@@ -64,26 +69,26 @@ static BOOL CALLBACK FindHostedWindow(HWND child, LPARAM lParam)
 static int AppOfProcess(HWND root, DWORD processId, int hosted)
 {
     for (int i = 0; i < AppsCacheSize; ++i)
-        if (App.CachedProcess[i] == processId && processId) return App.CachedApp[i];
+        if (AppWatch.CachedProcess[i] == processId && processId) return AppWatch.CachedApp[i];
     char name[AppNameSize];
-    if (!ReadProcessName(processId, name)) return AppOfName(&App.AppsOfToday, AppNameUnknown);
+    if (!ReadProcessName(processId, name)) return AppOfToday(AppNameUnknown);
     if (!hosted && strcmp(name, AppNameFrameHost) == 0) {
         HostedSearch search = {processId, 0};
         EnumChildWindows(root, FindHostedWindow, reinterpret_cast<LPARAM>(&search));
         if (search.hosted) return AppOfProcess(root, search.hosted, 1);
-        return AppOfName(&App.AppsOfToday, name);
+        return AppOfToday(name);
     }
-    int app = AppOfName(&App.AppsOfToday, name);
-    App.CachedProcess[App.CacheNext] = processId;
-    App.CachedApp[App.CacheNext] = app;
-    App.CacheNext = (App.CacheNext + 1) % AppsCacheSize;
+    int app = AppOfToday(name);
+    AppWatch.CachedProcess[AppWatch.CacheNext] = processId;
+    AppWatch.CachedApp[AppWatch.CacheNext] = app;
+    AppWatch.CacheNext = (AppWatch.CacheNext + 1) % AppsCacheSize;
     return app;
 }
 
 static int AppOfWindow(HWND window)
 {
     HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    if (!root) return AppOfName(&App.AppsOfToday, AppNameUnknown);
+    if (!root) return AppOfToday(AppNameUnknown);
     DWORD processId = 0;
     GetWindowThreadProcessId(root, &processId);
     return AppOfProcess(root, processId, 0);
@@ -93,11 +98,26 @@ static int AppOfWindow(HWND window)
 // window at all count for nobody; the input the hooks still report there counts as "(不明)".
 void LookAtForeground(void)
 {
-    App.ForegroundCheckedAt = ReadTickCount();
-    if (!App.AppsRecording) return;
-    HWND foreground = App.SessionLocked ? nullptr : GetForegroundWindow();
-    App.ForegroundCounts = foreground != nullptr;
-    App.ForegroundApp = AppOfWindow(foreground);
+    AppWatch.ForegroundCheckedAt = ReadTickCount();
+    if (!AppsRecorded()) return;
+    HWND foreground = HookWatch.SessionLocked ? nullptr : GetForegroundWindow();
+    AppWatch.ForegroundCounts = foreground != nullptr;
+    AppWatch.ForegroundApp = AppOfWindow(foreground);
+}
+
+// Today's records were started anew: their indices changed, so the foreground and the cache are
+// looked up anew.
+static void ForgetApplications(void)
+{
+    memset(AppWatch.CachedProcess, 0, sizeof AppWatch.CachedProcess);
+    AppWatch.ForegroundApp = NoApp;
+}
+
+static void LoadToday(int date)
+{
+    LoadAppsOfToday(date);
+    ForgetApplications();
+    AppWatch.ForegroundCheckedAt = 0;
 }
 
 static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
@@ -109,36 +129,36 @@ static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND win
 
 void StartAppWatch(void)
 {
-    App.AppsRecording = ReadAppsSetting();
-    App.AppsTickAt = ReadTickCount();
-    App.ForegroundApp = NoApp;
-    if (App.AppsRecording) LoadAppsOfToday(App.TodayDate);
-    if (!App.ForegroundHook)
-        App.ForegroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
-                                             OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    SetAppsRecording(ReadAppsSetting());
+    AppWatch.TickAt = ReadTickCount();
+    AppWatch.ForegroundApp = NoApp;
+    if (AppsRecorded()) LoadToday(TodayDate());
+    if (!AppWatch.ForegroundHook)
+        AppWatch.ForegroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
+                                                  OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
     LookAtForeground();
 }
 
 void StopAppWatch(void)
 {
-    if (App.ForegroundHook) UnhookWinEvent(App.ForegroundHook);
-    App.ForegroundHook = nullptr;
+    if (AppWatch.ForegroundHook) UnhookWinEvent(AppWatch.ForegroundHook);
+    AppWatch.ForegroundHook = nullptr;
 }
 
-static AppRecord* ForegroundRecord(void)
+static int ForegroundApp(void)
 {
-    if (App.ForegroundApp == NoApp) LookAtForeground();
-    return &App.AppsOfToday.Records[App.ForegroundApp];
+    if (AppWatch.ForegroundApp == NoApp) LookAtForeground();
+    return AppWatch.ForegroundApp;
 }
 
 void CountAppKey(void)
 {
-    if (App.AppsRecording) ++ForegroundRecord()->Keys;
+    if (AppsRecorded()) AddAppKey(ForegroundApp());
 }
 
 void CountAppTravel(int pixels)
 {
-    if (App.AppsRecording) ForegroundRecord()->Travel += pixels;
+    if (AppsRecorded()) AddAppTravel(ForegroundApp(), pixels);
 }
 
 // A click brings its window to the front, so the keys typed right after it go to the clicked
@@ -147,54 +167,57 @@ void CountAppTravel(int pixels)
 // leaves the keys where they go.
 void CountAppClick(POINT point)
 {
-    if (!App.AppsRecording) return;
+    if (!AppsRecorded()) return;
     HWND window = WindowFromPoint(point);
     int app = AppOfWindow(window);
-    ++App.AppsOfToday.Records[app].Clicks;
+    AddAppClick(app);
     HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    if (root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) App.ForegroundApp = app;
+    if (root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) AppWatch.ForegroundApp = app;
 }
 
 void TickApps(void)
 {
     DWORD now = ReadTickCount();
-    DWORD elapsed = now - App.AppsTickAt;
-    App.AppsTickAt = now;
-    if (!App.AppsRecording) return;
-    if (now - App.ForegroundCheckedAt >= ForegroundCheckMs) LookAtForeground();
+    DWORD elapsed = now - AppWatch.TickAt;
+    AppWatch.TickAt = now;
+    if (!AppsRecorded()) return;
+    if (now - AppWatch.ForegroundCheckedAt >= ForegroundCheckMs) LookAtForeground();
     DWORD input = ReadLastInputTime();
     // An input a moment younger than the tick's reading (the two clocks are read apart) is of now.
-    if (!App.ForegroundCounts || App.SessionLocked || !input || static_cast<LONG>(now - input) >= static_cast<LONG>(ActiveInputMs))
+    if (!AppWatch.ForegroundCounts || HookWatch.SessionLocked || !input ||
+        static_cast<LONG>(now - input) >= static_cast<LONG>(ActiveInputMs))
         return;
-    ForegroundRecord()->ActiveMs += elapsed < LongestTickMs ? elapsed : LongestTickMs;
+    AddAppActiveMs(ForegroundApp(), elapsed < LongestTickMs ? elapsed : LongestTickMs);
 }
 
 // A box for each cause only once, until the cause has gone; a data folder in which today's file
 // cannot be made has had its box already.
 static void ReportAppsSaved(HWND monitor, int saved)
 {
-    if (saved == 0 && !App.AppsWriteReported && !App.TodayFileUnmade) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
-    if (saved == -1 && !App.AppsReadReported) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
-    if (saved != -1) App.AppsWriteReported = saved == 0;
-    App.AppsReadReported = App.AppsOfToday.Unread && (App.AppsReadReported || saved == -1);
+    if (saved == 0 && !AppWatch.WriteReported && !TodayFileUnmade()) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
+    if (saved == -1 && !AppWatch.ReadReported) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    if (saved != -1) AppWatch.WriteReported = saved == 0;
+    AppWatch.ReadReported = TodaysAppsUnread() && (AppWatch.ReadReported || saved == -1);
 }
 
 void SaveAppsNow(HWND monitor)
 {
-    if (App.AppsRecording) ReportAppsSaved(monitor, SaveApps());
+    if (AppsRecorded()) ReportAppsSaved(monitor, SaveApps());
 }
 
-int SaveAppsForExit(void) { return !App.AppsRecording || SaveApps() == 1; }
+int SaveAppsForExit(void) { return !AppsRecorded() || SaveApps() == 1; }
 
 void SaveAppsAtChange(HWND monitor, int today)
 {
-    if (!App.AppsRecording) return;
+    if (!AppsRecorded()) return;
     // The cache goes with each change of slot (a process id may be reused), and with the day's
     // records at a change of day.
-    if (today != App.AppsOfToday.Date) {
-        ReportAppsSaved(monitor, RollAppsOver(today) ? 1 : 0);
+    memset(AppWatch.CachedProcess, 0, sizeof AppWatch.CachedProcess);
+    if (today != TodaysAppsDate()) {
+        int rolled = RollAppsOver(today);
+        ForgetApplications();
+        ReportAppsSaved(monitor, rolled ? 1 : 0);
     } else {
-        memset(App.CachedProcess, 0, sizeof App.CachedProcess);
         ReportAppsSaved(monitor, SaveApps());
     }
     LookAtForeground();
@@ -202,21 +225,19 @@ void SaveAppsAtChange(HWND monitor, int today)
 
 void ResetApps(void)
 {
-    ClearAppsDay(&App.AppsOfToday, App.TodayDate);
-    ClearAppsDay(&App.AppsOfEarlierDay, 0);
-    memset(App.CachedProcess, 0, sizeof App.CachedProcess);
-    App.ForegroundApp = NoApp;
+    ClearAppsOfDays(TodayDate());
+    ForgetApplications();
 }
 
 int ToggleAppRecording(HWND monitor)
 {
-    int on = !App.AppsRecording;
+    int on = !AppsRecorded();
     if (!WriteAppsSetting(on)) return 0;
     // What was recorded until now goes to its file before recording stops; on again, the day goes
     // on from its file.
     if (!on) SaveAppsNow(monitor);
-    App.AppsRecording = on;
-    if (on) LoadAppsOfToday(App.TodayDate);
+    SetAppsRecording(on);
+    if (on) LoadToday(TodayDate());
     LookAtForeground();
     return 1;
 }

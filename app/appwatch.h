@@ -3,6 +3,25 @@
 #pragma once
 #include <windows.h>
 
+// The process names cached for input.
+enum { AppsCacheSize = 32 };
+
+// Written by app/appwatch.cpp alone: the application that takes key touches and travel (NoApp
+// before the first look) and whether its time counts (someone is at a foreground window of the
+// session); process ids of recent look-ups with their records; the boxes told until their cause
+// has gone.
+struct AppWatchState {
+    int ForegroundApp;
+    int ForegroundCounts;
+    HWINEVENTHOOK ForegroundHook;
+    DWORD TickAt, ForegroundCheckedAt;
+    DWORD CachedProcess[AppsCacheSize];
+    int CachedApp[AppsCacheSize];
+    int CacheNext;
+    int WriteReported, ReadReported;
+};
+extern AppWatchState AppWatch;
+
 // Reads the setting, loads today's records and starts following the foreground.
 void StartAppWatch(void);
 void StopAppWatch(void);

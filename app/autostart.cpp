@@ -4,8 +4,15 @@
 
 #include <string.h>
 
-#include "res/texts.h"
-#include "store/state.h"
+RunEntryCommands RunEntry;
+
+// The per-user Run entry (its command is the program's quoted full path) and the key where
+// Windows' startup settings switch entries off and on. The registry's names here are ASCII, the
+// same in every code page.
+static const char RunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+static const char ApprovedKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+static const char RunValueName[] = "Vantle";
+static const unsigned RegistryNameCodePage = 932;
 
 // Windows' startup settings (Task Manager's Startup tab) keep a binary value of the entry's name
 // under this key: an even first byte means on, an odd one off; the rest is the time of the change.
@@ -26,7 +33,7 @@ static int ComposeRunCommand(const WCHAR* exePath, WCHAR* command, int size)
 // The entry's value name; the names of the registry are ASCII.
 static const WCHAR* RunValueNameW(WCHAR* name, int size)
 {
-    MultiByteToWideChar(TextCodePage, 0, RunValueName, -1, name, size);
+    MultiByteToWideChar(RegistryNameCodePage, 0, RunValueName, -1, name, size);
     return name;
 }
 
@@ -56,8 +63,8 @@ static int SwitchedOff(void)
 
 static int RunEntryNames(const WCHAR* exePath)
 {
-    return ComposeRunCommand(exePath, App.RunCommand, RunCommandChars) &&
-           ReadRunCommand(App.RunFound, RunCommandChars) && lstrcmpiW(App.RunFound, App.RunCommand) == 0;
+    return ComposeRunCommand(exePath, RunEntry.Wanted, RunCommandChars) &&
+           ReadRunCommand(RunEntry.Found, RunCommandChars) && lstrcmpiW(RunEntry.Found, RunEntry.Wanted) == 0;
 }
 
 int StartsWithWindows(const WCHAR* exePath) { return RunEntryNames(exePath) && !SwitchedOff(); }
@@ -86,8 +93,8 @@ static int RemoveRunEntry(void)
 int ToggleStartWithWindows(const WCHAR* exePath)
 {
     if (StartsWithWindows(exePath)) return RemoveRunEntry();
-    if (!ComposeRunCommand(exePath, App.RunCommand, RunCommandChars)) return 0;
-    if (!SetValue(RunKeyPath, REG_SZ, App.RunCommand, static_cast<DWORD>((lstrlenW(App.RunCommand) + 1) * sizeof(WCHAR))))
+    if (!ComposeRunCommand(exePath, RunEntry.Wanted, RunCommandChars)) return 0;
+    if (!SetValue(RunKeyPath, REG_SZ, RunEntry.Wanted, static_cast<DWORD>((lstrlenW(RunEntry.Wanted) + 1) * sizeof(WCHAR))))
         return 0;
     // Windows keeps an entry it switched off switched off when its command changes.
     static const BYTE approvedOn[ApprovedSize] = {ApprovedOn};

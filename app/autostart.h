@@ -3,6 +3,18 @@
 #pragma once
 #include <windows.h>
 
+#include "base/files.h"
+
+// A quoted path: the command of the Run entry that starts the program with Windows.
+enum { RunCommandChars = PathCapacity + 2 };
+
+// Written by app/autostart.cpp alone: the entry's command as it should be, and as it was found.
+struct RunEntryCommands {
+    WCHAR Wanted[RunCommandChars];
+    WCHAR Found[RunCommandChars];
+};
+extern RunEntryCommands RunEntry;
+
 // Nonzero when the Run entry "Vantle" names this program by its full path, quoted, and Windows'
 // startup settings have not switched it off. Reads only; writes nothing.
 int StartsWithWindows(const WCHAR* exePath);

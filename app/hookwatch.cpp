@@ -12,12 +12,12 @@
 
 #include <wtsapi32.h>
 
-#include "app/clock.h"
-#include "ui/report.h"
-#include "res/texts.h"
+#include "base/clock.h"
+#include "base/report.h"
 #include "hook/hookapi.h"
 #include "res/messages.h"
-#include "store/state.h"
+
+HookWatchState HookWatch;
 
 enum : DWORD {
     HookCheckEveryMs = 1000,     // the check's period: far below the 10 s in which a failure shows
@@ -34,7 +34,7 @@ enum { FailedRepairsReported = 3, AnswersMissedDown = 2 };
 // may not be up yet, so the registration is tried again by the check until it works.
 static void RegisterSessionNotification(HWND monitor)
 {
-    if (!App.SessionNotified) App.SessionNotified = WTSRegisterSessionNotification(monitor, NOTIFY_FOR_THIS_SESSION);
+    if (!HookWatch.SessionNotified) HookWatch.SessionNotified = WTSRegisterSessionNotification(monitor, NOTIFY_FOR_THIS_SESSION);
 }
 
 // A hook that does not start is not reported here: the first check finds it missing and repairs
@@ -43,21 +43,21 @@ void StartHooks(HWND monitor)
 {
     StartMouseHook(monitor, WM_HOOK_MOUSE);
     StartKeyHook(monitor, WM_HOOK_KEY);
-    App.HooksWatched = 1;
-    App.HookMessagesSeen = App.HookMessagesAtRepair = App.HookMessages;
-    App.HookSeenAt = App.HookCheckedAt = ReadTickCount();
-    App.HookMessageAt = App.HookSeenAt - RepairSpacingMs;
-    App.UnseenRepairSpacing = RepairSpacingMs;
-    App.UnseenInputAt = App.HookSeenAt;
+    HookWatch.Watched = 1;
+    HookWatch.MessagesSeen = HookWatch.MessagesAtRepair = HookWatch.Messages;
+    HookWatch.SeenAt = HookWatch.CheckedAt = ReadTickCount();
+    HookWatch.MessageAt = HookWatch.SeenAt - RepairSpacingMs;
+    HookWatch.UnseenRepairSpacing = RepairSpacingMs;
+    HookWatch.UnseenInputAt = HookWatch.SeenAt;
     RegisterSessionNotification(monitor);
 }
 
 // Each query says whether its hook is there to end.
 void ReleaseHooks(HWND monitor)
 {
-    App.HooksWatched = 0;
-    if (App.SessionNotified) WTSUnRegisterSessionNotification(monitor);
-    App.SessionNotified = 0;
+    HookWatch.Watched = 0;
+    if (HookWatch.SessionNotified) WTSUnRegisterSessionNotification(monitor);
+    HookWatch.SessionNotified = 0;
     if (MouseHookRunning()) EndMouseHook();
     if (KeyHookRunning()) EndKeyHook();
 }
@@ -68,7 +68,7 @@ static int InputUnseenByHooks(DWORD now)
 {
     DWORD input = ReadLastInputTime();
     if (!input) return 0;
-    return static_cast<LONG>(input - App.HookSeenAt) > 0 && now - input >= InputInFlightMs;
+    return static_cast<LONG>(input - HookWatch.SeenAt) > 0 && now - input >= InputInFlightMs;
 }
 
 enum : long { TokenClosed = -1, LevelUnknown = 0 };
@@ -99,7 +99,7 @@ static long IntegrityOf(HANDLE process)
 // the secure desktop, where no window of ours is foreground).
 static int InputHiddenFromHooks(void)
 {
-    if (App.SessionLocked) return 1;
+    if (HookWatch.SessionLocked) return 1;
     HWND foreground = GetForegroundWindow();
     if (!foreground) return 1;
     DWORD processId = 0;
@@ -116,8 +116,8 @@ static int InputHiddenFromHooks(void)
 // the hook that is not installed, or the mouse hook when the thread does not answer.
 static void ReportDeadHooks(HWND monitor)
 {
-    if (App.FailedRepairs < FailedRepairsReported || App.HookFailureShown) return;
-    App.HookFailureShown = 1;
+    if (HookWatch.FailedRepairs < FailedRepairsReported || HookWatch.FailureShown) return;
+    HookWatch.FailureShown = 1;
     int mouseDown = !MouseHookRunning(), keyDown = !KeyHookRunning();
     if (mouseDown || !keyDown) ReportFailure(monitor, TextMouseHookFailed, TextHookCaption);
     if (keyDown) ReportFailure(monitor, TextKeyHookFailed, TextHookCaption);
@@ -128,28 +128,28 @@ static void ReportDeadHooks(HWND monitor)
 // check may just have been slow to be scheduled; one that lets two checks pass does not answer.
 static int HooksUp(void)
 {
-    App.HookAnswersMissed = HookThreadAnswering() ? 0 : App.HookAnswersMissed + 1;
-    return App.HookAnswersMissed < AnswersMissedDown && MouseHookRunning() && KeyHookRunning();
+    HookWatch.AnswersMissed = HookThreadAnswering() ? 0 : HookWatch.AnswersMissed + 1;
+    return HookWatch.AnswersMissed < AnswersMissedDown && MouseHookRunning() && KeyHookRunning();
 }
 
 // The first check after a repair that knows tells whether the repair brought the hooks back: the
 // fresh thread answered with both hooks installed, or it is down.
 static void JudgeRepair(HWND monitor, int up)
 {
-    int answered = App.HookAnswersMissed == 0;
-    if (up && answered) App.FailedRepairs = App.HooksDown = 0;
-    if (!App.RepairAwaitingCheck || (up && !answered)) return;
-    App.RepairAwaitingCheck = 0;
+    int answered = HookWatch.AnswersMissed == 0;
+    if (up && answered) HookWatch.FailedRepairs = HookWatch.Down = 0;
+    if (!HookWatch.RepairAwaitingCheck || (up && !answered)) return;
+    HookWatch.RepairAwaitingCheck = 0;
     if (up) return;
-    App.HooksDown = 1;
-    ++App.FailedRepairs;
+    HookWatch.Down = 1;
+    ++HookWatch.FailedRepairs;
     ReportDeadHooks(monitor);
 }
 
 // The hooks reported input since the last repair and lately: they work, for all they can see.
 static int HooksReportOtherInput(DWORD now)
 {
-    return App.HookMessages != App.HookMessagesAtRepair && now - App.HookMessageAt < RepairSpacingMs;
+    return HookWatch.Messages != HookWatch.MessagesAtRepair && now - HookWatch.MessageAt < RepairSpacingMs;
 }
 
 // The back-off is for input the hooks can never see, and must not outlive it. Which input went
@@ -160,39 +160,39 @@ static int HooksReportOtherInput(DWORD now)
 // the wait, and the back-off holds. Nor does a back-off outlast an hour without unseen input.
 static void JudgeUnseenRepair(DWORD now, int unseen)
 {
-    if (unseen) App.UnseenInputAt = now;
-    else if (now - App.UnseenInputAt >= BackOffKeptMs) App.UnseenRepairSpacing = RepairSpacingMs;
-    if (!App.UnseenRepairPending) return;
+    if (unseen) HookWatch.UnseenInputAt = now;
+    else if (now - HookWatch.UnseenInputAt >= BackOffKeptMs) HookWatch.UnseenRepairSpacing = RepairSpacingMs;
+    if (!HookWatch.UnseenRepairPending) return;
     if (!unseen &&
-        (now - App.HookRepairedAt < App.UnseenRepairSpacing || App.HookMessages == App.HookMessagesAtRepair))
+        (now - HookWatch.RepairedAt < HookWatch.UnseenRepairSpacing || HookWatch.Messages == HookWatch.MessagesAtRepair))
         return;
-    App.UnseenRepairPending = 0;
-    if (!unseen) App.UnseenRepairSpacing = RepairSpacingMs;
+    HookWatch.UnseenRepairPending = 0;
+    if (!unseen) HookWatch.UnseenRepairSpacing = RepairSpacingMs;
 }
 
 static void RepairHooks(DWORD now)
 {
     RestartHooks();
-    ++App.HookRepairs;
-    App.HookAnswersMissed = 0;
-    App.RepairAwaitingCheck = 1;
-    App.HookRepairedAt = now;
-    App.HookMessagesAtRepair = App.HookMessages;
+    ++HookWatch.Repairs;
+    HookWatch.AnswersMissed = 0;
+    HookWatch.RepairAwaitingCheck = 1;
+    HookWatch.RepairedAt = now;
+    HookWatch.MessagesAtRepair = HookWatch.Messages;
     // Input from before the repair is not held against the fresh hooks.
-    App.HookSeenAt = now;
+    HookWatch.SeenAt = now;
 }
 
 void CheckHooks(HWND monitor)
 {
     DWORD now = ReadTickCount();
-    if (!App.HooksWatched || now - App.HookCheckedAt < HookCheckEveryMs) return;
-    App.HookCheckedAt = now;
+    if (!HookWatch.Watched || now - HookWatch.CheckedAt < HookCheckEveryMs) return;
+    HookWatch.CheckedAt = now;
     RegisterSessionNotification(monitor);
-    if (App.HookMessages != App.HookMessagesSeen) {
-        App.HookMessagesSeen = App.HookMessages;
-        App.HookSeenAt = App.HookMessageAt = now;
+    if (HookWatch.Messages != HookWatch.MessagesSeen) {
+        HookWatch.MessagesSeen = HookWatch.Messages;
+        HookWatch.SeenAt = HookWatch.MessageAt = now;
         // Hooks that report are up, whatever the last repair looked like.
-        App.FailedRepairs = App.HooksDown = 0;
+        HookWatch.FailedRepairs = HookWatch.Down = 0;
     }
     int up = HooksUp();
     JudgeRepair(monitor, up);
@@ -202,18 +202,18 @@ void CheckHooks(HWND monitor)
     // Hooks that are up and report other input missed input they may never see: each such repair
     // waits twice as long as the one before. Hooks down or silent are repaired at the usual pace.
     int unseenOnly = up && HooksReportOtherInput(now);
-    DWORD spacing = unseenOnly ? App.UnseenRepairSpacing : RepairSpacingMs;
-    if (App.HookRepairs > 0 && now - App.HookRepairedAt < spacing) return;
+    DWORD spacing = unseenOnly ? HookWatch.UnseenRepairSpacing : RepairSpacingMs;
+    if (HookWatch.Repairs > 0 && now - HookWatch.RepairedAt < spacing) return;
     if (InputHiddenFromHooks()) return;
     RepairHooks(now);
-    App.UnseenRepairPending = unseenOnly;
-    if (!unseenOnly) App.UnseenRepairSpacing = RepairSpacingMs;
-    else App.UnseenRepairSpacing = spacing * 2 < UnseenSpacingMaxMs ? spacing * 2 : UnseenSpacingMaxMs;
+    HookWatch.UnseenRepairPending = unseenOnly;
+    if (!unseenOnly) HookWatch.UnseenRepairSpacing = RepairSpacingMs;
+    else HookWatch.UnseenRepairSpacing = spacing * 2 < UnseenSpacingMaxMs ? spacing * 2 : UnseenSpacingMaxMs;
 }
 
 void RearmHooks(void)
 {
-    if (!App.HooksWatched) return;
+    if (!HookWatch.Watched) return;
     RestartHooks();
-    App.HookSeenAt = App.HookCheckedAt = ReadTickCount();
+    HookWatch.SeenAt = HookWatch.CheckedAt = ReadTickCount();
 }

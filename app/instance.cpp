@@ -10,11 +10,21 @@
 // folders go on side by side.
 #include "app/instance.h"
 
-#include "res/texts.h"
-#include "resource.h"
-#include "store/state.h"
-#include "store/store.h"
-#include "ui/report.h"
+#include "app/monitor.h"
+#include "base/report.h"
+#include "res/resource.h"
+#include "store/datafolder.h"
+#include "ui/graphwindow.h"
+
+FolderClaimState FolderClaim;
+
+// The file in the data folder that claims it for one copy, the monitor window's properties by which
+// a second start finds the copy of its folder, and the registered message by which it asks that
+// copy for its graph window.
+static const char LockFileName[] = "vantle.lock";
+static const char FolderIndexProperty[] = "Vantle.FolderIndex";
+static const char FolderVolumeProperty[] = "Vantle.FolderVolume";
+static const char HandoverMessageName[] = "Vantle.ShowGraphWindow";
 
 // How long a second start looks for the copy that holds the folder: one that has just taken the
 // lock has not yet made its window, and one that is ending gives the lock back. A copy that is
@@ -23,10 +33,10 @@ enum : DWORD { HandoverWaitMs = 3000, HandoverLookEveryMs = 100, HandoverAnswerM
 
 int IdentifyDataFolder(void)
 {
-    App.FolderVolume = 0;
-    App.FolderIndex = 0;
+    FolderClaim.Volume = 0;
+    FolderClaim.Index = 0;
     // Attributes only, with every sharing: nobody who has the folder open is in the way.
-    HANDLE folder = CreateFileW(App.DataDirectory, FILE_READ_ATTRIBUTES,
+    HANDLE folder = CreateFileW(DataDirectory(), FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (folder == INVALID_HANDLE_VALUE) return 0;
@@ -34,8 +44,8 @@ int IdentifyDataFolder(void)
     int ok = GetFileInformationByHandle(folder, &information);
     CloseHandle(folder);
     if (!ok) return 0;
-    App.FolderVolume = information.dwVolumeSerialNumber;
-    App.FolderIndex = static_cast<unsigned long long>(information.nFileIndexHigh) << 32 | information.nFileIndexLow;
+    FolderClaim.Volume = information.dwVolumeSerialNumber;
+    FolderClaim.Index = static_cast<unsigned long long>(information.nFileIndexHigh) << 32 | information.nFileIndexLow;
     return 1;
 }
 
@@ -45,7 +55,7 @@ enum : DWORD { ClaimOffsetHigh = 0, ClaimOffsetLow = 0x40000000, ClaimLength = 1
 
 int TakeFolderLock(void)
 {
-    const WCHAR* path = ComposeDataFilePath(TextLockFile);
+    const WCHAR* path = ComposeDataFilePath(LockFileName);
     HANDLE lock = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (lock == INVALID_HANDLE_VALUE) {
@@ -64,7 +74,7 @@ int TakeFolderLock(void)
     at.Offset = ClaimOffsetLow;
     at.OffsetHigh = ClaimOffsetHigh;
     if (LockFileEx(lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, ClaimLength, 0, &at)) {
-        App.FolderLock = lock;
+        FolderClaim.Lock = lock;
         return 1;
     }
     CloseHandle(lock);
@@ -76,10 +86,10 @@ int TakeFolderLock(void)
 // there is no identity to name it by.
 static int TakeFolderObject(void)
 {
-    if (!App.FolderIndex && !App.FolderVolume) return -1;
+    if (!FolderClaim.Index && !FolderClaim.Volume) return -1;
     WCHAR name[64];
-    wsprintfW(name, L"Global\\Vantle.%08lX.%08lX%08lX", App.FolderVolume,
-              static_cast<DWORD>(App.FolderIndex >> 32), static_cast<DWORD>(App.FolderIndex));
+    wsprintfW(name, L"Global\\Vantle.%08lX.%08lX%08lX", FolderClaim.Volume,
+              static_cast<DWORD>(FolderClaim.Index >> 32), static_cast<DWORD>(FolderClaim.Index));
     HANDLE object = CreateMutexW(nullptr, FALSE, name);
     // Another user's object is there but may not be opened.
     if (!object) return GetLastError() == ERROR_ACCESS_DENIED ? 0 : -1;
@@ -87,7 +97,7 @@ static int TakeFolderObject(void)
         CloseHandle(object);
         return 0;
     }
-    App.FolderLock = object;
+    FolderClaim.Lock = object;
     return 1;
 }
 
@@ -96,25 +106,25 @@ static HANDLE PropertyValue(unsigned long long value) { return reinterpret_cast<
 void MarkFolderOwner(HWND monitor)
 {
     // A copy that runs elevated would otherwise drop the hand-over of a start that does not.
-    ChangeWindowMessageFilterEx(monitor, App.HandoverMessage, MSGFLT_ALLOW, nullptr);
-    SetPropA(monitor, TextFolderIndexProperty, PropertyValue(App.FolderIndex));
-    SetPropA(monitor, TextFolderVolumeProperty, PropertyValue(App.FolderVolume));
+    ChangeWindowMessageFilterEx(monitor, FolderClaim.HandoverMessage, MSGFLT_ALLOW, nullptr);
+    SetPropA(monitor, FolderIndexProperty, PropertyValue(FolderClaim.Index));
+    SetPropA(monitor, FolderVolumeProperty, PropertyValue(FolderClaim.Volume));
 }
 
 void UnmarkFolderOwner(HWND monitor)
 {
-    RemovePropA(monitor, TextFolderIndexProperty);
-    RemovePropA(monitor, TextFolderVolumeProperty);
+    RemovePropA(monitor, FolderIndexProperty);
+    RemovePropA(monitor, FolderVolumeProperty);
 }
 
 // The monitor window of this session's copy that holds this folder (the window's class and title,
 // and the folder's identity in its properties, which another process may read), or null.
 static HWND FindCopyOfFolder(void)
 {
-    if (!App.FolderIndex && !App.FolderVolume) return nullptr;  // no identity: nothing to match
-    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, TextWindowClass, TextWindowTitle)) != nullptr;)
-        if (GetPropA(window, TextFolderIndexProperty) == PropertyValue(App.FolderIndex) &&
-            GetPropA(window, TextFolderVolumeProperty) == PropertyValue(App.FolderVolume))
+    if (!FolderClaim.Index && !FolderClaim.Volume) return nullptr;  // no identity: nothing to match
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, MonitorClassName, MonitorTitle)) != nullptr;)
+        if (GetPropA(window, FolderIndexProperty) == PropertyValue(FolderClaim.Index) &&
+            GetPropA(window, FolderVolumeProperty) == PropertyValue(FolderClaim.Volume))
             return window;
     return nullptr;
 }
@@ -126,19 +136,25 @@ static void HandOver(HWND copy)
     DWORD processId = 0;
     GetWindowThreadProcessId(copy, &processId);
     AllowSetForegroundWindow(processId);
-    WPARAM index = static_cast<WPARAM>(App.FolderIndex);
-    LPARAM volume = static_cast<LPARAM>(App.FolderVolume);
+    WPARAM index = static_cast<WPARAM>(FolderClaim.Index);
+    LPARAM volume = static_cast<LPARAM>(FolderClaim.Volume);
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(copy, App.HandoverMessage, index, volume, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+    if (!SendMessageTimeoutA(copy, FolderClaim.HandoverMessage, index, volume, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                              HandoverAnswerMs, &result))
-        PostMessageA(copy, App.HandoverMessage, index, volume);
+        PostMessageA(copy, FolderClaim.HandoverMessage, index, volume);
+}
+
+void ReleaseDataFolder(void)
+{
+    if (FolderClaim.Lock) CloseHandle(FolderClaim.Lock);
+    FolderClaim.Lock = nullptr;
 }
 
 int ClaimDataFolder(void)
 {
-    App.HandoverMessage = RegisterWindowMessageA(TextHandoverMessage);
+    FolderClaim.HandoverMessage = RegisterWindowMessageA(HandoverMessageName);
     // The lock lives in the data folder, which the first start makes here.
-    CreateDirectoryW(App.DataDirectory, nullptr);
+    MakeDataDirectory();
     IdentifyDataFolder();
     for (DWORD start = GetTickCount();; Sleep(HandoverLookEveryMs)) {
         int taken = TakeFolderLock();
@@ -160,14 +176,14 @@ int ClaimDataFolder(void)
 
 LRESULT OnHandover(HWND monitor, WPARAM folderIndex, LPARAM folderVolume)
 {
-    if (folderIndex != static_cast<WPARAM>(App.FolderIndex) || folderVolume != static_cast<LPARAM>(App.FolderVolume))
+    if (folderIndex != static_cast<WPARAM>(FolderClaim.Index) || folderVolume != static_cast<LPARAM>(FolderClaim.Volume))
         return 0;
-    if (!App.GraphWindowOpen) {
+    if (!GraphWindowOpen()) {
         // Posted: this message's sender does not wait for the modal window.
         PostMessageA(monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
         return 1;
     }
-    HWND graph = App.GraphWindowHandle;
+    HWND graph = GraphWindowHandle();
     if (IsIconic(graph)) ShowWindow(graph, SW_RESTORE);
     SetForegroundWindow(graph);
     return 1;

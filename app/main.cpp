@@ -1,32 +1,29 @@
 // Program entry: the hidden monitor window and the process's only message loop.
 #include "app/instance.h"
 #include "app/monitor.h"
-#include "store/store.h"
-#include "store/state.h"
-#include "res/texts.h"
-#include "ui/report.h"
-
-static const char TaskbarCreatedName[] = "TaskbarCreated";
+#include "app/tray.h"
+#include "base/report.h"
+#include "base/uitext.h"
+#include "store/datafolder.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand)
 {
     (void)commandLine;
     (void)showCommand;
-    App.Instance = instance;
     // Every text from here on is in the user's language.
     ChooseUiLanguage();
     // The data folder beside the program, composed once: it is claimed here (a second start for
     // the same folder hands over to the copy that runs, and ends) and the start-up loads from it.
     // The path is read in UTF-16: a folder name outside the ANSI code page stays whole.
-    GetModuleFileNameW(nullptr, App.ExePath, PathCapacity);
-    if (!ComposeDataDirectory(App.ExePath)) {
+    GetModuleFileNameW(nullptr, Monitor.ExePath, PathCapacity);
+    if (!ComposeDataDirectory(Monitor.ExePath)) {
         // A folder path too long for even the long form: there is nowhere to record.
         ReportFailure(nullptr, TextCreateFailed, TextErrorCaption);
         return 0;
     }
     if (!ClaimDataFolder()) return 0;
     if (!previous && !RegisterMonitorClass(instance)) return 0;
-    App.TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName);
+    RegisterTaskbarCreated();
     HWND monitor = CreateMonitorWindow(instance);
     // Without the window nothing would ever end the loop below.
     if (!monitor) return 1;
@@ -37,7 +34,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    // The folder is free for the next start as soon as this one has gone.
-    if (App.FolderLock) CloseHandle(App.FolderLock);
+    ReleaseDataFolder();
     return static_cast<int>(msg.wParam);
 }

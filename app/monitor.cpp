@@ -5,27 +5,34 @@
 
 #include "app/appwatch.h"
 #include "app/autostart.h"
-#include "app/clock.h"
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
 #include "app/tray.h"
+#include "base/clock.h"
+#include "base/report.h"
 #include "res/messages.h"
 #include "res/resource.h"
-#include "res/texts.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "store/dayfile.h"
+#include "store/days.h"
+#include "store/reset.h"
+#include "store/startup.h"
 #include "ui/graphwindow.h"
-#include "ui/report.h"
+#include "ui/statusbar.h"
+
+MonitorState Monitor;
+
+const wchar_t MonitorClassName[] = L"window";
+const wchar_t MonitorTitle[] = L"タイトル";
 
 // The recorder starts after the data is loaded: the current slot, the slot clock, the hooks.
 static void StartRecording(HWND monitor)
 {
     // A restart within a slot goes on from what the earlier run wrote for it.
-    BeginSlot(App.CurrentSlot);
-    App.Recording = 1;
+    BeginSlot(CurrentSlot());
+    SlotClock.Recording = 1;
     SetTimer(monitor, SlotTimerId, SlotTimerPeriod, nullptr);
     StartAppWatch();
     StartHooks(monitor);
@@ -37,13 +44,14 @@ static void StartRecording(HWND monitor)
 // Recording goes on meanwhile (the day is read, the file made, later).
 int StartRecorder(HWND monitor)
 {
-    App.MonitorWindow = monitor;
+    Monitor.Window = monitor;
+    SetReportWindow(monitor);
     StartTrayIcon(monitor);
     SYSTEMTIME now;
     ReadLocalTime(&now);
     int result = Startup(&now);
-    App.StartReadsPending = result != 1 && ReadUnreadDays() > 0;
-    App.StartReadsUntil = ReadTickCount() + StartReadWaitMs;
+    SlotClock.StartReadsPending = result != 1 && ReadUnreadDays() > 0;
+    SlotClock.StartReadsUntil = ReadTickCount() + StartReadWaitMs;
     // The icon tells before any box does.
     ShowRecordingState(monitor);
     int mode = SetReportMode(ReportLater);
@@ -72,16 +80,16 @@ static LRESULT OnMonitorDestroy(HWND monitor)
 // file (the day tables move on before any box of a change of day is shown).
 static void SaveCurrentSlot(HWND monitor)
 {
-    if (!App.Recording) return;
+    if (!SlotClock.Recording) return;
     CommitCounters();
-    SaveSlot(monitor, App.CurrentSlot);
+    SaveSlot(monitor, CurrentSlot());
     SaveAppsNow(monitor);
 }
 
 // The last steps of every ending, once the clock is stopped and the slot saved.
 static void FinishAndDestroy(HWND monitor)
 {
-    App.Recording = 0;
+    SlotClock.Recording = 0;
     StopAppWatch();
     ReleaseHooks(monitor);
     RemoveTrayIcon(monitor);
@@ -91,16 +99,16 @@ static void FinishAndDestroy(HWND monitor)
 // The exit's save, without a box: nonzero when everything counted has reached its file.
 static int SaveForExit(void)
 {
-    if (!App.Recording) return 1;
+    if (!SlotClock.Recording) return 1;
     CommitCounters();
-    int slotWritten = WriteSlot(App.CurrentSlot) == SlotWritten;
+    int slotWritten = WriteSlot(CurrentSlot()) == SlotWritten;
     return SaveAppsForExit() && slotWritten;
 }
 
 static LRESULT OnConfirmedExit(HWND monitor)
 {
-    if (App.ExitAsked) return 0;
-    App.ExitAsked = 1;
+    if (Monitor.ExitAsked) return 0;
+    Monitor.ExitAsked = 1;
     // The questions' modal loops go on counting and ticking.
     int answer = MessageBoxW(monitor, UiText(TextExitQuestion), UiText(TextExitCaption), MB_YESNO | MB_ICONQUESTION);
     // Counts that cannot reach their files would go with the program: the user decides, and No
@@ -110,7 +118,7 @@ static LRESULT OnConfirmedExit(HWND monitor)
                              MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
         if (answer == IDYES) SaveForExit();
     }
-    App.ExitAsked = 0;
+    Monitor.ExitAsked = 0;
     if (answer != IDYES) return 0;
     if (!KillTimer(monitor, SlotTimerId))
         ReportFailure(monitor, TextKillTimerError, TextKillTimerCaption, MB_OK | MB_ICONEXCLAMATION);
@@ -143,19 +151,19 @@ static LRESULT OnResetData(void)
     int result = ResetData(&now, &daysKept);
     // Today's column cleared (the running slot holds no data now): its counts start again too, and
     // so do its applications' records, whose file went with the day's.
-    if (App.ActivityTable[MetricClicks][App.CurrentSlot][0] == NoData) {
+    if (DayValue(MetricClicks, CurrentSlot(), 0) == NoData) {
         ClearIntervalCounters();
         ResetApps();
     }
     RepaintGraphWindow();
-    if (daysKept) ReportFailure(App.GraphWindowHandle, TextResetIncomplete, TextErrorCaption);
-    if (result != 0) ReportFailure(App.GraphWindowHandle, TextCreateFailed, TextErrorCaption);
+    if (daysKept) ReportFailure(GraphWindowHandle(), TextResetIncomplete, TextErrorCaption);
+    if (result != 0) ReportFailure(GraphWindowHandle(), TextCreateFailed, TextErrorCaption);
     return 0;
 }
 
 static void OnStartWithWindows(HWND monitor)
 {
-    if (!ToggleStartWithWindows(App.ExePath)) ReportFailure(monitor, TextAutostartFailed, TextErrorCaption);
+    if (!ToggleStartWithWindows(Monitor.ExePath)) ReportFailure(monitor, TextAutostartFailed, TextErrorCaption);
 }
 
 static void OnRecordApps(HWND monitor)
@@ -168,7 +176,7 @@ static LRESULT OnMonitorCommand(HWND monitor, UINT command)
     switch (command) {
     case IDC_EXIT:           SendMessageW(monitor, WM_CLOSE, 0, 0); break;
     case IDC_OPEN_GRAPH:     OpenGraphWindow(monitor); break;
-    case IDC_PUT_AWAY_GRAPH: PutAwayGraphWindow(monitor); break;
+    case IDC_PUT_AWAY_GRAPH: PutAwayGraphWindow(); break;
     case IDC_START_WITH_WINDOWS: OnStartWithWindows(monitor); break;
     case IDC_RECORD_APPS:    OnRecordApps(monitor); break;
     default: break;
@@ -182,21 +190,11 @@ static LRESULT OnTrayNotify(HWND monitor, LPARAM mouseMessage)
     return 0;
 }
 
-// The shell's taskbar was created again (the shell restarted): the icon must be added anew. A
-// shell that is still starting may refuse it, so a few more attempts follow on a timer; the
-// thread never waits for the shell.
-static LRESULT OnTaskbarCreated(HWND monitor)
-{
-    App.TrayRetriesLeft = TrayRetries;
-    if (!AddTrayIcon(monitor)) SetTimer(monitor, TrayRetryTimerId, TrayWaitMs, nullptr);
-    return 0;
-}
-
 static LRESULT OnMonitorTimer(HWND monitor, UINT_PTR timer)
 {
     if (timer == SlotTimerId) OnSlotTimer(monitor);
     else if (timer == TrayRetryTimerId) RetryTrayIcon(monitor);
-    else if (timer == StatusTimerId) OnStatusTimer();
+    else if (timer == StatusTimerId) OnStatusTimer(monitor);
     return 0;
 }
 
@@ -220,9 +218,9 @@ static LRESULT OnPowerChange(HWND monitor, WPARAM event)
 static LRESULT OnSessionChange(WPARAM event)
 {
     if (event == WTS_SESSION_LOCK) {
-        App.SessionLocked = 1;
+        HookWatch.SessionLocked = 1;
     } else if (event == WTS_SESSION_UNLOCK) {
-        App.SessionLocked = 0;
+        HookWatch.SessionLocked = 0;
         RearmHooks();
     }
     return 0;
@@ -234,6 +232,26 @@ static LRESULT OnDisplayChange(void)
 {
     ForgetScreenMap();
     return 0;
+}
+
+ATOM RegisterMonitorClass(HINSTANCE instance)
+{
+    WNDCLASSW wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MonitorWindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = MonitorClassName;
+    return RegisterClassW(&wc);
+}
+
+HWND CreateMonitorWindow(HINSTANCE instance)
+{
+    // Its default position matters although it stays hidden: the graph window opens at the
+    // top-left corner of this window's client area.
+    return CreateWindowExW(0, MonitorClassName, MonitorTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }
 
 LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -257,29 +275,9 @@ LRESULT CALLBACK MonitorWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE: return OnDisplayChange();
     default:
-        if (message != 0 && message == App.TaskbarCreatedMessage) return OnTaskbarCreated(window);
-        if (message != 0 && message == App.HandoverMessage) return OnHandover(window, wParam, lParam);
+        if (message != 0 && message == Tray.TaskbarCreatedMessage) return OnTaskbarCreated(window);
+        if (message != 0 && message == FolderClaim.HandoverMessage) return OnHandover(window, wParam, lParam);
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
-}
-
-ATOM RegisterMonitorClass(HINSTANCE instance)
-{
-    WNDCLASSW wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = MonitorWindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = TextWindowClass;
-    return RegisterClassW(&wc);
-}
-
-HWND CreateMonitorWindow(HINSTANCE instance)
-{
-    // Its default position matters although it stays hidden: the graph window opens at the
-    // top-left corner of this window's client area.
-    return CreateWindowExW(0, TextWindowClass, TextWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
 }

@@ -1,7 +1,7 @@
 // The hook's physical points in this process's screen coordinates, monitor by monitor.
 #include "app/screenmap.h"
 
-#include "store/state.h"
+ScreenMapState ScreenMap;
 
 // A monitor's physical rectangle is that of its display mode, which the system never scales;
 // its rectangle from GetMonitorInfo is in the caller's own coordinates. The two are the same
@@ -44,19 +44,19 @@ POINT MapPointBetween(POINT point, const RECT& from, const RECT& to)
 // multiplications; only a move onto another monitor enumerates them.
 POINT ProcessPointFromPhysical(POINT physical)
 {
-    if (!App.ScreenMapValid || !PtInRect(&App.ScreenMapPhysical, physical)) {
+    if (!ScreenMap.Valid || !PtInRect(&ScreenMap.Physical, physical)) {
         MonitorSearch search = {physical, 0, {}, {}};
         EnumDisplayMonitors(nullptr, nullptr, MatchMonitor, reinterpret_cast<LPARAM>(&search));
         // A point on no monitor (displays changing under the pointer) is taken as it is.
         if (!search.found) return physical;
-        App.ScreenMapPhysical = search.physicalRect;
-        App.ScreenMapProcess = search.processRect;
-        App.ScreenMapValid = 1;
+        ScreenMap.Physical = search.physicalRect;
+        ScreenMap.Process = search.processRect;
+        ScreenMap.Valid = 1;
     }
-    return MapPointBetween(physical, App.ScreenMapPhysical, App.ScreenMapProcess);
+    return MapPointBetween(physical, ScreenMap.Physical, ScreenMap.Process);
 }
 
 void ForgetScreenMap(void)
 {
-    App.ScreenMapValid = 0;
+    ScreenMap.Valid = 0;
 }

@@ -3,6 +3,15 @@
 #pragma once
 #include <windows.h>
 
+// Written by app/screenmap.cpp alone: the monitor of the last hook point, in the hook's physical
+// coordinates and in this process's own; looked up again when a point leaves it or the displays
+// change.
+struct ScreenMapState {
+    int Valid;
+    RECT Physical, Process;
+};
+extern ScreenMapState ScreenMap;
+
 // The point in the coordinates of this process: on a scaled display a process that is not
 // per-monitor DPI aware sees each monitor shrunk by its scale, the hook's points do not.
 POINT ProcessPointFromPhysical(POINT physical);

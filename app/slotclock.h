@@ -2,10 +2,26 @@
 #pragma once
 #include <windows.h>
 
+// Written by app/'s files alone.
+struct SlotClockState {
+    // Recording runs from the start-up until the end, whatever the start-up met.
+    int Recording;
+    // The cause of the last failed slot write that was told (a WriteSlot result), 0 once a write
+    // works: the same cause brings no second box.
+    int SlotFailureShown;
+    // Days the start-up could not read are tried again at every tick until this tick-clock time
+    // (a sync client or an indexer holds a file for a moment at logon); only then is the failure
+    // shown.
+    int StartReadsPending;
+    DWORD StartReadsUntil;
+};
+extern SlotClockState SlotClock;
+
+// How long the clock tries again the day files that the start-up could not read.
+enum : DWORD { StartReadWaitMs = 3000 };
+
 // One tick; 0, or -1 when the new day's file could not be created.
 int OnSlotTimer(HWND monitor);
-// Starts recording slot n of today: its cells become 0 unless already recorded.
-void BeginSlot(int slot);
 // Stores the running counters into today's cell of the current slot.
 void CommitCounters(void);
 // Writes the slot (and every slot still unsaved) and reports a failure in a box the monitor

@@ -1,18 +1,31 @@
 // The tray icon, its popup menu and the commands that open and put away the graph window.
-#include <windows.h>
+#include "app/tray.h"
+
 #include <shellapi.h>
 #include <string.h>
 
 #include "app/autostart.h"
-#include "app/clock.h"
+#include "app/hookwatch.h"
+#include "app/monitor.h"
+#include "base/clock.h"
+#include "base/uitext.h"
 #include "res/messages.h"
-#include "res/texts.h"
-#include "app/tray.h"
-#include "resource.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "res/resource.h"
+#include "store/apprecords.h"
+#include "store/dayfile.h"
+#include "store/days.h"
 #include "ui/graphwindow.h"
-#include "ui/uitexts.h"
+#include "ui/uiresources.h"
+
+TrayIconState Tray;
+
+// The shell's notification area, which the tray calls are sent to, and its message of a new
+// taskbar.
+static const char ShellTrayClass[] = "Shell_TrayWnd";
+static const char TaskbarCreatedName[] = "TaskbarCreated";
+// Asked for by name: the entry is missing before Windows 10 1607.
+static const char User32Name[] = "user32.dll";
+static const char SetThreadAwarenessName[] = "SetThreadDpiAwarenessContext";
 
 // The icon record in its first form, the fields every shell version understands, unless the tip
 // needs the longer field of the second.
@@ -34,8 +47,8 @@ static void FillTrayRecord(NOTIFYICONDATAW* record, HWND monitor, HICON icon, co
 // repair brings back stop the counting; slots that wait for their file may still reach it.
 int RecordingState(void)
 {
-    if (App.TodayFileUnmade || App.DayUnread[0]) return TrayNoData;
-    if (App.HooksDown) return TrayNoInput;
+    if (TodayFileUnmade() || TodayFileUnread()) return TrayNoData;
+    if (HookWatch.Down) return TrayNoInput;
     if (SlotsWaitingToBeWritten()) return TrayUnsaved;
     return TrayRecording;
 }
@@ -59,7 +72,7 @@ static int TrayIconSize(void)
     const HANDLE SystemAware = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-2));
     // Through void* so that the compiler accepts the change of function type.
     SetAwareness set = reinterpret_cast<SetAwareness>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(TextUser32), TextSetThreadAwareness)));
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(User32Name), SetThreadAwarenessName)));
     HANDLE previous = set ? set(SystemAware) : nullptr;
     int size = GetSystemMetrics(SM_CXSMICON);
     if (previous) set(previous);
@@ -73,7 +86,7 @@ static HICON TrayIconOf(int state)
 {
     int id = state == TrayRecording ? IDI_APP : IDI_NOT_RECORDING;
     int size = TrayIconSize();
-    return static_cast<HICON>(LoadImageA(App.Instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    return static_cast<HICON>(LoadImageA(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }
 
 static void FillTrayRecordOf(NOTIFYICONDATAW* record, HWND monitor, int state)
@@ -86,7 +99,7 @@ static void FillTrayRecordOf(NOTIFYICONDATAW* record, HWND monitor, int state)
 static int ShellAnswers(void)
 {
     enum : UINT { ShellAnswerMs = 100 };
-    HWND tray = FindWindowA(TextShellTrayClass, nullptr);
+    HWND tray = FindWindowA(ShellTrayClass, nullptr);
     DWORD_PTR result = 0;
     return tray && SendMessageTimeoutA(tray, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, ShellAnswerMs, &result);
 }
@@ -97,10 +110,10 @@ static int ShellAnswers(void)
 void ShowRecordingState(HWND monitor)
 {
     int state = RecordingState();
-    if (state == App.TrayState || !ShellAnswers()) return;
+    if (state == Tray.State || !ShellAnswers()) return;
     NOTIFYICONDATAW record;
     FillTrayRecordOf(&record, monitor, state);
-    if (NotifyShell(NIM_MODIFY, &record)) App.TrayState = state;
+    if (NotifyShell(NIM_MODIFY, &record)) Tray.State = state;
     if (record.hIcon) DestroyIcon(record.hIcon);
 }
 
@@ -110,16 +123,27 @@ int AddTrayIcon(HWND monitor)
 {
     if (!ShellAnswers()) return 0;
     NOTIFYICONDATAW record;
-    FillTrayRecordOf(&record, monitor, App.TrayState);
+    FillTrayRecordOf(&record, monitor, Tray.State);
     int added = NotifyShell(NIM_ADD, &record) || NotifyShell(NIM_MODIFY, &record);
     if (record.hIcon) DestroyIcon(record.hIcon);
     return added;
 }
 
+void RegisterTaskbarCreated(void) { Tray.TaskbarCreatedMessage = RegisterWindowMessageA(TaskbarCreatedName); }
+
+// A shell that is still starting may refuse the icon, so a few more attempts follow on a timer;
+// the thread never waits for the shell.
+LRESULT OnTaskbarCreated(HWND monitor)
+{
+    Tray.RetriesLeft = TrayRetries;
+    if (!AddTrayIcon(monitor)) SetTimer(monitor, TrayRetryTimerId, TrayWaitMs, nullptr);
+    return 0;
+}
+
 void StartTrayIcon(HWND monitor)
 {
     if (AddTrayIcon(monitor)) return;
-    App.TrayRetriesLeft = TrayRetriesUnlimited;
+    Tray.RetriesLeft = TrayRetriesUnlimited;
     SetTimer(monitor, TrayRetryTimerId, TrayWaitMs, nullptr);
 }
 
@@ -129,7 +153,7 @@ void RetryTrayIcon(HWND monitor)
         KillTimer(monitor, TrayRetryTimerId);
         return;
     }
-    if (App.TrayRetriesLeft != TrayRetriesUnlimited && --App.TrayRetriesLeft <= 0)
+    if (Tray.RetriesLeft != TrayRetriesUnlimited && --Tray.RetriesLeft <= 0)
         KillTimer(monitor, TrayRetryTimerId);
 }
 
@@ -147,32 +171,15 @@ int ShowTrayMenu(HWND monitor)
     GetCursorPos(&point);
     HMENU menu = LoadUiMenu(IDM_TRAY);
     HMENU popup = GetSubMenu(menu, 0);
-    UINT greyed = App.GraphWindowOpen ? IDC_OPEN_GRAPH : IDC_PUT_AWAY_GRAPH;
+    UINT greyed = GraphWindowOpen() ? IDC_OPEN_GRAPH : IDC_PUT_AWAY_GRAPH;
     EnableMenuItem(popup, greyed, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
-    UINT startup = StartsWithWindows(App.ExePath) ? MF_CHECKED : MF_UNCHECKED;
+    UINT startup = StartsWithWindows(Monitor.ExePath) ? MF_CHECKED : MF_UNCHECKED;
     CheckMenuItem(popup, IDC_START_WITH_WINDOWS, MF_BYCOMMAND | startup);
-    CheckMenuItem(popup, IDC_RECORD_APPS, MF_BYCOMMAND | (App.AppsRecording ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDC_RECORD_APPS, MF_BYCOMMAND | (AppsRecorded() ? MF_CHECKED : MF_UNCHECKED));
     // The chosen command arrives later as WM_COMMAND; the tracking loop dispatches our messages.
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, monitor, nullptr);
     DestroyMenu(menu);
     // Without this the menu would not close when the user clicks elsewhere.
     PostMessageA(monitor, WM_NULL, 0, 0);
-    return 1;
-}
-
-int OpenGraphWindow(HWND monitor)
-{
-    if (!App.GraphWindowOpen)
-        ShowUiDialog(IDD_GRAPH, monitor, GraphWindowProc);
-    return 1;
-}
-
-int PutAwayGraphWindow(HWND monitor)
-{
-    (void)monitor;
-    if (App.GraphWindowOpen) {
-        EndDialog(App.GraphWindowHandle, 0);
-        App.GraphWindowOpen = 0;
-    }
     return 1;
 }

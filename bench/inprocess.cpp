@@ -8,29 +8,34 @@
 #include <string>
 #include <vector>
 
-#include "res/messages.h"
 #include "app/appwatch.h"
 #include "app/input.h"
 #include "app/monitor.h"
 #include "app/slotclock.h"
+#include "base/files.h"
+#include "base/report.h"
+#include "base/uitext.h"
 #include "bench/benchutil.h"
 #include "e2e/e2e_support.h"
 #include "graph/frame.h"
 #include "graph/geometry.h"
 #include "graph/plot.h"
+#include "graph/view.h"
 #include "hook/hookapi.h"
+#include "res/messages.h"
 #include "resource.h"
-#include "res/texts.h"
+#include "store/appranges.h"
+#include "store/apprecords.h"
 #include "store/csvfile.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "store/datafolder.h"
+#include "store/days.h"
+#include "store/totals.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
-#include "ui/graphwindow.h"
 #include "ui/appswindow.h"
+#include "ui/graphwindow.h"
 #include "ui/statusbar.h"
 #include "ui/totalswindow.h"
-#include "store/apps.h"
 
 namespace {
 const int Repetitions = 9;
@@ -88,7 +93,7 @@ void Pump(DWORD ms)
 HWND CreatePlainWindow(const char* cls)
 {
     return CreateWindowExA(0, cls, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                           App.Instance, nullptr);
+                           GetModuleHandleA(nullptr), nullptr);
 }
 
 // A monitor window that skips the start-up: the bench sets the store up itself, so no tray icon,
@@ -97,7 +102,8 @@ HWND CreateBenchMonitor()
 {
     HWND monitor = CreatePlainWindow(MonitorClass);
     SetWindowLongPtrA(monitor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonitorWindowProc));
-    App.MonitorWindow = monitor;
+    Monitor.Window = monitor;
+    SetReportWindow(monitor);
     return monitor;
 }
 
@@ -108,18 +114,18 @@ void FillFullDays()
     BuildDayTables(FakeDate());
     for (int m = 0; m < MetricCount; ++m)
         for (int k = 0; k < DayCount; ++k) {
-            App.DayMaxima[m][k] = 0;
+            Days.DayMaxima[m][k] = 0;
             for (int s = 0; s < SlotCount; ++s) {
                 int v = (s * 7 + k * 13 + m * 5) % 60 + 1;
-                App.ActivityTable[m][s][k] = v;
-                if (v > App.DayMaxima[m][k]) App.DayMaxima[m][k] = v;
+                Days.ActivityTable[m][s][k] = v;
+                if (v > Days.DayMaxima[m][k]) Days.DayMaxima[m][k] = v;
             }
         }
-    App.SelectedMetric = MetricClicks;
-    App.CurrentSlot = SlotCount - 1;
-    BeginSlot(App.CurrentSlot);
+    Graph.SelectedMetric = MetricClicks;
+    Days.CurrentSlot = SlotCount - 1;
+    BeginSlot(Days.CurrentSlot);
     ClearIntervalCounters();
-    App.Recording = 1;
+    SlotClock.Recording = 1;
 }
 
 // Per-message cost of dispatching a batch of posted messages to the window.
@@ -193,9 +199,9 @@ void OpenAgainstClosedFigure(HWND monitor)
     const int Moves = 200;
     Figure move = {"input: WM_HOOK_MOUSE move, graph open", "same move, graph closed", "us/msg", {}, {}};
     for (int r = 0; r < Repetitions; ++r) {
-        App.GraphWindowOpen = 0;
+        GraphWindow.Open = 0;
         move.base.push_back(MoveCost(monitor, Moves));
-        App.GraphWindowOpen = 1;
+        GraphWindow.Open = 1;
         move.measured.push_back(MoveCost(monitor, Moves));
     }
     Pump(50);  // what the last moves noted is shown before the next figure
@@ -235,9 +241,9 @@ void PacedFigure(HWND monitor)
     std::vector<double> rates;
     for (int r = 0; r < Repetitions; ++r) {
         double rate = 0;
-        App.GraphWindowOpen = 0;
+        GraphWindow.Open = 0;
         move.base.push_back(PacedMoveCost(monitor, Moves, &rate));
-        App.GraphWindowOpen = 1;
+        GraphWindow.Open = 1;
         move.measured.push_back(PacedMoveCost(monitor, Moves, &rate));
         rates.push_back(rate);
     }
@@ -397,7 +403,7 @@ void BurstFigure(HWND monitor, const char* state)
         while (MsgWaitForMultipleObjects(1, &sender, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Drain();
         CloseHandle(sender);
         Drain();  // SendInput has returned: every move's message is queued
-        recorded.measured.push_back(100.0 * (App.MoveX + App.MoveY) / made);
+        recorded.measured.push_back(100.0 * (Counters.MoveX + Counters.MoveY) / made);
     }
     EndMouseHook();
     Drain();
@@ -410,7 +416,7 @@ void BurstFigure(HWND monitor, const char* state)
 std::string StatusPart(int part)
 {
     char text[64] = "";
-    SendMessageA(App.StatusBarHandle, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+    SendMessageA(StatusBar.Handle, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
     return text;
 }
 
@@ -465,13 +471,13 @@ void BurstShownFigure(HWND monitor)
 enum { DrawPlot = 1, DrawFrame = 2, DrawBoth = 3 };
 
 // The plot and the frame in the window's context, clipped as a paint would clip them.
-double DrawCost(HWND graph, HDC dc, HRGN clip, int paints, int parts = DrawBoth)
+double DrawCost(HDC dc, HRGN clip, int paints, int parts = DrawBoth)
 {
     SelectClipRgn(dc, clip);
     double start = NowMicroseconds();
     for (int i = 0; i < paints; ++i) {
-        if (parts & DrawPlot) DrawActivityPlot(graph, dc);
-        if (parts & DrawFrame) DrawGraphFrame(graph, dc);
+        if (parts & DrawPlot) DrawActivityPlot(dc);
+        if (parts & DrawFrame) DrawGraphFrame(dc);
     }
     GdiFlush();
     double cost = (NowMicroseconds() - start) / paints;
@@ -505,7 +511,7 @@ void PaintFigures(HWND graph)
 {
     RECT all = GraphRect();
     // The two one-pixel columns that a tick asks to repaint, as the slot clock composes them.
-    int x = GraphLeft + App.CurrentSlot;
+    int x = GraphLeft + Days.CurrentSlot;
     RECT left = {x, RowBaseline(21), x + 1, RowBaseline(22)};
     RECT right = {x + PanelWidth, RowBaseline(20), x + PanelWidth + 1, RowBaseline(21)};
     HRGN fullClip = CreateRectRgnIndirect(&all);
@@ -525,16 +531,16 @@ void PaintFigures(HWND graph)
     Figure window = {"paint: InvalidateRect+UpdateWindow of GraphRect", "FillRect of GraphRect, same context",
                      "us/paint", {}, {}};
     HDC dc = GetDC(graph);
-    DrawCost(graph, dc, fullClip, 1);  // fonts and glyphs come into the caches once
+    DrawCost(dc, fullClip, 1);  // fonts and glyphs come into the caches once
     for (int r = 0; r < Repetitions; ++r) {
         full.base.push_back(FillCost(dc, {all}, 20));
-        full.measured.push_back(DrawCost(graph, dc, fullClip, 3));
+        full.measured.push_back(DrawCost(dc, fullClip, 3));
         live.base.push_back(FillCost(dc, {left, right}, 200));
-        live.measured.push_back(DrawCost(graph, dc, liveClip, 10));
+        live.measured.push_back(DrawCost(dc, liveClip, 10));
         livePlot.base.push_back(live.base.back());
-        livePlot.measured.push_back(DrawCost(graph, dc, liveClip, 10, DrawPlot));
+        livePlot.measured.push_back(DrawCost(dc, liveClip, 10, DrawPlot));
         liveFrame.base.push_back(live.base.back());
-        liveFrame.measured.push_back(DrawCost(graph, dc, liveClip, 10, DrawFrame));
+        liveFrame.measured.push_back(DrawCost(dc, liveClip, 10, DrawFrame));
     }
     ReleaseDC(graph, dc);
     for (int r = 0; r < Repetitions; ++r) {
@@ -572,13 +578,13 @@ void CALLBACK EndTotalsWhenShown(HWND, UINT, UINT_PTR, DWORD)
 std::vector<std::string> WriteTenYears(const std::string& folder)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
-    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, App.DataDirectory, PathCapacity);
+    MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, DataPaths.Directory, PathCapacity);
     std::vector<unsigned char> bytes(DayFileSize, 0);
     for (int i = 0; i < MetricCount * SlotCount; ++i) bytes[i * 4] = static_cast<unsigned char>(i % 50 + 1);
     SYSTEMTIME today = {};
-    today.wYear = static_cast<WORD>(App.TodayDate / 10000);
-    today.wMonth = static_cast<WORD>(App.TodayDate / 100 % 100);
-    today.wDay = static_cast<WORD>(App.TodayDate % 100);
+    today.wYear = static_cast<WORD>(Days.TodayDate / 10000);
+    today.wMonth = static_cast<WORD>(Days.TodayDate / 100 % 100);
+    today.wDay = static_cast<WORD>(Days.TodayDate % 100);
     ULARGE_INTEGER at;
     FILETIME file;
     SystemTimeToFileTime(&today, &file);
@@ -626,7 +632,7 @@ void TenYearsFigure(HWND graph)
     PrintNote("ten years, each repetition in turn (totals window/CSV export, ms):" + each);
     WIN32_FILE_ATTRIBUTE_DATA size = {};
     GetFileAttributesExA(csv.c_str(), GetFileExInfoStandard, &size);
-    PrintNote("ten years: " + std::to_string(App.TotalsRowCount) + " rows in the totals window, a CSV file of " +
+    PrintNote("ten years: " + std::to_string(DayTotals.RowCount) + " rows in the totals window, a CSV file of " +
               std::to_string(size.nFileSizeLow / (1024 * 1024)) + " MiB");
     DeleteFileA(csv.c_str());
     for (const std::string& path : paths) DeleteFileA(path.c_str());
@@ -641,7 +647,7 @@ void CALLBACK ShowAllTimeWhenOpen(HWND, UINT, UINT_PTR, DWORD)
 {
     HWND apps = FindWindowA("#32770", AppsCaption);
     if (!apps || !IsWindowVisible(apps) || TotalsShown > 0) return;
-    SendDlgItemMessageA(apps, IDC_APPS_RANGE, CB_SETCURSEL, AppsAll, 0);
+    SendDlgItemMessageA(apps, IDC_APPS_RANGE, CB_SETCURSEL, RangeAll, 0);
     SendMessageA(apps, WM_COMMAND, MAKEWPARAM(IDC_APPS_RANGE, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(apps, IDC_APPS_RANGE)));
     RedrawWindow(apps, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -662,7 +668,7 @@ void TenYearsAppsFigure(HWND graph)
         path.replace(path.size() - 4, 4, ".apps.txt");
         WriteWholeFile(path, text.data(), text.size());
     }
-    App.AppsRecording = 1;
+    AppsOfDays.Recording = 1;
     Figure apps = {"apps window, all time, 3,650 apps files", "reading the same files whole", "ms", {}, {}};
     for (int r = 0; r < FolderRepetitions; ++r) {
         double start = NowMicroseconds();
@@ -675,7 +681,7 @@ void TenYearsAppsFigure(HWND graph)
         OpenAppsWindow(graph);
         KillTimer(nullptr, timer);
         apps.measured.push_back((TotalsShown - start) / 1000);
-        if (!read || TotalsShown == 0 || App.AppsShownCount < 40) PrintNote("ten years of apps: the window failed");
+        if (!read || TotalsShown == 0 || ShownApps.Count < 40) PrintNote("ten years of apps: the window failed");
     }
     PrintFigure(apps);
     for (const std::string& path : paths) DeleteFileA(path.c_str());
@@ -686,7 +692,7 @@ ATOM RegisterBenchClass(const char* name, WNDPROC proc)
 {
     WNDCLASSA wc = {};
     wc.lpfnWndProc = proc;
-    wc.hInstance = App.Instance;
+    wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = name;
@@ -700,7 +706,6 @@ int main(int argc, char** argv)
 {
     bool totalsOnly = argc > 1 && lstrcmpA(argv[1], "totals") == 0;
     bool appsOnly = argc > 1 && lstrcmpA(argv[1], "apps") == 0;
-    App.Instance = GetModuleHandleA(nullptr);
     RegisterBenchClass(BaselineClass, NullProc);
     RegisterBenchClass(MonitorClass, DefWindowProcA);
     RegisterBenchClass("vantle-bench-stamp", StampProc);
@@ -711,8 +716,8 @@ int main(int argc, char** argv)
     SetCursorPos(300, 300);
     Pump(200);
     // Recording per application is on, as it is by default: every input adds to its record.
-    App.AppsRecording = 1;
-    ClearAppsDay(&App.AppsOfToday, App.TodayDate);
+    AppsOfDays.Recording = 1;
+    ClearAppsDay(&AppsOfDays.Today, Days.TodayDate);
     LookAtForeground();
 
     if (appsOnly) InputFigures(monitor, plain, "closed");
@@ -726,7 +731,7 @@ int main(int argc, char** argv)
 
     // The graph window as the tray command opens it, but modeless, so that the bench's own loop
     // dispatches; it must be on screen, or nothing would be painted.
-    HWND graph = CreateDialogParamA(App.Instance, MAKEINTRESOURCEA(IDD_GRAPH), monitor, GraphWindowProc, 0);
+    HWND graph = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GRAPH), monitor, GraphWindowProc, 0);
     if (!graph) {
         PrintNote("the graph window could not be created; open-window figures not measured");
         return 1;

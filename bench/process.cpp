@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "res/messages.h"
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "bench/benchutil.h"
 #include "e2e/e2e_support.h"
 #include "graph/geometry.h"
+#include "res/messages.h"
 #include "resource.h"
 #include "support/dayimage.h"
 #include "support/objectcount.h"

@@ -1,15 +1,20 @@
-// Saving the graph as a JPEG or PNG picture through TransG32.DLL.
+// The graph as a JPEG or PNG picture: rendered off-screen and written through TransG32.DLL.
 #include "graph/export.h"
-#include <commdlg.h>
-#include <stdio.h>
-#include <string.h>
-#include "ui/report.h"
-#include "res/texts.h"
+
+#include "base/bitmap.h"
+#include "base/uitext.h"
 #include "graph/frame.h"
 #include "graph/plot.h"
-#include "graph/savedialog.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "graph/view.h"
+#include "store/days.h"
+
+PictureExport PictureLibrary;
+
+// The library, loaded from the program's folder, and its wide entries: the path reaches it in
+// UTF-16, whatever the folder's name.
+static const char PictureLibraryName[] = "TransG32.DLL";
+static const char JpegEntryName[] = "DCSavetoJPEGW";
+static const char PngEntryName[] = "DCSavetoPNGW";
 
 enum {
     StatusBarHeight = 25,    // the picture leaves out the status bar along the bottom edge
@@ -22,18 +27,8 @@ enum {
     PictureSurfaceFailed = 6,    // the off-screen context or bitmap could not be made
 };
 
-// The library's wide entries: the path reaches it in UTF-16, whatever the folder's name.
 typedef short(WINAPI* JpegEntry)(HDC dc, int width, int height, LPCWSTR path, int quality, BOOL flag);
 typedef short(WINAPI* PngEntry)(HDC dc, int width, int height, LPCWSTR path, int level);
-
-// The default extension, in wide characters.
-enum { DialogExtensionChars = 8 };
-
-void ComposePictureName(char* buffer, int metric, int year, int month, int day)
-{
-    const char* code = metric >= 0 && metric < MetricCount ? MetricShortCodes[metric] : "";
-    snprintf(buffer, ProposedNameSize, FormatPictureName, code, year, month, day);
-}
 
 // ASCII letters only: a locale-dependent case conversion could fold another letter into one
 // of the extension's.
@@ -59,47 +54,17 @@ PictureType PictureTypeOf(const WCHAR* path)
     return PictureNone;
 }
 
-// An ASCII name in UTF-16 (ASCII is the same in every code page); empty when it does not fit.
-static void WidenName(const char* text, WCHAR* wide, int capacity)
-{
-    if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, capacity)) wide[0] = L'\0';
-}
-
-int ChooseSaveFile(HWND owner, UiTextId filter, const char* defaultExtension, const char* proposed, WCHAR* path,
-                   DWORD flags)
-{
-    // The dialog is the wide one: its texts are those of the UI language whatever the ANSI code
-    // page, and the chosen path arrives whole whatever its characters.
-    WCHAR extension[DialogExtensionChars];
-    WidenName(defaultExtension, extension, DialogExtensionChars);
-    WidenName(proposed, path, PathCapacity);
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = UiText(filter);
-    dialog.nFilterIndex = 0;
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = PathCapacity;
-    dialog.lpstrTitle = UiText(TextSaveTitle);
-    dialog.Flags = flags;
-    dialog.lpstrDefExt = extension;
-    // The dialog runs a modal loop: the monitor window's ticks and hook messages go on meanwhile.
-    if (!ShowSaveDialog(&dialog)) return 0;
-    // A chosen path that passes MAX_PATH is used in the long form.
-    return ToLongPathForm(path, PathCapacity);
-}
-
 // The picture library from the program's own folder by its full path, never through the search
 // path, where a file of that name in the current folder could be taken for it.
 static HMODULE LoadPictureLibrary(void)
 {
-    DWORD length = GetModuleFileNameW(nullptr, App.LibraryPath, PathCapacity);
+    DWORD length = GetModuleFileNameW(nullptr, PictureLibrary.Path, PathCapacity);
     if (length == 0 || length >= PathCapacity) return nullptr;
-    *const_cast<WCHAR*>(AfterLastSeparator(App.LibraryPath)) = L'\0';
-    if (!AppendName(App.LibraryPath, PathCapacity, TextPictureLibrary) ||
-        !ToLongPathForm(App.LibraryPath, PathCapacity))
+    *const_cast<WCHAR*>(AfterLastSeparator(PictureLibrary.Path)) = L'\0';
+    if (!AppendName(PictureLibrary.Path, PathCapacity, PictureLibraryName) ||
+        !ToLongPathForm(PictureLibrary.Path, PathCapacity))
         return nullptr;
-    return LoadLibraryW(App.LibraryPath);
+    return LoadLibraryW(PictureLibrary.Path);
 }
 
 short SaveJpegPicture(HDC dc, int width, int height, const WCHAR* path, int quality, BOOL progressive)
@@ -108,7 +73,7 @@ short SaveJpegPicture(HDC dc, int width, int height, const WCHAR* path, int qual
     if (!library) return PictureLibraryMissing;
     // Through void* so that the compiler accepts the change of function type.
     JpegEntry entry = reinterpret_cast<JpegEntry>(
-        reinterpret_cast<void*>(GetProcAddress(library, TextJpegEntry)));
+        reinterpret_cast<void*>(GetProcAddress(library, JpegEntryName)));
     short result = PictureLibraryMissing;
     if (entry) result = entry(dc, width, height, path, quality, progressive ? -1 : 0);
     FreeLibrary(library);
@@ -120,7 +85,7 @@ short SavePngPicture(HDC dc, int width, int height, const WCHAR* path, int level
     HMODULE library = LoadPictureLibrary();
     if (!library) return PictureLibraryMissing;
     PngEntry entry = reinterpret_cast<PngEntry>(
-        reinterpret_cast<void*>(GetProcAddress(library, TextPngEntry)));
+        reinterpret_cast<void*>(GetProcAddress(library, PngEntryName)));
     short result = PictureLibraryMissing;
     if (entry) result = entry(dc, width, height, path, level);
     FreeLibrary(library);
@@ -129,16 +94,16 @@ short SavePngPicture(HDC dc, int width, int height, const WCHAR* path, int level
 
 // What the picture shows: the white background of the window, the plot, the frame with its
 // labels, and the title of the selected metric.
-static void RenderGraphPicture(HWND window, HDC memoryDc, int width, int height)
+static int RenderGraphPicture(HDC memoryDc, int width, int height)
 {
     RECT area = {0, 0, width, height};
     FillRect(memoryDc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    DrawActivityPlot(window, memoryDc);
-    DrawGraphFrame(window, memoryDc);
+    int failedBars = DrawActivityPlot(memoryDc);
+    DrawGraphFrame(memoryDc);
     // The frame has left the context with a transparent background and black text.
     static const UiTextId MetricTitles[MetricCount] = {TextMetricClicks, TextMetricKeys, TextMetricMovement};
-    const wchar_t* title = App.SelectedMetric >= 0 && App.SelectedMetric < MetricCount
-                               ? UiText(MetricTitles[App.SelectedMetric]) : L"";
+    const int metric = SelectedMetric();
+    const wchar_t* title = metric >= 0 && metric < MetricCount ? UiText(MetricTitles[metric]) : L"";
     HFONT font = CreateGraphFont(TitleHeight, UiCharset(), UiText(TextTitleFace));
     HGDIOBJ oldFont = font ? SelectObject(memoryDc, font) : nullptr;
     TextOutW(memoryDc, TitleLeft, TitleTop, title, lstrlenW(title));
@@ -146,10 +111,12 @@ static void RenderGraphPicture(HWND window, HDC memoryDc, int width, int height)
         SelectObject(memoryDc, oldFont);
         DeleteObject(font);
     }
+    return failedBars;
 }
 
-short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path)
+short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path, int* failedBars)
 {
+    *failedBars = 0;
     RECT client;
     GetClientRect(window, &client);
     int width = client.right;
@@ -157,13 +124,7 @@ short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path)
     if (width <= 0 || height <= 0) return PictureSurfaceFailed;
 
     // A 32-bit section keeps the bar and grey colours exact whatever the screen's depth.
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = TopDownBitmapFormat(width, height, 32);
 
     short result = PictureSurfaceFailed;
     HDC windowDc = GetDC(window);
@@ -173,7 +134,7 @@ short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path)
                               : nullptr;
     if (bitmap) {
         HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
-        RenderGraphPicture(window, memoryDc, width, height);
+        *failedBars = RenderGraphPicture(memoryDc, width, height);
         // The section must be complete before the library reads it through the context.
         GdiFlush();
         if (type == PictureJpeg)
@@ -186,22 +147,4 @@ short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path)
     if (memoryDc) DeleteDC(memoryDc);
     if (windowDc) ReleaseDC(window, windowDc);
     return result;
-}
-
-void SaveGraphPicture(HWND graphWindow)
-{
-    ZeroMemory(App.PicturePath, sizeof App.PicturePath);
-    // Today as the slot clock sees it: the date of today's column.
-    int today = App.TodayDate;
-    char name[ProposedNameSize];
-    ComposePictureName(name, App.SelectedMetric, today / 10000, today / 100 % 100, today % 100);
-    if (!ChooseSaveFile(graphWindow, TextPictureFilter, TextDefaultExt, name, App.PicturePath, SaveDialogFlags))
-        return;
-
-    // Any other ending writes nothing and reports nothing.
-    PictureType type = PictureTypeOf(App.PicturePath);
-    if (type != PictureNone && WriteGraphPicture(graphWindow, type, App.PicturePath) != 0)
-        ReportFailure(graphWindow, type == PictureJpeg ? TextJpegFailed : TextPngFailed,
-                      TextErrorCaption);
-    InvalidateRect(graphWindow, nullptr, TRUE);
 }

@@ -1,9 +1,12 @@
 // The graph's static parts: day-row baselines, six-hour tick marks, day labels, and the graph font.
 #include "graph/frame.h"
+
 #include <limits.h>
+
+#include "base/uitext.h"
 #include "graph/geometry.h"
-#include "store/state.h"
-#include "res/texts.h"
+#include "graph/view.h"
+#include "store/days.h"
 
 // Installed Japanese faces that stand in for a missing one, best first.
 static const wchar_t* const GothicStandIns[] = {
@@ -56,13 +59,12 @@ static const wchar_t* InstalledFace(BYTE charset, const wchar_t* face)
 }
 
 // The installed face for the requested one. The label and title faces are found at their first
-// use and kept for the rest of the process: finding one takes a screen context and up to eleven
-// enumerations of the installed fonts, too much for every paint. Other faces are looked up each time.
+// use and kept: looking one up is too much for every paint. Other faces are looked up each time.
 static const wchar_t* GraphFace(BYTE charset, const wchar_t* face)
 {
     wchar_t* kept = nullptr;
-    if (charset == UiCharset() && lstrcmpW(face, UiText(TextLabelFace)) == 0) kept = App.LabelFace;
-    if (charset == UiCharset() && lstrcmpW(face, UiText(TextTitleFace)) == 0) kept = App.TitleFace;
+    if (charset == UiCharset() && lstrcmpW(face, UiText(TextLabelFace)) == 0) kept = Graph.LabelFace;
+    if (charset == UiCharset() && lstrcmpW(face, UiText(TextTitleFace)) == 0) kept = Graph.TitleFace;
     if (!kept) return InstalledFace(charset, face);
     if (!kept[0]) lstrcpynW(kept, InstalledFace(charset, face), LF_FACESIZE);
     return kept;
@@ -124,9 +126,10 @@ static void WriteDayLabels(HDC dc, const RECT& area)
             font = CreateGraphFont(LabelHeight, UiCharset(), UiText(TextLabelFace));
             previousFont = SelectObject(dc, font);
         }
-        wchar_t label[sizeof App.DayLabels[k]];
+        const char* text = DayLabel(k);
+        wchar_t label[DayLabelSize];
         int length = 0;
-        for (; App.DayLabels[k][length]; ++length) label[length] = static_cast<unsigned char>(App.DayLabels[k][length]);
+        for (; text[length]; ++length) label[length] = static_cast<unsigned char>(text[length]);
         TextOutW(dc, LabelLeft, top, label, length);
     }
     if (font) {
@@ -135,7 +138,7 @@ static void WriteDayLabels(HDC dc, const RECT& area)
     }
 }
 
-int DrawGraphFrame(HWND, HDC dc)
+int DrawGraphFrame(HDC dc)
 {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));

@@ -3,6 +3,6 @@
 #include <windows.h>
 
 // Draws the frame over the plot; leaves the context TRANSPARENT with black text. Returns 0.
-int DrawGraphFrame(HWND window, HDC dc);
+int DrawGraphFrame(HDC dc);
 // A 12-pixel-cell font of the face, or of an installed Japanese face where a Japanese one is missing.
 HFONT CreateGraphFont(int height, BYTE charset, const wchar_t* face);

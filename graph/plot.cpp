@@ -1,9 +1,10 @@
 // The activity plot: one-pixel bars of the selected metric for all 21 days, in both panels.
 #include "graph/plot.h"
+
+#include "base/bitmap.h"
 #include "graph/geometry.h"
-#include "store/state.h"
-#include "res/texts.h"
-#include "ui/report.h"
+#include "graph/view.h"
+#include "store/days.h"
 
 // Height of a bar on a day scaled so that its maximum is BarScale pixels. The product is
 // taken in double and truncated, so a value equal to some maxima (11, 13, 22, ...) gives 14.
@@ -49,13 +50,13 @@ static void ComposeColumn(RowBand* band, const RECT& area, int x, int top, int b
 // that stand within the area.
 static int ComposeDay(RowBand* band, const RECT& area, int day, int panelLeft, int baseline)
 {
-    const int m = App.SelectedMetric;
-    const int maximum = App.DayMaxima[m][day];
+    const int m = SelectedMetric();
+    const int maximum = DayMaximum(m, day);
     // Today's slots after the current one hold no data yet and stay background.
-    const int last = day == 0 ? App.CurrentSlot : SlotCount - 1;
+    const int last = day == 0 ? CurrentSlot() : SlotCount - 1;
     int bars = 0;
     for (int s = 0; s <= last; s++) {
-        const int v = App.ActivityTable[m][s][day];
+        const int v = DayValue(m, s, day);
         if (v == NoData) {
             ComposeColumn(band, area, panelLeft + s, baseline - RowPitch, baseline, NoDataPixel);
             continue;
@@ -73,18 +74,13 @@ static int TransferBand(HDC dc, const RowBand& band, const RECT& area)
     const int top = area.top > band.Top ? area.top : band.Top;
     const int bottom = area.bottom < band.Top + RowPitch ? area.bottom : band.Top + RowPitch;
     const int width = area.right - area.left, height = bottom - top;
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = PlotWidth;
-    format.bmiHeader.biHeight = -height;  // top-down, from the first pixel row to be put
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    // From the first pixel row to be put.
+    BITMAPINFO format = TopDownBitmapFormat(PlotWidth, height, 32);
     return SetDIBitsToDevice(dc, area.left, top, width, height, area.left - GraphLeft, 0, 0, height,
                              band.Pixels[top - band.Top], &format, DIB_RGB_COLORS);
 }
 
-int DrawActivityPlot(HWND window, HDC dc)
+int DrawActivityPlot(HDC dc)
 {
     // Only the part of the plot that is being painted is composed and put: a live repaint asks
     // for two one-pixel columns.
@@ -112,7 +108,5 @@ int DrawActivityPlot(HWND window, HDC dc)
         // that holds its left-panel column; today's bars and the no-data columns are not.
         if (!TransferBand(dc, band, area) && leftDay > 0) failedBars += leftBars;
     }
-    // Reported once the plot is done: the box's modal loop may paint the window meanwhile.
-    for (int b = 0; b < failedBars; b++) ReportFailure(window, TextPlotError, TextPlotErrorCaption, MB_OK);
-    return 0;
+    return failedBars;
 }

@@ -2,5 +2,7 @@
 #pragma once
 #include <windows.h>
 
-// Draws the plot into the context; the window owns the diagnostic box. Returns 0.
-int DrawActivityPlot(HWND window, HDC dc);
+// Draws the plot into the context. The number of bars of earlier days that could not be put into
+// it (each checked once, by the transfer of its left-panel column; today's bars and the no-data
+// columns are not checked): the caller reports one box a bar.
+int DrawActivityPlot(HDC dc);

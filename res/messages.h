@@ -1,4 +1,4 @@
-// Private window messages, the slot timer and the tray icon's identity.
+// Private window messages, the timers and the tray icon's identity.
 #pragma once
 #include <windows.h>
 
@@ -11,15 +11,7 @@ enum : UINT {
     WM_RESET_DATA  = 0x80CA,  // the graph window's data reset, carried out by the monitor window
 };
 
+// The monitor window's timers: the slot clock, the tray icon's retries, the status bar's frame.
 enum : UINT_PTR { SlotTimerId = 200, TrayRetryTimerId = 201, StatusTimerId = 202 };
 enum : UINT { SlotTimerPeriod = 200 };
-// The status bar shows the input at most once per display frame (60 a second).
-enum : DWORD { StatusFrameMs = 16 };
 enum : UINT { TrayIconId = 1 };
-enum : DWORD { TrayWaitMs = 1500 };
-// How long the clock tries again the day files that the start-up could not read (held for a
-// moment at logon) before the failure is shown.
-enum : DWORD { StartReadWaitMs = 3000 };
-// Attempts to add the icon again once the shell's taskbar has come back; at start the attempts
-// go on until the shell takes the icon.
-enum { TrayRetries = 5, TrayRetriesUnlimited = -1 };

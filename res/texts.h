@@ -1,5 +1,5 @@
-// Every text the user sees, in Japanese and in English side by side, and the narrow constants of
-// names and of what goes into files, which never depend on the UI language.
+// Every text the user sees, in Japanese and in English side by side; base/uitext.h looks them up
+// in the language in force.
 #pragma once
 
 // X(id, Japanese, English), one line a text: a text with only one language does not compile.
@@ -119,90 +119,3 @@
     X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
     X(TextAppsSettingFailed, L"アプリ別に記録する設定を変更できませんでした", \
       L"The setting to record by application could not be changed.")
-
-enum UiTextId {
-#define VANTLE_UI_TEXT_ID(id, ja, en) id,
-    VANTLE_UI_TEXTS(VANTLE_UI_TEXT_ID)
-#undef VANTLE_UI_TEXT_ID
-    UiTextCount
-};
-const wchar_t* UiText(UiTextId id);   // the text in the UI language chosen once at start
-
-// The UI languages: Japanese where the user's UI language is Japanese, English everywhere else.
-enum UiLanguageId { UiJapanese = 0, UiEnglish = 1, UiLanguageCount = 2 };
-// Chooses the language from the user's UI language (GetUserDefaultUILanguage); called once, first.
-void ChooseUiLanguage(void);
-// The language in force, and its language id for the resources of that language.
-int CurrentUiLanguage(void);
-unsigned short UiResourceLanguage(void);
-// The character set of the graph's fonts in the UI language.
-unsigned char UiCharset(void);
-
-// Names the program and other programs know it by: the monitor window's class and title (a second
-// start finds the first by them), never shown.
-inline constexpr wchar_t TextWindowClass[] = L"window";
-inline constexpr wchar_t TextWindowTitle[] = L"タイトル";
-// The shell's notification area, which the tray calls are sent to.
-inline constexpr char TextShellTrayClass[] = "Shell_TrayWnd";
-// Asked for by name: the entry is missing before Windows 10 1607.
-inline constexpr char TextUser32[]         = "user32.dll";
-inline constexpr char TextSetThreadAwareness[] = "SetThreadDpiAwarenessContext";
-// The file in the data folder that claims it for one copy, the monitor window's properties by
-// which a second start finds the copy of its folder, and the registered message by which it asks
-// that copy for its graph window.
-inline constexpr char TextLockFile[]       = "vantle.lock";
-inline constexpr char TextFolderIndexProperty[] = "Vantle.FolderIndex";
-inline constexpr char TextFolderVolumeProperty[] = "Vantle.FolderVolume";
-inline constexpr char TextHandoverMessage[] = "Vantle.ShowGraphWindow";
-
-// Start with Windows: the per-user Run entry (its command is the program's quoted full path) and
-// the key where Windows' startup settings switch entries off and on.
-inline constexpr char RunKeyPath[]         = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr char ApprovedKeyPath[]    =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
-inline constexpr char RunValueName[]       = "Vantle";
-
-// Day files and the day tables (ASCII digits, the same in every language).
-inline constexpr char FormatDayLabel[]     = "%02d/%02d";
-inline constexpr char FormatDayDate[]      = "%04d/%02d/%02d";
-inline constexpr char FormatDayFileName[]  = "%04d%02d%02d.dat";
-// The folder of the day files, beside the executable, and the folder of a data reset in it.
-inline constexpr char TextDataFolder[]     = "data";
-inline constexpr char FormatResetFolder[]  = "reset-%04d%02d%02d-%02d%02d%02d";
-inline constexpr char FormatResetNumber[]  = "-%d";
-
-// Picture export: the proposed name, the library and its wide entries, the default extension.
-inline constexpr char FormatPictureName[]  = "%s%04d%02d%02d.jpg";
-inline constexpr const char* MetricShortCodes[3] = {"MC", "KT", "MM"};
-inline constexpr char TextPictureLibrary[] = "TransG32.DLL";
-inline constexpr char TextJpegEntry[]      = "DCSavetoJPEGW";
-inline constexpr char TextPngEntry[]       = "DCSavetoPNGW";
-inline constexpr char TextDefaultExt[]     = "jpg";
-// CSV export. The file is UTF-8 with a byte-order mark and its Japanese header whatever the UI
-// language and the ANSI code page, so that a file means the same on every machine.
-inline constexpr char TextCsvDefaultExt[]  = "csv";
-inline constexpr char FormatCsvName[]      = "Vantle-%04d%02d%02d.csv";
-inline constexpr char CsvByteOrderMark[]   = "\xEF\xBB\xBF";
-inline constexpr char CsvHeader[]          = u8"日付,時刻,マウスクリック回数,キータッチ回数,マウスの動き\r\n";
-inline constexpr char FormatCsvSlot[]      = "%04d-%02d-%02d,%02d:%02d";
-// The CSV file is written under a name of its own beside the chosen one, then renamed.
-inline constexpr char FormatCsvTempName[]  = "vcs%04lX.tmp";
-inline constexpr char CsvDayFilePattern[]  = "*.dat";
-inline constexpr char DayFileSuffix[]      = ".dat";
-// The registry's value names here are ASCII, the same in every code page.
-inline constexpr unsigned TextCodePage     = 932;
-
-// Activity per application. The file's header and the two names of its own are UTF-8 whatever
-// the UI language; so are the names of the applications.
-inline constexpr char FormatAppsFileName[] = "%04d%02d%02d.apps.txt";
-inline constexpr char FormatAppsTempName[] = "%04d%02d%02d.apps.new";
-inline constexpr char AppsFilePattern[]    = "*.apps.txt";
-inline constexpr char AppsFileSuffix[]     = ".apps.txt";
-inline constexpr char AppsHeader[]         = u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n";
-inline constexpr char AppNameUnknown[]     = u8"(不明)";
-inline constexpr char AppNameOthers[]      = u8"(その他)";
-inline constexpr char AppNameFrameHost[]   = "applicationframehost.exe";
-// The setting file of the data folder, read and written through the profile functions.
-inline constexpr char SettingsFile[]       = "vantle.ini";
-inline constexpr wchar_t AppsSection[]     = L"Apps";
-inline constexpr wchar_t AppsRecordKey[]   = L"Record";

@@ -6,9 +6,19 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "res/texts.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "base/dates.h"
+#include "store/datafolder.h"
+#include "store/dayfile.h"
+
+CsvBuffers CsvWork;
+
+// The file is UTF-8 with a byte-order mark and its Japanese header whatever the UI language and
+// the ANSI code page, so that a file means the same on every machine.
+static const char CsvByteOrderMark[] = "\xEF\xBB\xBF";
+static const char CsvHeader[] = u8"日付,時刻,マウスクリック回数,キータッチ回数,マウスの動き\r\n";
+static const char FormatCsvSlot[] = "%04d-%02d-%02d,%02d:%02d";
+// The file is written under a name of its own beside the chosen one, then renamed.
+static const char FormatCsvTempName[] = "vcs%04lX.tmp";
 
 // Names tried for the file written beside the chosen one before the export gives up.
 enum { CsvTempAttempts = 64 };
@@ -19,26 +29,29 @@ static int CompareDates(const void* a, const void* b)
     return (x > y) - (x < y);
 }
 
+struct DateList {
+    int Count, Capacity;
+};
+
+static int ListDate(void* context, int date)
+{
+    DateList* list = static_cast<DateList*>(context);
+    if (date == Days.TodayDate) return 1;
+    if (list->Count == list->Capacity) {
+        list->Count = -1;
+        return 0;
+    }
+    CsvWork.Dates[list->Count++] = date;
+    return 1;
+}
+
 int CollectCsvDates(int capacity)
 {
-    int count = 0;
-    App.CsvDates[count++] = App.TodayDate;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(ComposeDataFilePath(CsvDayFilePattern), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfFileName(found.cFileName, DayFileSuffix);
-            if (!date || date == App.TodayDate) continue;
-            if (count == capacity) {
-                count = -1;
-                break;
-            }
-            App.CsvDates[count++] = date;
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-    }
-    if (count > 0) qsort(App.CsvDates, count, sizeof App.CsvDates[0], CompareDates);
-    return count;
+    CsvWork.Dates[0] = Days.TodayDate;
+    DateList list = {1, capacity};
+    ListDatedFiles(ComposeDataFilePath(DayFilePattern), DayFileSuffix, ListDate, &list);
+    if (list.Count > 0) qsort(CsvWork.Dates, list.Count, sizeof CsvWork.Dates[0], CompareDates);
+    return list.Count;
 }
 
 // A value, or nothing for a slot without data.
@@ -50,10 +63,11 @@ static int FormatValue(char* text, int size, int value)
 
 int FormatCsvDay(int date, const int* values, int lastSlot, char* text)
 {
+    DateParts d = SplitDate(date);
     int length = 0;
     for (int s = 0; s <= lastSlot && s < SlotCount; ++s) {
-        length += snprintf(text + length, CsvTextSize - length, FormatCsvSlot, date / 10000, date / 100 % 100,
-                           date % 100, s / 10, s % 10 * 6);
+        length += snprintf(text + length, CsvTextSize - length, FormatCsvSlot, d.Year, d.Month, d.Day, s / 10,
+                           s % 10 * 6);
         for (int m = 0; m < MetricCount; ++m)
             length += FormatValue(text + length, CsvTextSize - length, values[m * SlotCount + s]);
         length += snprintf(text + length, CsvTextSize - length, "\r\n");
@@ -61,34 +75,29 @@ int FormatCsvDay(int date, const int* values, int lastSlot, char* text)
     return length;
 }
 
-static int WriteAll(HANDLE file, const void* data, DWORD size)
-{
-    DWORD written = 0;
-    return WriteFile(file, data, size, &written, nullptr) && written == size;
-}
 
 int ReadListedDay(int date, int* values)
 {
-    int day = DaysBetween(date, App.TodayDate);
+    int day = DaysBetween(date, Days.TodayDate);
     if (day >= 0 && day < DayCount) {
         // A day whose file could not be read yet is tried once more; still held, it is unreadable
         // like any other, rather than a day without data.
-        if (App.DayUnread[day]) ReadUnreadDays();
-        if (App.DayUnread[day]) return -1;
+        if (Days.DayUnread[day]) ReadUnreadDays();
+        if (Days.DayUnread[day]) return -1;
         for (int m = 0; m < MetricCount; ++m)
-            for (int s = 0; s < SlotCount; ++s) values[m * SlotCount + s] = App.ActivityTable[m][s][day];
+            for (int s = 0; s < SlotCount; ++s) values[m * SlotCount + s] = Days.ActivityTable[m][s][day];
     } else if (!ReadDatedFile(date, values)) {
         return -1;
     }
-    return day == 0 ? App.CurrentSlot : SlotCount - 1;
+    return day == 0 ? Days.CurrentSlot : SlotCount - 1;
 }
 
 static int WriteCsvDay(HANDLE file, int date)
 {
-    int lastSlot = ReadListedDay(date, App.CsvDay);
+    int lastSlot = ReadListedDay(date, CsvWork.Day);
     if (lastSlot < 0) return 0;
-    int length = FormatCsvDay(date, App.CsvDay, lastSlot, App.CsvText);
-    return WriteAll(file, App.CsvText, static_cast<DWORD>(length));
+    int length = FormatCsvDay(date, CsvWork.Day, lastSlot, CsvWork.Text);
+    return WriteAll(file, CsvWork.Text, static_cast<DWORD>(length));
 }
 
 static int WriteCsvDays(HANDLE file)
@@ -97,7 +106,7 @@ static int WriteCsvDays(HANDLE file)
     if (count < 0) return 0;
     int ok = WriteAll(file, CsvByteOrderMark, sizeof CsvByteOrderMark - 1) &&
              WriteAll(file, CsvHeader, sizeof CsvHeader - 1);
-    for (int i = 0; ok && i < count; ++i) ok = WriteCsvDay(file, App.CsvDates[i]);
+    for (int i = 0; ok && i < count; ++i) ok = WriteCsvDay(file, CsvWork.Dates[i]);
     return ok && FlushFileBuffers(file);
 }
 
@@ -113,10 +122,10 @@ static HANDLE CreateFileBeside(const WCHAR* target)
     for (int attempt = 0; attempt < CsvTempAttempts; ++attempt) {
         char name[16];
         snprintf(name, sizeof name, FormatCsvTempName, (unique + attempt) & 0xFFFF);
-        memcpy(App.CsvTempPath, target, folder * sizeof(WCHAR));
-        App.CsvTempPath[folder] = L'\0';
-        if (!AppendName(App.CsvTempPath, PathCapacity, name)) return INVALID_HANDLE_VALUE;
-        HANDLE file = CreateFileW(App.CsvTempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+        memcpy(CsvWork.TempPath, target, folder * sizeof(WCHAR));
+        CsvWork.TempPath[folder] = L'\0';
+        if (!AppendName(CsvWork.TempPath, PathCapacity, name)) return INVALID_HANDLE_VALUE;
+        HANDLE file = CreateFileW(CsvWork.TempPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                   nullptr);
         if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
     }
@@ -129,7 +138,7 @@ int WriteActivityCsv(const WCHAR* path)
     if (file == INVALID_HANDLE_VALUE) return 0;
     int ok = WriteCsvDays(file);
     CloseHandle(file);
-    ok = ok && MoveFileExW(App.CsvTempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(App.CsvTempPath);
+    ok = ok && MoveFileExW(CsvWork.TempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(CsvWork.TempPath);
     return ok;
 }

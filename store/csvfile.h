@@ -2,9 +2,24 @@
 #pragma once
 #include <windows.h>
 
-#include "store/state.h"
+#include "base/files.h"
+#include "store/days.h"
 
-// Puts the dates of the data folder's day files and today into CsvDates, oldest first, each
+// The days the export can list (more than 22 years of day files), and the text of one day's
+// lines (240 lines of at most 62 bytes).
+enum { CsvDateCapacity = 8192, CsvTextSize = SlotCount * 64 };
+
+// Written by store/csvfile.cpp alone: the path of the file written before it is put in place, the
+// dates of the days listed, one day's values in the file's order and that day's lines.
+struct CsvBuffers {
+    WCHAR TempPath[PathCapacity];
+    int Dates[CsvDateCapacity];
+    int Day[MetricCount * SlotCount];
+    char Text[CsvTextSize];
+};
+extern CsvBuffers CsvWork;
+
+// Puts the dates of the data folder's day files and today into CsvWork.Dates, oldest first, each
 // once; their number, or -1 when there are more than `capacity` (at most the table's size).
 int CollectCsvDates(int capacity = CsvDateCapacity);
 // One listed day's 720 values in the file's order: the 21 days in memory come from memory

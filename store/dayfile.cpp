@@ -1,12 +1,16 @@
 // Day files: 2880 bytes a day, three series of 240 little-endian 32-bit values, -1 for no data.
+#include "store/dayfile.h"
+
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
-#include "res/texts.h"
-#include "store/recyclebin.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "base/dates.h"
+#include "store/datafolder.h"
+#include "store/days.h"
+
+const char DayFilePattern[] = "*.dat";
+const char DayFileSuffix[] = ".dat";
+static const char FormatDayFileName[] = "%04d%02d%02d.dat";
 
 // How long a slot write waits, in all, for files that another program holds open (a backup tool
 // or a virus scanner): short enough not to hold the clock up; a file still held is written later.
@@ -14,14 +18,20 @@ enum : DWORD { WriteWaitMs = 40, WriteRetryMs = 5 };
 // Reads that may wait (the CSV export) wait longer for a file held for a moment at logon.
 enum : DWORD { ExportReadWaitMs = 3000, ReadRetryMs = 50 };
 
-// Every operation composes its own path into the one path buffer and uses it at once.
-static const WCHAR* DayFilePath(int day) { return ComposeDataFilePath(App.DayFileNames[day]); }
+void ComposeDayFileName(int date, char* name, int size)
+{
+    DateParts d = SplitDate(date);
+    snprintf(name, size, FormatDayFileName, d.Year, d.Month, d.Day);
+}
+
+// Every operation composes its own path and uses it at once.
+static const WCHAR* DayFilePath(int day) { return ComposeDataFilePath(Days.DayFileNames[day]); }
 
 // The file of a date that need not be among the 21 days.
 static const WCHAR* DatedFilePath(int date)
 {
     char name[16];
-    snprintf(name, sizeof name, FormatDayFileName, date / 10000, date / 100 % 100, date % 100);
+    ComposeDayFileName(date, name, sizeof name);
     return ComposeDataFilePath(name);
 }
 
@@ -51,11 +61,6 @@ static HANDLE OpenDayFile(int day, DWORD access, DWORD disposition, DWORD* waitL
     return OpenHeldFile(DayFilePath(day), access, disposition, waitLeft, pauseMs);
 }
 
-static int WriteAll(HANDLE file, const void* data, DWORD size)
-{
-    DWORD written = 0;
-    return WriteFile(file, data, size, &written, nullptr) && written == size;
-}
 
 static void PutValue(unsigned char* bytes, int value)
 {
@@ -81,29 +86,18 @@ static int CreateDayFileFrom(int day, const unsigned char* content)
     if (file == INVALID_HANDLE_VALUE) return 0;
     int ok = WriteAll(file, content, DayFileSize) && FlushFileBuffers(file);
     CloseHandle(file);
-    if (!ok) DeleteFileW(App.DayFilePath);
+    if (!ok) DeleteFileW(DayFilePath(day));
     return ok;
 }
 
 int CreateDayFile(void)
 {
-    memset(App.DayFileBuffer, 0xFF, sizeof App.DayFileBuffer);
-    if (!CreateDayFileFrom(0, App.DayFileBuffer)) return -1;
-    App.TodayFileUnmade = 0;
-    return 1;
+    memset(Days.FileBuffer, 0xFF, sizeof Days.FileBuffer);
+    Days.TodayFileUnmade = !CreateDayFileFrom(0, Days.FileBuffer);
+    return Days.TodayFileUnmade ? -1 : 1;
 }
 
 int DayFileExists(int day) { return GetFileAttributesW(DayFilePath(day)) != INVALID_FILE_ATTRIBUTES; }
-
-void ClearDayColumn(int day)
-{
-    for (int m = 0; m < MetricCount; ++m) {
-        for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][day] = NoData;
-        App.DayMaxima[m][day] = 0;
-    }
-    memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
-    App.DayUnread[day] = 0;
-}
 
 // Reads up to a whole day file into the day buffer, waiting up to waitMs while another program
 // holds it; the bytes read, or -1 when the file cannot be opened.
@@ -113,7 +107,7 @@ static long ReadDayBytes(const WCHAR* path, DWORD waitMs)
     if (file == INVALID_HANDLE_VALUE) return -1;
     DWORD total = 0, got = 0;
     while (total < DayFileSize &&
-           ReadFile(file, App.DayFileBuffer + total, DayFileSize - total, &got, nullptr) && got > 0)
+           ReadFile(file, Days.FileBuffer + total, DayFileSize - total, &got, nullptr) && got > 0)
         total += got;
     CloseHandle(file);
     return static_cast<long>(total);
@@ -124,31 +118,20 @@ static long ReadDayBytes(const WCHAR* path, DWORD waitMs)
 static int ValueRead(long total, int metric, int slot)
 {
     long offset = metric * MetricBytes + slot * 4;
-    int v = offset + 4 <= total ? GetValue(App.DayFileBuffer + offset) : NoData;
+    int v = offset + 4 <= total ? GetValue(Days.FileBuffer + offset) : NoData;
     return v < NoData ? NoData : v;
 }
 
-static void RaiseDayMaxima(int day)
-{
-    for (int m = 0; m < MetricCount; ++m) {
-        App.DayMaxima[m][day] = 0;
-        for (int s = 0; s < SlotCount; ++s) {
-            int v = App.ActivityTable[m][s][day];
-            if (v != NoData && static_cast<unsigned>(v) > static_cast<unsigned>(App.DayMaxima[m][day]))
-                App.DayMaxima[m][day] = v;
-        }
-    }
-}
 
 int ReadDayFile(int day, DWORD waitMs)
 {
     long total = ReadDayBytes(DayFilePath(day), waitMs);
     if (total < 0) return 0;
     for (int m = 0; m < MetricCount; ++m)
-        for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][day] = ValueRead(total, m, s);
+        for (int s = 0; s < SlotCount; ++s) Days.ActivityTable[m][s][day] = ValueRead(total, m, s);
     RaiseDayMaxima(day);
-    memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
-    App.DayUnread[day] = 0;
+    memset(Days.SlotUnsaved[day], 0, sizeof Days.SlotUnsaved[day]);
+    Days.DayUnread[day] = 0;
     return 1;
 }
 
@@ -161,6 +144,13 @@ int ReadDatedFile(int date, int* values)
     return 1;
 }
 
+int LoadTodayFile(void)
+{
+    if (DayFileExists(0)) return LoadDayColumn(0);
+    ClearDayColumn(0);
+    return CreateDayFile();
+}
+
 int LoadDayColumn(int day, DWORD waitMs)
 {
     if (!DayFileExists(day)) {
@@ -171,7 +161,7 @@ int LoadDayColumn(int day, DWORD waitMs)
     // Shown as no data until the file can be read; what is recorded meanwhile is kept apart
     // from the file's values by the unread mark.
     ClearDayColumn(day);
-    App.DayUnread[day] = 1;
+    Days.DayUnread[day] = 1;
     return 0;
 }
 
@@ -182,7 +172,7 @@ int LoadDayColumn(int day, DWORD waitMs)
 static int ReadUnreadDay(int day)
 {
     if (!DayFileExists(day)) {
-        App.DayUnread[day] = 0;
+        Days.DayUnread[day] = 0;
         return 1;
     }
     long total = ReadDayBytes(DayFilePath(day), 0);
@@ -190,18 +180,18 @@ static int ReadUnreadDay(int day)
     for (int m = 0; m < MetricCount; ++m) {
         for (int s = 0; s < SlotCount; ++s) {
             int v = ValueRead(total, m, s);
-            int* cell = &App.ActivityTable[m][s][day];
+            int* cell = &Days.ActivityTable[m][s][day];
             if (v == NoData) continue;
             if (*cell == NoData) {
                 *cell = v;
                 continue;
             }
             *cell += v;
-            if (day == 0 && s == App.CurrentSlot) App.SlotBase[m] += v;
+            if (day == 0 && s == Days.CurrentSlot) Days.SlotBase[m] += v;
         }
     }
     RaiseDayMaxima(day);
-    App.DayUnread[day] = 0;
+    Days.DayUnread[day] = 0;
     return 1;
 }
 
@@ -209,7 +199,7 @@ int ReadUnreadDays(void)
 {
     int left = 0;
     for (int day = 0; day < DayCount; ++day)
-        if (App.DayUnread[day] && !ReadUnreadDay(day)) ++left;
+        if (Days.DayUnread[day] && !ReadUnreadDay(day)) ++left;
     return left;
 }
 
@@ -218,17 +208,17 @@ static void FillBufferFromDay(int day)
 {
     for (int m = 0; m < MetricCount; ++m)
         for (int s = 0; s < SlotCount; ++s)
-            PutValue(App.DayFileBuffer + m * MetricBytes + s * 4, App.ActivityTable[m][s][day]);
+            PutValue(Days.FileBuffer + m * MetricBytes + s * 4, Days.ActivityTable[m][s][day]);
 }
 
 // The day's file was deleted while the program ran: make it again from the day's column.
 static int RecreateDayFile(int day)
 {
     FillBufferFromDay(day);
-    CreateDirectoryW(App.DataDirectory, nullptr);
-    if (!CreateDayFileFrom(day, App.DayFileBuffer)) return 0;
-    memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
-    if (day == 0) App.TodayFileUnmade = 0;
+    MakeDataDirectory();
+    if (!CreateDayFileFrom(day, Days.FileBuffer)) return 0;
+    memset(Days.SlotUnsaved[day], 0, sizeof Days.SlotUnsaved[day]);
+    if (day == 0) Days.TodayFileUnmade = 0;
     return 1;
 }
 
@@ -237,16 +227,16 @@ static int WriteUnsavedSlots(HANDLE file, int day)
 {
     int ok = 1;
     for (int s = 0; s < SlotCount; ++s) {
-        if (!App.SlotUnsaved[day][s]) continue;
+        if (!Days.SlotUnsaved[day][s]) continue;
         int slotOk = 1;
         for (int m = 0; m < MetricCount; ++m) {
             unsigned char bytes[4];
-            PutValue(bytes, App.ActivityTable[m][s][day]);
+            PutValue(bytes, Days.ActivityTable[m][s][day]);
             slotOk &= SetFilePointer(file, m * MetricBytes + s * 4, nullptr, FILE_BEGIN) !=
                           INVALID_SET_FILE_POINTER &&
                       WriteAll(file, bytes, sizeof bytes);
         }
-        if (slotOk) App.SlotUnsaved[day][s] = 0;
+        if (slotOk) Days.SlotUnsaved[day][s] = 0;
         ok &= slotOk;
     }
     return ok;
@@ -259,15 +249,15 @@ static int RewriteWholeFile(HANDLE file, int day)
 {
     FillBufferFromDay(day);
     int ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-             WriteAll(file, App.DayFileBuffer, DayFileSize) && SetEndOfFile(file);
-    if (ok) memset(App.SlotUnsaved[day], 0, sizeof App.SlotUnsaved[day]);
+             WriteAll(file, Days.FileBuffer, DayFileSize) && SetEndOfFile(file);
+    if (ok) memset(Days.SlotUnsaved[day], 0, sizeof Days.SlotUnsaved[day]);
     return ok;
 }
 
 static int HasUnsavedSlots(int day)
 {
     for (int s = 0; s < SlotCount; ++s)
-        if (App.SlotUnsaved[day][s]) return 1;
+        if (Days.SlotUnsaved[day][s]) return 1;
     return 0;
 }
 
@@ -283,7 +273,7 @@ int SlotsWaitingToBeWritten(void)
 // its slots wait in memory until the file has been read.
 static int SaveUnsavedSlots(int day, DWORD* waitLeft)
 {
-    if (App.DayUnread[day] && !ReadUnreadDay(day)) return SlotDayUnread;
+    if (Days.DayUnread[day] && !ReadUnreadDay(day)) return SlotDayUnread;
     HANDLE file = OpenDayFile(day, GENERIC_WRITE, OPEN_EXISTING, waitLeft, WriteRetryMs);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
@@ -295,7 +285,7 @@ static int SaveUnsavedSlots(int day, DWORD* waitLeft)
     // A power cut then loses at most the slot being recorded.
     FlushFileBuffers(file);
     CloseHandle(file);
-    if (ok && day == 0) App.TodayFileUnmade = 0;
+    if (ok && day == 0) Days.TodayFileUnmade = 0;
     return ok ? SlotWritten : SlotNotWritten;
 }
 
@@ -303,7 +293,7 @@ int WriteSlot(int slot)
 {
     // Marked first: whatever fails below, the slot reaches the file at the next write that
     // works, also once its day is yesterday or earlier.
-    App.SlotUnsaved[0][slot] = 1;
+    Days.SlotUnsaved[0][slot] = 1;
     DWORD waitLeft = WriteWaitMs;
     int result = SlotWritten;
     for (int day = 0; day < DayCount; ++day) {
@@ -315,132 +305,8 @@ int WriteSlot(int slot)
     return result;
 }
 
-void CopyDayColumn(int to, int from)
-{
-    for (int m = 0; m < MetricCount; ++m) {
-        for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][to] = App.ActivityTable[m][s][from];
-        App.DayMaxima[m][to] = App.DayMaxima[m][from];
-    }
-    memcpy(App.SlotUnsaved[to], App.SlotUnsaved[from], sizeof App.SlotUnsaved[to]);
-    App.DayUnread[to] = App.DayUnread[from];
-}
-
-// The reset's own folder beside the day files, named by its time; a second reset within the same
-// second gets a numbered one. 0 when no folder can be made.
-static int MakeResetFolder(const SYSTEMTIME* now)
-{
-    enum { Attempts = 100 };
-    for (int n = 1; n <= Attempts; ++n) {
-        char name[48];
-        int length = snprintf(name, sizeof name, FormatResetFolder, now->wYear, now->wMonth, now->wDay, now->wHour,
-                              now->wMinute, now->wSecond);
-        if (n > 1 && length > 0) snprintf(name + length, sizeof name - length, FormatResetNumber, n);
-        lstrcpynW(App.ResetFolder, App.DataDirectory, PathCapacity);
-        // The copies in it may pass MAX_PATH where the day files do not.
-        if (!AppendName(App.ResetFolder, PathCapacity, name) || !ToLongPathForm(App.ResetFolder, PathCapacity))
-            return 0;
-        if (CreateDirectoryW(App.ResetFolder, nullptr)) return 1;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;
-    }
-    return 0;
-}
-
-// The reset's files: the 21 day files, then the 21 days' apps files.
-static const char* ResetFileName(int file, char* name, int size)
-{
-    int day = file % DayCount;
-    if (file < DayCount) return App.DayFileNames[day];
-    int date = atoi(App.DayFileNames[day]);
-    snprintf(name, size, FormatAppsFileName, date / 10000, date / 100 % 100, date % 100);
-    return name;
-}
-
-static const WCHAR* ResetOriginalPath(int file)
-{
-    char name[32];
-    return ComposeDataFilePath(ResetFileName(file, name, sizeof name));
-}
-
-static const WCHAR* ResetCopyPath(int file)
-{
-    char name[32];
-    lstrcpynW(App.ResetCopyPath, App.ResetFolder, PathCapacity);
-    AppendName(App.ResetCopyPath, PathCapacity, ResetFileName(file, name, sizeof name));
-    return App.ResetCopyPath;
-}
-
-// Copies every existing file of the 21 days whole into the reset folder and lists the originals
-// that have their copy, for the Recycle Bin; a file that cannot be copied (held without sharing, a
-// full disk) is left where it is. Nonzero when every original that has its copy is in the list:
-// the paths of a data folder in the long form are too long for it, and the bin would not take them.
-static int KeepDayFiles(int* count)
-{
-    *count = 0;
-    int whole = 1;
-    int used = 0;
-    for (int f = 0; f < ResetFileCount; ++f) {
-        App.ResetKept[f] = 0;
-        const WCHAR* original = ResetOriginalPath(f);
-        if (!CopyFileW(original, ResetCopyPath(f), TRUE)) continue;
-        App.ResetKept[f] = 1;
-        ++*count;
-        int length = lstrlenW(original) + 1;
-        if (length > MAX_PATH || used + length >= ResetFileCount * MAX_PATH) {
-            whole = 0;
-            continue;
-        }
-        memcpy(App.ResetList + used, original, length * sizeof(WCHAR));
-        used += length;
-    }
-    App.ResetList[used] = L'\0';
-    return whole;
-}
-
-// Day d has a file of its own (not a folder of its name, which no reset takes away).
-static int HasDayFile(int day)
+int HasDayFile(int day)
 {
     DWORD attributes = GetFileAttributesW(DayFilePath(day));
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-static int ResetFileStayed(int file)
-{
-    return file < DayCount ? HasDayFile(file) : GetFileAttributesW(ResetOriginalPath(file)) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The files of the reset go where the user can take them back whole. Each is first copied into the
-// reset folder; then the originals go to the Recycle Bin, and where the bin is known to hold them
-// the copies are removed again. Where it is not (no bin on the drive, a bin that deleted them
-// instead, one that cannot be counted, or paths too long for it), the copies stay and the
-// originals are removed. A day whose file is still there afterwards (it could not be copied, sent
-// or removed) keeps its column: what the graph shows after the reset is what the next start reads.
-int ResetData(const SYSTEMTIME* now, int* daysKept)
-{
-    unsigned char hadFile[DayCount];
-    for (int d = 0; d < DayCount; ++d) hadFile[d] = static_cast<unsigned char>(HasDayFile(d));
-    if (MakeResetFolder(now)) {
-        int count = 0;
-        int recycled = KeepDayFiles(&count) && RecycleFiles(App.ResetList, count);
-        for (int f = 0; f < ResetFileCount; ++f) {
-            if (!App.ResetKept[f]) continue;
-            DeleteFileW(recycled ? ResetCopyPath(f) : ResetOriginalPath(f));
-            // An original that stayed keeps its day; a copy would only be a second file of it.
-            if (!recycled && ResetFileStayed(f)) DeleteFileW(ResetCopyPath(f));
-        }
-        // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
-        RemoveDirectoryW(App.ResetFolder);
-    }
-    *daysKept = 0;
-    for (int d = 0; d < DayCount; ++d) {
-        if (hadFile[d] && HasDayFile(d)) {
-            ++*daysKept;
-            continue;
-        }
-        ClearDayColumn(d);
-        if (d == 0) memset(App.SlotBase, 0, sizeof App.SlotBase);
-    }
-    if (hadFile[0] && HasDayFile(0)) return 0;
-    if (CreateDayFile() == 1) return 0;
-    App.TodayFileUnmade = 1;
-    return -1;
 }

@@ -4,16 +4,15 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "res/texts.h"
-#include "store/csvfile.h"
-#include "store/store.h"
+#include "base/dates.h"
+#include "base/uitext.h"
 
-enum { MinutesPerSlot = 6, WeekDays = 7, MonthDays = 30 };
+TotalsTable DayTotals;
+
+enum { MinutesPerSlot = 6, WeekDays = 7 };
 
 static const UiTextId TotalsHeaders[TotalsColumnCount] = {TextTotalsDate, TextTotalsClicks, TextTotalsKeys,
                                                           TextTotalsMovement, TextTotalsActiveTime};
-static const UiTextId TotalsRangeLabels[TotalsRangeCount] = {TextTotalsToday, TextTotalsWeek, TextTotalsMonth,
-                                                             TextTotalsAll};
 static const UiTextId Weekdays[WeekDays] = {TextMonday, TextTuesday, TextWednesday, TextThursday,
                                             TextFriday, TextSaturday, TextSunday};
 
@@ -69,36 +68,31 @@ int CollectTotals(void)
 {
     int count = CollectCsvDates();
     if (count < 0) return -1;
-    memset(App.TotalsRows, 0, sizeof App.TotalsRows[0] * (TotalsRangeCount + count));
-    ActivityTotal* ranges = App.TotalsRows;
-    for (int r = 0; r < TotalsRangeCount; ++r) ranges[r].Readable = 1;
+    ActivityTotal* ranges = DayTotals.Rows;
+    memset(ranges, 0, sizeof ranges[0] * (RangeCount + count));
+    for (int r = 0; r < RangeCount; ++r) ranges[r].Readable = 1;
     for (int i = 0; i < count; ++i) {
-        ActivityTotal* day = &App.TotalsRows[TotalsRangeCount + i];
-        day->Date = App.CsvDates[count - 1 - i];
-        int lastSlot = ReadListedDay(day->Date, App.CsvDay);
+        ActivityTotal* day = &ranges[RangeCount + i];
+        day->Date = CsvWork.Dates[count - 1 - i];
+        int lastSlot = ReadListedDay(day->Date, CsvWork.Day);
         if (lastSlot < 0) continue;
         day->Readable = 1;
-        AddDayValues(App.CsvDay, lastSlot, day);
-        // Days after today (the clock was set back) belong to no range but all time.
-        int age = DaysBetween(day->Date, App.TodayDate);
-        if (age == 0) AddTotal(day, &ranges[TotalsToday]);
-        if (age >= 0 && age < WeekDays) AddTotal(day, &ranges[TotalsWeek]);
-        if (age >= 0 && age < MonthDays) AddTotal(day, &ranges[TotalsMonth]);
-        AddTotal(day, &ranges[TotalsAll]);
+        AddDayValues(CsvWork.Day, lastSlot, day);
+        for (int r = 0; r < RangeCount; ++r)
+            if (DateInRange(r, day->Date)) AddTotal(day, &ranges[r]);
     }
-    App.TotalsRowCount = TotalsRangeCount + count;
-    return App.TotalsRowCount;
+    DayTotals.RowCount = RangeCount + count;
+    return DayTotals.RowCount;
 }
 
 void FormatTotalsCell(int row, int column, wchar_t* text, int size)
 {
-    const ActivityTotal* total = &App.TotalsRows[row];
-    if (column == 0 && row < TotalsRangeCount) {
-        lstrcpynW(text, UiText(TotalsRangeLabels[row]), size);
+    const ActivityTotal* total = &DayTotals.Rows[row];
+    if (column == 0 && row < RangeCount) {
+        lstrcpynW(text, RangeName(row), size);
     } else if (column == 0) {
-        int date = total->Date;
-        swprintf(text, size, UiText(FormatTotalsDay), date / 10000, date / 100 % 100, date % 100,
-                 UiText(Weekdays[WeekdayOfDate(date)]));
+        DateParts d = SplitDate(total->Date);
+        swprintf(text, size, UiText(FormatTotalsDay), d.Year, d.Month, d.Day, UiText(Weekdays[WeekdayOfDate(total->Date)]));
     } else if (!total->Readable) {
         lstrcpynW(text, UiText(TextDayUnreadable), size);
     } else if (column <= MetricCount) {
@@ -106,20 +100,4 @@ void FormatTotalsCell(int row, int column, wchar_t* text, int size)
     } else {
         FormatActiveTime(total->ActiveSlots, text, size);
     }
-}
-
-int FormatTotalsLine(int line, wchar_t* text)
-{
-    int length = 0;
-    for (int c = 0; c < TotalsColumnCount; ++c) {
-        wchar_t* cell = text + length;
-        int room = TotalsLineSize - length;
-        if (line == 0) lstrcpynW(cell, TotalsHeader(c), room);
-        else FormatTotalsCell(line - 1, c, cell, room);
-        length += lstrlenW(cell);
-        // Counted as written, so that a cut cell could never move the end past the buffer.
-        lstrcpynW(text + length, c + 1 < TotalsColumnCount ? L"\t" : L"\r\n", TotalsLineSize - length);
-        length += lstrlenW(text + length);
-    }
-    return length;
 }

@@ -1,8 +1,8 @@
 // The about box: product, description, copyright and rights, placed beside its owner.
 #include "ui/aboutbox.h"
-#include "res/texts.h"
+
+#include "base/uitext.h"
 #include "res/resource.h"
-#include "store/state.h"
 
 enum { AboutBoxOffset = 30 };
 

@@ -3,6 +3,10 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/listwindow.h"
+
+// The window's list: the applications of the chosen range.
+extern const ListTable AppsList;
+
 // Shows the apps window, modal and owned by the graph window; it opens on today.
 void OpenAppsWindow(HWND graphWindow);
-INT_PTR CALLBACK AppsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -6,16 +6,16 @@ enum { ClipboardRetries = 20, ClipboardRetryMs = 10 };
 
 // The clipboard takes only memory of its own kind, handed over to the system: the one block the
 // program allocates after its start, freed by the clipboard or, when it refuses, here.
-int CopyTextToClipboard(HWND window, ComposeText compose)
+int CopyTextToClipboard(HWND window, ComposeText compose, const void* context)
 {
-    SIZE_T length = compose(nullptr);
+    SIZE_T length = compose(context, nullptr);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, length * sizeof(wchar_t));
     wchar_t* text = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr;
     if (!text) {
         if (memory) GlobalFree(memory);
         return 0;
     }
-    compose(text);
+    compose(context, text);
     GlobalUnlock(memory);
     int open = OpenClipboard(window);
     for (int attempt = 0; !open && attempt < ClipboardRetries; ++attempt) {

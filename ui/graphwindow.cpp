@@ -1,21 +1,23 @@
 // The graph window: dialog procedure, opening, painting, metric switch and pointer read-out.
 #include "ui/graphwindow.h"
-#include <commctrl.h>
-#include "res/texts.h"
-#include "graph/export.h"
+
+#include "base/report.h"
+#include "base/uitext.h"
 #include "graph/frame.h"
 #include "graph/geometry.h"
 #include "graph/plot.h"
+#include "graph/view.h"
 #include "res/messages.h"
 #include "res/resource.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "store/days.h"
 #include "ui/aboutbox.h"
 #include "ui/appswindow.h"
-#include "ui/csvexport.h"
+#include "ui/savecommands.h"
 #include "ui/statusbar.h"
 #include "ui/totalswindow.h"
-#include "ui/uitexts.h"
+#include "ui/uiresources.h"
+
+GraphWindowState GraphWindow;
 
 enum {
     GraphClientWidth = 555,  // the status bar's last part ends at 554 or beyond, the graph at 531
@@ -40,7 +42,7 @@ static void CheckMetricItem(HWND window, int metric)
 // The result is stored only after SelectMetric returns, so its comparison sees the old metric.
 static void SwitchMetric(HWND window, int metric)
 {
-    App.SelectedMetric = SelectMetric(window, metric);
+    SetSelectedMetric(SelectMetric(window, metric));
     ShowSelectedCount();
 }
 
@@ -55,7 +57,7 @@ static void FitGraphClientArea(HWND window, HWND bar)
     GetWindowRect(bar, &barRect);
     RECT graph = GraphRect();
     // Status bar parts widened for their texts may reach past the layout's width.
-    int barWidth = App.StatusPartEdges[PartReadout] + 1;
+    int barWidth = StatusBar.PartEdges[PartReadout] + 1;
     int needWidth = barWidth > GraphClientWidth ? barWidth : GraphClientWidth;
     int needHeight = graph.bottom + GraphStatusGap + (barRect.bottom - barRect.top);
     int growWidth = needWidth > client.right ? needWidth - client.right : 0;
@@ -78,44 +80,39 @@ static void FitGraphClientArea(HWND window, HWND bar)
 
 int InitGraphWindow(HWND window)
 {
-    App.GraphWindowOpen = 1;
+    GraphWindow.Open = 1;
     SetWindowTextW(window, UiText(TextTitle));
     SetUiMenuTexts(GetMenu(window), IDM_GRAPH);
     DrawMenuBar(window);
 
-    HICON appIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_APP));
+    HICON appIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
 
-    App.ButtonDownIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_BUTTON_DOWN));
-    App.ButtonUpIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_BUTTON_UP));
-    App.KeyDownIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_KEY_DOWN));
-    App.KeyUpIcon = LoadIconW(App.Instance, MAKEINTRESOURCEW(IDI_KEY_UP));
-
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
-    App.StatusBarHandle = CreateStatusBar(window);
-    FitGraphClientArea(window, App.StatusBarHandle);
-
+    FitGraphClientArea(window, CreateStatusBar(window));
     // Whatever is held down now shows as released until its next down message.
-    SetStatusIcon(PartLeftButton, App.ButtonUpIcon);
-    SetStatusIcon(PartMiddleButton, App.ButtonUpIcon);
-    SetStatusIcon(PartRightButton, App.ButtonUpIcon);
-    SetStatusIcon(PartKeyboard, App.KeyUpIcon);
+    ShowReleasedIcons();
 
     // The menu comes fresh from the resource, unchecked; the metric is the one kept from before.
-    CheckMetricItem(window, App.SelectedMetric);
-    SwitchMetric(window, App.SelectedMetric);
+    CheckMetricItem(window, SelectedMetric());
+    SwitchMetric(window, SelectedMetric());
     return 1;
+}
+
+// The frame goes over the plot so that baselines and tick marks lie on top of the bars. The
+// failures are reported once the graph is drawn: a box's modal loop may paint the window.
+void PaintGraph(HWND window, HDC dc)
+{
+    int failedBars = DrawActivityPlot(dc);
+    DrawGraphFrame(dc);
+    for (int b = 0; b < failedBars; b++) ReportFailure(window, TextPlotError, TextPlotErrorCaption, MB_OK);
 }
 
 int PaintGraphWindow(HWND window)
 {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    // The frame goes over the plot so that baselines and tick marks lie on top of the bars.
-    DrawActivityPlot(window, dc);
-    DrawGraphFrame(window, dc);
+    PaintGraph(window, dc);
     EndPaint(window, &paint);
     return 0;
 }
@@ -123,7 +120,7 @@ int PaintGraphWindow(HWND window)
 // The slot clock's requests. Each does nothing while the window is closed.
 static void InvalidateOpenGraph(const RECT* area, BOOL erase)
 {
-    if (App.GraphWindowOpen) InvalidateRect(App.GraphWindowHandle, area, erase);
+    if (GraphWindow.Open) InvalidateRect(GraphWindow.Handle, area, erase);
 }
 
 void RepaintLiveColumns(int slot)
@@ -152,7 +149,7 @@ void RepaintGraphWindow(void) { InvalidateOpenGraph(nullptr, TRUE); }
 
 int SelectMetric(HWND window, int metric)
 {
-    if (metric == App.SelectedMetric) return metric;
+    if (metric == SelectedMetric()) return metric;
     CheckMetricItem(window, metric);
     RECT graph = GraphRect();
     InvalidateRect(window, &graph, TRUE);
@@ -180,13 +177,13 @@ void ComposeReadout(unsigned x, unsigned y, wchar_t* text, int* overGraph)
         *overGraph = 0;
         return;
     }
-    wsprintfW(text, UiText(FormatReadout), App.DayDates[day], slot / 10, slot % 10 * 6);
+    wsprintfW(text, UiText(FormatReadout), DayDate(day), slot / 10, slot % 10 * 6);
     *overGraph = 1;
 }
 
 static INT_PTR OnGraphWindowInit(HWND window)
 {
-    App.GraphWindowHandle = window;
+    GraphWindow.Handle = window;
     InitGraphWindow(window);
     return 0;  // no focus is set
 }
@@ -195,8 +192,20 @@ static INT_PTR OnGraphWindowInit(HWND window)
 // the bar once the window is on its way out.
 static void EndGraphWindow(HWND window, INT_PTR result)
 {
-    App.GraphWindowOpen = 0;
+    GraphWindow.Open = 0;
     EndDialog(window, result);
+}
+
+int OpenGraphWindow(HWND monitor)
+{
+    if (!GraphWindow.Open) ShowUiDialog(IDD_GRAPH, monitor, GraphWindowProc);
+    return 1;
+}
+
+int PutAwayGraphWindow(void)
+{
+    if (GraphWindow.Open) EndGraphWindow(GraphWindow.Handle, 0);
+    return 1;
 }
 
 static INT_PTR OnGraphWindowCommand(HWND window, int command)
@@ -209,8 +218,8 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_SHOW_CLICKS: SwitchMetric(window, MetricClicks); break;
     case IDC_SHOW_KEYS: SwitchMetric(window, MetricKeys); break;
     case IDC_SHOW_MOVEMENT: SwitchMetric(window, MetricMovement); break;
-    // The monitor window carries the reset out: the running slot's counters are its own.
-    case IDC_RESET_DATA: SendMessageW(App.MonitorWindow, WM_RESET_DATA, 0, 0); break;
+    // The monitor window, the owner, carries the reset out: the running slot's counters are its own.
+    case IDC_RESET_DATA: SendMessageW(GetWindow(window, GW_OWNER), WM_RESET_DATA, 0, 0); break;
     case IDC_GRAPH_TO_TRAY: EndGraphWindow(window, 1); break;
     case IDC_SAVE_PICTURE: SaveGraphPicture(window); break;
     case IDC_SAVE_CSV: SaveActivityCsv(window); break;
@@ -223,10 +232,11 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
 
 static INT_PTR OnGraphMouseMove(LPARAM position)
 {
+    wchar_t text[256];
     int overGraph = 0;
-    ComposeReadout(LOWORD(position), HIWORD(position), App.StatusText, &overGraph);
+    ComposeReadout(LOWORD(position), HIWORD(position), text, &overGraph);
     if (overGraph) SetCursor(LoadCursorA(nullptr, IDC_CROSS));
-    SetStatusText(PartReadout, App.StatusText);
+    SetStatusText(PartReadout, text);
     return 0;
 }
 
@@ -234,9 +244,9 @@ static INT_PTR OnGraphMouseMove(LPARAM position)
 // goes with it: later writes from the input handlers must find no handle.
 static INT_PTR OnGraphWindowDestroy(HWND window)
 {
-    if (window == App.GraphWindowHandle) {
-        App.GraphWindowOpen = 0;
-        App.StatusBarHandle = nullptr;
+    if (window == GraphWindow.Handle) {
+        GraphWindow.Open = 0;
+        ForgetStatusBar();
     }
     return 0;
 }

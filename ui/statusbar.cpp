@@ -1,16 +1,26 @@
-// The graph window's ten-part status bar: its creation, the count texts and the guarded writes.
+// The graph window's ten-part status bar: its creation, the count texts, the guarded writes and
+// the pacing of what the input handlers note.
 #include "ui/statusbar.h"
-#include <commctrl.h>
-#include <initializer_list>
-#include "res/texts.h"
-#include "res/resource.h"
-#include "store/state.h"
 
-enum { StatusPartCount = 10 };
+#include <commctrl.h>
+
+#include <initializer_list>
+
+#include "base/clock.h"
+#include "base/uitext.h"
+#include "graph/view.h"
+#include "res/messages.h"
+#include "res/resource.h"
+#include "ui/graphwindow.h"
+
+StatusBarState StatusBar;
+
 // A child window with the control's low style bit set (a bit no header names); not visible
 // until it is laid out.
 enum : DWORD { StatusBarLowBit = 0x10, StatusBarStyle = WS_CHILD | StatusBarLowBit };
 static_assert(StatusBarStyle == 0x40000010, "the status bar's style");
+// The status bar shows the input at most once per display frame (60 a second).
+enum : DWORD { StatusFrameMs = 16 };
 
 // The width of each part in pixels, at least; the last one ends at 554, short of the window's edge.
 static const int StatusPartWidths[StatusPartCount] = {70, 55, 45, 45, 20, 20, 20, 30, 135, 114};
@@ -21,6 +31,8 @@ enum { StatusTextMargin = 8 };
 // digits both as figures and as letters.
 enum : unsigned { SampleNumber = 8888, SampleTwoDigits = 88, SampleHexFigures = 0x88888888u, SampleHexLetters = 0xDDDDDDDDu };
 static const char SampleDate[] = "8888/88/88";
+// A part's text at the most.
+enum { PartTextSize = 256 };
 
 static int TextWidthIn(HDC dc, const wchar_t* text)
 {
@@ -79,67 +91,64 @@ void MeasureStatusParts(HWND bar, int* edges)
 
 HWND CreateStatusBar(HWND parent)
 {
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    StatusBar.ButtonDownIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_BUTTON_DOWN));
+    StatusBar.ButtonUpIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_BUTTON_UP));
+    StatusBar.KeyDownIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KEY_DOWN));
+    StatusBar.KeyUpIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KEY_UP));
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
     InitCommonControls();
     // A new bar shows nothing yet: the first write of every part goes through. Input noted for
     // an earlier bar is not shown on this one.
-    App.ShownPointerX[0] = App.ShownPointerY[0] = 0;
-    App.StatusNoted = App.DownUnshown = 0;
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    StatusBar.ShownPointerX[0] = StatusBar.ShownPointerY[0] = 0;
+    StatusBar.Noted = StatusBar.DownUnshown = 0;
     // Position and size 0: the control aligns itself along the bottom of its parent.
     HWND bar = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, StatusBarStyle, 0, 0, 0, 0, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)),
-                               instance, nullptr);
-    MeasureStatusParts(bar, App.StatusPartEdges);
-    SendMessageW(bar, SB_SETPARTS, StatusPartCount, reinterpret_cast<LPARAM>(App.StatusPartEdges));
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUS_BAR)), instance, nullptr);
+    MeasureStatusParts(bar, StatusBar.PartEdges);
+    SendMessageW(bar, SB_SETPARTS, StatusPartCount, reinterpret_cast<LPARAM>(StatusBar.PartEdges));
     ShowWindow(bar, SW_SHOW);
+    StatusBar.Handle = bar;
     return bar;
 }
 
-// The counters are added as unsigned 32-bit numbers: a wrapped sum prints as its low 32 bits.
-static void ShowCount(UiTextId format, unsigned value)
-{
-    wsprintfW(App.CountText, UiText(format), value);
-    SetStatusText(PartCount, App.CountText);
-}
+void ForgetStatusBar(void) { StatusBar.Handle = nullptr; }
 
-int ShowClickCount(void)
+// The counts print as unsigned 32-bit numbers: a wrapped sum prints as its low 32 bits.
+static int ShowCount(int metric, UiTextId format)
 {
-    if (App.SelectedMetric == MetricClicks)
-        ShowCount(FormatClickCount, static_cast<unsigned>(App.LeftClicks) +
-                                        static_cast<unsigned>(App.RightClicks) +
-                                        static_cast<unsigned>(App.MiddleClicks));
+    if (SelectedMetric() != metric) return 1;
+    wchar_t text[PartTextSize];
+    wsprintfW(text, UiText(format), StatusBar.Counts[metric]);
+    SetStatusText(PartCount, text);
     return 1;
 }
 
-int ShowKeyTouchCount(void)
-{
-    if (App.SelectedMetric == MetricKeys)
-        ShowCount(FormatKeyCount, static_cast<unsigned>(App.KeyTouches));
-    return 1;
-}
+int ShowClickCount(void) { return ShowCount(MetricClicks, FormatClickCount); }
+int ShowKeyTouchCount(void) { return ShowCount(MetricKeys, FormatKeyCount); }
+int ShowMovementCount(void) { return ShowCount(MetricMovement, FormatMoveCount); }
 
-int ShowMovementCount(void)
+void ShowSelectedCount(void)
 {
-    if (App.SelectedMetric == MetricMovement)
-        ShowCount(FormatMoveCount,
-                  static_cast<unsigned>(App.MoveX) + static_cast<unsigned>(App.MoveY));
-    return 1;
+    switch (SelectedMetric()) {
+    case MetricClicks:   ShowClickCount(); break;
+    case MetricKeys:     ShowKeyTouchCount(); break;
+    case MetricMovement: ShowMovementCount(); break;
+    }
 }
 
 // The input handlers write whether or not the window is open; while it is closed the bar is
 // gone (or going), so these writes must not reach it.
-static int StatusBarUsable(void)
-{
-    return App.GraphWindowOpen && App.StatusBarHandle != nullptr;
-}
+static int StatusBarUsable(void) { return GraphWindowOpen() && StatusBar.Handle != nullptr; }
 
 // The kept text of a pointer-position part, or null for the other parts, which are written
 // every time (the count part must be written again even when its text is the same).
 static wchar_t* ShownText(int part)
 {
     switch (part) {
-    case PartPointerX: return App.ShownPointerX;
-    case PartPointerY: return App.ShownPointerY;
+    case PartPointerX: return StatusBar.ShownPointerX;
+    case PartPointerY: return StatusBar.ShownPointerY;
     }
     return nullptr;
 }
@@ -150,37 +159,68 @@ void SetStatusText(int part, const wchar_t* text)
     // Every reported move writes both coordinates; most moves change only one of them.
     wchar_t* shown = ShownText(part);
     if (shown && lstrcmpW(shown, text) == 0) return;
-    if (shown) lstrcpynW(shown, text, ARRAYSIZE(App.ShownPointerX));
-    SendMessageW(App.StatusBarHandle, SB_SETTEXTW, static_cast<WPARAM>(part),
-                 reinterpret_cast<LPARAM>(text));
+    if (shown) lstrcpynW(shown, text, ARRAYSIZE(StatusBar.ShownPointerX));
+    SendMessageW(StatusBar.Handle, SB_SETTEXTW, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
 }
 
 void SetStatusIcon(int part, HICON icon)
 {
     if (StatusBarUsable())
-        SendMessageW(App.StatusBarHandle, SB_SETICON, static_cast<WPARAM>(part),
-                     reinterpret_cast<LPARAM>(icon));
+        SendMessageW(StatusBar.Handle, SB_SETICON, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(icon));
+}
+
+static HICON IconOf(int part, int down)
+{
+    if (part == PartKeyboard) return down ? StatusBar.KeyDownIcon : StatusBar.KeyUpIcon;
+    return down ? StatusBar.ButtonDownIcon : StatusBar.ButtonUpIcon;
+}
+
+void ShowReleasedIcons(void)
+{
+    for (int part : {PartLeftButton, PartMiddleButton, PartRightButton, PartKeyboard}) SetStatusIcon(part, IconOf(part, 0));
+}
+
+void ShowClock(const SYSTEMTIME* now)
+{
+    wchar_t text[PartTextSize];
+    wsprintfW(text, UiText(FormatStatusDate), now->wYear, now->wMonth, now->wDay);
+    SetStatusText(PartDate, text);
+    wsprintfW(text, UiText(FormatStatusTime), now->wHour, now->wMinute, now->wSecond);
+    SetStatusText(PartTime, text);
+}
+
+void HandStatusCounts(unsigned clicks, unsigned keys, unsigned travel)
+{
+    StatusBar.Counts[MetricClicks] = clicks;
+    StatusBar.Counts[MetricKeys] = keys;
+    StatusBar.Counts[MetricMovement] = travel;
 }
 
 enum { NoteIcon = 16 };  // NoteIcon << (part - PartLeftButton)
 static_assert(PartKeyboard - PartLeftButton + 1 == StatusIconParts, "the icon parts");
 
-void NoteStatusInput(int what) { App.StatusNoted |= what; }
+void NoteStatusInput(int what) { StatusBar.Noted |= what; }
 
-void NoteStatusIcon(int part, HICON icon, int down)
+void NoteStatusPointer(POINT point)
 {
-    int index = part - PartLeftButton;
-    App.NotedIcons[index] = icon;
-    App.StatusNoted |= NoteIcon << index;
-    if (down) App.DownUnshown |= 1 << index;
+    StatusBar.Pointer = point;
+    StatusBar.Noted |= NotePointer;
+}
+
+void NoteStatusIcon(int part, int down)
+{
+    int bit = 1 << (part - PartLeftButton);
+    StatusBar.NotedDown = down ? StatusBar.NotedDown | bit : StatusBar.NotedDown & ~bit;
+    StatusBar.Noted |= NoteIcon * bit;
+    if (down) StatusBar.DownUnshown |= bit;
 }
 
 static void ShowPointerPosition(void)
 {
     wchar_t text[32];
-    wsprintfW(text, UiText(FormatPointerX), static_cast<long>(App.PointerPos.x));
+    wsprintfW(text, UiText(FormatPointerX), static_cast<long>(StatusBar.Pointer.x));
     SetStatusText(PartPointerX, text);
-    wsprintfW(text, UiText(FormatPointerY), static_cast<long>(App.PointerPos.y));
+    wsprintfW(text, UiText(FormatPointerY), static_cast<long>(StatusBar.Pointer.y));
     SetStatusText(PartPointerY, text);
 }
 
@@ -188,42 +228,71 @@ static void ShowPointerPosition(void)
 // is shown first, and the part stays noted so that the next showing brings the up icon.
 static void ShowNotedIcon(int index)
 {
-    int part = PartLeftButton + index;
-    HICON icon = App.NotedIcons[index];
-    if (App.DownUnshown & (1 << index)) {
-        App.DownUnshown &= ~(1 << index);
-        HICON down = part == PartKeyboard ? App.KeyDownIcon : App.ButtonDownIcon;
-        if (icon != down) {
-            icon = down;
-            App.StatusNoted |= NoteIcon << index;
+    int bit = 1 << index;
+    int down = (StatusBar.NotedDown & bit) != 0;
+    if (StatusBar.DownUnshown & bit) {
+        StatusBar.DownUnshown &= ~bit;
+        if (!down) {
+            down = 1;
+            StatusBar.Noted |= NoteIcon * bit;
         }
     }
-    SetStatusIcon(part, icon);
+    SetStatusIcon(PartLeftButton + index, IconOf(PartLeftButton + index, down));
 }
 
-int ShowNotedInput(void)
+// Shows the latest state of everything noted; nothing while the window is closed. Returns 1 when
+// a part must change again at the next showing (a down icon shown, its up noted already).
+static int ShowNotedInput(void)
 {
-    int noted = App.StatusNoted;
-    App.StatusNoted = 0;
+    int noted = StatusBar.Noted;
+    StatusBar.Noted = 0;
     if (!StatusBarUsable()) return 0;
     if (noted & NotePointer) ShowPointerPosition();
-    if (noted & (NoteClicks << App.SelectedMetric)) ShowSelectedCount();
+    if (noted & (NoteClicks << SelectedMetric())) ShowSelectedCount();
     for (int index = 0; index < StatusIconParts; ++index)
         if (noted & (NoteIcon << index)) ShowNotedIcon(index);
-    return App.StatusNoted != 0;
+    return StatusBar.Noted != 0;
 }
 
-void ShowClock(const wchar_t* date, const wchar_t* time)
+static void ShowNotedNow(HWND timerWindow);
+
+// Shows what was noted when the frame ends, in this many milliseconds; at once if no timer can
+// be had, rather than never.
+static void ShowAtFrameEnd(HWND timerWindow, DWORD wait)
 {
-    SetStatusText(PartDate, date);
-    SetStatusText(PartTime, time);
+    StatusBar.TimerSet = SetTimer(timerWindow, StatusTimerId, wait, nullptr) != 0;
+    if (!StatusBar.TimerSet) ShowNotedNow(timerWindow);
 }
 
-void ShowSelectedCount(void)
+// Shows what the handlers noted and clears the waiting timer: from now on a frame begins. A
+// down icon shown now whose up is noted already brings its up one frame later.
+static void ShowNotedNow(HWND timerWindow)
 {
-    switch (App.SelectedMetric) {
-    case MetricClicks:   ShowClickCount(); break;
-    case MetricKeys:     ShowKeyTouchCount(); break;
-    case MetricMovement: ShowMovementCount(); break;
+    if (StatusBar.TimerSet) KillTimer(timerWindow, StatusTimerId);
+    StatusBar.TimerSet = 0;
+    StatusBar.ShownAt = ReadTickCount();
+    if (ShowNotedInput()) ShowAtFrameEnd(timerWindow, StatusFrameMs);
+}
+
+// The status bar repaints a part at every text or icon it is given (under Wine within the call,
+// about a millisecond), and a fast mouse sends up to 1,000 moves a second: the handlers count at
+// once, but what they show is shown at most once per display frame, at once when the last
+// showing is a frame old, else by the status timer when the frame ends. A flood of input that
+// keeps the timer waiting (it comes only when the queue is empty) is shown by the handlers
+// themselves once a frame has passed. With the window closed nothing is shown.
+void ShowNotedSoon(HWND timerWindow)
+{
+    if (!GraphWindowOpen()) return;
+    DWORD since = ReadTickCount() - StatusBar.ShownAt;
+    if (since >= StatusFrameMs) {
+        ShowNotedNow(timerWindow);
+    } else if (!StatusBar.TimerSet) {
+        ShowAtFrameEnd(timerWindow, StatusFrameMs - since);
     }
+}
+
+LRESULT OnStatusTimer(HWND timerWindow)
+{
+    ShowNotedNow(timerWindow);
+    return 0;
 }

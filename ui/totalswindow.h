@@ -3,7 +3,11 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/listwindow.h"
+
+// The window's list: the totals taken when it opened.
+extern const ListTable TotalsList;
+
 // Takes the totals and shows them in their modal window, owned by the graph window; a data
 // folder of more days than the list takes is reported in a box of the graph window instead.
 void OpenTotalsWindow(HWND graphWindow);
-INT_PTR CALLBACK TotalsWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

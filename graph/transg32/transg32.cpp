@@ -1,8 +1,11 @@
 // TransG32.DLL: writes an area of a device context to a JPEG or PNG file with the platform's
 // imaging component.
-#include "transg32.h"
+#include "graph/transg32/transg32.h"
+
 #include <objbase.h>
 #include <wincodec.h>
+
+#include "base/bitmap.h"
 
 enum {
     AnsiPathChars = 1024,    // wide characters of a path converted from the ANSI entries
@@ -16,13 +19,7 @@ enum {
 // be read: an invalid handle, or one that BitBlt cannot copy from (a metafile, a printer).
 static HBITMAP CapturePicture(HDC dc, int width, int height, void** bits)
 {
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = width;
-    format.bmiHeader.biHeight = -height;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 24;
-    format.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO format = TopDownBitmapFormat(width, height, 24);
 
     HDC memory = CreateCompatibleDC(dc);
     if (!memory) return nullptr;

@@ -6,7 +6,7 @@
 #include <string.h>
 #include <time.h>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 
 std::wstring LongForm(const std::wstring& path) { return L"\\\\?\\" + path; }
 

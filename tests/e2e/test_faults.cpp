@@ -3,7 +3,7 @@
 // goes on and ends as asked.
 #include <gtest/gtest.h>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "e2e/e2e_support.h"
 #include "support/dayimage.h"
 #include "support/testwin.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "e2e/e2e_support.h"
 #include "support/dayimage.h"
 #include "support/testwin.h"

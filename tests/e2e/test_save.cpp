@@ -10,7 +10,7 @@
 
 #include "e2e/e2e_support.h"
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "res/resource.h"
 #include "support/dayimage.h"
 #include "support/picture.h"

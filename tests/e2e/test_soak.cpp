@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "e2e/e2e_support.h"
 #include "resource.h"
 #include "support/dayimage.h"

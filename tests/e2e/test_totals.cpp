@@ -11,7 +11,7 @@
 
 #include <commctrl.h>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "res/resource.h"
 #include "support/dayimage.h"
 #include "support/testwin.h"

@@ -1,5 +1,5 @@
 // Replaces the program's clocks and shell at link time with ones the tests set.
-#include "app/clock.h"
+#include "base/clock.h"
 #include "support/fake_clock.h"
 
 #include <vector>

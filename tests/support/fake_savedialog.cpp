@@ -5,9 +5,9 @@
 
 #include <deque>
 
-#include "graph/savedialog.h"
-#include "store/state.h"
+#include "base/files.h"
 #include "support/testwin.h"
+#include "ui/savedialog.h"
 
 namespace {
 std::deque<SaveDialogAnswer> Answers;

@@ -5,11 +5,32 @@
 #include <string.h>
 #include <windows.h>
 
+#include "app/appwatch.h"
+#include "app/autostart.h"
+#include "app/hookwatch.h"
+#include "app/input.h"
+#include "app/instance.h"
 #include "app/monitor.h"
+#include "app/screenmap.h"
 #include "app/slotclock.h"
-#include "store/store.h"
+#include "app/tray.h"
+#include "base/dates.h"
+#include "base/files.h"
+#include "base/report.h"
+#include "graph/export.h"
+#include "graph/view.h"
+#include "store/appranges.h"
+#include "store/appsfile.h"
+#include "store/datafolder.h"
+#include "store/dayfile.h"
+#include "store/days.h"
+#include "store/reset.h"
+#include "store/totals.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
+#include "ui/graphwindow.h"
+#include "ui/savecommands.h"
+#include "ui/statusbar.h"
 
 // Wide and in the \\?\ form, so that names outside the code page and long paths go too.
 static void RemoveWideFolder(const std::wstring& folder)
@@ -31,23 +52,34 @@ static void RemoveWideFolder(const std::wstring& folder)
 
 void RemoveFolder(const std::string& folder) { RemoveWideFolder(L"\\\\?\\" + Wide(folder)); }
 
+template <typename Record> static void Clear(Record& record) { memset(&record, 0, sizeof record); }
+
+void ClearProgramState()
+{
+    Clear(UiLanguageInForce), Clear(FailureReports);
+    Clear(Days), Clear(DataPaths), Clear(DataReset), Clear(CsvWork), Clear(DayTotals);
+    Clear(AppsOfDays), Clear(AppsFileWork), Clear(ShownApps);
+    Clear(Graph), Clear(PictureLibrary);
+    Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile);
+    Clear(Monitor), Clear(Counters), Clear(ScreenMap), Clear(SlotClock), Clear(Tray), Clear(RunEntry);
+    Clear(FolderClaim), Clear(HookWatch), Clear(AppWatch);
+}
+
 void ResetStore(const char* folderName)
 {
-    HINSTANCE instance = App.Instance ? App.Instance : GetModuleHandleA(nullptr);
-    memset(&App, 0, sizeof App);
+    ClearProgramState();
     ResetTickClock();
-    App.Instance = instance;
     std::string folder = ModuleFolder() + folderName;
     RemoveFolder(folder);
     CreateDirectoryA(folder.c_str(), nullptr);
     SetDataFolder(folder);
 }
 
-std::string DataFolder() { return Narrow(App.DataDirectory); }
+std::string DataFolder() { return Narrow(DataPaths.Directory); }
 
-void SetDataFolder(const std::string& folder) { lstrcpynW(App.DataDirectory, Wide(folder).c_str(), PathCapacity); }
+void SetDataFolder(const std::string& folder) { lstrcpynW(DataPaths.Directory, Wide(folder).c_str(), PathCapacity); }
 
-std::string DayFilePathOf(int day) { return DataFile(App.DayFileNames[day]); }
+std::string DayFilePathOf(int day) { return DataFile(Days.DayFileNames[day]); }
 
 std::string DataFile(const char* name) { return DataFolder() + "\\" + name; }
 
@@ -61,9 +93,9 @@ bool StartRecorderAt(int hour, int minute, int second, int day)
     SYSTEMTIME now = {};
     now.wHour = static_cast<WORD>(hour);
     now.wMinute = static_cast<WORD>(minute);
-    App.CurrentSlot = SlotOfTime(&now);
-    BeginSlot(App.CurrentSlot);
-    App.Recording = 1;
+    Days.CurrentSlot = SlotOfTime(&now);
+    BeginSlot(Days.CurrentSlot);
+    SlotClock.Recording = 1;
     return true;
 }
 
@@ -77,7 +109,8 @@ HWND CreateMonitorWithoutStartup()
 {
     HWND monitor = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrA(monitor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MonitorWindowProc));
-    App.MonitorWindow = monitor;
+    Monitor.Window = monitor;
+    SetReportWindow(monitor);
     return monitor;
 }
 
@@ -90,8 +123,8 @@ void DestroyMonitor(HWND monitor)
 
 void ExpectNoReportLeft()
 {
-    for (int i = 0; i < App.ReportCount; ++i) ADD_FAILURE() << "a failure report nobody saw: " << App.Reports[i].text;
-    App.ReportCount = 0;
+    for (int i = 0; i < FailureReports.Count; ++i) ADD_FAILURE() << "a failure report nobody saw: " << FailureReports.Items[i].text;
+    FailureReports.Count = 0;
 }
 
 void DispatchWaitingMessages() { PumpUntil([] { return true; }); }

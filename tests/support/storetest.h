@@ -1,15 +1,17 @@
-// Fixture support for tests of the store: a fresh data folder and a clean global record.
+// Fixture support for tests of the store: a fresh data folder and clean records of state.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "store/state.h"
+#include "store/datafolder.h"
 #include "support/dayimage.h"
 
-// Clears the global record (keeping the instance) and points DataDirectory at a fresh,
-// empty folder beside the test program.
+// Clears every record of the program's state, as a fresh process has them.
+void ClearProgramState();
+// Clears the program's state and points the data folder at a fresh, empty folder beside the test
+// program.
 void ResetStore(const char* folderName);
 // Full path of day d's file, or of a file name in the data folder.
 std::string DayFilePathOf(int day);

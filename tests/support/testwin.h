@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 
 // A text in the ANSI code page as UTF-16, and back (the program keeps its paths in UTF-16).
 std::wstring Wide(const std::string& text);

@@ -9,21 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "app/input.h"
+#include "graph/view.h"
 #include "res/resource.h"
-#include "store/state.h"
+#include "store/days.h"
 #include "ui/graphwindow.h"
+#include "ui/statusbar.h"
 
 // The graph window's state as a fresh process has it; the graph shows clicks.
 inline void ResetGraphState()
 {
-    App.Instance = GetModuleHandleA(nullptr);
-    App.SelectedMetric = MetricClicks;
-    App.GraphWindowOpen = 0;
-    App.GraphWindowHandle = nullptr;
-    App.StatusBarHandle = nullptr;
-    App.LeftClicks = App.RightClicks = App.MiddleClicks = 0;
-    App.KeyTouches = 0;
-    App.MoveX = App.MoveY = 0;
+    Graph.SelectedMetric = MetricClicks;
+    GraphWindow.Open = 0;
+    GraphWindow.Handle = nullptr;
+    StatusBar.Handle = nullptr;
+    Counters.LeftClicks = Counters.RightClicks = Counters.MiddleClicks = 0;
+    Counters.KeyTouches = 0;
+    Counters.MoveX = Counters.MoveY = 0;
+    HandStatusCounts(0, 0, 0);
 }
 
 // The graph window without a modal loop, for inspection; DestroyWindow ends it.
@@ -116,13 +119,13 @@ inline INT_PTR RunModal(const std::function<INT_PTR()>& open, std::function<HWND
 // The graph window run modally, as the tray opens it.
 inline INT_PTR RunGraphDialog(std::function<void(HWND)> act, HWND owner = nullptr)
 {
-    App.GraphWindowHandle = nullptr;
+    GraphWindow.Handle = nullptr;
     return RunModal(
         [owner] {
             return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_GRAPH), owner,
                                    GraphWindowProc, 0);
         },
-        [] { return App.GraphWindowHandle; }, std::move(act));
+        [] { return GraphWindow.Handle; }, std::move(act));
 }
 
 // A visible dialog of this thread owned by the given window, or null.

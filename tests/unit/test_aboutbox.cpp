@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "graph_dialog_support.h"
 #include "support/testwin.h"
 #include "ui/aboutbox.h"

@@ -7,11 +7,15 @@
 #include <string>
 
 #include "app/appwatch.h"
+#include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/monitor.h"
-#include "res/texts.h"
-#include "store/apps.h"
-#include "store/store.h"
+#include "base/uitext.h"
+#include "store/appranges.h"
+#include "store/apprecords.h"
+#include "store/appsfile.h"
+#include "store/days.h"
+#include "store/ranges.h"
 #include "support/fake_clock.h"
 #include "support/scripteduser.h"
 #include "support/storetest.h"
@@ -22,8 +26,8 @@ const char Header[] = u8"アプリ\tマウスクリック回数\tキータッチ
 
 const AppRecord* Record(const char* name)
 {
-    for (int i = 0; i < App.AppsOfToday.Count; ++i)
-        if (std::string(App.AppsOfToday.Records[i].Name) == name) return &App.AppsOfToday.Records[i];
+    for (int i = 0; i < AppsOfDays.Today.Count; ++i)
+        if (std::string(AppsOfDays.Today.Records[i].Name) == name) return &AppsOfDays.Today.Records[i];
     return nullptr;
 }
 
@@ -90,17 +94,17 @@ TEST(Apps, AttributionAndFiles)
         const char* counts;  // clicks, keys, travel, whole active seconds in memory
         bool whole;          // every file is read: the sums are the day's totals
     } rows[] = {
-        {"held apps file at start", [] { EXPECT_EQ(App.AppsOfToday.Unread, 1); }, "other_app.exe", "0 0 0 0", false},
+        {"held apps file at start", [] { EXPECT_EQ(AppsOfDays.Today.Unread, 1); }, "other_app.exe", "0 0 0 0", false},
         {"keys to the foreground", [&] { key('A'), key('B'); }, "other_app.exe", "0 2 0 0", false},
         {"a click brings another window to the front", [&] { Click({150, 150}); }, "unit_tests.exe", "1 0 0 0", false},
         {"travel to the foreground", [] { LookAtForeground(), OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(10, 10)), OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(20, 30)); },
          "other_app.exe", "0 2 30 0", false},
         {"active time", activeSecond, "other_app.exe", "0 2 30 1", false},
         {"idle time", [&] { AdvanceTickClock(1000), TickAt(monitor, 10, 5, 1); }, "other_app.exe", "0 2 30 1", false},
-        {"locked session", [&] { App.SessionLocked = 1, LookAtForeground(), key('C'), activeSecond(); }, u8"(不明)",
+        {"locked session", [&] { HookWatch.SessionLocked = 1, LookAtForeground(), key('C'), activeSecond(); }, u8"(不明)",
          "0 1 0 0", false},
         {"held file read at a change of slot", [&] {
-             App.SessionLocked = 0, held.Release(), TickAt(monitor, 10, 6, 0);
+             HookWatch.SessionLocked = 0, held.Release(), TickAt(monitor, 10, 6, 0);
              EXPECT_EQ(FileText("20240307.apps.txt"), std::string(Header) + "other_app.exe\t1\t4\t33\t5\r\n" +
                                                           "unit_tests.exe\t1\t0\t0\t0\r\n" + u8"(不明)\t0\t1\t0\t0\r\n");
          }, "other_app.exe", "1 4 33 5", true},
@@ -129,14 +133,14 @@ TEST(Apps, AttributionAndFiles)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         row.act();
-        TickAt(monitor, App.CurrentSlot / 10, App.CurrentSlot % 10 * 6, 30, App.TodayDate % 100);
+        TickAt(monitor, Days.CurrentSlot / 10, Days.CurrentSlot % 10 * 6, 30, Days.TodayDate % 100);
         EXPECT_EQ(Counts(row.app), row.counts);
         if (!row.whole) continue;
         for (int m = 0; m < MetricCount; ++m) {
             long long total = 0, sum = 0;
-            for (int s = 0; s < SlotCount; ++s) total += App.ActivityTable[m][s][0] > 0 ? App.ActivityTable[m][s][0] : 0;
-            for (int i = 0; i < App.AppsOfToday.Count; ++i) {
-                const AppRecord& r = App.AppsOfToday.Records[i];
+            for (int s = 0; s < SlotCount; ++s) total += Days.ActivityTable[m][s][0] > 0 ? Days.ActivityTable[m][s][0] : 0;
+            for (int i = 0; i < AppsOfDays.Today.Count; ++i) {
+                const AppRecord& r = AppsOfDays.Today.Records[i];
                 sum += m == MetricClicks ? r.Clicks : m == MetricKeys ? r.Keys : r.Travel;
             }
             EXPECT_EQ(sum, total) << "metric " << m;
@@ -158,11 +162,11 @@ TEST(Apps, AttributionAndFiles)
     EXPECT_EQ(readBack.Count, 256);
     EXPECT_EQ(readBack.Records[AppOfName(&readBack, u8"(その他)")].Keys, 45);
     // The ranges of the 8th: today from memory, the week adds the 7th's file, all time that day too.
-    EXPECT_EQ(CollectApps(AppsToday), App.AppsOfToday.Count);
-    EXPECT_EQ(CollectApps(AppsWeek), 3);
-    EXPECT_STREQ(App.AppsShown[0].Name, "other_app.exe");
-    EXPECT_EQ(App.AppsShown[0].Keys, 6);
-    EXPECT_EQ(CollectApps(AppsAll), 3 + 256);
+    EXPECT_EQ(CollectApps(RangeToday), AppsOfDays.Today.Count);
+    EXPECT_EQ(CollectApps(RangeWeek), 3);
+    EXPECT_STREQ(ShownApps.Rows[0].Name, "other_app.exe");
+    EXPECT_EQ(ShownApps.Rows[0].Keys, 6);
+    EXPECT_EQ(CollectApps(RangeAll), 3 + 256);
 
     StopAppWatch();
     SetInputAge(-1);

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "store/csvfile.h"
-#include "store/store.h"
+#include "store/days.h"
 #include "support/fake_savedialog.h"
 #include "support/scripteduser.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
-#include "ui/csvexport.h"
+#include "ui/savecommands.h"
 
 namespace {
 TEST(CsvDay, LinesOfADayFromItsValues)
@@ -57,7 +57,7 @@ TEST(CsvDays, DaysOfTheDataFolderOldestFirst)
         WriteWholeFile(DataFile(name), "x", 1);
     CreateDirectoryA(DataFile("20240305.dat").c_str(), nullptr);
     ASSERT_EQ(CollectCsvDates(), 4);
-    EXPECT_EQ(std::vector<int>(App.CsvDates, App.CsvDates + 4),
+    EXPECT_EQ(std::vector<int>(CsvWork.Dates, CsvWork.Dates + 4),
               (std::vector<int>{19991231, 20240229, 20240307, 20250101}));
     // A folder with more days than the table holds is refused whole, not cut short.
     EXPECT_EQ(CollectCsvDates(3), -1);
@@ -71,9 +71,9 @@ TEST(CsvFile, WrittenWholeOrNotAtAll)
     ResetStore("test_csv");
     BuildDayTables(20240307);
     for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
-    App.CurrentSlot = 1;
-    App.ActivityTable[1][1][0] = 9;    // today's running slot, not yet written
-    App.ActivityTable[0][5][20] = 4;   // 16 February, from memory although its file says otherwise
+    Days.CurrentSlot = 1;
+    Days.ActivityTable[1][1][0] = 9;    // today's running slot, not yet written
+    Days.ActivityTable[0][5][20] = 4;   // 16 February, from memory although its file says otherwise
     std::vector<unsigned char> old = DayFileBytes(std::vector<int>(480, 3));  // a file cut short
     for (const char* name : {"20240307.dat", "20240216.dat", "20240101.dat"})
         WriteWholeFile(DataFile(name), old.data(), old.size());

@@ -1,10 +1,13 @@
 // Day files: creation, reading with its maxima, slot writes, the reset, and the failure cases.
 #include <gtest/gtest.h>
 
-#include "res/texts.h"
+#include "app/input.h"
+#include "base/uitext.h"
+#include "graph/view.h"
 #include "res/messages.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "store/dayfile.h"
+#include "store/days.h"
+#include "store/startup.h"
 #include "support/fake_clock.h"
 #include "support/fake_recyclebin.h"
 #include "support/scripteduser.h"
@@ -40,7 +43,7 @@ TEST_F(DayFileTest, CreatedFileIsAllNoData)
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     ASSERT_EQ(bytes.size(), 2880u);
     for (unsigned char b : bytes) ASSERT_EQ(b, 0xFF);
-    EXPECT_STREQ(App.DayFileNames[0], "20240307.dat");
+    EXPECT_STREQ(Days.DayFileNames[0], "20240307.dat");
 }
 
 // The day file operations fail without a box: the caller reports, owned by its own window.
@@ -60,16 +63,16 @@ TEST_F(DayFileTest, ReadFillsColumnAndUnsignedMaxima)
     values[2 * 240 + 100] = 300;
     values[2 * 240 + 101] = 299;
     PutDayFile(4, values);
-    App.DayMaxima[0][4] = 99;  // a reading starts its maxima afresh
+    Days.DayMaxima[0][4] = 99;  // a reading starts its maxima afresh
     ASSERT_EQ(ReadDayFile(4), 1);
-    EXPECT_EQ(App.ActivityTable[0][3][4], 7);
-    EXPECT_EQ(App.ActivityTable[0][4][4], -1);
-    EXPECT_EQ(App.ActivityTable[1][239][4], 0);
-    EXPECT_EQ(App.ActivityTable[2][100][4], 300);
-    EXPECT_EQ(App.DayMaxima[0][4], 7);
-    EXPECT_EQ(App.DayMaxima[1][4], 0) << "an all-zero day has maximum 0";
-    EXPECT_EQ(App.DayMaxima[2][4], 300);
-    EXPECT_EQ(App.ActivityTable[0][3][3], 0) << "other columns untouched";
+    EXPECT_EQ(Days.ActivityTable[0][3][4], 7);
+    EXPECT_EQ(Days.ActivityTable[0][4][4], -1);
+    EXPECT_EQ(Days.ActivityTable[1][239][4], 0);
+    EXPECT_EQ(Days.ActivityTable[2][100][4], 300);
+    EXPECT_EQ(Days.DayMaxima[0][4], 7);
+    EXPECT_EQ(Days.DayMaxima[1][4], 0) << "an all-zero day has maximum 0";
+    EXPECT_EQ(Days.DayMaxima[2][4], 300);
+    EXPECT_EQ(Days.ActivityTable[0][3][3], 0) << "other columns untouched";
 }
 
 TEST_F(DayFileTest, AllNoDataFileGivesNoDataAndZeroMaxima)
@@ -77,8 +80,8 @@ TEST_F(DayFileTest, AllNoDataFileGivesNoDataAndZeroMaxima)
     PutDayFile(0, NoDataValues());
     ASSERT_EQ(ReadDayFile(0), 1);
     for (int m = 0; m < 3; ++m) {
-        EXPECT_EQ(App.DayMaxima[m][0], 0);
-        for (int s = 0; s < 240; ++s) ASSERT_EQ(App.ActivityTable[m][s][0], -1);
+        EXPECT_EQ(Days.DayMaxima[m][0], 0);
+        for (int s = 0; s < 240; ++s) ASSERT_EQ(Days.ActivityTable[m][s][0], -1);
     }
 }
 
@@ -89,11 +92,11 @@ TEST_F(DayFileTest, ShortLongAndCorruptFilesReadSafely)
     shortFile.push_back(0x01);  // a value cut in the middle is no data too
     ASSERT_TRUE(WriteWholeFile(DayFilePathOf(1), shortFile.data(), shortFile.size()));
     ASSERT_EQ(ReadDayFile(1), 1);
-    EXPECT_EQ(App.ActivityTable[0][99][1], 3);
-    EXPECT_EQ(App.ActivityTable[0][100][1], -1);
-    EXPECT_EQ(App.ActivityTable[2][239][1], -1);
-    EXPECT_EQ(App.DayMaxima[0][1], 3);
-    EXPECT_EQ(App.DayMaxima[1][1], 0);
+    EXPECT_EQ(Days.ActivityTable[0][99][1], 3);
+    EXPECT_EQ(Days.ActivityTable[0][100][1], -1);
+    EXPECT_EQ(Days.ActivityTable[2][239][1], -1);
+    EXPECT_EQ(Days.DayMaxima[0][1], 3);
+    EXPECT_EQ(Days.DayMaxima[1][1], 0);
 
     // Garbage below -1 reads as no data; a longer file is read for its first 2880 bytes.
     std::vector<int> values(721, 4);
@@ -102,15 +105,15 @@ TEST_F(DayFileTest, ShortLongAndCorruptFilesReadSafely)
     values[720] = 1000;
     PutDayFile(2, values);
     ASSERT_EQ(ReadDayFile(2), 1);
-    EXPECT_EQ(App.ActivityTable[0][5][2], -1);
-    EXPECT_EQ(App.ActivityTable[0][6][2], -1);
-    EXPECT_EQ(App.DayMaxima[0][2], 4);
-    EXPECT_EQ(App.DayMaxima[2][2], 4) << "bytes past 2880 are not read";
+    EXPECT_EQ(Days.ActivityTable[0][5][2], -1);
+    EXPECT_EQ(Days.ActivityTable[0][6][2], -1);
+    EXPECT_EQ(Days.DayMaxima[0][2], 4);
+    EXPECT_EQ(Days.DayMaxima[2][2], 4) << "bytes past 2880 are not read";
 
     // An empty file is a day without data.
     ASSERT_TRUE(WriteWholeFile(DayFilePathOf(3), "", 0));
     ASSERT_EQ(ReadDayFile(3), 1);
-    EXPECT_EQ(App.ActivityTable[1][0][3], -1);
+    EXPECT_EQ(Days.ActivityTable[1][0][3], -1);
 }
 
 TEST_F(DayFileTest, ReadingALockedFileFails)
@@ -123,10 +126,10 @@ TEST_F(DayFileTest, ReadingALockedFileFails)
 TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
 {
     ASSERT_EQ(CreateDayFile(), 1);
-    App.ActivityTable[0][100][0] = 300;
-    App.ActivityTable[1][100][0] = 0;
-    App.ActivityTable[2][100][0] = -1;
-    App.ActivityTable[0][101][0] = 55;  // not the slot written
+    Days.ActivityTable[0][100][0] = 300;
+    Days.ActivityTable[1][100][0] = 0;
+    Days.ActivityTable[2][100][0] = -1;
+    Days.ActivityTable[0][101][0] = 55;  // not the slot written
     ASSERT_EQ(WriteSlot(100), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     ASSERT_EQ(bytes.size(), 2880u);
@@ -138,7 +141,7 @@ TEST_F(DayFileTest, SlotWriteGoesToItsThreeOffsets)
         if (i / 4 == 100 || i / 4 == 340 || i / 4 == 580) continue;
         ASSERT_EQ(bytes[i], 0xFF) << "byte " << i;
     }
-    App.ActivityTable[2][239][0] = 0x01020304;
+    Days.ActivityTable[2][239][0] = 0x01020304;
     ASSERT_EQ(WriteSlot(239), 1);
     bytes = ReadWholeFile(DayFilePathOf(0));
     const unsigned char last[] = {0x04, 0x03, 0x02, 0x01};
@@ -149,7 +152,7 @@ TEST_F(DayFileTest, DeletedTodayFileIsMadeAgainWithEveryRecordedSlot)
 {
     ASSERT_EQ(CreateDayFile(), 1);
     for (int m = 0; m < 3; ++m)
-        for (int s = 0; s < 240; ++s) App.ActivityTable[m][s][0] = s < 50 ? s + m : -1;
+        for (int s = 0; s < 240; ++s) Days.ActivityTable[m][s][0] = s < 50 ? s + m : -1;
     ASSERT_TRUE(DeleteFileA(DayFilePathOf(0).c_str()));
     ASSERT_EQ(WriteSlot(49), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
@@ -162,7 +165,7 @@ TEST_F(DayFileTest, DeletedTodayFileIsMadeAgainWithEveryRecordedSlot)
 TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
 {
     ASSERT_EQ(CreateDayFile(), 1);
-    App.ActivityTable[0][7][0] = 12;
+    Days.ActivityTable[0][7][0] = 12;
     FileHold hold(DayFilePathOf(0));
     // The lock is the fault itself: it lasts a moment, which no event of the program marks.
     HANDLE releaser = CreateThread(nullptr, 0, [](void* h) -> DWORD {
@@ -181,13 +184,13 @@ TEST_F(DayFileTest, BrieflyLockedFileIsWrittenAfterARetry)
 TEST_F(DayFileTest, FailedSlotWriteIsKeptAndReachesTheFileLater)
 {
     ASSERT_EQ(CreateDayFile(), 1);
-    App.ActivityTable[1][20][0] = 8;
-    App.ActivityTable[1][21][0] = 9;
+    Days.ActivityTable[1][20][0] = 8;
+    Days.ActivityTable[1][21][0] = 9;
     {
         FileHold hold(DayFilePathOf(0));
         EXPECT_EQ(WriteSlot(20), SlotFileHeld);
     }
-    EXPECT_EQ(App.ActivityTable[1][20][0], 8) << "memory keeps the values";
+    EXPECT_EQ(Days.ActivityTable[1][20][0], 8) << "memory keeps the values";
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 20), -1);
     ASSERT_EQ(WriteSlot(21), 1);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
@@ -203,20 +206,20 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     ASSERT_TRUE(WriteWholeFile(DataFile("20240101.dat"), "x", 1));  // older than 21 days
     ASSERT_TRUE(WriteWholeFile(DataFile("20240101.apps.txt"), "x", 1));
     ASSERT_TRUE(WriteWholeFile(DataFile("20240304.apps.txt"), "x", 1));  // the apps file of day 3
-    App.ActivityTable[0][5][3] = 4;
-    App.DayMaxima[2][7] = 10;
-    App.LeftClicks = App.KeyTouches = App.MoveY = 3;
-    App.LeftDown = 1;
-    App.LastKey = 'A';
-    App.LastPointerPos.x = 9;
-    App.CurrentSlot = 101;
-    App.SelectedMetric = 2;
+    Days.ActivityTable[0][5][3] = 4;
+    Days.DayMaxima[2][7] = 10;
+    Counters.LeftClicks = Counters.KeyTouches = Counters.MoveY = 3;
+    Counters.LeftDown = 1;
+    Counters.LastKey = 'A';
+    Counters.LastPointerPos.x = 9;
+    Days.CurrentSlot = 101;
+    Graph.SelectedMetric = 2;
 
     SendMessageA(monitor, WM_RESET_DATA, 0, 0);
     for (int d = 0; d < 21; ++d) {
         for (int m = 0; m < 3; ++m) {
-            ASSERT_EQ(App.DayMaxima[m][d], 0);
-            for (int s = 0; s < 240; ++s) ASSERT_EQ(App.ActivityTable[m][s][d], -1);
+            ASSERT_EQ(Days.DayMaxima[m][d], 0);
+            for (int s = 0; s < 240; ++s) ASSERT_EQ(Days.ActivityTable[m][s][d], -1);
         }
         if (d > 0) {
             EXPECT_EQ(GetFileAttributesA(DayFilePathOf(d).c_str()), INVALID_FILE_ATTRIBUTES);
@@ -228,12 +231,12 @@ TEST_F(DayFileTest, ResetClearsStoreAndTheTwentyOneFiles)
     EXPECT_EQ(ReadWholeFile(DataFile("20240101.dat")).size(), 1u) << "older files untouched";
     EXPECT_EQ(ReadWholeFile(DataFile("20240101.apps.txt")).size(), 1u);
     EXPECT_EQ(GetFileAttributesA(DataFile("20240304.apps.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(App.LeftClicks + App.KeyTouches + App.MoveY, 0);
-    EXPECT_EQ(App.LeftDown, 1);
-    EXPECT_EQ(App.LastKey, static_cast<UINT>('A'));
-    EXPECT_EQ(App.LastPointerPos.x, 9);
-    EXPECT_EQ(App.CurrentSlot, 101);
-    EXPECT_EQ(App.SelectedMetric, 2);
+    EXPECT_EQ(Counters.LeftClicks + Counters.KeyTouches + Counters.MoveY, 0);
+    EXPECT_EQ(Counters.LeftDown, 1);
+    EXPECT_EQ(Counters.LastKey, static_cast<UINT>('A'));
+    EXPECT_EQ(Counters.LastPointerPos.x, 9);
+    EXPECT_EQ(Days.CurrentSlot, 101);
+    EXPECT_EQ(Graph.SelectedMetric, 2);
 
     // Today's file cannot be made again (a folder stands in its place): the message comes.
     ASSERT_TRUE(DeleteFileA(DayFilePathOf(0).c_str()));
@@ -287,7 +290,7 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
         hold.Release();
         std::string resetFolder = DataFile("reset-20240307-100300");
         for (int d = 0; d < 21; ++d) {
-            std::string name = App.DayFileNames[d];
+            std::string name = Days.DayFileNames[d];
             bool held = d == row.held;
             std::vector<unsigned char> inBin = ReadWholeFile(BinFolder() + "\\" + name);
             std::vector<unsigned char> inReset = ReadWholeFile(resetFolder + "\\" + name);
@@ -296,7 +299,7 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
             if (d > 0 || held) {
                 EXPECT_EQ(ReadWholeFile(DayFilePathOf(d)), held ? kept[d] : std::vector<unsigned char>()) << name;
             }
-            EXPECT_EQ(App.ActivityTable[2][239][d], held ? 7 : -1) << name;
+            EXPECT_EQ(Days.ActivityTable[2][239][d], held ? 7 : -1) << name;
         }
         EXPECT_EQ(GetFileAttributesA(resetFolder.c_str()) != INVALID_FILE_ATTRIBUTES, row.inResetFolder);
         std::vector<unsigned char> today = ReadWholeFile(DayFilePathOf(0));
@@ -305,7 +308,7 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
 
         // The start-up after the reset finds no day of the reset folder, and what the graph shows.
         ASSERT_EQ(Startup(&now), 1);
-        for (int d = 0; d < 21; ++d) EXPECT_EQ(App.ActivityTable[2][239][d], d == row.held ? 7 : -1) << d;
+        for (int d = 0; d < 21; ++d) EXPECT_EQ(Days.ActivityTable[2][239][d], d == row.held ? 7 : -1) << d;
         RemoveFolder(resetFolder);
     }
     DestroyMonitor(monitor);

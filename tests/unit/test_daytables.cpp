@@ -4,8 +4,10 @@
 
 #include <string>
 
-#include "store/state.h"
-#include "store/store.h"
+#include "base/dates.h"
+#include "base/files.h"
+#include "store/datafolder.h"
+#include "store/days.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
 
@@ -35,10 +37,10 @@ TEST(DayTables, EntriesStepBackOneCalendarDay)
         SetFakeTime(c.year, c.month, c.day, 0, 30, 0);
         BuildDayTables(FakeDate());
         SCOPED_TRACE(c.date);
-        EXPECT_STREQ(App.DayLabels[c.entry], c.label);
-        EXPECT_STREQ(App.DayDates[c.entry], c.date);
-        EXPECT_STREQ(App.DayFileNames[c.entry], c.file);
-        EXPECT_EQ(App.TodayDate, DateNumber(c.year, c.month, c.day));
+        EXPECT_STREQ(Days.DayLabels[c.entry], c.label);
+        EXPECT_STREQ(Days.DayDates[c.entry], c.date);
+        EXPECT_STREQ(Days.DayFileNames[c.entry], c.file);
+        EXPECT_EQ(Days.TodayDate, DateNumber(c.year, c.month, c.day));
     }
 }
 
@@ -47,12 +49,12 @@ TEST(DayTables, TwentyOneConsecutiveDistinctDays)
     SetFakeTime(2024, 1, 5, 23, 59, 59);
     BuildDayTables(FakeDate());
     for (int i = 1; i < DayCount; ++i) {
-        EXPECT_STRNE(App.DayFileNames[i], App.DayFileNames[i - 1]);
-        EXPECT_EQ(strlen(App.DayFileNames[i]), 12u);
-        EXPECT_EQ(strlen(App.DayLabels[i]), 5u);
+        EXPECT_STRNE(Days.DayFileNames[i], Days.DayFileNames[i - 1]);
+        EXPECT_EQ(strlen(Days.DayFileNames[i]), 12u);
+        EXPECT_EQ(strlen(Days.DayLabels[i]), 5u);
     }
-    EXPECT_STREQ(App.DayFileNames[5], "20231231.dat");
-    EXPECT_STREQ(App.DayFileNames[20], "20231216.dat");
+    EXPECT_STREQ(Days.DayFileNames[5], "20231231.dat");
+    EXPECT_STREQ(Days.DayFileNames[20], "20231216.dat");
 }
 
 TEST(DayTables, DaysBetweenDates)
@@ -92,7 +94,7 @@ TEST(DataDirectory, BesideTheExecutableInAnyFolder)
     };
     for (const DirectoryCase& c : cases) {
         EXPECT_EQ(ComposeDataDirectory(c.exe.c_str()), 1) << Narrow(c.exe);
-        EXPECT_EQ(std::wstring(App.DataDirectory), c.data) << Narrow(c.exe);
+        EXPECT_EQ(std::wstring(DataPaths.Directory), c.data) << Narrow(c.exe);
     }
 }
 }  // namespace

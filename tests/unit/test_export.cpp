@@ -6,16 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "graph/export.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "graph/view.h"
+#include "store/days.h"
 #include "support/fake_clock.h"
 #include "support/fake_savedialog.h"
 #include "support/picture.h"
 #include "support/scripteduser.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
+#include "ui/savecommands.h"
 
 namespace {
 
@@ -39,16 +40,16 @@ void PrepareGraphData(int metric)
 {
     for (int m = 0; m < MetricCount; ++m) {
         for (int k = 0; k < DayCount; ++k) {
-            App.DayMaxima[m][k] = 0;
-            for (int s = 0; s < SlotCount; ++s) App.ActivityTable[m][s][k] = 0;
+            Days.DayMaxima[m][k] = 0;
+            for (int s = 0; s < SlotCount; ++s) Days.ActivityTable[m][s][k] = 0;
         }
     }
-    App.ActivityTable[metric][BarSlot][0] = 10;
-    App.DayMaxima[metric][0] = 10;
-    App.CurrentSlot = SlotCount - 1;
-    App.SelectedMetric = metric;
+    Days.ActivityTable[metric][BarSlot][0] = 10;
+    Days.DayMaxima[metric][0] = 10;
+    Days.CurrentSlot = SlotCount - 1;
+    Graph.SelectedMetric = metric;
     for (int k = 0; k < DayCount; ++k)
-        snprintf(App.DayLabels[k], sizeof App.DayLabels[k], "03/%02d", k + 1);
+        snprintf(Days.DayLabels[k], sizeof Days.DayLabels[k], "03/%02d", k + 1);
 }
 
 // A folder of the test's own under the temporary folder, removed with its files.
@@ -178,7 +179,8 @@ void ExpectPreparedPicture(const Picture& p, bool exactColours)
 
 short WritePicture(GraphStandIn& window, PictureType type, const std::string& path)
 {
-    return WriteGraphPicture(window.Handle(), type, Wide(path).c_str());
+    int failedBars = 0;
+    return WriteGraphPicture(window.Handle(), type, Wide(path).c_str(), &failedBars);
 }
 
 TEST(ExportType, LastThreeBytesInAnyCase)
@@ -230,7 +232,8 @@ TEST(ExportWrite, PngAndJpegOfTheClientAreaLessTheStatusBar)
     }
     // A name outside code page 932 reaches the picture library whole.
     std::wstring outside = Wide(folder.Path()) + L"Müller-Ærø.png";
-    ASSERT_EQ(0, WriteGraphPicture(window.Handle(), PicturePng, outside.c_str()));
+    int failedBars = 0;
+    ASSERT_EQ(0, WriteGraphPicture(window.Handle(), PicturePng, outside.c_str(), &failedBars));
     std::vector<unsigned char> png = ReadWholeFile(outside);
     EXPECT_TRUE(png.size() > 4 && png[1] == 'P' && png[2] == 'N' && png[3] == 'G') << "no PNG file";
 }
@@ -299,7 +302,7 @@ TEST(ExportSave, TypeFollowsTheReturnedName)
         SaveRun run = ScriptedSave(window, {folder / c.typed, c.typeEntry});
         ASSERT_EQ(1u, run.calls.size()) << "no save dialog";
         ExpectPictureDialog(run.calls[0], window.Handle());
-        EXPECT_EQ(folder / c.typed, Narrow(App.PicturePath));
+        EXPECT_EQ(folder / c.typed, Narrow(ChosenFile.Path));
         EXPECT_EQ(c.kind, KindOfFile(folder / c.typed));
         EXPECT_TRUE(run.failures.empty()) << run.failures[0];
         EXPECT_TRUE(window.WhollyInvalid());

@@ -12,22 +12,26 @@
 #include <string>
 #include <vector>
 
+#include "app/input.h"
 #include "app/monitor.h"
-#include "res/messages.h"
 #include "app/slotclock.h"
 #include "app/tray.h"
-#include "res/texts.h"
+#include "base/report.h"
+#include "base/uitext.h"
 #include "graph/export.h"
 #include "graph/geometry.h"
+#include "graph/view.h"
 #include "graph_dialog_support.h"
 #include "hook/hookapi.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "res/messages.h"
+#include "store/dayfile.h"
+#include "store/days.h"
 #include "support/fake_clock.h"
 #include "support/fake_savedialog.h"
-#include "support/storetest.h"
 #include "support/scripteduser.h"
+#include "support/storetest.h"
 #include "support/testwin.h"
+#include "ui/savecommands.h"
 #include "ui/statusbar.h"
 
 namespace {
@@ -82,7 +86,8 @@ protected:
         ASSERT_TRUE(StartRecorderAt(h, mi, s));
         path = DayFilePathOf(0);
         if (!monitor) monitor = CreateMonitorWithoutStartup();
-        App.MonitorWindow = monitor;
+        Monitor.Window = monitor;
+        SetReportWindow(monitor);
     }
     // Each test answers the boxes it expects, by caption and text; any other box fails it.
     void ExpectBox(const std::string& text, const std::string& caption = UiA(TextErrorCaption))
@@ -114,9 +119,9 @@ protected:
     void RecordInSlot100()
     {
         StartAt(10, 5, 0);
-        App.LeftClicks = 2;
-        App.KeyTouches = 4;
-        App.MoveY = 30;
+        Counters.LeftClicks = 2;
+        Counters.KeyTouches = 4;
+        Counters.MoveY = 30;
         TickAt(monitor, 10, 5, 30);
     }
 
@@ -159,11 +164,11 @@ protected:
         std::vector<unsigned char> before = ReadWholeFile(path);
         fault.apply(path);
         EXPECT_EQ(BoxesDuring([&] { TickAt(monitor, 10, 6, 0); }), std::vector<std::string>{fault.text});
-        EXPECT_EQ(App.CurrentSlot, 101);
-        EXPECT_EQ(App.ActivityTable[1][100][0], 4) << "memory keeps the slot";
-        App.KeyTouches = 3;
+        EXPECT_EQ(Days.CurrentSlot, 101);
+        EXPECT_EQ(Days.ActivityTable[1][100][0], 4) << "memory keeps the slot";
+        Counters.KeyTouches = 3;
         TickAt(monitor, 10, 6, 20);
-        EXPECT_EQ(App.ActivityTable[1][101][0], 3) << "recording goes on";
+        EXPECT_EQ(Days.ActivityTable[1][101][0], 3) << "recording goes on";
         fault.clear(path);
         EXPECT_EQ(ReadWholeFile(path), before) << "nothing was written while the fault lasted";
         EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 10, 12, 0); }))
@@ -217,7 +222,7 @@ TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidni
         StartAt(23, 42, 0);
         FileHold hold(path);
         auto tick = [&](int h, int mi, int day, int keys) {
-            App.KeyTouches = keys;
+            Counters.KeyTouches = keys;
             TickAt(monitor, h, mi, 0, day);
             DispatchWaitingMessages();
         };
@@ -227,7 +232,7 @@ TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidni
             hold.Release();
         };
         std::vector<std::string> boxes = BoxesDuring([&] {
-            App.KeyTouches = 1;
+            Counters.KeyTouches = 1;
             TickAt(monitor, 23, 48, 0);  // its box comes once this thread serves its messages
             if (!leftUp) {
                 DispatchWaitingMessages();
@@ -243,7 +248,7 @@ TEST_F(SlotWriteFaultTest, SlotsWhoseWritesFailedReachTheirOwnDaysFileAfterMidni
                      });
         });
         EXPECT_EQ(boxes, std::vector<std::string>{UiA(TextOpenFailed)});
-        App.KeyTouches = 4;
+        Counters.KeyTouches = 4;
         EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 0, 6, 0, 8); }));
         ExpectHeldSlotsInTheirOwnDaysFiles();
     }
@@ -267,7 +272,7 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
         ResetStore("test_faults");
         StartAt(23, 54, 0);
         FileHold hold(path);
-        App.KeyTouches = 5;
+        Counters.KeyTouches = 5;
         TickAt(monitor, 0, 0, 0, 8);
         user.Hold(UiA(TextOpenCaption));
         std::vector<std::string> held;
@@ -276,7 +281,7 @@ TEST_F(SlotWriteFaultTest, EndingWhileTheMidnightBoxIsUp)
                      [&] { return user.Showing(UiA(TextOpenCaption)); },
                      [&](HWND box) {
                          held.push_back(WindowTextOf(GetDlgItem(box, 0xFFFF)));
-                         App.KeyTouches = 6;
+                         Counters.KeyTouches = 6;
                          hold.Release();
                          SendMessageA(monitor, c.message, c.wParam, 0);
                      });
@@ -313,7 +318,7 @@ TEST_F(FaultTest, TruncatedTodaysFileIsWholeAgainAfterTheNextWrite)
         EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 10, 6, 0); }));
         // Slot 101 is being recorded: it counts as recorded from its start on.
         ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 0, 0}));
-        App.KeyTouches = 1;
+        Counters.KeyTouches = 1;
         TickAt(monitor, 10, 12, 0);
         ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 1, 0}));
     }
@@ -337,7 +342,7 @@ TEST_F(FaultTest, DeletedTodaysFileIsMadeAgainWithTodaysSlots)
             << "the file is made again without a message";
         // Slot 101 is being recorded: it counts as recorded from its start on.
         ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 0, 0}));
-        App.KeyTouches = 5;
+        Counters.KeyTouches = 5;
         TickAt(monitor, 10, 12, 0);
         ExpectDayFile(path, With(With(EarlierSlots, 100, {2, 4, 30}), 101, {0, 5, 0}));
     }
@@ -357,19 +362,19 @@ TEST_F(FaultTest, DataFolderUnusableAtStart)
     SetFakeTime(2024, 3, 7, 10, 3, 0);
     monitor = CreateMonitorWithoutStartup();
     EXPECT_EQ(BoxesDuring([&] { EXPECT_EQ(StartRecorder(monitor), -1); }), std::vector<std::string>{UiA(TextCreateFailed)});
-    EXPECT_EQ(App.Recording, 1);
-    EXPECT_EQ(App.TodayFileUnmade, 1);
-    EXPECT_EQ(App.TrayState, TrayNoData) << "the icon says that the file cannot be made";
-    App.KeyTouches = 5;
+    EXPECT_EQ(SlotClock.Recording, 1);
+    EXPECT_EQ(Days.TodayFileUnmade, 1);
+    EXPECT_EQ(Tray.State, TrayNoData) << "the icon says that the file cannot be made";
+    Counters.KeyTouches = 5;
     TickAt(monitor, 10, 3, 30);
     EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 10, 6, 0); })) << "a second box for the file that cannot be made";
     std::vector<unsigned char> left = ReadWholeFile(blocker);
     EXPECT_EQ(std::string(left.begin(), left.end()), "not a folder");
     ASSERT_TRUE(DeleteFileA(blocker.c_str()));
-    App.KeyTouches = 7;
+    Counters.KeyTouches = 7;
     EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, 10, 12, 0); }));
-    EXPECT_EQ(App.TodayFileUnmade, 0);
-    EXPECT_EQ(App.TrayState, TrayRecording);
+    EXPECT_EQ(Days.TodayFileUnmade, 0);
+    EXPECT_EQ(Tray.State, TrayRecording);
     ExpectDayFile(DataFile("20240307.dat"), {{100, {0, 5, 0}}, {101, {0, 7, 0}}, {102, {0, 0, 0}}});
 
     KillTimer(monitor, SlotTimerId);
@@ -402,14 +407,14 @@ TEST_F(FaultTest, HeldFileAtAChangeOfDayIsReadAtALaterChange)
                       EXPECT_LT(GetTickCount() - start, 500u) << "the tick waited for the held file";
                   }),
                   std::vector<std::string>{UiA(TextOpenFailed)});
-        EXPECT_EQ(App.DayUnread[c.held], 1);
-        EXPECT_EQ(App.ActivityTable[1][5][c.held], -1) << "no data while the file is held";
-        App.KeyTouches = 4;
+        EXPECT_EQ(Days.DayUnread[c.held], 1);
+        EXPECT_EQ(Days.ActivityTable[1][5][c.held], -1) << "no data while the file is held";
+        Counters.KeyTouches = 4;
         TickAt(monitor, c.h, c.mi, 30, c.day);
         hold.Release();
         EXPECT_TRUE(NoBoxDuring([&] { TickAt(monitor, c.h, c.mi + 6, 0, c.day); }));
-        EXPECT_EQ(App.DayUnread[c.held], 0);
-        EXPECT_EQ(App.ActivityTable[1][5][c.held], 4) << "read at the change of slot";
+        EXPECT_EQ(Days.DayUnread[c.held], 0);
+        EXPECT_EQ(Days.ActivityTable[1][5][c.held], 4) << "read at the change of slot";
         DayValues eighth = {{5, {3, 4, 5}}};
         if (c.held == 0) eighth[0] = {0, 4, 0};
         ExpectDayFile(DataFile("20240308.dat"), eighth);
@@ -449,14 +454,14 @@ TEST_F(FaultTest, DayFilesFullOfGarbage)
                 int v = garbage[d][m * 240 + s];
                 int expected = v < -1 ? -1 : v;
                 if (expected > maximum) maximum = expected;
-                ASSERT_EQ(App.ActivityTable[m][s][d], expected) << "metric " << m << ", slot " << s;
+                ASSERT_EQ(Days.ActivityTable[m][s][d], expected) << "metric " << m << ", slot " << s;
             }
-            EXPECT_EQ(App.DayMaxima[m][d], maximum) << "metric " << m;
+            EXPECT_EQ(Days.DayMaxima[m][d], maximum) << "metric " << m;
         }
     }
-    BeginSlot(App.CurrentSlot);
-    App.LeftClicks = 3;
-    App.KeyTouches = 4;
+    BeginSlot(Days.CurrentSlot);
+    Counters.LeftClicks = 3;
+    Counters.KeyTouches = 4;
     TickAt(monitor, 10, 5, 30);
     TickAt(monitor, 10, 6, 0);
     std::vector<unsigned char> after = ReadWholeFile(path);
@@ -479,8 +484,9 @@ TEST_F(FaultTest, GraphWindowOpenDuringTheRollover)
     yesterday[60] = 5;  // clicks, slot 60 of 6 March
     PutFile("20240306.dat", yesterday);
     StartAt(23, 59, 0, {{30, {10, 0, 0}}});
-    App.SelectedMetric = MetricClicks;
-    App.LeftClicks = 3;
+    Graph.SelectedMetric = MetricClicks;
+    Counters.LeftClicks = 3;
+    HandStatusCounts(SlotClicks(), Counters.KeyTouches, SlotTravel());
     TickAt(monitor, 23, 59, 30);  // slot 239 holds 3 clicks
     window = OpenGraphDialogModeless();
     ASSERT_NE(window, nullptr);
@@ -499,12 +505,12 @@ TEST_F(FaultTest, GraphWindowOpenDuringTheRollover)
     RECT graph = GraphRect();
     EXPECT_TRUE(EqualRect(&update, &graph)) << update.left << "," << update.top << "," << update.right
                                             << "," << update.bottom;
-    EXPECT_EQ(PartText(App.StatusBarHandle, PartDate), " 2024/03/08");
-    EXPECT_EQ(PartText(App.StatusBarHandle, PartTime), " 00:00:00");
-    EXPECT_EQ(PartText(App.StatusBarHandle, PartCount), " クリックの回数:00000003");
-    EXPECT_STREQ(App.DayLabels[0], "03/08");
-    EXPECT_STREQ(App.DayLabels[1], "03/07");
-    EXPECT_STREQ(App.DayLabels[2], "03/06");
+    EXPECT_EQ(PartText(StatusBar.Handle, PartDate), " 2024/03/08");
+    EXPECT_EQ(PartText(StatusBar.Handle, PartTime), " 00:00:00");
+    EXPECT_EQ(PartText(StatusBar.Handle, PartCount), " クリックの回数:00000003");
+    EXPECT_STREQ(Days.DayLabels[0], "03/08");
+    EXPECT_STREQ(Days.DayLabels[1], "03/07");
+    EXPECT_STREQ(Days.DayLabels[2], "03/06");
     ExpectDayFile(DataFile("20240307.dat"), {{30, {10, 0, 0}}, {239, {3, 0, 0}}});
     ExpectDayFile(DataFile("20240308.dat"), {});
 
@@ -517,9 +523,9 @@ TEST_F(FaultTest, GraphWindowOpenDuringTheRollover)
     EXPECT_EQ(GetPixel(dc, 110, 374), Red) << "the day before yesterday's bar";
     ReleaseDC(window, dc);
 
-    App.KeyTouches = 2;
+    Counters.KeyTouches = 2;
     TickAt(monitor, 0, 0, 1, 8);
-    EXPECT_EQ(App.ActivityTable[1][0][0], 2) << "recording goes on in the new day";
+    EXPECT_EQ(Days.ActivityTable[1][0][0], 2) << "recording goes on in the new day";
 }
 
 // A save into a folder that is gone by the time the picture is written: the picture library

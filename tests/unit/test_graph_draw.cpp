@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "res/texts.h"
+#include "base/uitext.h"
 #include "graph/frame.h"
-#include "support/testwin.h"
 #include "graph/geometry.h"
 #include "graph/plot.h"
-#include "store/state.h"
+#include "graph/view.h"
+#include "store/days.h"
 #include "support/scripteduser.h"
+#include "support/testwin.h"
+#include "ui/graphwindow.h"
 
 namespace {
 
@@ -122,33 +124,39 @@ bool RunningOnWine()
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Every test starts from recorded, empty days and gives App back as it found it.
+// Every test starts from recorded, empty days and gives the days and the graph back as it found them.
 class GraphDrawTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_.reset(new GlobalState(App));
+        saved_.reset(new DayStore(Days));
+        savedGraph_ = Graph;
         Clear();
     }
-    void TearDown() override { App = *saved_; }
+    void TearDown() override
+    {
+        Days = *saved_;
+        Graph = savedGraph_;
+    }
     static void Clear()
     {
         for (int m = 0; m < MetricCount; m++) {
             for (int s = 0; s < SlotCount; s++)
-                for (int k = 0; k < DayCount; k++) App.ActivityTable[m][s][k] = 0;
-            for (int k = 0; k < DayCount; k++) App.DayMaxima[m][k] = 0;
+                for (int k = 0; k < DayCount; k++) Days.ActivityTable[m][s][k] = 0;
+            for (int k = 0; k < DayCount; k++) Days.DayMaxima[m][k] = 0;
         }
-        for (int k = 0; k < DayCount; k++) App.DayLabels[k][0] = 0;
-        App.CurrentSlot = 239;
-        App.SelectedMetric = 0;
+        for (int k = 0; k < DayCount; k++) Days.DayLabels[k][0] = 0;
+        Days.CurrentSlot = 239;
+        Graph.SelectedMetric = 0;
     }
-    std::unique_ptr<GlobalState> saved_;
+    std::unique_ptr<DayStore> saved_;
+    GraphView savedGraph_;
 };
 
 TEST_F(GraphDrawTest, FrameDrawsBaselinesAndTicksOnly)
 {
     Canvas canvas;
-    EXPECT_EQ(0, DrawGraphFrame(nullptr, canvas.dc));
+    EXPECT_EQ(0, DrawGraphFrame(canvas.dc));
     Picture want;
     want.Frame();
     EXPECT_EQ("", canvas.Diff(want));
@@ -166,16 +174,16 @@ TEST_F(GraphDrawTest, FrameDrawsBaselinesAndTicksOnly)
 
 TEST_F(GraphDrawTest, FrameWritesEachDayLabelInItsCell)
 {
-    for (int k = 0; k < DayCount; k++) std::snprintf(App.DayLabels[k], 8, "%02d/%02d", 12 - k % 12, 31 - k);
+    for (int k = 0; k < DayCount; k++) std::snprintf(Days.DayLabels[k], 8, "%02d/%02d", 12 - k % 12, 31 - k);
     Canvas canvas;
-    DrawGraphFrame(nullptr, canvas.dc);
+    DrawGraphFrame(canvas.dc);
 
     // The same texts written here at their cells, with the label font.
     Canvas labels;
     HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, UiText(TextLabelFace));
     HGDIOBJ old = SelectObject(labels.dc, font);
     SetBkMode(labels.dc, TRANSPARENT);
-    for (int k = 0; k < DayCount; k++) TextOutA(labels.dc, 13, LeftBase(k) - 13, App.DayLabels[k], 5);
+    for (int k = 0; k < DayCount; k++) TextOutA(labels.dc, 13, LeftBase(k) - 13, Days.DayLabels[k], 5);
     SelectObject(labels.dc, old);
     DeleteObject(font);
 
@@ -208,12 +216,12 @@ TEST_F(GraphDrawTest, FrameLeavesTransparentBlackTextAndGivesObjectsBack)
     SetBkMode(canvas.dc, OPAQUE);
     SetTextColor(canvas.dc, RGB(0, 200, 0));
 
-    DrawGraphFrame(nullptr, canvas.dc);
+    DrawGraphFrame(canvas.dc);
     EXPECT_EQ(TRANSPARENT, GetBkMode(canvas.dc));
     EXPECT_EQ(Black, GetTextColor(canvas.dc));
     EXPECT_EQ(pen, GetCurrentObject(canvas.dc, OBJ_PEN));
     EXPECT_EQ(font, GetCurrentObject(canvas.dc, OBJ_FONT));
-    DrawActivityPlot(nullptr, canvas.dc);
+    DrawActivityPlot(canvas.dc);
     EXPECT_EQ(pen, GetCurrentObject(canvas.dc, OBJ_PEN));
 
     SelectObject(canvas.dc, oldPen);
@@ -236,18 +244,18 @@ std::set<WORD> FreshPenSlots()
 
 TEST_F(GraphDrawTest, DrawingLeaksNoGdiObjects)
 {
-    App.ActivityTable[0][3][4] = -1;
-    App.ActivityTable[0][5][4] = 1;
-    App.DayMaxima[0][4] = 1;
-    std::snprintf(App.DayLabels[0], 8, "01/02");
+    Days.ActivityTable[0][3][4] = -1;
+    Days.ActivityTable[0][5][4] = 1;
+    Days.DayMaxima[0][4] = 1;
+    std::snprintf(Days.DayLabels[0], 8, "01/02");
     Canvas canvas;
-    DrawActivityPlot(nullptr, canvas.dc);
-    DrawGraphFrame(nullptr, canvas.dc);
+    DrawActivityPlot(canvas.dc);
+    DrawGraphFrame(canvas.dc);
     DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     std::set<WORD> slots = FreshPenSlots();
     for (int i = 0; i < 100; i++) {
-        DrawActivityPlot(nullptr, canvas.dc);
-        DrawGraphFrame(nullptr, canvas.dc);
+        DrawActivityPlot(canvas.dc);
+        DrawGraphFrame(canvas.dc);
     }
     if (RunningOnWine())
         EXPECT_EQ(slots, FreshPenSlots());
@@ -267,10 +275,10 @@ TEST_F(GraphDrawTest, BarHeightsFollowTheDaysMaximum)
     };
     for (const auto& c : cases) {
         Clear();
-        App.DayMaxima[0][c.day] = c.maximum;
-        App.ActivityTable[0][c.slot][c.day] = c.value;
+        Days.DayMaxima[0][c.day] = c.maximum;
+        Days.ActivityTable[0][c.slot][c.day] = c.value;
         Canvas canvas;
-        DrawActivityPlot(nullptr, canvas.dc);
+        DrawActivityPlot(canvas.dc);
         Picture want;
         want.Bar(c.day, c.slot, c.height);
         EXPECT_EQ("", canvas.Diff(want)) << "maximum " << c.maximum << " value " << c.value;
@@ -280,25 +288,25 @@ TEST_F(GraphDrawTest, BarHeightsFollowTheDaysMaximum)
 // With a maximum of 15 a value is its own height; every day gets its own pattern.
 TEST_F(GraphDrawTest, PlotPutsEveryDayInBothPanels)
 {
-    App.CurrentSlot = 239;
+    Days.CurrentSlot = 239;
     Picture want;
     for (int k = 0; k < DayCount; k++) {
-        App.DayMaxima[0][k] = 15;
+        Days.DayMaxima[0][k] = 15;
         for (int s = 0; s < SlotCount; s++) {
             int v = (s + 3 * k) % 19 < 3 ? -1 : (s * 7 + k) % 16;
-            App.ActivityTable[0][s][k] = v;
+            Days.ActivityTable[0][s][k] = v;
             if (v == -1) want.NoData(k, s);
             else want.Bar(k, s, v);
         }
     }
     Canvas canvas;
-    EXPECT_EQ(0, DrawActivityPlot(nullptr, canvas.dc));
+    EXPECT_EQ(0, DrawActivityPlot(canvas.dc));
     EXPECT_EQ("", canvas.Diff(want));
 }
 
 // Draws into a fresh canvas clipped to the rectangles and compares it with the whole drawing: the
 // same inside the clip, nothing outside it.
-std::string PartialDiff(int (*draw)(HWND, HDC), const Canvas& whole, const std::vector<RECT>& parts)
+std::string PartialDiff(int (*draw)(HDC), const Canvas& whole, const std::vector<RECT>& parts)
 {
     Canvas part;
     HRGN clip = CreateRectRgn(0, 0, 0, 0);
@@ -308,7 +316,7 @@ std::string PartialDiff(int (*draw)(HWND, HDC), const Canvas& whole, const std::
         DeleteObject(one);
     }
     SelectClipRgn(part.dc, clip);
-    draw(nullptr, part.dc);
+    draw(part.dc);
     Picture want;
     for (int y = 0; y < Height; y++)
         for (int x = 0; x < Width; x++)
@@ -323,12 +331,12 @@ std::string PartialDiff(int (*draw)(HWND, HDC), const Canvas& whole, const std::
 TEST_F(GraphDrawTest, PartialPaintMatchesTheWholeInsideItsClip)
 {
     for (int k = 0; k < DayCount; k++) {
-        App.DayMaxima[0][k] = 15;
-        for (int s = 0; s < SlotCount; s++) App.ActivityTable[0][s][k] = (s + 3 * k) % 19 < 3 ? -1 : (s * 7 + k) % 16;
+        Days.DayMaxima[0][k] = 15;
+        for (int s = 0; s < SlotCount; s++) Days.ActivityTable[0][s][k] = (s + 3 * k) % 19 < 3 ? -1 : (s * 7 + k) % 16;
     }
-    App.CurrentSlot = 150;
+    Days.CurrentSlot = 150;
     Canvas whole;
-    DrawActivityPlot(nullptr, whole.dc);
+    DrawActivityPlot(whole.dc);
     const struct {
         const char* name;
         std::vector<RECT> parts;
@@ -346,9 +354,9 @@ TEST_F(GraphDrawTest, PartialPaintMatchesTheWholeInsideItsClip)
 // them reaches into its area (the live columns, ticks at the ends of baselines, rows of a label).
 TEST_F(GraphDrawTest, PartialFrameMatchesTheWholeInsideItsClip)
 {
-    for (int k = 0; k < DayCount; k++) std::snprintf(App.DayLabels[k], 8, "%02d/%02d", 1 + k % 12, 10 + k);
+    for (int k = 0; k < DayCount; k++) std::snprintf(Days.DayLabels[k], 8, "%02d/%02d", 1 + k % 12, 10 + k);
     Canvas whole;
-    DrawGraphFrame(nullptr, whole.dc);
+    DrawGraphFrame(whole.dc);
     const RECT parts[] = {
         {289, LeftBase(0) - 18, 290, LeftBase(0)},
         {529, RightBase(0) - 18, 530, RightBase(0)},
@@ -370,14 +378,14 @@ TEST_F(GraphDrawTest, NoDataBandsUnderTheFrame)
     Picture want;
     for (int k : {5, 20}) {
         for (int s = 0; s < SlotCount; s++) {
-            App.ActivityTable[0][s][k] = -1;
+            Days.ActivityTable[0][s][k] = -1;
             want.NoData(k, s);
         }
     }
     want.Frame();
     Canvas canvas;
-    DrawActivityPlot(nullptr, canvas.dc);
-    DrawGraphFrame(nullptr, canvas.dc);
+    DrawActivityPlot(canvas.dc);
+    DrawGraphFrame(canvas.dc);
     EXPECT_EQ("", canvas.Diff(want));
     // Day 20's left band starts on row 1, which has no left baseline; its right band is the top one.
     EXPECT_EQ(Grey, canvas.At(100, 33));
@@ -390,18 +398,18 @@ TEST_F(GraphDrawTest, TodayStopsAtTheCurrentSlot)
 {
     for (int current : {0, 100, 239}) {
         Clear();
-        App.CurrentSlot = current;
-        App.DayMaxima[0][0] = 15;
+        Days.CurrentSlot = current;
+        Days.DayMaxima[0][0] = 15;
         Picture want;
         for (int s = 0; s < SlotCount; s++) {
             int v = s % 3 == 0 ? -1 : s % 16;
-            App.ActivityTable[0][s][0] = v;
+            Days.ActivityTable[0][s][0] = v;
             if (s > current) continue;
             if (v == -1) want.NoData(0, s);
             else want.Bar(0, s, v);
         }
         Canvas canvas;
-        DrawActivityPlot(nullptr, canvas.dc);
+        DrawActivityPlot(canvas.dc);
         EXPECT_EQ("", canvas.Diff(want)) << "current slot " << current;
     }
 }
@@ -411,12 +419,12 @@ TEST_F(GraphDrawTest, DaysWithMaximumZeroShowNoBars)
 {
     Picture want;
     for (int s = 0; s < SlotCount; s++) {
-        App.ActivityTable[0][s][0] = s % 5 + 1;
-        App.ActivityTable[0][s][6] = s % 2 ? -1 : 0;
+        Days.ActivityTable[0][s][0] = s % 5 + 1;
+        Days.ActivityTable[0][s][6] = s % 2 ? -1 : 0;
         if (s % 2) want.NoData(6, s);
     }
     Canvas canvas;
-    DrawActivityPlot(nullptr, canvas.dc);
+    DrawActivityPlot(canvas.dc);
     EXPECT_EQ("", canvas.Diff(want));
 }
 
@@ -425,13 +433,13 @@ TEST_F(GraphDrawTest, SelectedMetricChoosesTheTable)
 {
     const int maxima[MetricCount] = {6, 12, 30}, heights[MetricCount] = {15, 7, 3};
     for (int m = 0; m < MetricCount; m++) {
-        App.ActivityTable[m][40 + m][2] = 6;
-        App.DayMaxima[m][2] = maxima[m];
+        Days.ActivityTable[m][40 + m][2] = 6;
+        Days.DayMaxima[m][2] = maxima[m];
     }
     for (int m = 0; m < MetricCount; m++) {
-        App.SelectedMetric = m;
+        Graph.SelectedMetric = m;
         Canvas canvas;
-        DrawActivityPlot(nullptr, canvas.dc);
+        DrawActivityPlot(canvas.dc);
         Picture want;
         want.Bar(2, 40 + m, heights[m]);
         EXPECT_EQ("", canvas.Diff(want)) << "metric " << m;
@@ -442,19 +450,19 @@ TEST_F(GraphDrawTest, SelectedMetricChoosesTheTable)
 TEST_F(GraphDrawTest, FailedMoveOnEarlierDayIsReported)
 {
     for (int s = 0; s < SlotCount; s++)
-        for (int k = 0; k < DayCount; k++) App.ActivityTable[0][s][k] = -1;
-    for (int s = 0; s < 6; s++) App.ActivityTable[0][s][0] = 4;
-    App.DayMaxima[0][0] = 4;
-    App.ActivityTable[0][9][2] = 3;
-    App.DayMaxima[0][2] = 3;
-    App.ActivityTable[0][200][11] = 0;
+        for (int k = 0; k < DayCount; k++) Days.ActivityTable[0][s][k] = -1;
+    for (int s = 0; s < 6; s++) Days.ActivityTable[0][s][0] = 4;
+    Days.DayMaxima[0][0] = 4;
+    Days.ActivityTable[0][9][2] = 3;
+    Days.DayMaxima[0][2] = 3;
+    Days.ActivityTable[0][200][11] = 0;
 
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     HDC gone = CreateCompatibleDC(nullptr);
     DeleteDC(gone);
     ScriptedUser user;
     user.Answer(UiA(TextPlotErrorCaption), IDOK);
-    EXPECT_EQ(0, DrawActivityPlot(owner, gone));
+    PaintGraph(owner, gone);
     std::vector<SeenBox> boxes = user.Answered();
     user.Finish();
     DestroyWindow(owner);
@@ -523,9 +531,9 @@ TEST(GraphFont, FacesOfTheRightKindAtTwelvePixels)
 TEST(GraphFont, LabelAndTitleFacesAreKept)
 {
     wchar_t label[LF_FACESIZE], title[LF_FACESIZE];
-    lstrcpyW(label, App.LabelFace);
-    lstrcpyW(title, App.TitleFace);
-    App.LabelFace[0] = App.TitleFace[0] = 0;
+    lstrcpyW(label, Graph.LabelFace);
+    lstrcpyW(title, Graph.TitleFace);
+    Graph.LabelFace[0] = Graph.TitleFace[0] = 0;
     auto faceOf = [](const wchar_t* face) {
         HFONT font = CreateGraphFont(12, SHIFTJIS_CHARSET, face);
         LOGFONTA made = {};
@@ -534,19 +542,19 @@ TEST(GraphFont, LabelAndTitleFacesAreKept)
         return std::string(made.lfFaceName);
     };
     faceOf(L"No Such Face 0");
-    EXPECT_STREQ(L"", App.LabelFace);
-    EXPECT_STREQ(L"", App.TitleFace);
+    EXPECT_STREQ(L"", Graph.LabelFace);
+    EXPECT_STREQ(L"", Graph.TitleFace);
     faceOf(UiText(TextLabelFace));
     faceOf(UiText(TextTitleFace));
-    EXPECT_STRNE(L"", App.LabelFace);
-    EXPECT_STRNE(L"", App.TitleFace);
+    EXPECT_STRNE(L"", Graph.LabelFace);
+    EXPECT_STRNE(L"", Graph.TitleFace);
     // Once kept, the name is used as it stands: it is not looked up again.
-    lstrcpyW(App.LabelFace, L"Kept Label");
-    lstrcpyW(App.TitleFace, L"Kept Title");
+    lstrcpyW(Graph.LabelFace, L"Kept Label");
+    lstrcpyW(Graph.TitleFace, L"Kept Title");
     EXPECT_EQ("Kept Label", faceOf(UiText(TextLabelFace)));
     EXPECT_EQ("Kept Title", faceOf(UiText(TextTitleFace)));
-    lstrcpyW(App.LabelFace, label);
-    lstrcpyW(App.TitleFace, title);
+    lstrcpyW(Graph.LabelFace, label);
+    lstrcpyW(Graph.TitleFace, title);
 }
 
 }  // namespace

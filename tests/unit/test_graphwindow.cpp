@@ -12,8 +12,8 @@ namespace {
 // Day i's date text names the day, so the read-out shows which day it picked.
 void FillDayDates()
 {
-    for (int i = 0; i < DayCount; ++i) snprintf(App.DayDates[i], sizeof App.DayDates[i], "day%02d", i);
-    lstrcpyA(App.DayDates[0], "2006/05/22");
+    for (int i = 0; i < DayCount; ++i) snprintf(Days.DayDates[i], sizeof Days.DayDates[i], "day%02d", i);
+    lstrcpyA(Days.DayDates[0], "2006/05/22");
 }
 
 struct ReadoutCase {
@@ -78,7 +78,7 @@ protected:
     {
         window = OpenGraphDialogModeless();
         ASSERT_NE(window, nullptr);
-        bar = App.StatusBarHandle;
+        bar = StatusBar.Handle;
         ASSERT_NE(bar, nullptr);
     }
     HWND window = nullptr;
@@ -109,24 +109,25 @@ TEST_F(GraphWindowTest, OpensWithTitleIconsChecksAndCount)
     for (const OpeningCase& c : OpeningCases) {
         SCOPED_TRACE(c.metric);
         ResetGraphState();
-        App.SelectedMetric = c.metric;
-        App.LeftClicks = 1, App.RightClicks = 2, App.MiddleClicks = 3;
-        App.KeyTouches = 4;
-        App.MoveX = 8, App.MoveY = 9;
+        Graph.SelectedMetric = c.metric;
+        Counters.LeftClicks = 1, Counters.RightClicks = 2, Counters.MiddleClicks = 3;
+        Counters.KeyTouches = 4;
+        Counters.MoveX = 8, Counters.MoveY = 9;
+        HandStatusCounts(SlotClicks(), Counters.KeyTouches, SlotTravel());
         Open();
 
         char caption[256] = "";
         GetWindowTextA(window, caption, sizeof caption);
         EXPECT_STREQ(caption, "Vantle  PC活動記録測定ソフト  Version 1.13");
-        EXPECT_EQ(App.GraphWindowOpen, 1);
-        EXPECT_EQ(App.GraphWindowHandle, window);
-        EXPECT_EQ(App.SelectedMetric, c.metric);
+        EXPECT_EQ(GraphWindow.Open, 1);
+        EXPECT_EQ(GraphWindow.Handle, window);
+        EXPECT_EQ(Graph.SelectedMetric, c.metric);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)), appIcon);
         EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), appIcon);
-        EXPECT_EQ(App.ButtonUpIcon, buttonUp);
-        EXPECT_EQ(App.ButtonDownIcon, LoadIconA(module, MAKEINTRESOURCEA(IDI_BUTTON_DOWN)));
-        EXPECT_EQ(App.KeyUpIcon, keyUp);
-        EXPECT_EQ(App.KeyDownIcon, LoadIconA(module, MAKEINTRESOURCEA(IDI_KEY_DOWN)));
+        EXPECT_EQ(StatusBar.ButtonUpIcon, buttonUp);
+        EXPECT_EQ(StatusBar.ButtonDownIcon, LoadIconA(module, MAKEINTRESOURCEA(IDI_BUTTON_DOWN)));
+        EXPECT_EQ(StatusBar.KeyUpIcon, keyUp);
+        EXPECT_EQ(StatusBar.KeyDownIcon, LoadIconA(module, MAKEINTRESOURCEA(IDI_KEY_DOWN)));
 
         for (int part = PartLeftButton; part <= PartRightButton; ++part)
             EXPECT_EQ(PartIcon(bar, part), buttonUp) << "part " << part;
@@ -157,9 +158,10 @@ LRESULT CALLBACK NoteErase(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 TEST_F(GraphWindowTest, MetricSwitchRedrawsOnlyTheGraphAndRewritesTheCount)
 {
-    App.LeftClicks = 3;
-    App.KeyTouches = 5;
-    App.MoveX = 10;
+    Counters.LeftClicks = 3;
+    Counters.KeyTouches = 5;
+    Counters.MoveX = 10;
+    HandStatusCounts(SlotClicks(), Counters.KeyTouches, SlotTravel());
     Open();
     // A hidden window gathers no update region.
     ShowWindow(window, SW_SHOW);
@@ -174,7 +176,7 @@ TEST_F(GraphWindowTest, MetricSwitchRedrawsOnlyTheGraphAndRewritesTheCount)
     EXPECT_FALSE(GetUpdateRect(window, &update, FALSE));
     EXPECT_EQ(PartText(bar, PartCount), " クリックの回数:00000003");
     EXPECT_TRUE(MenuItemChecked(window, IDC_SHOW_CLICKS));
-    EXPECT_EQ(App.SelectedMetric, 0);
+    EXPECT_EQ(Graph.SelectedMetric, 0);
 
     struct SwitchCase {
         UINT command;
@@ -193,7 +195,7 @@ TEST_F(GraphWindowTest, MetricSwitchRedrawsOnlyTheGraphAndRewritesTheCount)
         ValidateRect(window, nullptr);
         SendMessageA(bar, SB_SETTEXTA, PartCount, reinterpret_cast<LPARAM>(sentinel));
         SendMessageA(window, WM_COMMAND, c.command, 0);
-        EXPECT_EQ(App.SelectedMetric, c.metric);
+        EXPECT_EQ(Graph.SelectedMetric, c.metric);
         EXPECT_EQ(PartText(bar, PartCount), c.count);
         for (int m = 0; m < 3; ++m)
             EXPECT_EQ(MenuItemChecked(window, MetricCommands[m]), m == c.metric) << "item " << m;
@@ -217,19 +219,20 @@ TEST_F(GraphWindowTest, ChosenMetricSurvivesCloseAndReopen)
         SendMessageA(window, WM_COMMAND, IDC_SHOW_KEYS, 0);
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_EQ(App.SelectedMetric, 1);
-    App.KeyTouches = 2;
+    EXPECT_EQ(Graph.SelectedMetric, 1);
+    Counters.KeyTouches = 2;
+    HandStatusCounts(SlotClicks(), Counters.KeyTouches, SlotTravel());
     bool seen = false;
     RunGraphDialog([&](HWND window) {
         seen = true;
         EXPECT_FALSE(MenuItemChecked(window, IDC_SHOW_CLICKS));
         EXPECT_TRUE(MenuItemChecked(window, IDC_SHOW_KEYS));
         EXPECT_FALSE(MenuItemChecked(window, IDC_SHOW_MOVEMENT));
-        EXPECT_EQ(PartText(App.StatusBarHandle, PartCount), " キータッチ回数:00000002");
+        EXPECT_EQ(PartText(StatusBar.Handle, PartCount), " キータッチ回数:00000002");
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_TRUE(seen);
-    EXPECT_EQ(App.SelectedMetric, 1);
+    EXPECT_EQ(Graph.SelectedMetric, 1);
 }
 
 // Esc and the close box arrive as IDCANCEL (result 0); the menu's put-away gives 1. Enter
@@ -251,20 +254,20 @@ TEST_F(GraphWindowTest, ClosingCommandsEndTheDialogWithTheirResult)
         ResetGraphState();
         HWND oldBar = nullptr;
         INT_PTR result = RunGraphDialog([&](HWND w) {
-            oldBar = App.StatusBarHandle;
+            oldBar = StatusBar.Handle;
             EXPECT_EQ(GraphWindowProc(w, WM_COMMAND, IDOK, 0), 1);
             EXPECT_EQ(GraphWindowProc(w, WM_COMMAND, 45000, 0), 1);
-            EXPECT_EQ(App.GraphWindowOpen, 1);
+            EXPECT_EQ(GraphWindow.Open, 1);
             EXPECT_TRUE(IsWindowVisible(w));
             c.close(w);
         });
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ(App.GraphWindowOpen, 0);
-        EXPECT_NE(App.GraphWindowHandle, nullptr);  // kept after the window has ended
+        EXPECT_EQ(GraphWindow.Open, 0);
+        EXPECT_NE(GraphWindow.Handle, nullptr);  // kept after the window has ended
         // The bar went with the window, and its handle with it.
         EXPECT_NE(oldBar, nullptr);
         EXPECT_FALSE(IsWindow(oldBar));
-        EXPECT_EQ(App.StatusBarHandle, nullptr);
+        EXPECT_EQ(StatusBar.Handle, nullptr);
     }
 }
 
@@ -340,7 +343,7 @@ TEST_F(GraphWindowTest, ClientAreaHoldsTheGraphAndTheStatusBar)
 
         window = CreateDialogIndirectParamA(module, t, nullptr, GraphWindowProc, 0);
         ASSERT_NE(window, nullptr);
-        bar = App.StatusBarHandle;
+        bar = StatusBar.Handle;
         RECT client, barRect;
         GetClientRect(window, &client);
         GetWindowRect(bar, &barRect);

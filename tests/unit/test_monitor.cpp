@@ -11,23 +11,25 @@
 #include <vector>
 
 #include "app/autostart.h"
-#include "app/clock.h"
+#include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
-#include "res/messages.h"
 #include "app/monitor.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
 #include "app/tray.h"
-#include "res/texts.h"
+#include "base/clock.h"
+#include "base/files.h"
+#include "base/uitext.h"
 #include "hook/hookapi.h"
+#include "res/messages.h"
 #include "resource.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "store/days.h"
 #include "support/fake_clock.h"
 #include "support/scripteduser.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
+#include "ui/graphwindow.h"
 
 namespace {
 const char ExitQuestion[] = "終了 してもよろしいですか？";
@@ -38,13 +40,12 @@ protected:
 
     static void SetUpTestSuite()
     {
-        App.Instance = GetModuleHandleA(nullptr);
-        RegisterMonitorClass(App.Instance);
+        RegisterMonitorClass(GetModuleHandleA(nullptr));
     }
     void SetUp() override
     {
         ResetStore("data");  // the folder the start-up composes beside this program
-        App.TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
+        Tray.TaskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
         SetFakeTime(2024, 3, 7, 10, 3, 0);
         SetShellAway(0);
     }
@@ -64,7 +65,7 @@ protected:
     }
     void Create()
     {
-        monitor = CreateMonitorWindow(App.Instance);
+        monitor = CreateMonitorWindow(GetModuleHandleA(nullptr));
         ASSERT_NE(monitor, nullptr);
     }
     void CreateWithoutHooks()
@@ -92,12 +93,12 @@ TEST_F(MonitorTest, StartupBringsTheRecorderUp)
     EXPECT_TRUE(TrayIconExists(monitor));
     EXPECT_TRUE(MouseHookRunning());
     EXPECT_TRUE(KeyHookRunning());
-    EXPECT_EQ(App.CurrentSlot, 100);
-    EXPECT_EQ(App.Recording, 1);
+    EXPECT_EQ(Days.CurrentSlot, 100);
+    EXPECT_EQ(SlotClock.Recording, 1);
     std::vector<unsigned char> today = ReadWholeFile(DataFile("20240307.dat"));
     ASSERT_EQ(today.size(), 2880u);
     for (unsigned char b : today) ASSERT_EQ(b, 0xFF);
-    EXPECT_EQ(App.ActivityTable[0][50][3], -1) << "days without a file show no data";
+    EXPECT_EQ(Days.ActivityTable[0][50][3], -1) << "days without a file show no data";
     EXPECT_EQ(GetFileAttributesA(DataFile("20240306.dat").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_FALSE(IsWindowVisible(monitor));
 
@@ -106,8 +107,8 @@ TEST_F(MonitorTest, StartupBringsTheRecorderUp)
     SendMessageA(monitor, WM_HOOK_MOUSE, WM_RBUTTONUP, 0);
     SendMessageA(monitor, WM_HOOK_KEY, 'A', 1);
     SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
-    EXPECT_EQ(App.ActivityTable[0][100][0], 1);
-    EXPECT_EQ(App.ActivityTable[1][100][0], 1);
+    EXPECT_EQ(Days.ActivityTable[0][100][0], 1);
+    EXPECT_EQ(Days.ActivityTable[1][100][0], 1);
 }
 
 struct InputCase {
@@ -141,18 +142,18 @@ TEST_F(MonitorTest, CountingRules)
     StartRecording();
     for (const InputCase& c : cases) {
         SCOPED_TRACE(c.name);
-        App.LeftClicks = App.RightClicks = App.MiddleClicks = App.KeyTouches = 0;
-        App.LeftDown = App.RightDown = App.MiddleDown = 0;
-        App.LastKey = 0;
+        Counters.LeftClicks = Counters.RightClicks = Counters.MiddleClicks = Counters.KeyTouches = 0;
+        Counters.LeftDown = Counters.RightDown = Counters.MiddleDown = 0;
+        Counters.LastKey = 0;
         for (const auto& e : c.events) {
             if (e.first == WM_HOOK_MOUSE) OnHookMouse(e.second, 0);
             else Key(e.second & ~Released, (e.second & Released) != 0);
         }
-        EXPECT_EQ(App.LeftClicks + App.RightClicks + App.MiddleClicks, c.clicks);
-        EXPECT_EQ(App.KeyTouches, c.keys);
+        EXPECT_EQ(Counters.LeftClicks + Counters.RightClicks + Counters.MiddleClicks, c.clicks);
+        EXPECT_EQ(Counters.KeyTouches, c.keys);
         Tick();
-        EXPECT_EQ(App.ActivityTable[0][100][0], c.clicks);
-        EXPECT_EQ(App.ActivityTable[1][100][0], c.keys);
+        EXPECT_EQ(Days.ActivityTable[0][100][0], c.clicks);
+        EXPECT_EQ(Days.ActivityTable[1][100][0], c.keys);
     }
 }
 
@@ -180,13 +181,13 @@ TEST_F(MonitorTest, PointerTravelPerAxis)
         MoveTo(m.x, m.y);
         moveX += m.addX;
         moveY += m.addY;
-        EXPECT_EQ(App.MoveX, moveX);
-        EXPECT_EQ(App.MoveY, moveY);
-        EXPECT_EQ(App.PointerPos.x, m.x) << "the status bar shows the event's point";
-        EXPECT_EQ(App.PointerPos.y, m.y);
+        EXPECT_EQ(Counters.MoveX, moveX);
+        EXPECT_EQ(Counters.MoveY, moveY);
+        EXPECT_EQ(Counters.PointerPos.x, m.x) << "the status bar shows the event's point";
+        EXPECT_EQ(Counters.PointerPos.y, m.y);
     }
     Tick();
-    EXPECT_EQ(App.ActivityTable[2][100][0], moveX + moveY);
+    EXPECT_EQ(Days.ActivityTable[2][100][0], moveX + moveY);
 }
 
 // A thread that is busy (a box, a held file, a slow repaint) takes a burst of moves late, all at
@@ -198,11 +199,11 @@ TEST_F(MonitorTest, MovesHandledLateCountTheirOwnSteps)
     for (int i = 0; i <= Moves; ++i)
         PostMessageA(monitor, WM_HOOK_MOUSE, WM_MOUSEMOVE, MAKELPARAM(300 + i % 2 * Step, 200 + i % 2));
     DispatchWaitingMessages();
-    EXPECT_EQ(App.MoveX, Moves * Step);
-    EXPECT_EQ(App.MoveY, Moves);
-    EXPECT_EQ(App.PointerPos.x, 300);
+    EXPECT_EQ(Counters.MoveX, Moves * Step);
+    EXPECT_EQ(Counters.MoveY, Moves);
+    EXPECT_EQ(Counters.PointerPos.x, 300);
     Tick();
-    EXPECT_EQ(App.ActivityTable[2][100][0], Moves * (Step + 1));
+    EXPECT_EQ(Days.ActivityTable[2][100][0], Moves * (Step + 1));
 }
 
 // Hook points are physical; on a scaled display a process that is not per-monitor DPI aware
@@ -235,9 +236,9 @@ TEST_F(MonitorTest, TrayMenuOpensOnPressesAndGreysByWindowState)
     ScriptedUser user;
     user.CloseMenus();
     SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_RBUTTONDOWN);
-    App.GraphWindowOpen = 1;  // as the open graph window sets it
+    GraphWindow.Open = 1;  // as the open graph window sets it
     SendMessageA(monitor, WM_TRAY_NOTIFY, 1, WM_LBUTTONDOWN);
-    App.GraphWindowOpen = 0;
+    GraphWindow.Open = 0;
     for (LPARAM other : {WM_LBUTTONUP, WM_RBUTTONUP, WM_MOUSEMOVE, WM_LBUTTONDBLCLK})
         EXPECT_EQ(SendMessageA(monitor, WM_TRAY_NOTIFY, 1, other), 0);
     std::vector<std::map<UINT, UINT>> menus = user.ClosedMenus();
@@ -258,9 +259,9 @@ TEST_F(MonitorTest, TrayMenuOpensOnPressesAndGreysByWindowState)
 TEST_F(MonitorTest, CommandsThatDoNothingInTheirState)
 {
     monitor = CreateMonitorWithoutStartup();
-    App.GraphWindowOpen = 1;
+    GraphWindow.Open = 1;
     EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0), 0) << "already open: no second window";
-    App.GraphWindowOpen = 0;
+    GraphWindow.Open = 0;
     EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_PUT_AWAY_GRAPH, 0), 0);
     EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, 40099, 0), 0);
     EXPECT_TRUE(IsWindow(monitor));
@@ -270,7 +271,7 @@ TEST_F(MonitorTest, ExitAnsweredNoLeavesEverythingRunning)
 {
     CreateWithoutHooks();
     ASSERT_TRUE(StartMouseHook(monitor, WM_HOOK_MOUSE));
-    App.KeyTouches = 4;
+    Counters.KeyTouches = 4;
     ScriptedUser user;
     user.Answer(UiA(TextExitCaption), IDNO);
     EXPECT_EQ(user.TextsDuring([&] { EXPECT_EQ(SendMessageA(monitor, WM_COMMAND, IDC_EXIT, 0), 0); }),
@@ -278,10 +279,10 @@ TEST_F(MonitorTest, ExitAnsweredNoLeavesEverythingRunning)
     EXPECT_TRUE(IsWindow(monitor));
     EXPECT_TRUE(TrayIconExists(monitor));
     EXPECT_TRUE(MouseHookRunning());
-    EXPECT_EQ(App.KeyTouches, 4);
-    App.KeyTouches = 5;
+    EXPECT_EQ(Counters.KeyTouches, 4);
+    Counters.KeyTouches = 5;
     SetFakeTime(2024, 3, 7, 10, 3, 1);
-    EXPECT_TRUE(PumpUntil([] { return App.ActivityTable[1][100][0] == 5; })) << "the slot timer still ticks";
+    EXPECT_TRUE(PumpUntil([] { return Days.ActivityTable[1][100][0] == 5; })) << "the slot timer still ticks";
 }
 
 // Yes saves, releases and quits. Where the counts cannot be written (today's file can no longer be
@@ -298,9 +299,9 @@ TEST_F(MonitorTest, ExitAnsweredYesSavesReleasesAndQuits)
         TearDown();  // each row starts afresh
         SetUp();
         Create();
-        App.KeyTouches = 6;
+        Counters.KeyTouches = 6;
         Tick();
-        App.KeyTouches = 7;  // counted after the last tick
+        Counters.KeyTouches = 7;  // counted after the last tick
         if (row.unwritable) {
             ASSERT_TRUE(DeleteFileA(DataFile("20240307.dat").c_str()));
             ASSERT_TRUE(CreateDirectoryA(DataFile("20240307.dat").c_str(), nullptr));
@@ -342,7 +343,7 @@ TEST_F(MonitorTest, SessionEnd)
         TearDown();  // each row starts afresh
         SetUp();
         Create();
-        App.LeftClicks = 2;
+        Counters.LeftClicks = 2;
         FileHold hold;
         if (c.held) hold.Hold(DataFile("20240307.dat"));
         ScriptedUser user;  // expects no box
@@ -427,11 +428,11 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
     } cases[] = {
         {"stalled thread", stall, 0, 1, nullptr},
         {"passed by", passBy, 0, 1, nullptr},
-        {"session locked", [&] { passBy(); App.SessionLocked = 1; }, 3000, 0, nullptr},
+        {"session locked", [&] { passBy(); HookWatch.SessionLocked = 1; }, 3000, 0, nullptr},
         {"another process of equal integrity in front", otherInFront, 0, 1, nullptr},
-        {"repaired 27 s ago", [&] { passBy(); App.HookRepairs = 1; App.HookRepairedAt = ReadTickCount() - 27000; },
+        {"repaired 27 s ago", [&] { passBy(); HookWatch.Repairs = 1; HookWatch.RepairedAt = ReadTickCount() - 27000; },
          2000, 2, nullptr},
-        {"mouse hook not installed after two repairs", [] { EndMouseHook(); App.FailedRepairs = 2; }, 0, 1,
+        {"mouse hook not installed after two repairs", [] { EndMouseHook(); HookWatch.FailedRepairs = 2; }, 0, 1,
          mouseHookFailed.c_str()},
     };
     for (const auto& c : cases) {
@@ -449,16 +450,16 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
         std::thread unseen([&] {
             if (!c.box) InjectKey('J');
         });
-        int repairs = App.HookRepairs;
-        if (c.quietMs) EXPECT_FALSE(PumpUntil([&] { return App.HookRepairs != repairs; }, c.quietMs));
-        EXPECT_TRUE(PumpUntil([&] { return App.HookRepairs == c.repairs && (!c.box || App.HookFailureShown); }))
-            << App.HookRepairs << " repairs";
+        int repairs = HookWatch.Repairs;
+        if (c.quietMs) EXPECT_FALSE(PumpUntil([&] { return HookWatch.Repairs != repairs; }, c.quietMs));
+        EXPECT_TRUE(PumpUntil([&] { return HookWatch.Repairs == c.repairs && (!c.box || HookWatch.FailureShown); }))
+            << HookWatch.Repairs << " repairs";
         unseen.join();
-        int keys = App.KeyTouches;
+        int keys = Counters.KeyTouches;
         EXPECT_LE(keys, 1) << "the key of the fault is counted once or lost, never twice";
         if (c.repairs) {
             std::thread seen([] { InjectKey('K'); });
-            EXPECT_TRUE(PumpUntil([&] { return App.KeyTouches == keys + 1; })) << "the repaired hooks count";
+            EXPECT_TRUE(PumpUntil([&] { return Counters.KeyTouches == keys + 1; })) << "the repaired hooks count";
             seen.join();
         }
         if (stalled) {
@@ -477,7 +478,7 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
         other = {};
         stalled = nullptr;
         thief = pointerThief = nullptr;
-        EXPECT_EQ(App.HookRepairs, c.repairs);
+        EXPECT_EQ(HookWatch.Repairs, c.repairs);
     }
 }
 
@@ -496,7 +497,7 @@ TEST_F(MonitorTest, SuspendWritesTheSlotAndResumeRearmsTheHooks)
     EXPECT_EQ(SendMessageA(monitor, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0), TRUE);
     EXPECT_NE(HookThreadSince(before), 0u) << "the hooks run on a fresh thread";
     std::thread typing([] { InjectKey('L'); });
-    EXPECT_TRUE(PumpUntil([] { return App.KeyTouches == 2; }, 1500)) << "counted before the watch could repair";
+    EXPECT_TRUE(PumpUntil([] { return Counters.KeyTouches == 2; }, 1500)) << "counted before the watch could repair";
     typing.join();
     UnhookWindowsHookEx(thief);
 }
@@ -506,7 +507,7 @@ TEST_F(MonitorTest, TrayIconComesBackWithTheTaskbar)
     CreateWithoutHooks();
     ASSERT_TRUE(NotifyTrayIcon(NIM_DELETE, monitor));
     ASSERT_FALSE(TrayIconExists(monitor));
-    SendMessageA(monitor, App.TaskbarCreatedMessage, 0, 0);
+    SendMessageA(monitor, Tray.TaskbarCreatedMessage, 0, 0);
     EXPECT_TRUE(TrayIconExists(monitor));
 }
 
@@ -518,7 +519,7 @@ TEST_F(MonitorTest, StartupGoesOnWhenTheIconIsThereDespiteAFailedAdd)
     ASSERT_TRUE(NotifyTrayIcon(NIM_ADD, monitor));
     ASSERT_FALSE(NotifyTrayIcon(NIM_ADD, monitor)) << "the shell refuses a second add";
     EXPECT_EQ(StartRecorder(monitor), 1);
-    EXPECT_EQ(App.Recording, 1);
+    EXPECT_EQ(SlotClock.Recording, 1);
 }
 
 // A sync client or an indexer holds a past day's file for a moment while the program starts:
@@ -538,8 +539,8 @@ TEST_F(MonitorTest, StartupRidesOutAFileHeldForAMoment)
     });
     ScriptedUser user;
     Create();
-    EXPECT_EQ(App.Recording, 1);
-    EXPECT_TRUE(PumpUntil([] { return App.ActivityTable[1][30][6] == 8; })) << "the day was not read";
+    EXPECT_EQ(SlotClock.Recording, 1);
+    EXPECT_TRUE(PumpUntil([] { return Days.ActivityTable[1][30][6] == 8; })) << "the day was not read";
     release.join();
     user.Finish();
 }
@@ -570,14 +571,14 @@ TEST_F(MonitorTest, StartupWithFilesHeldPastTheWaitRecordsAndCatchesUp)
     DWORD start = GetTickCount();
     Create();
     EXPECT_LT(GetTickCount() - start, 2000u) << "the start-up waited for the held files";
-    EXPECT_EQ(App.Recording, 1);
+    EXPECT_EQ(SlotClock.Recording, 1);
     EXPECT_TRUE(MouseHookRunning());
     for (const auto& h : held) {
-        EXPECT_EQ(App.DayUnread[h.day], 1) << h.file;
-        EXPECT_EQ(App.ActivityTable[0][5][h.day], -1) << h.file << ": no data while it is held";
+        EXPECT_EQ(Days.DayUnread[h.day], 1) << h.file;
+        EXPECT_EQ(Days.ActivityTable[0][5][h.day], -1) << h.file << ": no data while it is held";
     }
     EXPECT_TRUE(PumpUntil([&] { return user.AnsweredTexts().size() == 1; })) << "no box for the held files";
-    App.KeyTouches = 5;
+    Counters.KeyTouches = 5;
     SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
     for (FileHold& hold : holds) hold.Release();
     SetFakeTime(2024, 3, 7, 10, 6, 0);
@@ -586,7 +587,7 @@ TEST_F(MonitorTest, StartupWithFilesHeldPastTheWaitRecordsAndCatchesUp)
                     DispatchWaitingMessages();
                 }).empty());
     for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(App.ActivityTable[0][5][held[i].day], 3 + i) << held[i].file << ": read at the change of slot";
+        EXPECT_EQ(Days.ActivityTable[0][5][held[i].day], 3 + i) << held[i].file << ": read at the change of slot";
         EXPECT_EQ(FileValue(ReadWholeFile(DataFile(held[i].file)), 0, 5), 3 + i) << held[i].file << ": values kept";
     }
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 100), 2 + 5)
@@ -601,11 +602,11 @@ TEST_F(MonitorTest, NoShellAtStartRecordsAtOnceAndAddsTheIconLater)
     SetShellAway(40);
     Create();
     EXPECT_FALSE(TrayIconExists(monitor)) << "the start-up waited for the shell";
-    EXPECT_EQ(App.Recording, 1);
+    EXPECT_EQ(SlotClock.Recording, 1);
     EXPECT_TRUE(MouseHookRunning());
-    App.KeyTouches = 2;
+    Counters.KeyTouches = 2;
     SendMessageA(monitor, WM_TIMER, SlotTimerId, 0);
-    EXPECT_EQ(App.ActivityTable[1][100][0], 2);
+    EXPECT_EQ(Days.ActivityTable[1][100][0], 2);
     SetShellAway(0);
     EXPECT_TRUE(PumpUntil([&] { return TrayIconExists(monitor); })) << "the icon never came";
 }
@@ -639,7 +640,7 @@ TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
     auto step = [&](bool wheel, bool unseen) {
         bool ok = true;
         if (wheel) {
-            unsigned messages = App.HookMessages;
+            unsigned messages = HookWatch.Messages;
             std::thread turn([] {
                 INPUT input = {};
                 input.type = INPUT_MOUSE;
@@ -647,7 +648,7 @@ TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
                 input.mi.mouseData = WHEEL_DELTA;
                 SendInput(1, &input, sizeof input);
             });
-            ok = PumpUntil([&] { return App.HookMessages != messages; }, 2000);
+            ok = PumpUntil([&] { return HookWatch.Messages != messages; }, 2000);
             turn.join();
         }
         AdvanceTickClock(5000);
@@ -659,20 +660,20 @@ TEST_F(MonitorTest, InputTheHooksNeverSeeBringsNoBoxAndBackedOffRepairs)
         ok = ok && (!unseen || (thief && InjectUnseenKey('J')));
         AdvanceTickClock(5000);
         clock += 10000;
-        int before = App.HookRepairs;
+        int before = HookWatch.Repairs;
         Tick();
         DispatchWaitingMessages();
-        return ok ? App.HookRepairs - before : -1;
+        return ok ? HookWatch.Repairs - before : -1;
     };
     for (int i = 0; i < 12; ++i) ASSERT_GE(step(false, true), 0);
-    EXPECT_GE(App.HookRepairs, 3) << "unseen input alone brought no repairs";
+    EXPECT_GE(HookWatch.Repairs, 3) << "unseen input alone brought no repairs";
     std::vector<DWORD> repairs;  // while the wheel is reported
     for (int i = 0; i < 200 && repairs.size() < 6; ++i) {
         int repaired = step(true, true);
         ASSERT_GE(repaired, 0) << "the hooks saw no wheel, or saw the key";
         if (repaired) repairs.push_back(clock);
     }
-    EXPECT_EQ(App.HooksDown, 0);
+    EXPECT_EQ(HookWatch.Down, 0);
     ASSERT_EQ(repairs.size(), 6u) << "the repairs stopped";
     // The waits: 60 s, 120 s, 240 s, 480 s, then 600 s; a repair falls on the first step at which
     // its wait is over, or later when the display's own events make the key look recent. The
@@ -711,7 +712,7 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
         {"today's file held since the start-up, which could not read it",
          [&] {
              todayHeld.Hold(DataFile("20240307.dat"));
-             App.DayUnread[0] = 1;
+             Days.DayUnread[0] = 1;
          },
          [&] { todayHeld.Release(); }, TrayNoData, "PC活動記録測定ソフト - 記録できません: データフォルダーを使えません"},
         {"today's file cannot be written",
@@ -723,14 +724,14 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
          [] { RemoveDirectoryA(DataFile("20240307.dat").c_str()); }, TrayUnsaved,
          "PC活動記録測定ソフト - 記録できません: ファイルに書き込めません"},
         {"hooks down after the repairs",
-         [] { App.HooksDown = 1; },
+         [] { HookWatch.Down = 1; },
          [] {
              // The hooks report again; the next check sees it (no repair is due).
-             App.HooksWatched = 1;
-             App.HookRepairs = 1;
-             App.HookRepairedAt = ReadTickCount();
-             App.HookCheckedAt = ReadTickCount() - 2000;
-             ++App.HookMessages;
+             HookWatch.Watched = 1;
+             HookWatch.Repairs = 1;
+             HookWatch.RepairedAt = ReadTickCount();
+             HookWatch.CheckedAt = ReadTickCount() - 2000;
+             ++HookWatch.Messages;
          },
          TrayNoInput, "PC活動記録測定ソフト - 記録できません: マウス・キーボードを受け取れません"},
     };
@@ -744,19 +745,19 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.cause);
         nextSlot();
-        ASSERT_EQ(App.TrayState, TrayRecording);
+        ASSERT_EQ(Tray.State, TrayRecording);
         row.begin();
         SetShellAway(1);
         nextSlot();
-        EXPECT_EQ(App.TrayState, TrayRecording) << "refused, but taken as shown";
+        EXPECT_EQ(Tray.State, TrayRecording) << "refused, but taken as shown";
         Tick();
-        EXPECT_EQ(App.TrayState, row.state);
-        EXPECT_EQ(Narrow(TrayTipOf(App.TrayState)), row.tip);
+        EXPECT_EQ(Tray.State, row.state);
+        EXPECT_EQ(Narrow(TrayTipOf(Tray.State)), row.tip);
         row.end();
         nextSlot();
-        EXPECT_EQ(App.TrayState, TrayRecording) << "back by itself";
+        EXPECT_EQ(Tray.State, TrayRecording) << "back by itself";
     }
-    App.HooksWatched = 0;
+    HookWatch.Watched = 0;
     EXPECT_EQ(Narrow(TrayTipOf(TrayRecording)), "PC活動記録測定ソフト");
 }
 
@@ -817,7 +818,7 @@ TEST_F(MonitorTest, StartWithWindowsEntry)
 
     // Through the tray menu's command, for this program itself.
     monitor = CreateMonitorWithoutStartup();
-    lstrcpynW(App.ExePath, Wide(exe).c_str(), PathCapacity);
+    lstrcpynW(Monitor.ExePath, Wide(exe).c_str(), PathCapacity);
     SendMessageA(monitor, WM_COMMAND, IDC_START_WITH_WINDOWS, 0);
     EXPECT_EQ(RegistryText(run, "Vantle"), quoted);
     removeAll();
@@ -850,9 +851,9 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
         std::string held = DataFolder();
         ASSERT_EQ(IdentifyDataFolder(), 1);
         ASSERT_EQ(TakeFolderLock(), 1);
-        HANDLE lock = App.FolderLock;
-        unsigned long long heldIndex = App.FolderIndex;
-        DWORD heldVolume = App.FolderVolume;
+        HANDLE lock = FolderClaim.Lock;
+        unsigned long long heldIndex = FolderClaim.Index;
+        DWORD heldVolume = FolderClaim.Volume;
 
         std::string second = ModuleFolder() + (c.second ? c.second : "");
         if (!c.second) {
@@ -877,17 +878,17 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
         }
         EXPECT_EQ(TakeFolderLock(), c.same ? 0 : 1);
         if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
-        if (!c.same) CloseHandle(App.FolderLock);
-        WPARAM index = static_cast<WPARAM>(App.FolderIndex);
-        LPARAM volume = static_cast<LPARAM>(App.FolderVolume);
-        App.FolderIndex = heldIndex;
-        App.FolderVolume = heldVolume;
+        if (!c.same) CloseHandle(FolderClaim.Lock);
+        WPARAM index = static_cast<WPARAM>(FolderClaim.Index);
+        LPARAM volume = static_cast<LPARAM>(FolderClaim.Volume);
+        FolderClaim.Index = heldIndex;
+        FolderClaim.Volume = heldVolume;
         EXPECT_EQ(OnHandover(copy, index, volume), c.same ? 1 : 0);
 
         CloseHandle(lock);
         SetDataFolder(held);
         EXPECT_EQ(TakeFolderLock(), 1) << "the claim outlived its handle";
-        CloseHandle(App.FolderLock);
+        CloseHandle(FolderClaim.Lock);
         RemoveFolder(held);
         if (!c.same) RemoveFolder(second);
     }

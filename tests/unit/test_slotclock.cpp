@@ -1,10 +1,12 @@
 // The slot clock driven with the test clock: commits, slot changes, midnight and clock jumps.
 #include <gtest/gtest.h>
 
+#include "app/input.h"
 #include "app/slotclock.h"
-#include "res/texts.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "base/dates.h"
+#include "base/report.h"
+#include "base/uitext.h"
+#include "store/days.h"
 #include "support/fake_clock.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
@@ -43,55 +45,55 @@ TEST(SlotOfTime, SixMinuteSlots)
 TEST_F(SlotClockTest, TickOverwritesTodaysCellWithTheRunningTotals)
 {
     ASSERT_TRUE(StartRecorderAt(9, 41, 0));
-    App.LeftClicks = 5;
-    App.RightClicks = 2;
-    App.KeyTouches = 40;
-    App.MoveX = 300;
-    App.MoveY = 100;
+    Counters.LeftClicks = 5;
+    Counters.RightClicks = 2;
+    Counters.KeyTouches = 40;
+    Counters.MoveX = 300;
+    Counters.MoveY = 100;
     TickAt(nullptr, 9, 41, 1);
-    EXPECT_EQ(App.ActivityTable[0][96][0], 7);
-    EXPECT_EQ(App.ActivityTable[1][96][0], 40);
-    EXPECT_EQ(App.ActivityTable[2][96][0], 400);
-    EXPECT_EQ(App.DayMaxima[2][0], 400);
-    App.MiddleClicks = 1;
+    EXPECT_EQ(Days.ActivityTable[0][96][0], 7);
+    EXPECT_EQ(Days.ActivityTable[1][96][0], 40);
+    EXPECT_EQ(Days.ActivityTable[2][96][0], 400);
+    EXPECT_EQ(Days.DayMaxima[2][0], 400);
+    Counters.MiddleClicks = 1;
     TickAt(nullptr, 9, 41, 2);
-    EXPECT_EQ(App.ActivityTable[0][96][0], 8) << "overwritten, not added";
-    EXPECT_EQ(App.LeftClicks, 5) << "the counters keep running within the slot";
+    EXPECT_EQ(Days.ActivityTable[0][96][0], 8) << "overwritten, not added";
+    EXPECT_EQ(Counters.LeftClicks, 5) << "the counters keep running within the slot";
 }
 
 TEST_F(SlotClockTest, ChangeOfSlotWritesTheFinishedSlotAndStartsTheNext)
 {
     ASSERT_TRUE(StartRecorderAt(10, 5, 0));
-    App.LeftClicks = 300;
-    App.KeyTouches = 2;
-    App.MoveX = 1;
+    Counters.LeftClicks = 300;
+    Counters.KeyTouches = 2;
+    Counters.MoveX = 1;
     TickAt(nullptr, 10, 5, 59);
     TickAt(nullptr, 10, 6, 0);
-    EXPECT_EQ(App.CurrentSlot, 101);
+    EXPECT_EQ(Days.CurrentSlot, 101);
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     const unsigned char at400[] = {0x2C, 0x01, 0x00, 0x00};
     EXPECT_EQ(0, memcmp(&bytes[400], at400, 4));
     EXPECT_EQ(FileValue(bytes, 1, 100), 2);
     EXPECT_EQ(FileValue(bytes, 2, 100), 1);
     EXPECT_EQ(FileValue(bytes, 0, 101), -1) << "the new slot is not written yet";
-    for (int m = 0; m < 3; ++m) EXPECT_EQ(App.ActivityTable[m][101][0], 0);
-    EXPECT_EQ(App.LeftClicks + App.KeyTouches + App.MoveX, 0);
-    EXPECT_EQ(App.DayMaxima[0][0], 0) << "raised again by the next tick";
+    for (int m = 0; m < 3; ++m) EXPECT_EQ(Days.ActivityTable[m][101][0], 0);
+    EXPECT_EQ(Counters.LeftClicks + Counters.KeyTouches + Counters.MoveX, 0);
+    EXPECT_EQ(Days.DayMaxima[0][0], 0) << "raised again by the next tick";
     TickAt(nullptr, 10, 6, 1);
-    EXPECT_EQ(App.DayMaxima[0][0], 300);
+    EXPECT_EQ(Days.DayMaxima[0][0], 300);
 }
 
 TEST_F(SlotClockTest, MaximaIgnoreNoDataAndOnlyRise)
 {
     ASSERT_TRUE(StartRecorderAt(12, 0, 0));
-    App.ActivityTable[1][10][0] = 9;
-    App.ActivityTable[1][11][0] = -1;
-    App.ActivityTable[1][200][0] = 50;  // after the current slot: not part of today's maximum
+    Days.ActivityTable[1][10][0] = 9;
+    Days.ActivityTable[1][11][0] = -1;
+    Days.ActivityTable[1][200][0] = 50;  // after the current slot: not part of today's maximum
     TickAt(nullptr, 12, 0, 1);
-    EXPECT_EQ(App.DayMaxima[1][0], 9);
-    App.ActivityTable[1][10][0] = 3;
+    EXPECT_EQ(Days.DayMaxima[1][0], 9);
+    Days.ActivityTable[1][10][0] = 3;
     TickAt(nullptr, 12, 0, 2);
-    EXPECT_EQ(App.DayMaxima[1][0], 9);
+    EXPECT_EQ(Days.DayMaxima[1][0], 9);
 }
 
 TEST_F(SlotClockTest, MidnightMovesTheHistoryAndStartsTheNewDay)
@@ -100,8 +102,8 @@ TEST_F(SlotClockTest, MidnightMovesTheHistoryAndStartsTheNewDay)
     yesterday[240 + 5] = 77;
     PutFile("20240306.dat", yesterday);
     ASSERT_TRUE(StartRecorderAt(23, 59, 50));
-    App.ActivityTable[0][3][0] = 4;
-    App.KeyTouches = 6;
+    Days.ActivityTable[0][3][0] = 4;
+    Counters.KeyTouches = 6;
     TickAt(nullptr, 23, 59, 59);
     TickAt(nullptr, 0, 0, 0, 8);
 
@@ -110,49 +112,49 @@ TEST_F(SlotClockTest, MidnightMovesTheHistoryAndStartsTheNewDay)
     std::vector<unsigned char> fresh = ReadWholeFile(DataFile("20240308.dat"));
     ASSERT_EQ(fresh.size(), 2880u);
     for (unsigned char b : fresh) ASSERT_EQ(b, 0xFF);
-    EXPECT_STREQ(App.DayFileNames[0], "20240308.dat");
-    EXPECT_STREQ(App.DayLabels[1], "03/07");
-    EXPECT_EQ(App.ActivityTable[0][3][1], 4);
-    EXPECT_EQ(App.ActivityTable[1][239][1], 6);
-    EXPECT_EQ(App.ActivityTable[1][5][2], 77) << "the day before yesterday moved on too";
-    EXPECT_EQ(App.DayMaxima[1][2], 77);
+    EXPECT_STREQ(Days.DayFileNames[0], "20240308.dat");
+    EXPECT_STREQ(Days.DayLabels[1], "03/07");
+    EXPECT_EQ(Days.ActivityTable[0][3][1], 4);
+    EXPECT_EQ(Days.ActivityTable[1][239][1], 6);
+    EXPECT_EQ(Days.ActivityTable[1][5][2], 77) << "the day before yesterday moved on too";
+    EXPECT_EQ(Days.DayMaxima[1][2], 77);
     for (int m = 0; m < 3; ++m) {
-        EXPECT_EQ(App.ActivityTable[m][0][0], 0);
-        EXPECT_EQ(App.ActivityTable[m][1][0], -1);
-        EXPECT_EQ(App.ActivityTable[m][239][0], -1);
-        EXPECT_EQ(App.DayMaxima[m][0], 0);
+        EXPECT_EQ(Days.ActivityTable[m][0][0], 0);
+        EXPECT_EQ(Days.ActivityTable[m][1][0], -1);
+        EXPECT_EQ(Days.ActivityTable[m][239][0], -1);
+        EXPECT_EQ(Days.DayMaxima[m][0], 0);
     }
-    EXPECT_EQ(App.CurrentSlot, 0);
-    EXPECT_EQ(App.KeyTouches, 0);
+    EXPECT_EQ(Days.CurrentSlot, 0);
+    EXPECT_EQ(Counters.KeyTouches, 0);
 }
 
 TEST_F(SlotClockTest, ForwardJumpWritesTheSlotThatWasRecorded)
 {
     ASSERT_TRUE(StartRecorderAt(8, 0, 0));  // slot 80
-    App.KeyTouches = 11;
+    Counters.KeyTouches = 11;
     TickAt(nullptr, 8, 1, 0);
     TickAt(nullptr, 13, 0, 0);  // slot 130: the machine slept
     std::vector<unsigned char> bytes = ReadWholeFile(DayFilePathOf(0));
     EXPECT_EQ(FileValue(bytes, 1, 80), 11);
     EXPECT_EQ(FileValue(bytes, 1, 129), -1) << "nothing is written for slots not recorded";
-    EXPECT_EQ(App.ActivityTable[1][100][0], -1);
-    EXPECT_EQ(App.ActivityTable[1][130][0], 0);
+    EXPECT_EQ(Days.ActivityTable[1][100][0], -1);
+    EXPECT_EQ(Days.ActivityTable[1][130][0], 0);
 }
 
 TEST_F(SlotClockTest, BackwardJumpWithinTheDayGoesOnFromTheRecordedValues)
 {
     ASSERT_TRUE(StartRecorderAt(8, 0, 0));  // slot 80
-    App.KeyTouches = 11;
+    Counters.KeyTouches = 11;
     TickAt(nullptr, 8, 6, 0);   // slot 81
-    App.KeyTouches = 4;
+    Counters.KeyTouches = 4;
     TickAt(nullptr, 8, 6, 1);
     TickAt(nullptr, 8, 3, 0);   // set back into slot 80
-    EXPECT_EQ(App.CurrentSlot, 80);
-    EXPECT_EQ(App.ActivityTable[1][80][0], 11);
+    EXPECT_EQ(Days.CurrentSlot, 80);
+    EXPECT_EQ(Days.ActivityTable[1][80][0], 11);
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 81), 4);
-    App.KeyTouches = 2;
+    Counters.KeyTouches = 2;
     TickAt(nullptr, 8, 3, 1);
-    EXPECT_EQ(App.ActivityTable[1][80][0], 13);
+    EXPECT_EQ(Days.ActivityTable[1][80][0], 13);
     TickAt(nullptr, 8, 6, 0);
     EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 1, 80), 13);
 }
@@ -163,9 +165,9 @@ TEST_F(SlotClockTest, RestartWithinASlotKeepsWhatTheEarlierRunWrote)
     today[100] = 9;
     PutFile("20240307.dat", today);
     ASSERT_TRUE(StartRecorderAt(10, 2, 0));
-    App.LeftClicks = 1;
+    Counters.LeftClicks = 1;
     TickAt(nullptr, 10, 2, 1);
-    EXPECT_EQ(App.ActivityTable[0][100][0], 10);
+    EXPECT_EQ(Days.ActivityTable[0][100][0], 10);
 }
 
 TEST_F(SlotClockTest, SeveralDaysForwardKeepEveryDayOnItsDate)
@@ -174,17 +176,17 @@ TEST_F(SlotClockTest, SeveralDaysForwardKeepEveryDayOnItsDate)
     older[7] = 5;
     PutFile("20240305.dat", older);
     ASSERT_TRUE(StartRecorderAt(22, 0, 0));  // slot 220
-    App.LeftClicks = 3;
+    Counters.LeftClicks = 3;
     TickAt(nullptr, 22, 0, 1);
     TickAt(nullptr, 9, 0, 0, 10);   // three days later, no tick near midnight
-    EXPECT_STREQ(App.DayFileNames[0], "20240310.dat");
+    EXPECT_STREQ(Days.DayFileNames[0], "20240310.dat");
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 0, 220), 3);
-    EXPECT_EQ(App.ActivityTable[0][220][3], 3) << "7 March is now day 3";
-    EXPECT_EQ(App.ActivityTable[0][220][1], -1) << "9 March has no data";
-    EXPECT_EQ(App.ActivityTable[0][7][5], 5) << "5 March is now day 5";
-    EXPECT_EQ(App.ActivityTable[0][90][0], 0);
-    EXPECT_EQ(App.ActivityTable[0][89][0], -1);
-    EXPECT_EQ(App.CurrentSlot, 90);
+    EXPECT_EQ(Days.ActivityTable[0][220][3], 3) << "7 March is now day 3";
+    EXPECT_EQ(Days.ActivityTable[0][220][1], -1) << "9 March has no data";
+    EXPECT_EQ(Days.ActivityTable[0][7][5], 5) << "5 March is now day 5";
+    EXPECT_EQ(Days.ActivityTable[0][90][0], 0);
+    EXPECT_EQ(Days.ActivityTable[0][89][0], -1);
+    EXPECT_EQ(Days.CurrentSlot, 90);
     EXPECT_EQ(ReadWholeFile(DataFile("20240310.dat")).size(), 2880u);
 }
 
@@ -199,30 +201,30 @@ TEST_F(SlotClockTest, ClockSetBackOntoYesterdayTakesItsColumnFromMemory)
     PutFile("20240306.dat", sixth);
     ASSERT_TRUE(StartRecorderAt(23, 54, 0, 6));
     FileHold hold(DataFile("20240306.dat"));
-    App.KeyTouches = 6;
+    Counters.KeyTouches = 6;
     TickAt(nullptr, 23, 54, 30, 6);
     TickAt(nullptr, 0, 0, 0);  // slot 239 of 6 March cannot be written
-    App.KeyTouches = 2;
+    Counters.KeyTouches = 2;
     TickAt(nullptr, 0, 0, 30);
     DWORD start = GetTickCount();
     TickAt(nullptr, 23, 57, 0, 6);
     EXPECT_LT(GetTickCount() - start, 500u) << "the tick waited for the held file";
-    EXPECT_STREQ(App.DayFileNames[0], "20240306.dat");
-    EXPECT_EQ(App.ActivityTable[2][40][0], 123) << "the column comes from memory";
-    EXPECT_EQ(App.ActivityTable[1][239][0], 6) << "the pending slot goes on from its value";
-    App.KeyTouches = 1;
+    EXPECT_STREQ(Days.DayFileNames[0], "20240306.dat");
+    EXPECT_EQ(Days.ActivityTable[2][40][0], 123) << "the column comes from memory";
+    EXPECT_EQ(Days.ActivityTable[1][239][0], 6) << "the pending slot goes on from its value";
+    Counters.KeyTouches = 1;
     TickAt(nullptr, 23, 57, 30, 6);
-    EXPECT_EQ(App.ActivityTable[1][239][0], 7);
+    EXPECT_EQ(Days.ActivityTable[1][239][0], 7);
     hold.Release();
     TickAt(nullptr, 0, 0, 0);
     std::vector<unsigned char> bytes = ReadWholeFile(DataFile("20240306.dat"));
     EXPECT_EQ(FileValue(bytes, 1, 239), 7);
     EXPECT_EQ(FileValue(bytes, 2, 40), 123);
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240307.dat")), 1, 0), 2);
-    EXPECT_EQ(App.ActivityTable[1][0][0], 2) << "7 March read back from its file";
-    ASSERT_EQ(App.ReportCount, 1);
-    EXPECT_STREQ(App.Reports[0].text, UiText(TextOpenFailed));
-    App.ReportCount = 0;
+    EXPECT_EQ(Days.ActivityTable[1][0][0], 2) << "7 March read back from its file";
+    ASSERT_EQ(FailureReports.Count, 1);
+    EXPECT_STREQ(FailureReports.Items[0].text, UiText(TextOpenFailed));
+    FailureReports.Count = 0;
 }
 
 TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
@@ -232,8 +234,8 @@ TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
     PutFile("20240308.dat", next);
     ASSERT_TRUE(StartRecorderAt(23, 58, 0));
     TickAt(nullptr, 0, 0, 1, 8);
-    EXPECT_EQ(App.ActivityTable[0][239][0], 31);
-    EXPECT_EQ(App.ActivityTable[0][0][0], 0);
+    EXPECT_EQ(Days.ActivityTable[0][239][0], 31);
+    EXPECT_EQ(Days.ActivityTable[0][0][0], 0);
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240308.dat")), 0, 239), 31);
 }
 }  // namespace

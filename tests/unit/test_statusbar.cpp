@@ -17,7 +17,7 @@ protected:
         ResetGraphState();
         window = OpenGraphDialogModeless();
         ASSERT_NE(window, nullptr);
-        bar = App.StatusBarHandle;
+        bar = StatusBar.Handle;
         ASSERT_NE(bar, nullptr);
     }
     void TearDown() override
@@ -96,10 +96,11 @@ TEST_F(StatusBarTest, CountTextFollowsOnlyTheSelectedMetric)
         SCOPED_TRACE(testing::Message() << "selected " << c.selected << ", expected "
                                         << (c.expected ? c.expected : "unchanged"));
         SendMessageA(bar, SB_SETTEXTA, PartCount, reinterpret_cast<LPARAM>(sentinel));
-        App.SelectedMetric = c.selected;
-        App.LeftClicks = c.left, App.RightClicks = c.right, App.MiddleClicks = c.middle;
-        App.KeyTouches = c.keys;
-        App.MoveX = c.moveX, App.MoveY = c.moveY;
+        Graph.SelectedMetric = c.selected;
+        Counters.LeftClicks = c.left, Counters.RightClicks = c.right, Counters.MiddleClicks = c.middle;
+        Counters.KeyTouches = c.keys;
+        Counters.MoveX = c.moveX, Counters.MoveY = c.moveY;
+        HandStatusCounts(SlotClicks(), Counters.KeyTouches, SlotTravel());
         EXPECT_EQ(c.operation(), 1);
         EXPECT_EQ(PartText(bar, PartCount), c.expected ? c.expected : sentinel);
     }
@@ -107,22 +108,22 @@ TEST_F(StatusBarTest, CountTextFollowsOnlyTheSelectedMetric)
 
 TEST_F(StatusBarTest, WritesHaveNoEffectWhileTheWindowIsClosed)
 {
-    HICON up = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_UP));
-    HICON down = LoadIconA(App.Instance, MAKEINTRESOURCEA(IDI_BUTTON_DOWN));
+    HICON up = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BUTTON_UP));
+    HICON down = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_BUTTON_DOWN));
     SetStatusText(PartPointerX, L" X:12");
     SetStatusIcon(PartLeftButton, down);
     EXPECT_EQ(PartText(bar, PartPointerX), " X:12");
     EXPECT_EQ(PartIcon(bar, PartLeftButton), down);
 
-    App.GraphWindowOpen = 0;
+    GraphWindow.Open = 0;
     SetStatusText(PartPointerX, L" X:99");
     SetStatusIcon(PartLeftButton, up);
-    App.LeftClicks = 7;
+    Counters.LeftClicks = 7;
     ShowClickCount();
     EXPECT_EQ(PartText(bar, PartPointerX), " X:12");
     EXPECT_EQ(PartIcon(bar, PartLeftButton), down);
     EXPECT_EQ(PartText(bar, PartCount), " クリックの回数:00000000");
-    App.GraphWindowOpen = 1;
+    GraphWindow.Open = 1;
 }
 
 // A pointer-position text is left out only when its part already shows it: a write that did not
@@ -154,11 +155,11 @@ TEST_F(StatusBarTest, PointerPartsShowEveryNewText)
             DestroyWindow(window);
             window = OpenGraphDialogModeless();
             ASSERT_NE(window, nullptr);
-            bar = App.StatusBarHandle;
+            bar = StatusBar.Handle;
         } else {
-            App.GraphWindowOpen = c.action == Write;
+            GraphWindow.Open = c.action == Write;
             SetStatusText(c.part, Wide(c.text).c_str());
-            App.GraphWindowOpen = 1;
+            GraphWindow.Open = 1;
         }
         EXPECT_EQ(PartText(bar, PartPointerX), c.x);
         EXPECT_EQ(PartText(bar, PartPointerY), c.y);
@@ -201,11 +202,11 @@ TEST_F(StatusBarTest, InputOfOneFrameShowsOnceInItsLastState)
         BarWrites.clear();
         for (int x = 2; x < 2 + c.moves; ++x) OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(x, 2 * x));
         for (UINT button : c.buttons) OnHookMouse(button, 0);
-        EXPECT_TRUE(PumpUntil([] { return App.StatusTimerSet == 0; })) << "shown when the frame ends";
+        EXPECT_TRUE(PumpUntil([] { return StatusBar.TimerSet == 0; })) << "shown when the frame ends";
         std::vector<LPARAM> given, icons;
         for (const auto& w : BarWrites)
             if (w.first == c.part) given.push_back(w.second);
-        for (WORD id : c.icons) icons.push_back(reinterpret_cast<LPARAM>(LoadIconA(App.Instance, MAKEINTRESOURCEA(id))));
+        for (WORD id : c.icons) icons.push_back(reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))));
         if (c.text) {
             EXPECT_EQ(PartText(bar, c.part), c.text);
             EXPECT_LE(given.size(), 10u) << "written once a frame, not once a move";
@@ -225,12 +226,12 @@ TEST(StatusBarLifetime, HandleIsClearedWhenTheOwnerEndsTheWindow)
                                  nullptr, nullptr);
     HWND window = OpenGraphDialogModeless(owner);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(App.GraphWindowOpen, 1);
+    EXPECT_EQ(GraphWindow.Open, 1);
     DestroyWindow(owner);
     EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(App.StatusBarHandle, nullptr);
-    EXPECT_EQ(App.GraphWindowOpen, 0);
-    App.GraphWindowOpen = 1;  // even with the flag wrongly set, nothing is sent anywhere
+    EXPECT_EQ(StatusBar.Handle, nullptr);
+    EXPECT_EQ(GraphWindow.Open, 0);
+    GraphWindow.Open = 1;  // even with the flag wrongly set, nothing is sent anywhere
     ShowClickCount();
     SetStatusText(PartReadout, L" ");
     ResetGraphState();

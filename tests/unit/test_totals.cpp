@@ -4,18 +4,19 @@
 #include <string>
 #include <vector>
 
-#include "store/store.h"
+#include "store/days.h"
 #include "store/totals.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
+#include "ui/totalswindow.h"
 
 namespace {
 std::vector<std::string> TotalsLines()
 {
     std::vector<std::string> lines;
-    for (int line = 0; line <= App.TotalsRowCount; ++line) {
-        wchar_t text[TotalsLineSize];
-        lines.push_back(Narrow(std::wstring(text, FormatTotalsLine(line, text))));
+    for (int line = 0; line <= DayTotals.RowCount; ++line) {
+        wchar_t text[ListLineSize];
+        lines.push_back(Narrow(std::wstring(text, FormatListLine(&TotalsList, line, text, ListLineSize))));
     }
     return lines;
 }
@@ -51,11 +52,11 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     ResetStore("test_totals");
     BuildDayTables(20240307);
     for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
-    App.CurrentSlot = 100;
-    App.ActivityTable[0][100][0] = 1;   // today's running slot
-    App.ActivityTable[0][101][0] = 50;  // past it (the clock was set back): not counted
-    App.ActivityTable[0][7][6] = 10;
-    App.ActivityTable[1][8][7] = 100;
+    Days.CurrentSlot = 100;
+    Days.ActivityTable[0][100][0] = 1;   // today's running slot
+    Days.ActivityTable[0][101][0] = 50;  // past it (the clock was set back): not counted
+    Days.ActivityTable[0][7][6] = 10;
+    Days.ActivityTable[1][8][7] = 100;
     const struct {
         const char* name;
         int clicks, keys;  // clicks in slot 9, key touches in slots 9 and 10; days in memory take theirs from there
@@ -74,7 +75,7 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     FileHold held(DataFile("19991231.dat"));
     // Yesterday's file, held since the start-up: its day in memory has not been read.
     FileHold heldSinceStart(DataFile("20240306.dat"));
-    App.DayUnread[1] = 1;
+    Days.DayUnread[1] = 1;
     ASSERT_EQ(CollectTotals(), 12);
     const std::vector<std::string> want = {
         "日付\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動時間\r\n",

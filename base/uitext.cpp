@@ -1,6 +1,7 @@
 // The UI language, chosen once at start, and the texts in it.
-#include "res/texts.h"
-#include "store/state.h"
+#include "base/uitext.h"
+
+int UiLanguageInForce;
 
 #define VANTLE_UI_TEXT_PAIR(id, ja, en) {ja, en},
 static const wchar_t* const UiTexts[UiTextCount][UiLanguageCount] = {VANTLE_UI_TEXTS(VANTLE_UI_TEXT_PAIR)};
@@ -10,10 +11,10 @@ static const wchar_t* const UiTexts[UiTextCount][UiLanguageCount] = {VANTLE_UI_T
 // than any other. The ANSI code page plays no part: every text reaches Windows in UTF-16.
 void ChooseUiLanguage(void)
 {
-    App.UiLanguage = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? UiJapanese : UiEnglish;
+    UiLanguageInForce = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? UiJapanese : UiEnglish;
 }
 
-int CurrentUiLanguage(void) { return App.UiLanguage == UiEnglish ? UiEnglish : UiJapanese; }
+int CurrentUiLanguage(void) { return UiLanguageInForce == UiEnglish ? UiEnglish : UiJapanese; }
 
 const wchar_t* UiText(UiTextId id)
 {

@@ -1,4 +1,4 @@
 // The real save-file dialog.
-#include "graph/savedialog.h"
+#include "ui/savedialog.h"
 
 BOOL ShowSaveDialog(OPENFILENAMEW* dialog) { return GetSaveFileNameW(dialog); }

@@ -1,9 +1,10 @@
-// Paths of the file system: composed in UTF-16 in one place, in the \\?\ form where they grow long.
+// Paths of the file system in UTF-16, in the \\?\ form where they grow long, and the file chores
+// every folder shares.
+#include "base/files.h"
+
 #include <string.h>
 
-#include "res/texts.h"
-#include "store/state.h"
-#include "store/store.h"
+#include "base/dates.h"
 
 const WCHAR* AfterLastSeparator(const WCHAR* path)
 {
@@ -52,23 +53,22 @@ int ToLongPathForm(WCHAR* path, int capacity)
     return 1;
 }
 
-int ComposeDataDirectory(const WCHAR* exePath)
+int WriteAll(HANDLE file, const void* data, DWORD size)
 {
-    int folder = static_cast<int>(AfterLastSeparator(exePath) - exePath);
-    App.DataDirectory[0] = L'\0';
-    if (folder >= PathCapacity) return 0;
-    memcpy(App.DataDirectory, exePath, folder * sizeof(WCHAR));
-    App.DataDirectory[folder] = L'\0';
-    if (AppendName(App.DataDirectory, PathCapacity, TextDataFolder) &&
-        ToLongPathForm(App.DataDirectory, PathCapacity))
-        return 1;
-    App.DataDirectory[0] = L'\0';
-    return 0;
+    DWORD written = 0;
+    return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-const WCHAR* ComposeDataFilePath(const char* name)
+int ListDatedFiles(const WCHAR* pattern, const char* suffix, TakeDatedFile take, void* context)
 {
-    lstrcpynW(App.DayFilePath, App.DataDirectory, PathCapacity);
-    AppendName(App.DayFilePath, PathCapacity, name);
-    return App.DayFilePath;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return 1;
+    int going = 1;
+    do {
+        int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfFileName(found.cFileName, suffix);
+        if (date) going = take(context, date);
+    } while (going && FindNextFileW(search, &found));
+    FindClose(search);
+    return going;
 }

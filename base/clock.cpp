@@ -1,5 +1,5 @@
 // The real clocks and the real shell.
-#include "app/clock.h"
+#include "base/clock.h"
 
 void ReadLocalTime(SYSTEMTIME* now) { GetLocalTime(now); }
 

@@ -10,5 +10,5 @@ void ReadLocalTime(SYSTEMTIME* now);
 // input the system took (GetLastInputInfo), in the same clock; 0 when it cannot be read.
 DWORD ReadTickCount(void);
 DWORD ReadLastInputTime(void);
-// Asks the shell to add, change or remove a notification-area icon (Shell_NotifyIconA).
+// Asks the shell to add, change or remove a notification-area icon (Shell_NotifyIconW).
 BOOL NotifyShell(DWORD message, NOTIFYICONDATAW* record);

@@ -1,11 +1,10 @@
 // Menus and dialogs in the UI language. The resource script holds one menu of each kind and a
 // dialog template per language (a language's own faces and sizes); every text they show comes
 // from the table, in the language chosen at start.
-#include "ui/uitexts.h"
+#include "ui/uiresources.h"
 
+#include "base/uitext.h"
 #include "res/resource.h"
-#include "res/texts.h"
-#include "store/state.h"
 
 struct MenuItemText {
     int command;
@@ -47,20 +46,21 @@ void SetUiMenuTexts(HMENU menu, int menuId)
 
 HMENU LoadUiMenu(int menuId)
 {
-    HMENU menu = LoadMenuW(App.Instance, MAKEINTRESOURCEW(menuId));
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
     if (menu) SetUiMenuTexts(menu, menuId);
     return menu;
 }
 
-INT_PTR ShowUiDialog(int dialogId, HWND owner, DLGPROC procedure)
+INT_PTR ShowUiDialog(int dialogId, HWND owner, DLGPROC procedure, LPARAM param)
 {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     // Looked up by language, not left to the loader: its choice follows the thread's and the
     // system's languages, which may differ from the one the texts are in.
     const LPCWSTR dialogType = MAKEINTRESOURCEW(5);  // RT_DIALOG
-    HRSRC found = FindResourceExW(App.Instance, dialogType, MAKEINTRESOURCEW(dialogId), UiResourceLanguage());
-    if (!found) found = FindResourceW(App.Instance, MAKEINTRESOURCEW(dialogId), dialogType);
-    HGLOBAL loaded = found ? LoadResource(App.Instance, found) : nullptr;
+    HRSRC found = FindResourceExW(instance, dialogType, MAKEINTRESOURCEW(dialogId), UiResourceLanguage());
+    if (!found) found = FindResourceW(instance, MAKEINTRESOURCEW(dialogId), dialogType);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const DLGTEMPLATE* dialog = loaded ? static_cast<const DLGTEMPLATE*>(LockResource(loaded)) : nullptr;
     if (!dialog) return -1;
-    return DialogBoxIndirectParamW(App.Instance, dialog, owner, procedure, 0);
+    return DialogBoxIndirectParamW(instance, dialog, owner, procedure, param);
 }

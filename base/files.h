@@ -1,0 +1,24 @@
+// Paths in UTF-16 and the file chores every folder shares: a name appended, the long form, a whole
+// write, the dated files of a folder.
+#pragma once
+#include <windows.h>
+
+// Wide characters of a path buffer: the longest path the file system takes (in the \\?\ form).
+enum { PathCapacity = 32768 };
+// A path of LongPathLimit characters or more takes the \\?\ form: so does a folder that a file
+// name of the data folder, or a temporary file's, would take past MAX_PATH.
+enum { LongPathLimit = MAX_PATH - 14 };
+
+// The character after a path's last separator (the whole path when it has none).
+const WCHAR* AfterLastSeparator(const WCHAR* path);
+// Appends a separator (unless the path ends with one) and an ASCII name; 0 when it does not fit.
+int AppendName(WCHAR* path, int capacity, const char* name);
+// Puts a full path (drive or share) of LongPathLimit characters or more into the \\?\ form, in
+// place; 0 when that does not fit the capacity.
+int ToLongPathForm(WCHAR* path, int capacity);
+// Writes all the bytes at the file's position; 0 when fewer went in.
+int WriteAll(HANDLE file, const void* data, DWORD size);
+// Hands the date of every file (not folder) that the pattern finds and that is named
+// "YYYYMMDD" of a real day followed by the suffix to `take`, until it returns 0; 0 when it did.
+typedef int (*TakeDatedFile)(void* context, int date);
+int ListDatedFiles(const WCHAR* pattern, const char* suffix, TakeDatedFile take, void* context);

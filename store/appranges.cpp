@@ -1,0 +1,70 @@
+// The applications of a range of days: today's records from memory, the other days' from their
+// files, summed by name.
+#include "store/appranges.h"
+
+#include <stdlib.h>
+
+#include "store/appsfile.h"
+#include "store/datafolder.h"
+#include "store/days.h"
+#include "store/ranges.h"
+
+ApplicationRange ShownApps;
+
+
+// The row of a name among the shown ones; past their capacity, the row "(その他)".
+static AppRecord* ShownRow(const char* name)
+{
+    AppRecord* rows = ShownApps.Rows;
+    int row = FindAppRecord(rows, ShownApps.Count, name);
+    if (row == NoApp && ShownApps.Count < AppsShownCapacity - 1) row = AddAppRecord(rows, &ShownApps.Count, name);
+    if (row == NoApp) row = FindAppRecord(rows, ShownApps.Count, AppNameOthers);
+    if (row == NoApp) row = AddAppRecord(rows, &ShownApps.Count, AppNameOthers);
+    return &rows[row];
+}
+
+static void AddLineToShown(void* target, const char* name, const long long* values)
+{
+    (void)target;
+    AddAppValues(ShownRow(name), values);
+    ShownApps.TotalMs += values[3] * MsPerSecond;
+}
+
+struct RangeFiles {
+    int Range;
+    int TodayFromFile;
+};
+
+static int AddRangeFile(void* context, int date)
+{
+    const RangeFiles* files = static_cast<const RangeFiles*>(context);
+    if (DateInRange(files->Range, date) && (files->TodayFromFile || date != Days.TodayDate))
+        ReadAppsLines(date, AddLineToShown, nullptr);
+    return 1;
+}
+
+static int CompareAppRows(const void* a, const void* b)
+{
+    return CompareAppRecords(static_cast<const AppRecord*>(a), static_cast<const AppRecord*>(b));
+}
+
+int CollectApps(int range)
+{
+    ShownApps.Count = 0;
+    ShownApps.TotalMs = 0;
+    // Today comes from memory while it is recorded there (its file lags by up to a slot), and
+    // also from its file while that has not been read into memory yet.
+    const AppsDay* today = &AppsOfDays.Today;
+    RangeFiles files = {range, !AppsOfDays.Recording || today->Unread};
+    if (AppsOfDays.Recording) {
+        for (int i = 0; i < today->Count; ++i) {
+            const AppRecord* r = &today->Records[i];
+            AppRecord* row = ShownRow(r->Name);
+            row->Clicks += r->Clicks, row->Keys += r->Keys, row->Travel += r->Travel, row->ActiveMs += r->ActiveMs;
+            ShownApps.TotalMs += r->ActiveMs;
+        }
+    }
+    ListDatedFiles(ComposeDataFilePath(AppsFilePattern), AppsFileSuffix, AddRangeFile, &files);
+    qsort(ShownApps.Rows, ShownApps.Count, sizeof ShownApps.Rows[0], CompareAppRows);
+    return ShownApps.Count;
+}

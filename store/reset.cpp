@@ -1,0 +1,128 @@
+// The data reset: every file of the 21 days copied aside, sent to the Recycle Bin or kept in a
+// folder of its own, and the days' columns cleared.
+#include "store/reset.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "base/dates.h"
+#include "store/appsfile.h"
+#include "store/datafolder.h"
+#include "store/dayfile.h"
+#include "store/recyclebin.h"
+
+ResetFiles DataReset;
+
+static const char FormatResetFolder[] = "reset-%04d%02d%02d-%02d%02d%02d";
+static const char FormatResetNumber[] = "-%d";
+
+// The reset's own folder beside the day files, named by its time; a second reset within the same
+// second gets a numbered one. 0 when no folder can be made.
+static int MakeResetFolder(const SYSTEMTIME* now)
+{
+    enum { Attempts = 100 };
+    for (int n = 1; n <= Attempts; ++n) {
+        char name[48];
+        int length = snprintf(name, sizeof name, FormatResetFolder, now->wYear, now->wMonth, now->wDay, now->wHour,
+                              now->wMinute, now->wSecond);
+        if (n > 1 && length > 0) snprintf(name + length, sizeof name - length, FormatResetNumber, n);
+        lstrcpynW(DataReset.Folder, DataDirectory(), PathCapacity);
+        // The copies in it may pass MAX_PATH where the day files do not.
+        if (!AppendName(DataReset.Folder, PathCapacity, name) || !ToLongPathForm(DataReset.Folder, PathCapacity))
+            return 0;
+        if (CreateDirectoryW(DataReset.Folder, nullptr)) return 1;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) return 0;
+    }
+    return 0;
+}
+
+// The reset's files: the 21 day files, then the 21 days' apps files.
+static const char* ResetFileName(int file, char* name, int size)
+{
+    int day = file % DayCount;
+    if (file < DayCount) return Days.DayFileNames[day];
+    ComposeAppsFileName(DateAfterDays(Days.TodayDate, -day), name, size);
+    return name;
+}
+
+static const WCHAR* ResetOriginalPath(int file)
+{
+    char name[32];
+    return ComposeDataFilePath(ResetFileName(file, name, sizeof name));
+}
+
+static const WCHAR* ResetCopyPath(int file)
+{
+    char name[32];
+    lstrcpynW(DataReset.CopyPath, DataReset.Folder, PathCapacity);
+    AppendName(DataReset.CopyPath, PathCapacity, ResetFileName(file, name, sizeof name));
+    return DataReset.CopyPath;
+}
+
+// Copies every existing file of the 21 days whole into the reset folder and lists the originals
+// that have their copy, for the Recycle Bin; a file that cannot be copied (held without sharing, a
+// full disk) is left where it is. Nonzero when every original that has its copy is in the list:
+// the paths of a data folder in the long form are too long for it, and the bin would not take them.
+static int KeepDayFiles(int* count)
+{
+    *count = 0;
+    int whole = 1;
+    int used = 0;
+    for (int f = 0; f < ResetFileCount; ++f) {
+        DataReset.Kept[f] = 0;
+        const WCHAR* original = ResetOriginalPath(f);
+        if (!CopyFileW(original, ResetCopyPath(f), TRUE)) continue;
+        DataReset.Kept[f] = 1;
+        ++*count;
+        int length = lstrlenW(original) + 1;
+        if (length > MAX_PATH || used + length >= ResetFileCount * MAX_PATH) {
+            whole = 0;
+            continue;
+        }
+        memcpy(DataReset.List + used, original, length * sizeof(WCHAR));
+        used += length;
+    }
+    DataReset.List[used] = L'\0';
+    return whole;
+}
+
+
+static int ResetFileStayed(int file)
+{
+    return file < DayCount ? HasDayFile(file) : GetFileAttributesW(ResetOriginalPath(file)) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The files of the reset go where the user can take them back whole. Each is first copied into the
+// reset folder; then the originals go to the Recycle Bin, and where the bin is known to hold them
+// the copies are removed again. Where it is not (no bin on the drive, a bin that deleted them
+// instead, one that cannot be counted, or paths too long for it), the copies stay and the
+// originals are removed. A day whose file is still there afterwards (it could not be copied, sent
+// or removed) keeps its column: what the graph shows after the reset is what the next start reads.
+int ResetData(const SYSTEMTIME* now, int* daysKept)
+{
+    unsigned char hadFile[DayCount];
+    for (int d = 0; d < DayCount; ++d) hadFile[d] = static_cast<unsigned char>(HasDayFile(d));
+    if (MakeResetFolder(now)) {
+        int count = 0;
+        int recycled = KeepDayFiles(&count) && RecycleFiles(DataReset.List, count);
+        for (int f = 0; f < ResetFileCount; ++f) {
+            if (!DataReset.Kept[f]) continue;
+            DeleteFileW(recycled ? ResetCopyPath(f) : ResetOriginalPath(f));
+            // An original that stayed keeps its day; a copy would only be a second file of it.
+            if (!recycled && ResetFileStayed(f)) DeleteFileW(ResetCopyPath(f));
+        }
+        // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
+        RemoveDirectoryW(DataReset.Folder);
+    }
+    *daysKept = 0;
+    for (int d = 0; d < DayCount; ++d) {
+        if (hadFile[d] && HasDayFile(d)) {
+            ++*daysKept;
+            continue;
+        }
+        ClearDayColumn(d);
+        if (d == 0) memset(Days.SlotBase, 0, sizeof Days.SlotBase);
+    }
+    if (hadFile[0] && HasDayFile(0)) return 0;
+    return CreateDayFile() == 1 ? 0 : -1;
+}

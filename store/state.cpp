@@ -1,4 +1,0 @@
-// Definition of the global state record; zero at process start.
-#include "state.h"
-
-GlobalState App;
