@@ -11,6 +11,7 @@ enum { AppsCacheSize = 32 };
 // session); process ids of recent look-ups with their records; the boxes told until their cause
 // has gone.
 struct AppWatchState {
+    // Forgotten here, with the cache, whenever the store starts today's records anew.
     int ForegroundApp;
     int ForegroundCounts;
     HWINEVENTHOOK ForegroundHook;

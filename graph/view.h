@@ -6,6 +6,7 @@
 // Written by graph/'s files alone. The faces are found at their first use and kept for the rest of
 // the process: finding one takes a screen context and up to eleven enumerations of the fonts.
 struct GraphView {
+    // The graph window's menu chooses it through SetSelectedMetric.
     int SelectedMetric;
     wchar_t LabelFace[LF_FACESIZE];
     wchar_t TitleFace[LF_FACESIZE];

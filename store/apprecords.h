@@ -32,6 +32,7 @@ struct AppsDay {
 // SetAppsRecording.
 struct ApplicationDays {
     int Recording;
+    // app/ counts into today's records through AddAppClick and the like, not by hand.
     AppsDay Today, EarlierDay;
 };
 extern ApplicationDays AppsOfDays;

@@ -12,11 +12,14 @@ enum { DayLabelSize = 8, DayDateSize = 16 };
 
 struct DayStore {
     // [metric][slot][day], day 0 is today; -1 no data, 0 a recorded slot without activity.
+    // The slot clock fills today's cells through BeginSlot and CommitSlotCounts, not by hand.
     int ActivityTable[MetricCount][SlotCount][DayCount];
+    // The slot clock raises today's through RaiseTodayMaxima and clears them by ClearTodayMaxima.
     int DayMaxima[MetricCount][DayCount];
+    // The slot clock moves it through MoveToSlot.
     int CurrentSlot;
     // Values the current slot already held when recording of it began (a restart within the
-    // slot, or the clock set back onto a recorded slot); 0 normally.
+    // slot, or the clock set back onto a recorded slot); 0 normally. Set by BeginSlot.
     int SlotBase[MetricCount];
     char DayLabels[DayCount][DayLabelSize];
     char DayDates[DayCount][DayDateSize];
@@ -31,7 +34,7 @@ struct DayStore {
     // nothing, and the slots recorded meanwhile wait in memory.
     unsigned char DayUnread[DayCount];
     // Today's file could not be made: the slots are kept in memory and the next slot write that
-    // can make the file makes it with all of them.
+    // can make the file makes it with all of them. A change of day clears it in MoveDays.
     int TodayFileUnmade;
     // One whole day file, for its creation and its reading.
     unsigned char FileBuffer[DayFileSize];

@@ -5,7 +5,7 @@
 // Written by ui/graphwindow.cpp alone.
 struct GraphWindowState {
     HWND Handle;
-    // 1 while the window exists: the status bar's writes and the repaint requests need it.
+    // 1 while the window exists; the tray's put-away clears it through PutAwayGraphWindow.
     int Open;
 };
 extern GraphWindowState GraphWindow;
