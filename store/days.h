@@ -48,7 +48,7 @@ inline int CurrentSlot(void) { return Days.CurrentSlot; }
 inline int TodayDate(void) { return Days.TodayDate; }
 inline const char* DayLabel(int day) { return Days.DayLabels[day]; }
 inline const char* DayDate(int day) { return Days.DayDates[day]; }
-// Today's file could not be made; or it, or today's records of it, could not be read.
+// Today's file could not be made, or could not be read: its counts are in memory only.
 inline int TodayFileUnmade(void) { return Days.TodayFileUnmade; }
 inline int TodayFileUnread(void) { return Days.DayUnread[0]; }
 
