@@ -55,40 +55,38 @@ PictureType PictureTypeOf(const WCHAR* path)
 }
 
 // The picture library from the program's own folder by its full path, never through the search
-// path, where a file of that name in the current folder could be taken for it.
-static HMODULE LoadPictureLibrary(void)
+// path, where a file of that name in the current folder could be taken for it; and the entry of the
+// name in it, or null. The caller frees the library when it was loaded.
+static void* LoadPictureEntry(const char* name, HMODULE* library)
 {
+    *library = nullptr;
     DWORD length = GetModuleFileNameW(nullptr, PictureLibrary.Path, PathCapacity);
     if (length == 0 || length >= PathCapacity) return nullptr;
     *const_cast<WCHAR*>(AfterLastSeparator(PictureLibrary.Path)) = L'\0';
     if (!AppendName(PictureLibrary.Path, PathCapacity, PictureLibraryName) ||
-        !ToLongPathForm(PictureLibrary.Path, PathCapacity))
+        !ToLongPathForm(PictureLibrary.Path, PathCapacity) || !(*library = LoadLibraryW(PictureLibrary.Path)))
         return nullptr;
-    return LoadLibraryW(PictureLibrary.Path);
+    // Through void* so that the compiler accepts the change of function type.
+    return reinterpret_cast<void*>(GetProcAddress(*library, name));
 }
 
 short SaveJpegPicture(HDC dc, int width, int height, const WCHAR* path, int quality, BOOL progressive)
 {
-    HMODULE library = LoadPictureLibrary();
-    if (!library) return PictureLibraryMissing;
-    // Through void* so that the compiler accepts the change of function type.
-    JpegEntry entry = reinterpret_cast<JpegEntry>(
-        reinterpret_cast<void*>(GetProcAddress(library, JpegEntryName)));
+    HMODULE library;
+    JpegEntry entry = reinterpret_cast<JpegEntry>(LoadPictureEntry(JpegEntryName, &library));
     short result = PictureLibraryMissing;
     if (entry) result = entry(dc, width, height, path, quality, progressive ? -1 : 0);
-    FreeLibrary(library);
+    if (library) FreeLibrary(library);
     return result;
 }
 
 short SavePngPicture(HDC dc, int width, int height, const WCHAR* path, int level)
 {
-    HMODULE library = LoadPictureLibrary();
-    if (!library) return PictureLibraryMissing;
-    PngEntry entry = reinterpret_cast<PngEntry>(
-        reinterpret_cast<void*>(GetProcAddress(library, PngEntryName)));
+    HMODULE library;
+    PngEntry entry = reinterpret_cast<PngEntry>(LoadPictureEntry(PngEntryName, &library));
     short result = PictureLibraryMissing;
     if (entry) result = entry(dc, width, height, path, level);
-    FreeLibrary(library);
+    if (library) FreeLibrary(library);
     return result;
 }
 
