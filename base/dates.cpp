@@ -1,11 +1,19 @@
 // Date numbers: their parts, the days between them, their weekday, and the dates in file names.
 #include "base/dates.h"
 
+#include <stdio.h>
+
 int DateNumber(int year, int month, int day) { return year * 10000 + month * 100 + day; }
 
 int DateOfTime(const SYSTEMTIME* t) { return DateNumber(t->wYear, t->wMonth, t->wDay); }
 
 DateParts SplitDate(int date) { return {date / 10000, date / 100 % 100, date % 100}; }
+
+void FormatDate(const char* format, int date, char* text, int size)
+{
+    DateParts d = SplitDate(date);
+    snprintf(text, size, format, d.Year, d.Month, d.Day);
+}
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
 static int CivilDays(int date)

@@ -24,3 +24,5 @@ int IsCalendarDate(int date);
 int DateOfFileName(const WCHAR* name, const char* suffix);
 // Slot of a local time: hour * 10 + minute / 6.
 int SlotOfTime(const SYSTEMTIME* t);
+// Formats a date into the text by a format that takes its year, month and day ("%04d%02d%02d.dat").
+void FormatDate(const char* format, int date, char* text, int size);

@@ -18,13 +18,7 @@ static const char AppsHeader[] = u8"アプリ\tマウスクリック回数\tキ�
 
 enum { AppsFields = 5 };
 
-static void ComposeDatedName(const char* format, int date, char* name, int size)
-{
-    DateParts d = SplitDate(date);
-    snprintf(name, size, format, d.Year, d.Month, d.Day);
-}
-
-void ComposeAppsFileName(int date, char* name, int size) { ComposeDatedName(FormatAppsFileName, date, name, size); }
+void ComposeAppsFileName(int date, char* name, int size) { FormatDate(FormatAppsFileName, date, name, size); }
 
 const WCHAR* AppsFilePath(int date)
 {
@@ -126,7 +120,7 @@ int WriteAppsFile(const AppsDay* day)
     if (day->Unread) return 0;
     int length = ComposeAppsText(day);
     char name[32];
-    ComposeDatedName(FormatAppsTempName, day->Date, name, sizeof name);
+    FormatDate(FormatAppsTempName, day->Date, name, sizeof name);
     lstrcpynW(AppsFileWork.TempPath, ComposeDataFilePath(name), PathCapacity);
     HANDLE file = CreateFileW(AppsFileWork.TempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);

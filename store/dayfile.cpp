@@ -1,7 +1,6 @@
 // Day files: 2880 bytes a day, three series of 240 little-endian 32-bit values, -1 for no data.
 #include "store/dayfile.h"
 
-#include <stdio.h>
 #include <string.h>
 
 #include "base/dates.h"
@@ -18,11 +17,7 @@ enum : DWORD { WriteWaitMs = 40, WriteRetryMs = 5 };
 // Reads that may wait (the CSV export) wait longer for a file held for a moment at logon.
 enum : DWORD { ExportReadWaitMs = 3000, ReadRetryMs = 50 };
 
-void ComposeDayFileName(int date, char* name, int size)
-{
-    DateParts d = SplitDate(date);
-    snprintf(name, size, FormatDayFileName, d.Year, d.Month, d.Day);
-}
+void ComposeDayFileName(int date, char* name, int size) { FormatDate(FormatDayFileName, date, name, size); }
 
 // Every operation composes its own path and uses it at once.
 static const WCHAR* DayFilePath(int day) { return ComposeDataFilePath(Days.DayFileNames[day]); }

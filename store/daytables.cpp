@@ -17,7 +17,7 @@ void BuildDayTables(int today)
         int date = DateAfterDays(today, -i);
         DateParts d = SplitDate(date);
         snprintf(Days.DayLabels[i], sizeof Days.DayLabels[i], FormatDayLabel, d.Month, d.Day);
-        snprintf(Days.DayDates[i], sizeof Days.DayDates[i], FormatDayDate, d.Year, d.Month, d.Day);
+        FormatDate(FormatDayDate, date, Days.DayDates[i], sizeof Days.DayDates[i]);
         ComposeDayFileName(date, Days.DayFileNames[i], sizeof Days.DayFileNames[i]);
     }
 }

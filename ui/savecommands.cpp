@@ -78,9 +78,8 @@ void SaveGraphPicture(HWND graphWindow)
 
 void SaveActivityCsv(HWND graphWindow)
 {
-    DateParts today = SplitDate(TodayDate());
     char name[ProposedNameSize];
-    snprintf(name, sizeof name, FormatCsvName, today.Year, today.Month, today.Day);
+    FormatDate(FormatCsvName, TodayDate(), name, sizeof name);
     const WCHAR* path = ChooseSavePath(graphWindow, TextCsvFilter, CsvExtension, name);
     if (path && !WriteActivityCsv(path)) ReportFailure(graphWindow, TextCsvFailed, TextErrorCaption);
 }
