@@ -117,7 +117,6 @@ static void LoadToday(int date)
 {
     LoadAppsOfToday(date);
     ForgetApplications();
-    AppWatch.ForegroundCheckedAt = 0;
 }
 
 static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,

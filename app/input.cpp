@@ -70,7 +70,6 @@ static void PointerStep(LPARAM physicalPoint)
 {
     POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
     POINT point = ProcessPointFromPhysical(physical);
-    Counters.PointerPos = point;
     // The first move measures nothing: there is no position before it.
     int known = Counters.PointerKnown;
     POINT from = known ? Counters.LastPointerPos : point;

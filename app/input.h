@@ -10,7 +10,6 @@ struct InputCounters {
     int MoveX, MoveY;
     int LeftDown, RightDown, MiddleDown;
     UINT LastKey;
-    POINT PointerPos;
     POINT LastPointerPos;
     // Set by the first move; before it there is no position to measure a step from.
     int PointerKnown;

@@ -19,7 +19,7 @@ SlotClockState SlotClock;
 // The counters hold everything since the slot began.
 void CommitCounters(void)
 {
-    CommitSlotCounts(static_cast<int>(SlotClicks()), Counters.KeyTouches, Counters.MoveX + Counters.MoveY);
+    CommitSlotCounts(static_cast<int>(SlotClicks()), Counters.KeyTouches, static_cast<int>(SlotTravel()));
 }
 
 // One box per cause, with the cause's text; the slots wait in memory meanwhile. Today's file that

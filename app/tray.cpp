@@ -19,6 +19,11 @@
 
 TrayIconState Tray;
 
+// The icon is asked for again this often while the shell refuses it; after the taskbar came back
+// this many times, at start until the shell takes it.
+enum : DWORD { TrayWaitMs = 1500 };
+enum { TrayRetries = 5, TrayRetriesUnlimited = -1 };
+
 // The shell's notification area, which the tray calls are sent to, and its message of a new
 // taskbar.
 static const char ShellTrayClass[] = "Shell_TrayWnd";

@@ -16,10 +16,6 @@ struct TrayIconState {
 };
 extern TrayIconState Tray;
 
-// The icon is asked for again this often while the shell refuses it; after the taskbar came back
-// this many times, at start until the shell takes it.
-enum : DWORD { TrayWaitMs = 1500 };
-enum { TrayRetries = 5, TrayRetriesUnlimited = -1 };
 // The state that the program's own state calls for.
 int RecordingState(void);
 // Brings the icon and its tip to that state when it has changed (also back to recording).

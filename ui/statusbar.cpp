@@ -98,7 +98,6 @@ HWND CreateStatusBar(HWND parent)
     StatusBar.KeyUpIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KEY_UP));
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    InitCommonControls();
     // A new bar shows nothing yet: the first write of every part goes through. Input noted for
     // an earlier bar is not shown on this one.
     StatusBar.ShownPointerX[0] = StatusBar.ShownPointerY[0] = 0;

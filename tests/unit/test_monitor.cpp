@@ -30,6 +30,7 @@
 #include "support/storetest.h"
 #include "support/testwin.h"
 #include "ui/graphwindow.h"
+#include "ui/statusbar.h"
 
 namespace {
 const char ExitQuestion[] = "終了 してもよろしいですか？";
@@ -183,8 +184,8 @@ TEST_F(MonitorTest, PointerTravelPerAxis)
         moveY += m.addY;
         EXPECT_EQ(Counters.MoveX, moveX);
         EXPECT_EQ(Counters.MoveY, moveY);
-        EXPECT_EQ(Counters.PointerPos.x, m.x) << "the status bar shows the event's point";
-        EXPECT_EQ(Counters.PointerPos.y, m.y);
+        EXPECT_EQ(StatusBar.Pointer.x, m.x) << "the status bar shows the event's point";
+        EXPECT_EQ(StatusBar.Pointer.y, m.y);
     }
     Tick();
     EXPECT_EQ(Days.ActivityTable[2][100][0], moveX + moveY);
@@ -201,7 +202,7 @@ TEST_F(MonitorTest, MovesHandledLateCountTheirOwnSteps)
     DispatchWaitingMessages();
     EXPECT_EQ(Counters.MoveX, Moves * Step);
     EXPECT_EQ(Counters.MoveY, Moves);
-    EXPECT_EQ(Counters.PointerPos.x, 300);
+    EXPECT_EQ(StatusBar.Pointer.x, 300);
     Tick();
     EXPECT_EQ(Days.ActivityTable[2][100][0], Moves * (Step + 1));
 }
