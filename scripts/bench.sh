@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs and runs them under Wine on a virtual X display, then prints
 # every figure with its baseline from the same run and their ratio. Not part of test.sh.
-# Usage: scripts/bench.sh [quick|totals|apps]   (quick: a short footprint run that only checks the
-# bench; totals: only the totals window and the CSV export over ten years of day files; apps: the
-# input figures with the graph window closed and the apps window over ten years of apps files)
+# Usage: scripts/bench.sh [quick|totals|apps|idle]   (quick: a short footprint run that only checks
+# the bench; totals: only the totals window and the CSV export over ten years of day files; apps: the
+# input figures with the graph window closed and the apps window over ten years of apps files; idle:
+# only the idle figure)
 set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
@@ -29,7 +30,9 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   out=$1; shift
   wineserver -p >/dev/null 2>&1 </dev/null
   rc=0
-  if [ "${1:-}" = totals ] || [ "${1:-}" = apps ]; then
+  if [ "${1:-}" = idle ]; then
+    touch "$out/inprocess.txt" "$out/startup.txt" "$out/repaint.txt" "$out/footprint.txt"
+  elif [ "${1:-}" = totals ] || [ "${1:-}" = apps ]; then
     wine vantle_bench.exe "$1" >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
     touch "$out/startup.txt" "$out/repaint.txt" "$out/footprint.txt"
   else
@@ -38,8 +41,10 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wine process_bench.exe repaint >"$out/repaint.txt" 2>&1 </dev/null || rc=1
     wine process_bench.exe footprint "$@" >"$out/footprint.txt" 2>&1 </dev/null || rc=1
   fi
+  touch "$out/idle.txt"
+  case "${1:-}" in totals|apps|quick) ;; *) bash "$0/bench-idle.sh" "$out" || rc=1 ;; esac
   wineserver -k >/dev/null 2>&1 </dev/null
-  exit $rc' bench "$OUT" "$@"
+  exit $rc' "$ROOT/scripts" "$OUT" "$@"
 rc=$?
 set -e
 set_window_mode N
@@ -51,7 +56,7 @@ awk -F'\t' '
   $1 == "ROW" {
     printf "%-58s %10s %-8s [%s..%s]  n=%s\n", $2, $3, $10, $4, $5, $11
     if ($6 != "-") printf "  vs %-54s %10s %-8s [%s..%s]  ratio %s\n", $6, $7, $10, $8, $9, $12
-  }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/repaint.txt" "$OUT/footprint.txt"
+  }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/repaint.txt" "$OUT/footprint.txt" "$OUT/idle.txt"
 echo
 awk -F'\t' '
   $1 == "COUNTS" && !header++ { printf "%-44s %12s %6s %8s %12s %8s\n", "footprint sample", "private KiB", "GDI",
@@ -59,6 +64,6 @@ awk -F'\t' '
   $1 == "COUNTS" { printf "%-44s %12s %6s %8s %12s %8s\n", $2, $3, $4, $5, $6, $7 }
   $1 == "SERIES" { series = series sprintf("%s:%s\n", $2, $3) }
   $1 == "NOTE" { notes = notes "note: " $2 "\n" }
-  END { printf "\n%s\n%s", series, notes }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/repaint.txt" "$OUT/footprint.txt"
-echo "raw output: $OUT/{inprocess,startup,repaint,footprint}.txt"
+  END { printf "\n%s\n%s", series, notes }' "$OUT/inprocess.txt" "$OUT/startup.txt" "$OUT/repaint.txt" "$OUT/footprint.txt" "$OUT/idle.txt"
+echo "raw output: $OUT/{inprocess,startup,repaint,footprint,idle}.txt"
 exit $rc
