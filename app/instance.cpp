@@ -3,8 +3,10 @@
 // itself: a lock on a byte of the file vantle.lock in it, far past the file's end, held for the
 // life of the process. The file system resolves it whatever the folder's spelling (case, a short
 // name, a substituted or mapped drive, a junction), the session or the user, and gives it up when
-// the process ends, also when it is killed. The file is open with every sharing and its bytes are
-// never locked, so a copy tool reads it like any other file while the program records. A second
+// the process ends, also when it is killed. The file is open for reading and writing by others and
+// its bytes are never locked, so a copy tool reads it like any other file while the program
+// records; it is not open for deleting, so that no clean-up, mirror or sync tool can delete or
+// rename it away from under the claim while a second start makes a new one beside it. A second
 // start finds the running copy of its session by the folder's identity, asks it to show its graph
 // window, and ends; when the holder is no copy of this session, the user is told. Copies in other
 // folders go on side by side.
@@ -56,12 +58,12 @@ enum : DWORD { ClaimOffsetHigh = 0, ClaimOffsetLow = 0x40000000, ClaimLength = 1
 int TakeFolderLock(void)
 {
     const WCHAR* path = ComposeDataFilePath(LockFileName);
-    HANDLE lock = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE lock = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (lock == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        // Held without sharing: a claim of an earlier kind, or a program that would not let a
-        // second copy in either.
+        // Held by the running copy (which lets nobody delete it), a claim of an earlier kind, or a
+        // program that would not let a second copy in either.
         if (error == ERROR_SHARING_VIOLATION) return 0;
         // Refused, but there: another user's lock file that this user may not open, or one that
         // is being deleted.
@@ -77,8 +79,12 @@ int TakeFolderLock(void)
         FolderClaim.Lock = lock;
         return 1;
     }
+    // Only a lock that another copy holds refuses the start. A file system without byte-range
+    // locks (or one that fails them otherwise) says nothing about other copies: the named claim
+    // stands in for it.
+    DWORD error = GetLastError();
     CloseHandle(lock);
-    return 0;
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_SHARING_VIOLATION ? 0 : -1;
 }
 
 // Where no lock file can be made (a folder that cannot be written), the claim is a named object
@@ -169,7 +175,8 @@ int ClaimDataFolder(void)
         }
         if (GetTickCount() - start >= HandoverWaitMs) break;
     }
-    // The holder is no copy of this session: another user's, in another session.
+    // The holder is no copy of this session: one in another session (another user's, or this
+    // user's over a remote connection), or one on another PC that shares the folder.
     ReportFailure(nullptr, TextFolderInUse, TextFolderInUseCaption, MB_OK | MB_SETFOREGROUND);
     return 0;
 }

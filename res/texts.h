@@ -14,8 +14,8 @@
       L"Vantle PC Activity Recorder - not recording: receives no mouse or keyboard input") \
     X(TextTrayTipNoData, L"PC活動記録測定ソフト - 記録できません: データフォルダーを使えません", \
       L"Vantle PC Activity Recorder - not recording: cannot use the data folder") \
-    X(TextFolderInUse, L"このデータフォルダーは別のユーザーのVantleが使用中です", \
-      L"This data folder is in use by another user's Vantle.") \
+    X(TextFolderInUse, L"このデータフォルダーは別のセッションまたは別のPCのVantleが使用中です", \
+      L"This data folder is in use by Vantle in another session or on another PC.") \
     X(TextFolderInUseCaption, L"Vantle", L"Vantle") \
     X(TextExitQuestion, L"終了 してもよろしいですか？", L"Exit Vantle?") \
     X(TextExitCaption, L"確認", L"Vantle") \

@@ -98,7 +98,7 @@ TEST_F(RecorderTest, OneCopyPerDataFolder)
     EXPECT_EQ(WaitForExit(&refused, 15000), 0u);
     KillProgram(&refused);
     CloseHandle(lock);
-    EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{"このデータフォルダーは別のユーザーのVantleが使用中です"});
+    EXPECT_EQ(user.AnsweredTexts(), std::vector<std::string>{"このデータフォルダーは別のセッションまたは別のPCのVantleが使用中です"});
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((taken + "data\\*.*").c_str(), &found);
     ASSERT_NE(search, INVALID_HANDLE_VALUE);

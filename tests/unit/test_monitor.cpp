@@ -829,7 +829,8 @@ TEST_F(MonitorTest, StartWithWindowsEntry)
 // and ヂ 83 61 in code page 932) are two claims, and the hand-over of one does not reach the copy
 // of the other; another spelling of one folder is the same claim, and its hand-over reaches the
 // copy that holds it. A copy tool reads the lock file meanwhile (a backup of the folder while the
-// program records), and a second claim is still refused. The claim goes with the handle that held it.
+// program records), and a second claim is still refused; nor can a clean-up or sync tool rename or
+// delete the lock file away from under the claim. The claim goes with the handle that held it.
 TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
 {
     const struct {
@@ -837,13 +838,15 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
         const char* second;  // null: the held folder's short name
         bool same;
         bool copied;  // a copy tool has the lock file open while the second start claims
+        bool moved;   // a tool tries to rename, then delete the lock file first
     } cases[] = {
-        {"claim_ア", "claim_ヂ", false, false},
-        {"claim_a", "claim_b", false, false},
-        {"claim_ア", "CLAIM_ア", true, false},
-        {"claim_ア", "claim_ヂ\\..\\claim_ア", true, false},
-        {"claim_long_name_ア", nullptr, true, false},
-        {"claim_a", "claim_a", true, true},
+        {"claim_ア", "claim_ヂ", false, false, false},
+        {"claim_a", "claim_b", false, false, false},
+        {"claim_ア", "CLAIM_ア", true, false, false},
+        {"claim_ア", "claim_ヂ\\..\\claim_ア", true, false, false},
+        {"claim_long_name_ア", nullptr, true, false, false},
+        {"claim_a", "claim_a", true, true, false},
+        {"claim_a", "claim_a", true, false, true},
     };
     HWND copy = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     for (const auto& c : cases) {
@@ -876,6 +879,10 @@ TEST(FolderClaim, OneClaimPerFolderWhateverItsSpelling)
             EXPECT_TRUE(reader != INVALID_HANDLE_VALUE && ReadFile(reader, &byte, 1, &got, nullptr) && got == 0)
                 << "a copy tool cannot read the lock file";
             EXPECT_TRUE(CopyFileA(lockFile.c_str(), (held + "\\copied.lock").c_str(), FALSE));
+        }
+        if (c.moved) {
+            EXPECT_FALSE(MoveFileA(lockFile.c_str(), (held + "\\moved.lock").c_str())) << "renamed while held";
+            EXPECT_FALSE(DeleteFileA(lockFile.c_str())) << "deleted while held";
         }
         EXPECT_EQ(TakeFolderLock(), c.same ? 0 : 1);
         if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
