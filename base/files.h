@@ -5,9 +5,12 @@
 
 // Wide characters of a path buffer: the longest path the file system takes (in the \\?\ form).
 enum { PathCapacity = 32768 };
-// A path of LongPathLimit characters or more takes the \\?\ form: so does a folder that a file
-// name of the data folder, or a temporary file's, would take past MAX_PATH.
-enum { LongPathLimit = MAX_PATH - 14 };
+// The longest name of a file in the data folder: "YYYYMMDD.apps.txt" and its new version's
+// "YYYYMMDD.apps.new".
+enum { LongestDataFileName = 17 };
+// A path of LongPathLimit characters or more takes the \\?\ form: so does a folder in which the
+// longest file name, after its separator, would take a path past MAX_PATH (with its end).
+enum { LongPathLimit = MAX_PATH - 1 - LongestDataFileName };
 
 // The character after a path's last separator (the whole path when it has none).
 const WCHAR* AfterLastSeparator(const WCHAR* path);

@@ -6,6 +6,7 @@
 
 #include "base/dates.h"
 #include "base/files.h"
+#include "store/appsfile.h"
 #include "store/datafolder.h"
 #include "store/days.h"
 #include "support/fake_clock.h"
@@ -74,11 +75,11 @@ struct DirectoryCase {
 
 // The folder "data" beside the executable, whatever the folder's characters: the path is UTF-16
 // throughout (表 ends in the byte 5C in code page 932, the others are not in it at all). From
-// LongPathLimit characters on, the folder takes the \\?\ form, so that its day files' paths may
-// pass MAX_PATH; a long directory is never cut.
+// LongPathLimit characters on, the folder takes the \\?\ form, so that the paths of its files (the
+// apps files' names are the longest) may pass MAX_PATH; a long directory is never cut.
 TEST(DataDirectory, BesideTheExecutableInAnyFolder)
 {
-    const std::wstring a245(245 - 8, L'a'), a246(246 - 8, L'a'), a300(300, L'a');
+    const std::wstring belowLimit(LongPathLimit - 1 - 8, L'a'), atLimit(LongPathLimit - 8, L'a'), a300(300, L'a');
     const DirectoryCase cases[] = {
         {L"C:\\Program Files\\Vantle\\vantle.exe", L"C:\\Program Files\\Vantle\\data"},
         {L"D:\\vantle.exe", L"D:\\data"},
@@ -86,8 +87,8 @@ TEST(DataDirectory, BesideTheExecutableInAnyFolder)
         {L"C:\\Users\\Müller-Ærø\\vantle.exe", L"C:\\Users\\Müller-Ærø\\data"},
         {L"\\\\server\\share\\v.exe", L"\\\\server\\share\\data"},
         {L"C:/mixed/slash\\v.exe", L"C:/mixed/slash\\data"},
-        {L"C:\\" + a245 + L"\\v.exe", L"C:\\" + a245 + L"\\data"},
-        {L"C:\\" + a246 + L"\\v.exe", L"\\\\?\\C:\\" + a246 + L"\\data"},
+        {L"C:\\" + belowLimit + L"\\v.exe", L"C:\\" + belowLimit + L"\\data"},
+        {L"C:\\" + atLimit + L"\\v.exe", L"\\\\?\\C:\\" + atLimit + L"\\data"},
         {L"C:/" + a300 + L"/v.exe", L"\\\\?\\C:\\" + a300 + L"\\data"},
         {L"\\\\srv\\" + a300 + L"\\v.exe", L"\\\\?\\UNC\\srv\\" + a300 + L"\\data"},
         {L"\\\\?\\D:\\" + a300 + L"\\v.exe", L"\\\\?\\D:\\" + a300 + L"\\data"},
@@ -95,6 +96,8 @@ TEST(DataDirectory, BesideTheExecutableInAnyFolder)
     for (const DirectoryCase& c : cases) {
         EXPECT_EQ(ComposeDataDirectory(c.exe.c_str()), 1) << Narrow(c.exe);
         EXPECT_EQ(std::wstring(DataPaths.Directory), c.data) << Narrow(c.exe);
+        const std::wstring apps = AppsFilePath(20240307);
+        EXPECT_TRUE(apps.size() < MAX_PATH || apps.rfind(L"\\\\?\\", 0) == 0) << Narrow(apps);
     }
 }
 }  // namespace
