@@ -13,6 +13,8 @@ const char AppsFilePattern[] = "*.apps.txt";
 const char AppsFileSuffix[] = ".apps.txt";
 static const char FormatAppsFileName[] = "%04d%02d%02d.apps.txt";
 static const char FormatAppsTempName[] = "%04d%02d%02d.apps.new";
+// The data folder's long path form starts where these names would pass MAX_PATH.
+static_assert(sizeof "20240307.apps.new" - 1 == LongestDataFileName, "the longest name of the data folder");
 // The header is UTF-8 and Japanese whatever the UI language, as are the names of the applications.
 static const char AppsHeader[] = u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n";
 
