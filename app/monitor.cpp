@@ -17,6 +17,8 @@
 #include "res/resource.h"
 #include "store/dayfile.h"
 #include "store/days.h"
+#include "store/pcidentity.h"
+#include "store/publish.h"
 #include "store/reset.h"
 #include "store/startup.h"
 #include "ui/graphwindow.h"
@@ -38,6 +40,19 @@ static void StartRecording(HWND monitor)
     StartHooks(monitor);
 }
 
+// The folder's identity among the PCs of a share, and publishing into the share when one is set:
+// every day not there or different first.
+static void StartSharing(void)
+{
+    WCHAR computer[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(computer, &size)) computer[0] = L'\0';
+    LoadPcIdentity(computer);
+    if (!ShareFolder()[0]) return;
+    SetPublishTarget(ShareFolder());
+    StartPublisher();
+}
+
 // Nothing here waits, for the shell, a held file or a box: the icon comes when the shell takes
 // it; a day that could not be read is tried again by the clock's first ticks and reported only if
 // it stays unread; today's file that could not be made is reported once the message loop runs.
@@ -50,6 +65,7 @@ int StartRecorder(HWND monitor)
     SYSTEMTIME now;
     ReadLocalTime(&now);
     int result = Startup(&now);
+    StartSharing();
     SlotClock.StartReadsPending = result != 1 && ReadUnreadDays() > 0;
     SlotClock.StartReadsUntil = ReadTickCount() + StartReadWaitMs;
     // The icon tells before any box does.
@@ -86,9 +102,12 @@ static void SaveCurrentSlot(HWND monitor)
     SaveAppsNow(monitor);
 }
 
-// The last steps of every ending, once the clock is stopped and the slot saved.
+// The last steps of every ending, once the clock is stopped and the slot saved: today's files go to
+// the share too, for as long as a share that answers takes.
 static void FinishAndDestroy(HWND monitor)
 {
+    RequestPublish(PublishDates, TodayDate(), 0);
+    StopPublisher(PublishExitWaitMs);
     SlotClock.Recording = 0;
     StopAppWatch();
     ReleaseHooks(monitor);
@@ -155,6 +174,8 @@ static LRESULT OnResetData(void)
         ClearIntervalCounters();
         ResetApps();
     }
+    // The published copies of the days reset go from the share as well.
+    RequestPublish(PublishAllDays, 0, 0);
     RepaintGraphWindow();
     if (daysKept) ReportFailure(GraphWindowHandle(), TextResetIncomplete, TextErrorCaption);
     if (result != 0) ReportFailure(GraphWindowHandle(), TextCreateFailed, TextErrorCaption);
@@ -207,6 +228,7 @@ static LRESULT OnPowerChange(HWND monitor, WPARAM event)
         int mode = SetReportMode(ReportLater);
         SaveCurrentSlot(monitor);
         SetReportMode(mode);
+        RequestPublish(PublishDates, TodayDate(), 0);
     } else if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) {
         RearmHooks();
     }

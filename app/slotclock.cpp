@@ -11,6 +11,7 @@
 #include "graph/view.h"
 #include "store/dayfile.h"
 #include "store/days.h"
+#include "store/publish.h"
 #include "ui/graphwindow.h"
 #include "ui/statusbar.h"
 
@@ -59,6 +60,7 @@ static int RollOverDay(HWND monitor, int finished, int shift, int today)
 static int ChangeSlot(HWND monitor, int slot, int today)
 {
     int finished = CurrentSlot();
+    int finishedDate = TodayDate();
     int shift = DaysBetween(TodayDate(), today);
     MoveToSlot(slot);
     ShowSelectedCount();
@@ -73,6 +75,9 @@ static int ChangeSlot(HWND monitor, int slot, int today)
         result = RollOverDay(monitor, finished, shift, today);
     }
     SaveAppsAtChange(monitor, today);
+    // The share takes today's files (and at a change of day the finished day's) on its own thread; a
+    // share that failed is tried again whole.
+    RequestPublish(PublishDates, today, shift ? finishedDate : 0);
     RepaintGraph();
     return result;
 }

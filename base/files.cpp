@@ -59,7 +59,36 @@ int WriteAll(HANDLE file, const void* data, DWORD size)
     return WriteFile(file, data, size, &written, nullptr) && written == size;
 }
 
-int ListDatedFiles(const WCHAR* pattern, const char* suffix, TakeDatedFile take, void* context)
+long ReadWholeFile(const WCHAR* path, void* buffer, DWORD capacity)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    LARGE_INTEGER size;
+    long result = -1;
+    if (GetFileSizeEx(file, &size) && size.QuadPart <= capacity) {
+        DWORD total = 0, got = 0;
+        while (total < capacity && ReadFile(file, static_cast<char*>(buffer) + total, capacity - total, &got, nullptr) &&
+               got > 0)
+            total += got;
+        // A file that grew or shrank while it was read is not taken whole.
+        if (total == size.QuadPart) result = static_cast<long>(total);
+    }
+    CloseHandle(file);
+    return result;
+}
+
+int ReplaceFileWith(const WCHAR* path, const WCHAR* temp, const void* data, DWORD size)
+{
+    HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0;
+    int ok = WriteAll(file, data, size) && FlushFileBuffers(file);
+    CloseHandle(file);
+    ok = ok && MoveFileExW(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(temp);
+    return ok;
+}
+
+int ListDatedEntries(const WCHAR* pattern, const char* suffix, TakeDatedEntry take, void* context)
 {
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(pattern, &found);
@@ -67,8 +96,26 @@ int ListDatedFiles(const WCHAR* pattern, const char* suffix, TakeDatedFile take,
     int going = 1;
     do {
         int date = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? 0 : DateOfFileName(found.cFileName, suffix);
-        if (date) going = take(context, date);
+        if (date) going = take(context, date, &found);
     } while (going && FindNextFileW(search, &found));
     FindClose(search);
     return going;
+}
+
+struct DatedFileTaker {
+    TakeDatedFile Take;
+    void* Context;
+};
+
+static int TakeDateOnly(void* context, int date, const WIN32_FIND_DATAW* found)
+{
+    (void)found;
+    const DatedFileTaker* taker = static_cast<const DatedFileTaker*>(context);
+    return taker->Take(taker->Context, date);
+}
+
+int ListDatedFiles(const WCHAR* pattern, const char* suffix, TakeDatedFile take, void* context)
+{
+    DatedFileTaker taker = {take, context};
+    return ListDatedEntries(pattern, suffix, TakeDateOnly, &taker);
 }

@@ -18,8 +18,9 @@
 #define IDD_ABOUT          113
 #define IDD_TOTALS         114
 #define IDD_APPS           115
+#define IDD_SHARE          116
 
-// Commands (40001..40027)
+// Commands (40001..40029)
 #define IDC_EXIT           40001
 #define IDC_OPEN_GRAPH     40002
 #define IDC_ABOUT          40007
@@ -35,6 +36,8 @@
 #define IDC_SHOW_TOTALS    40025
 #define IDC_SHOW_APPS      40026
 #define IDC_RECORD_APPS    40027
+#define IDC_SHARE          40028
+#define IDC_GRAPH_ALL_PCS  40029
 
 // Controls of the about box
 #define IDC_ABOUT_NAME      1000
@@ -45,11 +48,20 @@
 // Controls of the totals window (its close button is IDCANCEL)
 #define IDC_TOTALS_LIST     1001
 #define IDC_TOTALS_COPY     1002
+#define IDC_TOTALS_PC       1004
 
 // Controls of the apps window (its close button is IDCANCEL)
 #define IDC_APPS_LIST      1001
 #define IDC_APPS_COPY      1002
 #define IDC_APPS_RANGE     1003
+#define IDC_APPS_PC        1004
+
+// Controls of the share window (its close button is IDCANCEL)
+#define IDC_SHARE_FOLDER   1004
+#define IDC_SHARE_BROWSE   1005
+#define IDC_SHARE_STOP     1006
+#define IDC_SHARE_LIST     1007
+#define IDC_SHARE_STATE    1008
 
 // Status bar child id
 #define IDC_STATUS_BAR     2

@@ -117,5 +117,25 @@
     X(TextAppsUnknown, L"(不明)", L"(unknown)") \
     X(TextAppsOthers, L"(その他)", L"(other)") \
     X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
+    /* The PCs of a share folder: the windows' choice, the share window, the graph's sum */ \
+    X(TextPcThis, L"このPC", L"This PC") \
+    X(TextPcAll, L"すべてのPC", L"All PCs") \
+    X(TextMenuShare, L"他のPCと共有(&P)...", L"Share with Other &PCs...") \
+    X(TextMenuGraphAllPcs, L"すべてのPCの合計を表示(&P)", L"Show the Sum of All &PCs") \
+    X(TextShareCaption, L"他のPCと共有", L"Share with Other PCs") \
+    X(TextShareBrowse, L"参照(&B)...", L"&Browse...") \
+    X(TextShareStop, L"共有しない(&N)", L"Do &Not Share") \
+    X(TextShareColumnPc, L"PC", L"PC") \
+    X(TextShareColumnNewest, L"最新の日", L"Newest Day") \
+    X(TextShareColumnDays, L"日数", L"Days") \
+    X(TextShareNone, L"(共有していません)", L"(not shared)") \
+    X(TextShareThisPc, L"%ls (このPC)", L"%ls (this PC)") \
+    X(FormatShareDay, L"%04d/%02d/%02d", L"%04d/%02d/%02d") \
+    X(FormatShareLast, L"最後の公開: %04d/%02d/%02d %02d:%02d", L"Last published: %04d/%02d/%02d %02d:%02d") \
+    X(TextShareNotYet, L"まだ公開していません", L"Not published yet") \
+    X(TextShareFailed, L"共有フォルダーに書き込めません。次の区切りで再試行します", \
+      L"The share folder cannot be written; it is tried again at the next slot.") \
+    X(TextShareChoose, L"共有フォルダーを選んでください", L"Choose the share folder") \
+    X(TextShareSettingFailed, L"共有の設定を変更できませんでした", L"The share setting could not be changed.") \
     X(TextAppsSettingFailed, L"アプリ別に記録する設定を変更できませんでした", \
       L"The setting to record by application could not be changed.")

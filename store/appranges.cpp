@@ -8,6 +8,7 @@
 #include "store/datafolder.h"
 #include "store/days.h"
 #include "store/ranges.h"
+#include "store/sharedpcs.h"
 
 ApplicationRange ShownApps;
 
@@ -38,20 +39,22 @@ struct RangeFiles {
 static int AddRangeFile(void* context, int date)
 {
     const RangeFiles* files = static_cast<const RangeFiles*>(context);
-    if (DateInRange(files->Range, date) && (files->TodayFromFile || date != Days.TodayDate))
-        ReadAppsLines(date, AddLineToShown, nullptr);
+    unsigned long long fingerprint = 0;
+    if (DateInRange(files->Range, date) && (files->TodayFromFile || date != Days.TodayDate) &&
+        ReadAppsLines(date, AddLineToShown, nullptr, &fingerprint) && fingerprint)
+        CountDayOnce(-date, fingerprint);
     return 1;
 }
+
+static int DateOfRange(void* context, int date) { return DateInRange(*static_cast<const int*>(context), date); }
 
 static int CompareAppRows(const void* a, const void* b)
 {
     return CompareAppRecords(static_cast<const AppRecord*>(a), static_cast<const AppRecord*>(b));
 }
 
-int CollectApps(int range)
+static void CollectOwnApps(int range)
 {
-    ShownApps.Count = 0;
-    ShownApps.TotalMs = 0;
     // Today comes from memory while it is recorded there (its file lags by up to a slot), and
     // also from its file while that has not been read into memory yet.
     const AppsDay* today = &AppsOfDays.Today;
@@ -65,6 +68,18 @@ int CollectApps(int range)
         }
     }
     ListDatedFiles(ComposeDataFilePath(AppsFilePattern), AppsFileSuffix, AddRangeFile, &files);
+}
+
+// This PC's files come first, so that a copy of them that another identity published counts not
+// again.
+int CollectApps(int range, int pc)
+{
+    ShownApps.Count = 0;
+    ShownApps.TotalMs = 0;
+    ClearCountedDays();
+    if (pc == ThisPc || pc == AllPcs) CollectOwnApps(range);
+    for (int other = 0; other < SharedPcCount(); ++other)
+        if (pc == AllPcs || pc == other) ReadPcApps(other, DateOfRange, &range, AddLineToShown, nullptr);
     qsort(ShownApps.Rows, ShownApps.Count, sizeof ShownApps.Rows[0], CompareAppRows);
     return ShownApps.Count;
 }

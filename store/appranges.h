@@ -20,6 +20,8 @@ inline int ShownAppCount(void) { return ShownApps.Count; }
 inline const AppRecord* ShownApp(int row) { return &ShownApps.Rows[row]; }
 inline long long ShownAppsMs(void) { return ShownApps.TotalMs; }
 
-// The applications of a range (RangeToday .. RangeAll), sorted by active time, then clicks: today
-// from memory, the other days of the range from their files. Their number.
-int CollectApps(int range);
+// The applications of a range (RangeToday .. RangeAll) of this PC (ThisPc), another PC of the share
+// (its number) or all of them (AllPcs), sorted by active time, then clicks: this PC's today from
+// memory, its other days of the range from their files; another PC's from its published files,
+// a file that several identities published counted once. Their number.
+int CollectApps(int range, int pc);

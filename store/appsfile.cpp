@@ -6,6 +6,7 @@
 
 #include "base/dates.h"
 #include "store/datafolder.h"
+#include "store/shareindex.h"
 
 AppsFileBuffers AppsFileWork;
 
@@ -41,7 +42,7 @@ static long long CountOf(const char* field, int length)
     return value;
 }
 
-static void ParseAppsText(const char* text, int length, AddAppLine add, void* target)
+void ParseAppsText(const char* text, int length, AddAppLine add, void* target)
 {
     int at = length >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
     while (at < length) {
@@ -83,10 +84,11 @@ static int ReadAppsText(int date)
     return static_cast<int>(total);
 }
 
-int ReadAppsLines(int date, AddAppLine add, void* target)
+int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint)
 {
     int length = ReadAppsText(date);
     if (length < 0) return 0;
+    if (fingerprint) *fingerprint = length > 0 ? FingerprintOfBytes(AppsFileWork.Text, length) : 0;
     ParseAppsText(AppsFileWork.Text, length, add, target);
     return 1;
 }

@@ -25,9 +25,12 @@ void ComposeAppsFileName(int date, char* name, int size);
 const WCHAR* AppsFilePath(int date);
 // Hands each line of the date's apps file that holds a name and four counts to the adder; other
 // lines (the header, a line cut short) are left out. 1, also when there is no file; 0 when it
-// exists but cannot be read (held, access denied).
+// exists but cannot be read (held, access denied). The fingerprint of the file's bytes (0 for no
+// file) when asked for.
 typedef void (*AddAppLine)(void* target, const char* name, const long long* values);
-int ReadAppsLines(int date, AddAppLine add, void* target);
+int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint = nullptr);
+// Hands each line of an apps file's text that holds a name and four counts to the adder.
+void ParseAppsText(const char* text, int length, AddAppLine add, void* target);
 // Reads the day's apps file into its records, adding the file's values to what they hold; as
 // ReadAppsLines.
 int ReadAppsFile(AppsDay* day);

@@ -6,3 +6,7 @@
 // setting could not be written.
 int ReadAppsSetting(void);
 int WriteAppsSetting(int on);
+// A text setting of a section into the buffer ("" when there is none); its length.
+int ReadSettingText(const wchar_t* section, const wchar_t* key, wchar_t* text, int size);
+// Writes a text setting; 0 when it could not be written.
+int WriteSettingText(const wchar_t* section, const wchar_t* key, const wchar_t* text);

@@ -2,10 +2,12 @@
 #include "store/totals.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "base/dates.h"
 #include "base/uitext.h"
+#include "store/sharedpcs.h"
 
 TotalsTable DayTotals;
 
@@ -21,8 +23,7 @@ const wchar_t* TotalsHeader(int column)
     return column >= 0 && column < TotalsColumnCount ? UiText(TotalsHeaders[column]) : L"";
 }
 
-// Adds slots 0..lastSlot of a day's 720 values (in the file's order) to a total.
-static void AddDayValues(const int* values, int lastSlot, ActivityTotal* total)
+void AddDayValues(const int* values, int lastSlot, ActivityTotal* total)
 {
     for (int s = 0; s <= lastSlot && s < SlotCount; ++s) {
         int active = 0;
@@ -64,24 +65,84 @@ void FormatActiveTime(int slots, wchar_t* text, int size)
     swprintf(text, size, UiText(FormatTotalsTime), minutes / 60, minutes % 60);
 }
 
-int CollectTotals(void)
+// The row of a date, a new one when it has none yet; null past the list's capacity.
+static ActivityTotal* RowOfDate(int date)
+{
+    unsigned slot = (static_cast<unsigned>(date) * 2654435761u) & (TotalsDateSlots - 1);
+    while (DayTotals.RowOfDate[slot]) {
+        ActivityTotal* row = &DayTotals.Rows[DayTotals.RowOfDate[slot] - 1];
+        if (row->Date == date) return row;
+        slot = (slot + 1) & (TotalsDateSlots - 1);
+    }
+    if (DayTotals.RowCount == RangeCount + CsvDateCapacity) return nullptr;
+    ActivityTotal* row = &DayTotals.Rows[DayTotals.RowCount];
+    memset(row, 0, sizeof *row);
+    row->Date = date;
+    DayTotals.RowOfDate[slot] = ++DayTotals.RowCount;
+    return row;
+}
+
+static void AddToRanges(int date, const ActivityTotal* day)
+{
+    for (int r = 0; r < RangeCount; ++r)
+        if (DateInRange(r, date)) AddTotal(day, &DayTotals.Rows[r]);
+}
+
+static int CollectOwnDays(void)
 {
     int count = CollectCsvDates();
     if (count < 0) return -1;
-    ActivityTotal* ranges = DayTotals.Rows;
-    memset(ranges, 0, sizeof ranges[0] * (RangeCount + count));
-    for (int r = 0; r < RangeCount; ++r) ranges[r].Readable = 1;
     for (int i = 0; i < count; ++i) {
-        ActivityTotal* day = &ranges[RangeCount + i];
-        day->Date = CsvWork.Dates[count - 1 - i];
-        int lastSlot = ReadListedDay(day->Date, CsvWork.Day);
+        int date = CsvWork.Dates[i];
+        ActivityTotal* row = RowOfDate(date);
+        if (!row) return -1;
+        int lastSlot = ReadListedDay(date, CsvWork.Day);
         if (lastSlot < 0) continue;
-        day->Readable = 1;
-        AddDayValues(CsvWork.Day, lastSlot, day);
-        for (int r = 0; r < RangeCount; ++r)
-            if (DateInRange(r, day->Date)) AddTotal(day, &ranges[r]);
+        row->Readable = 1;
+        AddDayValues(CsvWork.Day, lastSlot, row);
+        AddToRanges(date, row);
+        CountDayOnce(date, FingerprintOfValues(CsvWork.Day));
     }
-    DayTotals.RowCount = RangeCount + count;
+    return 1;
+}
+
+static void AddPcDay(void* context, int date, unsigned long long fingerprint, const ActivityTotal* total)
+{
+    int* full = static_cast<int*>(context);
+    if (!CountDayOnce(date, fingerprint)) return;
+    ActivityTotal* row = RowOfDate(date);
+    if (!row) {
+        *full = 1;
+        return;
+    }
+    row->Readable = 1;
+    AddTotal(total, row);
+    AddToRanges(date, total);
+}
+
+static int CompareRowsNewestFirst(const void* a, const void* b)
+{
+    int x = static_cast<const ActivityTotal*>(a)->Date, y = static_cast<const ActivityTotal*>(b)->Date;
+    return (x < y) - (x > y);
+}
+
+int CollectTotals(int pc)
+{
+    ActivityTotal* ranges = DayTotals.Rows;
+    memset(ranges, 0, sizeof ranges[0] * RangeCount);
+    memset(DayTotals.RowOfDate, 0, sizeof DayTotals.RowOfDate);
+    for (int r = 0; r < RangeCount; ++r) ranges[r].Readable = 1;
+    DayTotals.RowCount = RangeCount;
+    ClearCountedDays();
+    int full = 0;
+    if ((pc == ThisPc || pc == AllPcs) && CollectOwnDays() < 0) full = 1;
+    for (int other = 0; !full && other < SharedPcCount(); ++other)
+        if (pc == AllPcs || pc == other) ReadPcDays(other, AddPcDay, &full);
+    if (full) {
+        DayTotals.RowCount = 0;
+        return -1;
+    }
+    qsort(ranges + RangeCount, DayTotals.RowCount - RangeCount, sizeof ranges[0], CompareRowsNewestFirst);
     return DayTotals.RowCount;
 }
 

@@ -43,7 +43,8 @@ static void FormatAppsCell(int row, int column, wchar_t* text, int size)
     lstrcpynW(text, cell, size);
 }
 
-const ListTable AppsList = {TextAppsCaption, IDC_APPS_LIST,    IDC_APPS_COPY,  IDC_APPS_RANGE, AppsColumnCount,
-                            AppsRowsMeasured, NoColumnMark, ShownAppCount, FormatAppsCell, CollectApps};
+const ListTable AppsList = {TextAppsCaption, IDC_APPS_LIST,  IDC_APPS_COPY,  IDC_APPS_RANGE, IDC_APPS_PC,
+                            AppsColumnCount, AppsRowsMeasured, NoColumnMark, ShownAppCount, FormatAppsCell,
+                            CollectApps,     TextTotalsFailed};
 
 void OpenAppsWindow(HWND graphWindow) { ShowListWindow(graphWindow, IDD_APPS, &AppsList); }

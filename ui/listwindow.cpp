@@ -6,6 +6,7 @@
 
 #include "base/report.h"
 #include "store/ranges.h"
+#include "store/sharedpcs.h"
 #include "ui/clipboard.h"
 #include "ui/uiresources.h"
 
@@ -43,13 +44,40 @@ static void ShowListRows(HWND window, const ListTable* table)
     InvalidateRect(list, nullptr, TRUE);
 }
 
-// The range's rows are taken anew at every choice: reading years of files takes a moment.
-static void ShowRange(HWND window, const ListTable* table, int range)
+// The chosen item's value of a drop-down: the range, or the PC (ThisPc when none is chosen).
+static int ChosenValue(HWND window, int id, int none)
 {
+    LRESULT item = SendDlgItemMessageW(window, id, CB_GETCURSEL, 0, 0);
+    return item == CB_ERR ? none : static_cast<int>(SendDlgItemMessageW(window, id, CB_GETITEMDATA, item, 0));
+}
+
+// The rows are taken anew at every choice: reading years of files takes a moment.
+static void ShowChosenRows(HWND window, const ListTable* table)
+{
+    int range = table->RangeId == NoRangeChoice ? RangeAll : ChosenValue(window, table->RangeId, RangeToday);
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    table->TakeRange(range);
+    int rows = table->TakeRows(range, ChosenValue(window, table->PcId, ThisPc));
     SetCursor(previous);
     ShowListRows(window, table);
+    if (rows < 0) ReportFailure(window, table->FailedText, TextErrorCaption);
+}
+
+static void AddChoice(HWND box, const wchar_t* text, int value)
+{
+    LRESULT item = SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageW(box, CB_SETITEMDATA, item, value);
+}
+
+// This PC first, as the window opens on it, then each other PC of the share by its name, and the
+// sum of all when there are others.
+static void FillPcChoice(HWND window, const ListTable* table)
+{
+    HWND box = GetDlgItem(window, table->PcId);
+    AddChoice(box, UiText(TextPcThis), ThisPc);
+    int others = FindSharedPcs();
+    for (int pc = 0; pc < others; ++pc) AddChoice(box, SharedPcAt(pc)->Name, pc);
+    if (others) AddChoice(box, UiText(TextPcAll), AllPcs);
+    SendMessageW(box, CB_SETCURSEL, 0, 0);
 }
 
 static INT_PTR StartListWindow(HWND window, const ListTable* table)
@@ -70,15 +98,16 @@ static INT_PTR StartListWindow(HWND window, const ListTable* table)
         column.iSubItem = c;
         SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
     }
+    FillPcChoice(window, table);
     if (table->RangeId == NoRangeChoice) {
         ShowListRows(window, table);
         return 1;  // the focus goes to the first tab stop
     }
     HWND ranges = GetDlgItem(window, table->RangeId);
-    for (int r = 0; r < RangeCount; ++r) SendMessageW(ranges, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(RangeName(r)));
+    for (int r = 0; r < RangeCount; ++r) AddChoice(ranges, RangeName(r), r);
     // The window always opens on today.
     SendMessageW(ranges, CB_SETCURSEL, RangeToday, 0);
-    ShowRange(window, table, RangeToday);
+    ShowChosenRows(window, table);
     return 1;
 }
 
@@ -133,8 +162,9 @@ static INT_PTR OnListCommand(HWND window, int command, int notification, const L
         if (!CopyTextToClipboard(window, ComposeListText, table)) ReportFailure(window, TextCopyFailed, TextErrorCaption);
         return 1;
     }
-    if (command != table->RangeId || table->RangeId == NoRangeChoice || notification != CBN_SELCHANGE) return 0;
-    ShowRange(window, table, static_cast<int>(SendDlgItemMessageW(window, table->RangeId, CB_GETCURSEL, 0, 0)));
+    int choice = command == table->PcId || (command == table->RangeId && table->RangeId != NoRangeChoice);
+    if (!choice || notification != CBN_SELCHANGE) return 0;
+    ShowChosenRows(window, table);
     return 1;
 }
 

@@ -11,8 +11,8 @@ enum { NoColumnMark = -1, NoRangeChoice = 0, ListCellSize = 160, ListLineSize = 
 struct ListTable {
     UiTextId Caption;
     int ListId, CopyId;
-    // The drop-down of the ranges (RangeToday .. RangeAll), or NoRangeChoice.
-    int RangeId;
+    // The drop-down of the ranges (RangeToday .. RangeAll), or NoRangeChoice; that of the PCs.
+    int RangeId, PcId;
     int Columns;
     // A column is as wide as the widest of its header, the cells of the first RowsMeasured rows and,
     // in every column but the first, the mark text (a UiTextId, or NoColumnMark).
@@ -21,8 +21,11 @@ struct ListTable {
     int (*RowCount)(void);
     // The text of a cell; row -1 is the header.
     void (*FormatCell)(int row, int column, wchar_t* text, int size);
-    // Takes the rows of a range anew, when the window opens and at every choice.
-    int (*TakeRange)(int range);
+    // Takes the rows of a range and a PC (ThisPc, AllPcs or another PC's number) anew, when the
+    // window opens (unless it has no range to choose: its opener took them) and at every choice;
+    // their number, or -1 (the failure's text then shows).
+    int (*TakeRows)(int range, int pc);
+    UiTextId FailedText;
 };
 
 // Shows the window of the dialog template modally, owned by the graph window.

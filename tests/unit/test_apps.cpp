@@ -12,6 +12,7 @@
 #include "app/monitor.h"
 #include "base/uitext.h"
 #include "store/appranges.h"
+#include "store/sharedpcs.h"
 #include "store/apprecords.h"
 #include "store/appsfile.h"
 #include "store/days.h"
@@ -162,11 +163,11 @@ TEST(Apps, AttributionAndFiles)
     EXPECT_EQ(readBack.Count, 256);
     EXPECT_EQ(readBack.Records[AppOfName(&readBack, u8"(その他)")].Keys, 45);
     // The ranges of the 8th: today from memory, the week adds the 7th's file, all time that day too.
-    EXPECT_EQ(CollectApps(RangeToday), AppsOfDays.Today.Count);
-    EXPECT_EQ(CollectApps(RangeWeek), 3);
+    EXPECT_EQ(CollectApps(RangeToday, ThisPc), AppsOfDays.Today.Count);
+    EXPECT_EQ(CollectApps(RangeWeek, ThisPc), 3);
     EXPECT_STREQ(ShownApps.Rows[0].Name, "other_app.exe");
     EXPECT_EQ(ShownApps.Rows[0].Keys, 6);
-    EXPECT_EQ(CollectApps(RangeAll), 3 + 256);
+    EXPECT_EQ(CollectApps(RangeAll, ThisPc), 3 + 256);
 
     StopAppWatch();
     SetInputAge(-1);

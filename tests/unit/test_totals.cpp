@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "store/days.h"
+#include "store/sharedpcs.h"
 #include "store/totals.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
@@ -76,7 +77,7 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     // Yesterday's file, held since the start-up: its day in memory has not been read.
     FileHold heldSinceStart(DataFile("20240306.dat"));
     Days.DayUnread[1] = 1;
-    ASSERT_EQ(CollectTotals(), 12);
+    ASSERT_EQ(CollectTotals(ThisPc), 12);
     const std::vector<std::string> want = {
         "日付\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動時間\r\n",
         "今日\t1\t0\t0\t0:06\r\n",

@@ -1,0 +1,66 @@
+// The other PCs of the share folder, read as untrusted input: who they are (their folders and
+// pc.ini), their days (from their index where it is fresh, else from their day files) and their
+// applications, each day counted once however many identities published it.
+#pragma once
+#include <windows.h>
+
+#include "store/appsfile.h"
+#include "store/shareindex.h"
+
+// Other PCs told apart in a share; past them, the rest are not read.
+enum { SharedPcCapacity = 32 };
+// Whose days a window shows: this PC's (the default), all PCs', or another PC's by its number.
+enum { ThisPc = -1, AllPcs = -2 };
+// Days counted once by their content, across the PCs of one collection.
+enum { CountedCapacity = 65536 };
+
+struct SharedPc {
+    WCHAR Id[PcIdSize];
+    WCHAR Name[PcNameSize];
+    int NewestDay, DayCount;
+};
+
+struct CountedDay {
+    int Key;  // the date, negated for an apps file
+    unsigned long long Fingerprint;
+};
+
+// Written by store/sharedpcs.cpp alone: the PCs found last, a PC's folder and files as read, and
+// the days counted by the collection under way.
+struct SharedPcList {
+    SharedPc Pcs[SharedPcCapacity];
+    int Count;
+    WCHAR Path[PathCapacity], Pattern[PathCapacity];
+    char Text[IndexTextSize];
+    IndexEntry Entries[IndexCapacity];
+    int EntryCount;
+    unsigned char Bytes[DayFileSize];
+    int Values[MetricCount * SlotCount];
+    CountedDay Counted[CountedCapacity];
+    int CountedCount;
+};
+extern SharedPcList SharedPcs;
+
+inline int SharedPcCount(void) { return SharedPcs.Count; }
+inline const SharedPc* SharedPcAt(int pc) { return &SharedPcs.Pcs[pc]; }
+
+// Finds the other PCs of the share folder: each folder named by an identity other than this PC's
+// that holds a pc.ini naming it; their names, newest day and number of days from their folders'
+// listings. Their number (0 without a share folder).
+int FindSharedPcs(void);
+// Forgets the days counted, for a new collection.
+void ClearCountedDays(void);
+// 1 when a day's content (the date, negated for an apps file, and its fingerprint) is counted for
+// the first time in this collection; 0 when it was counted already.
+int CountDayOnce(int key, unsigned long long fingerprint);
+// Hands each readable day of another PC to `take` with its sums and fingerprint. A day file of the
+// wrong size, or that cannot be read, is left out (and read again next time).
+typedef void (*TakePcDay)(void* context, int date, unsigned long long fingerprint, const ActivityTotal* total);
+void ReadPcDays(int pc, TakePcDay take, void* context);
+// Hands the lines of another PC's apps files whose dates `inRange` accepts to `add`, each file
+// counted once (CountDayOnce); names that are not UTF-8 or hold control characters are left out.
+typedef int (*AcceptDate)(void* context, int date);
+void ReadPcApps(int pc, AcceptDate inRange, void* context, AddAppLine add, void* target);
+// Reads one day of another PC into 720 values; 0 when it has none of the right size or it cannot be
+// read.
+int ReadPcDayValues(int pc, int date, int* values);
