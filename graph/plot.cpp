@@ -5,6 +5,7 @@
 #include "graph/geometry.h"
 #include "graph/view.h"
 #include "store/days.h"
+#include "store/sharedpcs.h"
 
 // Height of a bar on a day scaled so that its maximum is BarScale pixels. The product is
 // taken in double and truncated, so a value equal to some maxima (11, 13, 22, ...) gives 14.
@@ -51,12 +52,12 @@ static void ComposeColumn(RowBand* band, const RECT& area, int x, int top, int b
 static int ComposeDay(RowBand* band, const RECT& area, int day, int panelLeft, int baseline)
 {
     const int m = SelectedMetric();
-    const int maximum = DayMaximum(m, day);
+    const int maximum = ShownDayMaximum(m, day);
     // Today's slots after the current one hold no data yet and stay background.
     const int last = day == 0 ? CurrentSlot() : SlotCount - 1;
     int bars = 0;
     for (int s = 0; s <= last; s++) {
-        const int v = DayValue(m, s, day);
+        const int v = ShownDayValue(m, s, day);
         if (v == NoData) {
             ComposeColumn(band, area, panelLeft + s, baseline - RowPitch, baseline, NoDataPixel);
             continue;

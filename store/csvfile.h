@@ -22,6 +22,8 @@ extern CsvBuffers CsvWork;
 // Puts the dates of the data folder's day files and today into CsvWork.Dates, oldest first, each
 // once; their number, or -1 when there are more than `capacity` (at most the table's size).
 int CollectCsvDates(int capacity = CsvDateCapacity);
+// The i-th date collected, oldest first.
+inline int CollectedCsvDate(int i) { return CsvWork.Dates[i]; }
 // One listed day's 720 values in the file's order: the 21 days in memory come from memory
 // (today's running slot and slots not yet written included), older and later ones from their
 // files. The last slot that counts (today stops at the running one), or -1 when the day's file

@@ -190,3 +190,53 @@ void ReadPcApps(int pc, AcceptDate inRange, void* context, AddAppLine add, void*
     ListDatedEntries(ShareItemPath(SharedPcs.Pattern, SharedPcs.Pcs[pc].Id, AppsFilePattern), AppsFileSuffix,
                      TakePcAppsFile, &reading);
 }
+
+OtherPcsDays OthersOfDays;
+
+static int AddCounts(int a, int b)
+{
+    if (a == NoData) return b;
+    if (b == NoData) return a;
+    long long sum = static_cast<long long>(a) + b;
+    return sum > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(sum);
+}
+
+void LoadOthersOfDays(void)
+{
+    for (int m = 0; m < MetricCount; ++m)
+        for (int s = 0; s < SlotCount; ++s)
+            for (int d = 0; d < DayCount; ++d) OthersOfDays.Values[m][s][d] = NoData;
+    OthersOfDays.Today = TodayDate();
+    int others = FindSharedPcs();
+    for (int d = 0; d < DayCount && others; ++d) {
+        int date = DateAfterDays(TodayDate(), -d);
+        ClearCountedDays();
+        for (int m = 0; m < MetricCount; ++m)
+            for (int s = 0; s < SlotCount; ++s) SharedPcs.Values[m * SlotCount + s] = DayValue(m, s, d);
+        CountDayOnce(date, FingerprintOfValues(SharedPcs.Values));
+        for (int pc = 0; pc < others; ++pc) {
+            if (!ReadPcDayValues(pc, date, SharedPcs.Values) || !CountDayOnce(date, FingerprintOfValues(SharedPcs.Values)))
+                continue;
+            for (int m = 0; m < MetricCount; ++m)
+                for (int s = 0; s < SlotCount; ++s)
+                    OthersOfDays.Values[m][s][d] = AddCounts(OthersOfDays.Values[m][s][d], SharedPcs.Values[m * SlotCount + s]);
+        }
+    }
+}
+
+int ShownDayValue(int metric, int slot, int day)
+{
+    int own = DayValue(metric, slot, day);
+    return GraphShowsAllPcs() && OthersOfDays.Today == TodayDate() ? AddCounts(own, OthersOfDays.Values[metric][slot][day]) : own;
+}
+
+int ShownDayMaximum(int metric, int day)
+{
+    if (!GraphShowsAllPcs()) return DayMaximum(metric, day);
+    int last = day == 0 ? CurrentSlot() : SlotCount - 1, maximum = 0;
+    for (int s = 0; s <= last; ++s) {
+        int v = ShownDayValue(metric, s, day);
+        if (v > maximum) maximum = v;
+    }
+    return maximum;
+}

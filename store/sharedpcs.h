@@ -64,3 +64,21 @@ void ReadPcApps(int pc, AcceptDate inRange, void* context, AddAppLine add, void*
 // Reads one day of another PC into 720 values; 0 when it has none of the right size or it cannot be
 // read.
 int ReadPcDayValues(int pc, int date, int* values);
+
+// Written by store/sharedpcs.cpp alone: the other PCs' values of the 21 days in memory, summed
+// (today's as of their last publish), for the graph's sum of all PCs; -1 where none has data.
+struct OtherPcsDays {
+    int Values[MetricCount][SlotCount][DayCount];
+    // Today's date when they were read: after a change of day they count no longer.
+    int Today;
+};
+extern OtherPcsDays OthersOfDays;
+
+// Reads the other PCs' days of the 21 dates anew, a day's content that this PC or another identity
+// holds already counted once. Reading stays with the windows: the clock never waits on a share.
+void LoadOthersOfDays(void);
+// The value the graph shows: this PC's, or while it shows all PCs the sum with the others' (a
+// slot without data where none has any).
+int ShownDayValue(int metric, int slot, int day);
+// The largest shown value of a day (today's up to the running slot).
+int ShownDayMaximum(int metric, int day);

@@ -10,9 +10,12 @@
 #include "res/messages.h"
 #include "res/resource.h"
 #include "store/days.h"
+#include "store/pcidentity.h"
+#include "store/sharedpcs.h"
 #include "ui/aboutbox.h"
 #include "ui/appswindow.h"
 #include "ui/savecommands.h"
+#include "ui/sharewindow.h"
 #include "ui/statusbar.h"
 #include "ui/totalswindow.h"
 #include "ui/uiresources.h"
@@ -37,6 +40,21 @@ static void CheckMetricItem(HWND window, int metric)
         item.fState = m == metric ? MFS_CHECKED : 0;
         SetMenuItemInfoW(menu, IDC_SHOW_CLICKS + m, FALSE, &item);
     }
+}
+
+static void CheckAllPcsItem(HWND window)
+{
+    CheckMenuItem(GetMenu(window), IDC_GRAPH_ALL_PCS, MF_BYCOMMAND | (GraphShowsAllPcs() ? MF_CHECKED : MF_UNCHECKED));
+}
+
+// The sum of all PCs: the other PCs' 21 days are read when it is switched on and whenever the window
+// opens on it, never by the clock.
+static void SwitchAllPcs(HWND window)
+{
+    if (!ChooseGraphAll(!GraphShowsAllPcs())) ReportFailure(window, TextShareSettingFailed, TextErrorCaption);
+    if (GraphShowsAllPcs()) LoadOthersOfDays();
+    CheckAllPcsItem(window);
+    RepaintGraphWindow();
 }
 
 // The result is stored only after SelectMetric returns, so its comparison sees the old metric.
@@ -96,6 +114,8 @@ int InitGraphWindow(HWND window)
     // The menu comes fresh from the resource, unchecked; the metric is the one kept from before.
     CheckMetricItem(window, SelectedMetric());
     SwitchMetric(window, SelectedMetric());
+    if (GraphShowsAllPcs()) LoadOthersOfDays();
+    CheckAllPcsItem(window);
     return 1;
 }
 
@@ -225,6 +245,8 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_SAVE_CSV: SaveActivityCsv(window); break;
     case IDC_SHOW_TOTALS: OpenTotalsWindow(window); break;
     case IDC_SHOW_APPS: OpenAppsWindow(window); break;
+    case IDC_SHARE: OpenShareWindow(window); break;
+    case IDC_GRAPH_ALL_PCS: SwitchAllPcs(window); break;
     }
     // Every command counts as handled, IDOK (the Enter key) among them.
     return 1;

@@ -10,6 +10,7 @@
 #include "e2e/e2e_support.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "base/uitext.h"
 #include "res/resource.h"
@@ -131,6 +132,61 @@ TEST_F(TotalsWindowTest, OpensReadsCopiesAndCloses)
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(totals); }, 5000));
     EXPECT_TRUE(PumpUntil([&] { return IsWindowEnabled(graph) != FALSE; }, 5000));
 
+    PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
+    AskToEnd(&program, *user, IDYES);
+    EXPECT_EQ(WaitForExit(&program, 15000), 0u);
+}
+
+// Two data folders sharing one share folder, each recording its own clicks in turn: the second's
+// totals window shows today's clicks of itself, of the first PC, and of both.
+TEST_F(TotalsWindowTest, TwoPcsOfOneShareShownEachAndSummed)
+{
+    StartEarlyInSlot(40);
+    // The share of an earlier run goes, with the PCs' folders in it.
+    std::string share = MakeProgramFolder("share") + "pcs";
+    std::string from = share + std::string(1, '\0');
+    SHFILEOPSTRUCTA remove = {};
+    remove.wFunc = FO_DELETE, remove.pFrom = from.c_str(), remove.fFlags = FOF_NO_UI;
+    SHFileOperationA(&remove);
+    CreateDirectoryA(share.c_str(), nullptr);
+    std::string folders[2] = {MakeProgramFolder("pc_one"), MakeProgramFolder("pc_two")};
+    const std::string settings = "[Share]\r\nFolder=" + share + "\r\n";
+    for (int pc = 0; pc < 2; ++pc) {
+        CreateDirectoryA((folders[pc] + "data").c_str(), nullptr);
+        ASSERT_TRUE(WriteWholeFile(folders[pc] + "data\\vantle.ini", settings.data(), settings.size()));
+        ASSERT_TRUE(StartProgram(&program, folders[pc]));
+        ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 20000));
+        for (int click = 0; click <= pc; ++click) InjectClick(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        if (pc == 0) {
+            // The exit publishes today's files before the program ends.
+            AskToEnd(&program, IDYES);
+            ASSERT_EQ(WaitForExit(&program, 15000), 0u);
+            KillProgram(&program);
+        }
+    }
+    user.reset(new ScriptedUser(program.process.dwProcessId));
+    PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
+    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption, true, 10000);
+    ASSERT_NE(graph, nullptr);
+    PostMessageA(graph, WM_COMMAND, IDC_SHOW_TOTALS, 0);
+    HWND totals = WaitForProcessWindow(program.process.dwProcessId, "#32770", TotalsCaption, true, 10000);
+    ASSERT_NE(totals, nullptr);
+    HWND choice = GetDlgItem(totals, IDC_TOTALS_PC), list = GetDlgItem(totals, IDC_TOTALS_LIST);
+    ASSERT_EQ(SendMessageA(choice, CB_GETCOUNT, 0, 0), 3) << "this PC, the other, all";
+    const char* todaysClicks[3] = {"2", "1", "3"};
+    // The clicks reach today's counts at the clock's next tick: each choice is taken until they show.
+    for (int item = 0; item < 3; ++item) {
+        std::string shown;
+        PumpUntil([&] {
+            SendMessageA(choice, CB_SETCURSEL, item, 0);
+            SendMessageA(totals, WM_COMMAND, MAKEWPARAM(IDC_TOTALS_PC, CBN_SELCHANGE), reinterpret_cast<LPARAM>(choice));
+            return (shown = ListText(program.process.hProcess, list, 0, 1)) == todaysClicks[item];
+        }, 5000);
+        EXPECT_EQ(shown, todaysClicks[item]) << "choice " << item;
+    }
+    PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(totals); }, 5000));
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
     AskToEnd(&program, *user, IDYES);

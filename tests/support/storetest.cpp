@@ -24,7 +24,10 @@
 #include "store/datafolder.h"
 #include "store/dayfile.h"
 #include "store/days.h"
+#include "store/pcidentity.h"
+#include "store/publish.h"
 #include "store/reset.h"
+#include "store/sharedpcs.h"
 #include "store/totals.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
@@ -63,6 +66,7 @@ void ClearProgramState()
     Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile);
     Clear(Monitor), Clear(Counters), Clear(ScreenMap), Clear(SlotClock), Clear(Tray), Clear(RunEntry);
     Clear(FolderClaim), Clear(HookWatch), Clear(AppWatch);
+    Clear(Pc), Clear(Publisher), Clear(SharedPcs), Clear(OthersOfDays);
 }
 
 void ResetStore(const char* folderName)
