@@ -61,7 +61,9 @@ int WriteAll(HANDLE file, const void* data, DWORD size)
 
 long ReadWholeFile(const WCHAR* path, void* buffer, DWORD capacity)
 {
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Shared for a delete too, so that the file's writer can still replace it meanwhile.
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return -1;
     LARGE_INTEGER size;
     long result = -1;

@@ -21,7 +21,7 @@ int AppendName(WCHAR* path, int capacity, const char* name);
 int ToLongPathForm(WCHAR* path, int capacity);
 // Writes all the bytes at the file's position; 0 when fewer went in.
 int WriteAll(HANDLE file, const void* data, DWORD size);
-// Reads a whole file of at most `capacity` bytes, shared for reading only; the bytes read, or -1
+// Reads a whole file of at most `capacity` bytes, shared for reading and replacing; the bytes read, or -1
 // when it cannot be opened or read, or is larger.
 long ReadWholeFile(const WCHAR* path, void* buffer, DWORD capacity);
 // Writes the bytes to `temp` and puts that file in the place of `path` by a replace, so that no

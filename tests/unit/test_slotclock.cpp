@@ -7,6 +7,9 @@
 #include "base/report.h"
 #include "base/uitext.h"
 #include "store/days.h"
+#include "store/pcidentity.h"
+#include "store/publish.h"
+#include "store/reset.h"
 #include "support/fake_clock.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
@@ -237,5 +240,43 @@ TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
     EXPECT_EQ(Days.ActivityTable[0][239][0], 31);
     EXPECT_EQ(Days.ActivityTable[0][0][0], 0);
     EXPECT_EQ(FileValue(ReadWholeFile(DataFile("20240308.dat")), 0, 239), 31);
+}
+// A share folder that is not there: the change of slot writes the slot and waits on nothing (the
+// copying is the publishing pass's), the pass fails without a box and the next one, with the share
+// back, publishes every day whole through its own name; a data reset takes the published days too.
+TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
+{
+    PutFile("20240306.dat", std::vector<int>(720, 4));
+    ASSERT_TRUE(StartRecorderAt(10, 5, 0));
+    ASSERT_EQ(LoadPcIdentity(L"TESTPC"), 1);
+    std::string share = DataFolder() + "\\share";
+    ChooseShareFolder(Wide(share).c_str());
+    SetPublishTarget(ShareFolder());
+    Counters.LeftClicks = 3;
+    TickAt(nullptr, 10, 5, 59);
+    TickAt(nullptr, 10, 6, 0);
+    EXPECT_EQ(FileValue(ReadWholeFile(DayFilePathOf(0)), 0, 100), 3) << "the slot is written all the same";
+    EXPECT_EQ(RunPublishing(), 0);
+    FILETIME last;
+    int failed = 0;
+    ReadPublishState(&last, &failed);
+    EXPECT_EQ(failed, 1);
+
+    ASSERT_TRUE(CreateDirectoryA(share.c_str(), nullptr));
+    EXPECT_EQ(RunPublishing(), 1) << "tried again whole";
+    std::string own = share + "\\" + Narrow(PcId()) + "\\";
+    EXPECT_EQ(ReadWholeFile(own + "20240307.dat"), ReadWholeFile(DayFilePathOf(0)));
+    EXPECT_EQ(ReadWholeFile(own + "20240306.dat"), DayFileBytes(std::vector<int>(720, 4)));
+    EXPECT_EQ(GetFileAttributesA((own + "publish.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    std::vector<unsigned char> index = ReadWholeFile(own + "days.idx");
+    EXPECT_EQ(std::string(index.begin(), index.begin() + 9), "20240306\t");
+
+    SYSTEMTIME now = {2024, 3, 4, 7, 10, 6, 30, 0};
+    int kept = 0;
+    ASSERT_EQ(ResetData(&now, &kept), 0);
+    RequestPublish(PublishAllDays, 0, 0);
+    EXPECT_EQ(RunPublishing(), 1);
+    EXPECT_EQ(GetFileAttributesA((own + "20240306.dat").c_str()), INVALID_FILE_ATTRIBUTES) << "reset, and gone from the share";
+    EXPECT_EQ(FileValue(ReadWholeFile(own + "20240307.dat"), 0, 100), -1);
 }
 }  // namespace

@@ -1,10 +1,14 @@
 // The totals: the sums of the days and the ranges, their texts, and the rows of a data folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "store/appranges.h"
 #include "store/days.h"
+#include "store/pcidentity.h"
+#include "store/ranges.h"
 #include "store/sharedpcs.h"
 #include "store/totals.h"
 #include "support/storetest.h"
@@ -96,6 +100,95 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     EXPECT_EQ(TotalsLines(), want);
     held.Release();
     heldSinceStart.Release();
+    RemoveFolder(DataFolder());
+}
+// The other PCs of a share, read as untrusted: a folder is a PC only with a pc.ini naming it (its
+// name cleaned of control characters); a day's content that two identities published (a copied data
+// folder, a renamed PC) counts once, also against this PC's own; a half-written file, a conflict
+// copy, this PC's own published copy and a bad index line count nowhere; an index entry that names
+// the file as listed stands for it unopened; an apps file published twice counts once, a name that
+// is not UTF-8 nowhere.
+TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
+{
+    ResetStore("test_totals_share");
+    BuildDayTables(20240307);
+    for (int d = 0; d < DayCount; ++d) ClearDayColumn(d);
+    Days.CurrentSlot = 100;
+    Days.ActivityTable[0][100][0] = 1;
+    ASSERT_EQ(LoadPcIdentity(L"TESTPC"), 1);
+    std::string share = DataFolder() + "\\share\\";
+    ChooseShareFolder(Wide(share).c_str());
+    auto day = [](int clicks) {
+        std::vector<int> values = NoDataValues();
+        values[9] = clicks;
+        return DayFileBytes(values);
+    };
+    std::vector<unsigned char> copied = day(1000), shared = day(10);
+    WriteWholeFile(DataFile("20240205.dat"), copied.data(), copied.size());
+    const char* office = "{11111111-2222-3333-4444-555555555555}";
+    const char* home = "{AAAAAAAA-2222-3333-4444-555555555555}";
+    const char* apps = "\xEF\xBB\xBFheader\r\nexcel.exe\t1\t2\t3\t60\r\nbad\xFF.exe\t9\t9\t9\t9\r\n";
+    const struct {
+        std::string folder, name;
+        std::string text;           // of a text file
+        std::vector<unsigned char> bytes;  // of a day file
+    } files[] = {
+        {office, "pc.ini", std::string("[PC]\r\nId=") + office + "\r\nName=Office\r\n", {}},
+        {office, "20240306.dat", "", shared},
+        {office, "20240205.dat", "", copied},
+        {office, "20240304 (1).dat", "", day(7)},
+        {office, "20240303.dat", "", std::vector<unsigned char>(shared.begin(), shared.begin() + 2000)},
+        {office, "20240306.apps.txt", apps, {}},
+        {home, "pc.ini", std::string("[PC]\r\nId=") + home + "\r\nName= Ho\tme\r\n", {}},
+        {home, "20240306.dat", "", shared},
+        {home, "20240306.apps.txt", apps, {}},
+        {home, "20240302.dat", "", day(7)},
+        {"{BBBBBBBB-2222-3333-4444-555555555555}", "pc.ini", std::string("[PC]\r\nId=") + office + "\r\n", {}},
+        {"{BBBBBBBB-2222-3333-4444-555555555555}", "20240301.dat", "", day(50000)},
+        {Narrow(PcId()), "pc.ini", "[PC]\r\nId=" + Narrow(PcId()) + "\r\n", {}},
+        {Narrow(PcId()), "20240301.dat", "", day(90000)},
+    };
+    for (const auto& f : files) {
+        CreateDirectoryA(share.c_str(), nullptr);
+        CreateDirectoryA((share + f.folder).c_str(), nullptr);
+        std::string path = share + f.folder + "\\" + f.name;
+        if (f.bytes.empty()) WriteWholeFile(path, f.text.data(), f.text.size());
+        else WriteWholeFile(path, f.bytes.data(), f.bytes.size());
+    }
+    // Home's index stands for its file of 2 March (5 clicks, not the file's 7) while it names the
+    // file's time of writing; its second line is out of bounds.
+    WIN32_FILE_ATTRIBUTE_DATA written;
+    ASSERT_TRUE(GetFileAttributesExA((share + home + "\\20240302.dat").c_str(), GetFileExInfoStandard, &written));
+    char index[256];
+    snprintf(index, sizeof index, "20240302\t0000000000000001\t%08lX%08lX\t5\t0\t0\t1\t0000000000000000\r\n"
+             "20240306\t0000000000000001\t%08lX%08lX\t999999999999999999\t0\t0\t1\t0000000000000000\r\n",
+             written.ftLastWriteTime.dwHighDateTime, written.ftLastWriteTime.dwLowDateTime,
+             written.ftLastWriteTime.dwHighDateTime, written.ftLastWriteTime.dwLowDateTime);
+    WriteWholeFile(share + home + "\\days.idx", index, strlen(index));
+
+    ASSERT_EQ(FindSharedPcs(), 2);
+    std::vector<std::string> names = {Narrow(SharedPcAt(0)->Name), Narrow(SharedPcAt(1)->Name)};
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Ho me", "Office"}));
+    int officePc = Narrow(SharedPcAt(0)->Name) == "Office" ? 0 : 1;
+    const struct {
+        int pc;
+        std::vector<std::string> rows;  // all time's clicks, then each day's date and clicks
+    } cases[] = {
+        {ThisPc, {"1,001", "2024/03/07 (木)\t1", "2024/02/05 (月)\t1,000"}},
+        {officePc, {"1,010", "2024/03/06 (水)\t10", "2024/02/05 (月)\t1,000"}},
+        {AllPcs, {"1,016", "2024/03/07 (木)\t1", "2024/03/06 (水)\t10", "2024/03/02 (土)\t5", "2024/02/05 (月)\t1,000"}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_GT(CollectTotals(c.pc), 0);
+        std::vector<std::string> lines = TotalsLines(), rows;
+        rows.push_back(lines[4].substr(lines[4].find('\t') + 1, lines[4].find('\t', lines[4].find('\t') + 1) - lines[4].find('\t') - 1));
+        for (size_t l = 5; l < lines.size(); ++l) rows.push_back(lines[l].substr(0, lines[l].find('\t', lines[l].find('\t') + 1)));
+        EXPECT_EQ(rows, c.rows) << "pc " << c.pc;
+    }
+    ASSERT_EQ(CollectApps(RangeAll, AllPcs), 1);
+    EXPECT_STREQ(ShownApp(0)->Name, "excel.exe");
+    EXPECT_EQ(ShownApp(0)->Clicks, 1);
     RemoveFolder(DataFolder());
 }
 }  // namespace
