@@ -12,6 +12,7 @@
 #include "app/input.h"
 #include "app/monitor.h"
 #include "app/slotclock.h"
+#include "base/dates.h"
 #include "base/files.h"
 #include "base/report.h"
 #include "base/uitext.h"
@@ -28,7 +29,11 @@
 #include "store/apprecords.h"
 #include "store/csvfile.h"
 #include "store/datafolder.h"
+#include "store/dayfile.h"
 #include "store/days.h"
+#include "store/pcidentity.h"
+#include "store/shareindex.h"
+#include "store/sharedpcs.h"
 #include "store/totals.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
@@ -688,6 +693,141 @@ void TenYearsAppsFigure(HWND graph)
     RemoveDirectoryA(folder.c_str());
 }
 
+// Five PCs of ten years each in one share folder: this PC's data folder and four other PCs'
+// published folders, each with its pc.ini and index of days as a publishing PC leaves them, and
+// 40 applications a day in every apps file. The totals window on "すべてのPC", the apps window's
+// "全期間" on it and the graph's sum of all PCs, each against reading the same files whole; this
+// PC's ten years alone in the totals window too.
+const int SharePcs = 5;
+const char ShareIds[SharePcs][40] = {"", "{00000001-0000-0000-0000-000000000000}", "{00000002-0000-0000-0000-000000000000}",
+                                     "{00000003-0000-0000-0000-000000000000}", "{00000004-0000-0000-0000-000000000000}"};
+
+// Selects the last item of the drop-down (all PCs) and, for the apps window, all time.
+void CALLBACK ShowAllPcsWhenOpen(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND window = FindWindowA("#32770", TotalsCaption);
+    int pcId = IDC_TOTALS_PC;
+    if (!window) window = FindWindowA("#32770", AppsCaption), pcId = IDC_APPS_PC;
+    if (!window || !IsWindowVisible(window) || TotalsShown > 0) return;
+    if (pcId == IDC_APPS_PC) SendDlgItemMessageA(window, IDC_APPS_RANGE, CB_SETCURSEL, RangeAll, 0);
+    HWND pcs = GetDlgItem(window, pcId);
+    SendMessageA(pcs, CB_SETCURSEL, SendMessageA(pcs, CB_GETCOUNT, 0, 0) - 1, 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(pcId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(pcs));
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TotalsShown = NowMicroseconds();
+    EndDialog(window, IDCANCEL);
+}
+
+// A PC's ten years: its day files (each PC's values its own) and apps files, and for the other PCs
+// the index of days that their publishing writes.
+std::vector<std::string> WriteSharePc(const std::string& folder, int pc, const std::string& appsText)
+{
+    std::vector<std::string> paths = WriteTenYears(folder);
+    std::vector<unsigned char> bytes(DayFileSize, 0);
+    for (int i = 0; i < MetricCount * SlotCount; ++i) bytes[i * 4] = static_cast<unsigned char>(i % 50 + 1 + pc);
+    std::string index;
+    std::vector<std::string> all;
+    for (const std::string& path : paths) {
+        WriteWholeFile(path, bytes.data(), bytes.size());
+        std::string apps = path.substr(0, path.size() - 4) + ".apps.txt";
+        WriteWholeFile(apps, appsText.data(), appsText.size());
+        all.push_back(path), all.push_back(apps);
+        if (pc == 0) continue;
+        IndexEntry entry = {};
+        entry.Date = atoi(path.substr(path.size() - 12, 8).c_str());
+        int values[MetricCount * SlotCount];
+        DayValuesOfBytes(bytes.data(), DayFileSize, 1, values);
+        entry.Fingerprint = FingerprintOfValues(values);
+        ActivityTotal total = {};
+        AddDayValues(values, SlotCount - 1, &total);
+        for (int m = 0; m < MetricCount; ++m) entry.Sums[m] = total.Sums[m];
+        entry.ActiveSlots = total.ActiveSlots;
+        WIN32_FILE_ATTRIBUTE_DATA written;
+        GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &written);
+        entry.Written = WriteTimeOf(&written.ftLastWriteTime);
+        char line[IndexLineSize];
+        index.append(line, FormatIndexLine(&entry, line));
+    }
+    if (pc > 0) {
+        std::string ini = std::string("[PC]\r\nId=") + ShareIds[pc] + "\r\nName=PC" + std::to_string(pc) + "\r\n";
+        WriteWholeFile(folder + "\\pc.ini", ini.data(), ini.size());
+        WriteWholeFile(folder + "\\days.idx", index.data(), index.size());
+        all.push_back(folder + "\\pc.ini"), all.push_back(folder + "\\days.idx");
+    }
+    return all;
+}
+
+void SharedPcsFigures(HWND graph)
+{
+    std::string share = ModuleFolder() + "bench-share";
+    CreateDirectoryA(share.c_str(), nullptr);
+    std::string text = u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n";
+    for (int a = 0; a < 40; ++a)
+        text += "application" + std::to_string(a) + ".exe\t" + std::to_string(a * 37) + "\t1\t1\t" + std::to_string(a * 97) + "\r\n";
+    std::vector<std::string> files, folders;
+    for (int pc = SharePcs - 1; pc >= 0; --pc) {
+        folders.push_back(pc ? share + "\\" + ShareIds[pc] : ModuleFolder() + "bench-share-own");
+        std::vector<std::string> written = WriteSharePc(folders.back(), pc, text);
+        files.insert(files.end(), written.begin(), written.end());
+    }
+    lstrcpynW(Pc.Id, L"{00000000-0000-0000-0000-000000000000}", PcIdSize);
+    lstrcpynW(Pc.Name, L"PC0", PcNameSize);
+    MultiByteToWideChar(CP_ACP, 0, share.c_str(), -1, Pc.ShareFolder, PathCapacity);
+    AppsOfDays.Recording = 1;
+    Figure totals = {"totals window, all PCs, 5 x 3,650 day files", "reading the 18,250 day files whole", "ms", {}, {}};
+    Figure apps = {"apps window, all PCs, all time, 5 x 3,650 apps files", "reading the 18,250 apps files whole", "ms", {}, {}};
+    Figure own = {"totals window, this PC, 3,650 day files", "reading its 3,650 day files whole", "ms", {}, {}};
+    Figure sum = {"graph: sum of all PCs read and drawn, 5 PCs", "reading their 84 day files of the 21 days whole", "ms", {}, {}};
+    auto readWhole = [&](const char* suffix, bool ownOnly) {
+        double start = NowMicroseconds();
+        for (const std::string& path : files)
+            if (path.size() > strlen(suffix) && path.compare(path.size() - strlen(suffix), strlen(suffix), suffix) == 0 &&
+                (!ownOnly || path.find("bench-share-own") != std::string::npos))
+                ReadWholeFile(path);
+        return (NowMicroseconds() - start) / 1000;
+    };
+    auto openShown = [&](void (*open)(HWND), TIMERPROC shown) {
+        TotalsShown = 0;
+        UINT_PTR timer = SetTimer(nullptr, 0, 1, shown);
+        double start = NowMicroseconds();
+        open(graph);
+        KillTimer(nullptr, timer);
+        if (TotalsShown == 0) PrintNote("five PCs: a window failed");
+        return (TotalsShown - start) / 1000;
+    };
+    for (int r = 0; r < FolderRepetitions; ++r) {
+        totals.base.push_back(readWhole(".dat", false));
+        totals.measured.push_back(openShown(OpenTotalsWindow, ShowAllPcsWhenOpen));
+        apps.base.push_back(readWhole(".apps.txt", false));
+        apps.measured.push_back(openShown(OpenAppsWindow, ShowAllPcsWhenOpen));
+        own.base.push_back(readWhole(".dat", true));
+        own.measured.push_back(openShown(OpenTotalsWindow, EndTotalsWhenShown));
+        double start = NowMicroseconds();
+        for (int pc = 1; pc < SharePcs; ++pc)
+            for (int d = 0; d < DayCount; ++d) {
+                char name[16];
+                ComposeDayFileName(DateAfterDays(Days.TodayDate, -d), name, sizeof name);
+                ReadWholeFile(share + "\\" + ShareIds[pc] + "\\" + name);
+            }
+        sum.base.push_back((NowMicroseconds() - start) / 1000);
+        Pc.GraphAll = 1;
+        start = NowMicroseconds();
+        LoadOthersOfDays();
+        RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        sum.measured.push_back((NowMicroseconds() - start) / 1000);
+        Pc.GraphAll = 0;
+    }
+    PrintFigure(totals);
+    PrintFigure(apps);
+    PrintFigure(own);
+    PrintFigure(sum);
+    PrintNote("five PCs: " + std::to_string(DayTotals.RowCount) + " rows of this PC's totals, " +
+              std::to_string(SharedPcCount()) + " other PCs found");
+    for (const std::string& path : files) DeleteFileA(path.c_str());
+    for (const std::string& folder : folders) RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryA(share.c_str());
+}
+
 ATOM RegisterBenchClass(const char* name, WNDPROC proc)
 {
     WNDCLASSA wc = {};
@@ -701,11 +841,12 @@ ATOM RegisterBenchClass(const char* name, WNDPROC proc)
 }  // namespace
 
 // With the argument "totals" only the ten-year figure is taken; with "apps" the input figures
-// with the graph window closed and the ten years of apps files.
+// with the graph window closed and the ten years of apps files; with "share" only the five PCs'.
 int main(int argc, char** argv)
 {
     bool totalsOnly = argc > 1 && lstrcmpA(argv[1], "totals") == 0;
     bool appsOnly = argc > 1 && lstrcmpA(argv[1], "apps") == 0;
+    bool shareOnly = argc > 1 && lstrcmpA(argv[1], "share") == 0;
     RegisterBenchClass(BaselineClass, NullProc);
     RegisterBenchClass(MonitorClass, DefWindowProcA);
     RegisterBenchClass("vantle-bench-stamp", StampProc);
@@ -721,7 +862,7 @@ int main(int argc, char** argv)
     LookAtForeground();
 
     if (appsOnly) InputFigures(monitor, plain, "closed");
-    if (!totalsOnly && !appsOnly) {
+    if (!totalsOnly && !appsOnly && !shareOnly) {
         InputFigures(monitor, plain, "closed");
         CursorQueryFigure(plain);
         TickFigure(monitor, plain, "closed");
@@ -738,6 +879,11 @@ int main(int argc, char** argv)
     }
     ShowWindow(graph, SW_SHOWNOACTIVATE);
     Pump(2500);
+    if (shareOnly) {
+        SharedPcsFigures(graph);
+        DestroyWindow(graph);
+        return 0;
+    }
     if (appsOnly) {
         TenYearsAppsFigure(graph);
         DestroyWindow(graph);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Takes the pictures of the graph window and of the about box, the totals window and the apps
-# window in front of it for the documentation: the built program with three weeks of made-up
+# Takes the pictures of the graph window and of the about box, the totals window, the apps
+# window, the share window and the totals window on all PCs in front of it for the documentation: the built program with three weeks of made-up
 # working days, under Wine on a virtual screen of its own. Builds nothing. The other pictures go
-# beside the first, as about-box.png, totals-window.png and apps-window.png. With "en" the
+# beside the first, as about-box.png, totals-window.png, apps-window.png, share-window.png and
+# totals-all-pcs.png. With "en" the
 # program runs in an English UI and the pictures are named with "-en" (docs/graph-window-en.png
 # and beside it).
 # Usage: scripts/screenshot.sh [build-dir] [picture] [en]   (defaults: build, docs/graph-window.png)
@@ -28,17 +29,25 @@ export LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # LC_CTYPE.
 [ -n "$LANGUAGE_SUFFIX" ] && export LC_ALL= LANG=en_US.UTF-8 LC_CTYPE=C.UTF-8
 
-# A program folder of its own; its data folder holds today's file and those of 20 days before.
+# A program folder of its own; its data folder holds today's file and those of 20 days before. A
+# share folder beside it holds another PC's days as that PC publishes them, and the data folder's
+# settings name it.
 DIR=$BUILD/screenshot
+OTHER_PC="{5A1E0000-0000-4000-8000-000000000001}"
 rm -rf "$DIR"
-mkdir -p "$DIR/data" "$DIR/shot"
+mkdir -p "$DIR/data" "$DIR/shot" "$DIR/share/$OTHER_PC"
 cp "$BIN/vantle.exe" "$BIN/hookdll.dll" "$BIN/TransG32.DLL" "$DIR/"
-python3 - "$DIR/data" <<'PYTHON'
+printf '[Share]\r\nFolder=%s\r\n' "$(winepath -w "$DIR/share" 2>/dev/null)" >"$DIR/data/vantle.ini"
+printf '[PC]\r\nId=%s\r\nName=HOME-PC\r\nComputer=HOME-PC\r\nUtcOffset=540\r\n' "$OTHER_PC" >"$DIR/share/$OTHER_PC/pc.ini"
+for folder in "$DIR/data" "$DIR/share/$OTHER_PC"; do
+python3 - "$folder" <<'PYTHON'
 # Day files of made-up data: 720 little-endian 32-bit values, clicks, key touches and pointer
-# travel for the 240 six-minute slots; -1 where the computer was off.
+# travel for the 240 six-minute slots; -1 where the computer was off. The other PC's days are
+# evenings.
 import datetime, os, random, struct, sys
 
 folder = sys.argv[1]
+other = "share" in folder
 now = datetime.datetime.now()
 current = now.hour * 10 + now.minute // 6
 # A day off in the second week before: no file, so its rows are grey.
@@ -47,9 +56,12 @@ for k in range(21):
     day = now.date() - datetime.timedelta(days=k)
     if k == day_off:
         continue
-    rnd = random.Random(day.toordinal())
+    rnd = random.Random(day.toordinal() * 2 + other)
     clicks, keys, moves = [-1] * 240, [-1] * 240, [-1] * 240
-    if day.weekday() < 5:
+    if other:
+        on, off = rnd.randint(195, 205), rnd.randint(215, 230)
+        meeting, breaks = -100, set()
+    elif day.weekday() < 5:
         on, off = 84 + rnd.randint(-4, 4), 186 + rnd.randint(-3, 12)
         meeting = rnd.randint(95, 160)
         breaks = {rnd.randint(on + 5, off - 5) for _ in range(rnd.randint(0, 2))}
@@ -61,7 +73,7 @@ for k in range(21):
     for s in range(on, off):
         if any(b <= s < b + 3 for b in breaks):
             continue  # the computer was asleep
-        working = 90 <= s < 180
+        working = 90 <= s < 180 or other
         if 120 <= s < 130:    # lunch
             c, t = rnd.randint(0, 6), rnd.randint(0, 20)
         elif meeting <= s < meeting + 10:
@@ -95,6 +107,7 @@ for k in range(21):
         for r in rows:
             f.write("\t".join(str(v) for v in r) + "\r\n")
 PYTHON
+done
 
 export DIR BIN
 # One display and one wineserver; both end with the run. Program and helper share a Wine virtual
@@ -131,6 +144,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   shoot about || rc=1
   shoot totals || rc=1
   shoot apps || rc=1
+  shoot share || rc=1
+  shoot totals-all || rc=1
   for _ in $(seq 300); do finished && break; sleep 0.2; done
   grep -q "^\[  PASSED  \] 1 test" "$DIR/helper.log" || rc=1
   # The helper has seen the program end with exit code 0; what is left is Wine'"'"'s desktop.
@@ -143,5 +158,7 @@ cp "$DIR/shot/window.png" "$OUT"
 cp "$DIR/shot/about.png" "$(dirname "$OUT")/about-box$LANGUAGE_SUFFIX.png"
 cp "$DIR/shot/totals.png" "$(dirname "$OUT")/totals-window$LANGUAGE_SUFFIX.png"
 cp "$DIR/shot/apps.png" "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"
+cp "$DIR/shot/share.png" "$(dirname "$OUT")/share-window$LANGUAGE_SUFFIX.png"
+cp "$DIR/shot/totals-all.png" "$(dirname "$OUT")/totals-all-pcs$LANGUAGE_SUFFIX.png"
 echo "screenshot: $OUT $(dirname "$OUT")/about-box$LANGUAGE_SUFFIX.png $(dirname "$OUT")/totals-window$LANGUAGE_SUFFIX.png" \
      "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"

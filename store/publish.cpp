@@ -35,8 +35,6 @@ void SetPublishTarget(const WCHAR* shareFolder)
         Publisher.Target[0] = L'\0';
     Publisher.PcTextLength = FormatPcFile(PcId(), PcName(), PcComputer(), UtcOffsetMinutes(), Publisher.PcText, PcFileSize);
     Publisher.Pending = PublishAllDays;
-    // Another folder has another index: it is read again from there.
-    Publisher.IndexLoaded = 0;
     ReleaseSRWLockExclusive(&Publisher.Lock);
     if (Publisher.Wake) SetEvent(Publisher.Wake);
 }
@@ -251,6 +249,8 @@ int RunPublishing(void)
     int dates[PublishDateCapacity] = {Publisher.Dates[0], Publisher.Dates[1]};
     Publisher.Pending = 0;
     Publisher.Dates[0] = Publisher.Dates[1] = 0;
+    // Another folder has another index: it is read again from there.
+    if (lstrcmpiW(Publisher.Own, Publisher.Target) != 0) Publisher.IndexLoaded = 0;
     lstrcpynW(Publisher.Own, Publisher.Target, PathCapacity);
     char pcText[PcFileSize];
     int pcLength = Publisher.PcTextLength;

@@ -7,6 +7,7 @@
 
 #include "base/dates.h"
 #include "base/uitext.h"
+#include "store/ownindex.h"
 #include "store/sharedpcs.h"
 
 TotalsTable DayTotals;
@@ -88,21 +89,36 @@ static void AddToRanges(int date, const ActivityTotal* day)
         if (DateInRange(r, date)) AddTotal(day, &DayTotals.Rows[r]);
 }
 
+// The days beyond the 21 in memory come from the data folder's index where it stands for their
+// files, and are read (and noted in it) where it does not.
 static int CollectOwnDays(void)
 {
     int count = CollectCsvDates();
     if (count < 0) return -1;
+    LoadOwnIndex();
     for (int i = 0; i < count; ++i) {
         int date = CsvWork.Dates[i];
         ActivityTotal* row = RowOfDate(date);
         if (!row) return -1;
-        int lastSlot = ReadListedDay(date, CsvWork.Day);
-        if (lastSlot < 0) continue;
+        int age = DaysBetween(date, Days.TodayDate), inMemory = age >= 0 && age < DayCount;
+        const IndexEntry* entry = inMemory ? nullptr : OwnIndexEntry(date);
+        unsigned long long fingerprint = 0;
+        if (entry) {
+            for (int m = 0; m < MetricCount; ++m) row->Sums[m] = entry->Sums[m];
+            row->ActiveSlots = entry->ActiveSlots;
+            fingerprint = entry->Fingerprint;
+        } else {
+            int lastSlot = ReadListedDay(date, CsvWork.Day);
+            if (lastSlot < 0) continue;
+            AddDayValues(CsvWork.Day, lastSlot, row);
+            fingerprint = FingerprintOfValues(CsvWork.Day);
+            if (!inMemory) NoteOwnDay(date, fingerprint, row->Sums, row->ActiveSlots);
+        }
         row->Readable = 1;
-        AddDayValues(CsvWork.Day, lastSlot, row);
         AddToRanges(date, row);
-        CountDayOnce(date, FingerprintOfValues(CsvWork.Day));
+        CountDayOnce(date, fingerprint);
     }
+    SaveOwnIndex();
     return 1;
 }
 

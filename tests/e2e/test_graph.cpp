@@ -471,6 +471,26 @@ TEST(GraphShot, Open)
     PostMessageA(apps, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(apps); }, 5000));
 
+    // The share window with the other PC of the share, then the totals window on all PCs.
+    PostMessageA(graph, WM_COMMAND, IDC_SHARE, 0);
+    HWND share = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextShareCaption).c_str(), true, 10000);
+    ASSERT_NE(share, nullptr) << "the share window did not open";
+    EXPECT_TRUE(PumpUntil([&] { return painted(share); }, 5000));
+    shoot(share, "share");
+    PostMessageA(share, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(share); }, 5000));
+    PostMessageA(graph, WM_COMMAND, ShowTotalsCommand, 0);
+    totals = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextTotalsCaption).c_str(), true, 10000);
+    ASSERT_NE(totals, nullptr) << "the totals window did not open again";
+    HWND pcs = GetDlgItem(totals, IDC_TOTALS_PC);
+    SendMessageA(pcs, CB_SETCURSEL, SendMessageA(pcs, CB_GETCOUNT, 0, 0) - 1, 0);
+    PostMessageA(totals, WM_COMMAND, MAKEWPARAM(IDC_TOTALS_PC, CBN_SELCHANGE), reinterpret_cast<LPARAM>(pcs));
+    EXPECT_TRUE(WaitUntilIdle(totals));
+    EXPECT_TRUE(PumpUntil([&] { return painted(totals); }, 5000));
+    shoot(totals, "totals-all");
+    PostMessageA(totals, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(totals); }, 5000));
+
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));
     EXPECT_TRUE(AskToEnd(&program, IDYES));

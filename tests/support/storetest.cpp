@@ -24,6 +24,7 @@
 #include "store/datafolder.h"
 #include "store/dayfile.h"
 #include "store/days.h"
+#include "store/ownindex.h"
 #include "store/pcidentity.h"
 #include "store/publish.h"
 #include "store/reset.h"
@@ -66,7 +67,7 @@ void ClearProgramState()
     Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile);
     Clear(Monitor), Clear(Counters), Clear(ScreenMap), Clear(SlotClock), Clear(Tray), Clear(RunEntry);
     Clear(FolderClaim), Clear(HookWatch), Clear(AppWatch);
-    Clear(Pc), Clear(Publisher), Clear(SharedPcs), Clear(OthersOfDays);
+    Clear(Pc), Clear(Publisher), Clear(SharedPcs), Clear(OthersOfDays), Clear(OwnIndex);
 }
 
 void ResetStore(const char* folderName)

@@ -107,7 +107,7 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
 // folder, a renamed PC) counts once, also against this PC's own; a half-written file, a conflict
 // copy, this PC's own published copy and a bad index line count nowhere; an index entry that names
 // the file as listed stands for it unopened; an apps file published twice counts once, a name that
-// is not UTF-8 nowhere.
+// is not UTF-8 nowhere; this PC's own index of days follows its files.
 TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
 {
     ResetStore("test_totals_share");
@@ -186,6 +186,12 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
         for (size_t l = 5; l < lines.size(); ++l) rows.push_back(lines[l].substr(0, lines[l].find('\t', lines[l].find('\t') + 1)));
         EXPECT_EQ(rows, c.rows) << "pc " << c.pc;
     }
+    // This PC's index of days stands for a day file only until the file is written again.
+    copied = day(2000);
+    WriteWholeFile(DataFile("20240205.dat"), copied.data(), copied.size());
+    ASSERT_GT(CollectTotals(ThisPc), 0);
+    std::string allTime = TotalsLines()[4];
+    EXPECT_EQ(allTime.substr(0, allTime.find('\t', allTime.find('\t') + 1)), "全期間\t2,001");
     ASSERT_EQ(CollectApps(RangeAll, AllPcs), 1);
     EXPECT_STREQ(ShownApp(0)->Name, "excel.exe");
     EXPECT_EQ(ShownApp(0)->Clicks, 1);
