@@ -262,7 +262,11 @@ int RunPublishing(void)
     if (ok && (pending & PublishAllDays)) ok = PublishAll();
     for (int d = 0; ok && !(pending & PublishAllDays) && d < PublishDateCapacity; ++d)
         if (dates[d]) ok = PublishDate(dates[d]);
-    ok = ok && WriteOwnIndex();
+    // The index goes out with a whole pass and at a change of day, not at every change of slot:
+    // a sync tool would carry it every six minutes, and today's entry only tells readers to read
+    // today's file, which they do anyway for an entry that no longer names the file's time.
+    int indexDue = (pending & PublishAllDays) || dates[1];
+    ok = ok && (!indexDue || WriteOwnIndex());
     AcquireSRWLockExclusive(&Publisher.Lock);
     if (ok) {
         SYSTEMTIME now;

@@ -72,20 +72,32 @@ int FindSharedPcs(void)
     return SharedPcs.Count;
 }
 
-void ClearCountedDays(void) { SharedPcs.CountedCount = 0, memset(SharedPcs.Counted, 0, sizeof SharedPcs.Counted); }
+void ClearCountedDays(void)
+{
+    SharedPcs.CountedCount = 0;
+    if (SharedPcs.Collection > 0 && SharedPcs.Collection < 0x7FFFFFFF) {
+        ++SharedPcs.Collection;
+        return;
+    }
+    // At the first collection, and once in 2^31, the numbers start again from an empty table.
+    memset(SharedPcs.Counted, 0, sizeof SharedPcs.Counted);
+    SharedPcs.Collection = 1;
+}
 
 int CountDayOnce(int key, unsigned long long fingerprint)
 {
     // Open addressing over a table never more than half full: a collection past that counts on.
+    if (SharedPcs.Collection == 0) ClearCountedDays();
     unsigned slot = (static_cast<unsigned>(key) * 2654435761u) & (CountedCapacity - 1);
     for (;;) {
         CountedDay* counted = &SharedPcs.Counted[slot];
-        if (counted->Key == 0) break;
+        if (counted->Collection != SharedPcs.Collection) break;
         if (counted->Key == key && counted->Fingerprint == fingerprint) return 0;
         slot = (slot + 1) & (CountedCapacity - 1);
     }
     if (SharedPcs.CountedCount >= CountedCapacity / 2) return 1;
     SharedPcs.Counted[slot].Key = key;
+    SharedPcs.Counted[slot].Collection = SharedPcs.Collection;
     SharedPcs.Counted[slot].Fingerprint = fingerprint;
     ++SharedPcs.CountedCount;
     return 1;

@@ -22,6 +22,7 @@ struct SharedPc {
 
 struct CountedDay {
     int Key;  // the date, negated for an apps file
+    int Collection;  // the collection that counted it: the table empties by a new number
     unsigned long long Fingerprint;
 };
 
@@ -37,7 +38,7 @@ struct SharedPcList {
     unsigned char Bytes[DayFileSize];
     int Values[MetricCount * SlotCount];
     CountedDay Counted[CountedCapacity];
-    int CountedCount;
+    int CountedCount, Collection;
 };
 extern SharedPcList SharedPcs;
 
