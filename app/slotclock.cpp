@@ -60,7 +60,6 @@ static int RollOverDay(HWND monitor, int finished, int shift, int today)
 static int ChangeSlot(HWND monitor, int slot, int today)
 {
     int finished = CurrentSlot();
-    int finishedDate = TodayDate();
     int shift = DaysBetween(TodayDate(), today);
     MoveToSlot(slot);
     ShowSelectedCount();
@@ -75,9 +74,9 @@ static int ChangeSlot(HWND monitor, int slot, int today)
         result = RollOverDay(monitor, finished, shift, today);
     }
     SaveAppsAtChange(monitor, today);
-    // The share takes today's files (and at a change of day the finished day's) on its own thread; a
-    // share that failed is tried again whole.
-    RequestPublish(PublishDates, today, shift ? finishedDate : 0);
+    // The share takes today's files on its own thread, and at a change of day every day again with
+    // the indexes (what has not changed is only compared); a share that failed is tried again whole.
+    RequestPublish(shift ? PublishAllDays : PublishDates, today, 0);
     RepaintGraph();
     return result;
 }

@@ -725,7 +725,7 @@ std::vector<std::string> WriteSharePc(const std::string& folder, int pc, const s
     std::vector<std::string> paths = WriteTenYears(folder);
     std::vector<unsigned char> bytes(DayFileSize, 0);
     for (int i = 0; i < MetricCount * SlotCount; ++i) bytes[i * 4] = static_cast<unsigned char>(i % 50 + 1 + pc);
-    std::string index;
+    std::string index, appsIndex;
     std::vector<std::string> all;
     for (const std::string& path : paths) {
         WriteWholeFile(path, bytes.data(), bytes.size());
@@ -747,12 +747,18 @@ std::vector<std::string> WriteSharePc(const std::string& folder, int pc, const s
         entry.Written = WriteTimeOf(&written.ftLastWriteTime);
         char line[IndexLineSize];
         index.append(line, FormatIndexLine(&entry, line));
+        GetFileAttributesExA(apps.c_str(), GetFileExInfoStandard, &written);
+        appsIndex.append(line, FormatAppsBlockHeader(entry.Date, WriteTimeOf(&written.ftLastWriteTime),
+                                                     FingerprintOfBytes(appsText.data(), static_cast<long>(appsText.size())),
+                                                     static_cast<long>(appsText.size()), line));
+        appsIndex += appsText;
     }
     if (pc > 0) {
         std::string ini = std::string("[PC]\r\nId=") + ShareIds[pc] + "\r\nName=PC" + std::to_string(pc) + "\r\n";
         WriteWholeFile(folder + "\\pc.ini", ini.data(), ini.size());
         WriteWholeFile(folder + "\\days.idx", index.data(), index.size());
-        all.push_back(folder + "\\pc.ini"), all.push_back(folder + "\\days.idx");
+        WriteWholeFile(folder + "\\apps.idx", appsIndex.data(), appsIndex.size());
+        all.push_back(folder + "\\pc.ini"), all.push_back(folder + "\\days.idx"), all.push_back(folder + "\\apps.idx");
     }
     return all;
 }
@@ -761,11 +767,13 @@ void SharedPcsFigures(HWND graph)
 {
     std::string share = ModuleFolder() + "bench-share";
     CreateDirectoryA(share.c_str(), nullptr);
-    std::string text = u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n";
-    for (int a = 0; a < 40; ++a)
-        text += "application" + std::to_string(a) + ".exe\t" + std::to_string(a * 37) + "\t1\t1\t" + std::to_string(a * 97) + "\r\n";
     std::vector<std::string> files, folders;
     for (int pc = SharePcs - 1; pc >= 0; --pc) {
+        // Each PC's applications their own numbers, so that no PC's apps file counts as another's.
+        std::string text = u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n";
+        for (int a = 0; a < 40; ++a)
+            text += "application" + std::to_string(a) + ".exe\t" + std::to_string(a * 37 + pc) + "\t1\t1\t" +
+                    std::to_string(a * 97) + "\r\n";
         folders.push_back(pc ? share + "\\" + ShareIds[pc] : ModuleFolder() + "bench-share-own");
         std::vector<std::string> written = WriteSharePc(folders.back(), pc, text);
         files.insert(files.end(), written.begin(), written.end());

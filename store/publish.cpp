@@ -105,6 +105,20 @@ static int WithdrawFile(const char* name)
     return DeleteFileW(OwnPath(Publisher.Path, name)) || SourceMissing();
 }
 
+// Adds an apps file's text (in the pass's buffer) to the apps index that a whole pass builds.
+static void AddAppsBlock(int date, unsigned long long written, unsigned long long fingerprint, long size)
+{
+    if (Publisher.AppsLength < 0) return;
+    if (Publisher.AppsLength + AppsBlockHeaderSize + size > AppsIndexSize) {
+        Publisher.AppsLength = -1;
+        return;
+    }
+    char* at = Publisher.AppsText + Publisher.AppsLength;
+    int header = FormatAppsBlockHeader(date, written, fingerprint, size, at);
+    memcpy(at + header, Publisher.Bytes, size);
+    Publisher.AppsLength += header + size;
+}
+
 // The day file of a date and its apps file, unless the published copies hold the same already (as
 // the index of the last pass says); the date's entry for the fresh index.
 static int PublishDay(int date, const IndexEntry* old, IndexEntry* fresh)
@@ -140,10 +154,13 @@ static int PublishDay(int date, const IndexEntry* old, IndexEntry* fresh)
     size = ReadWholeFile(SourcePath(appsName), Publisher.Bytes, AppsTextSize);
     if (size < 0) return SourceMissing() && WithdrawFile(appsName) ? 1 : -1;
     fresh->AppsFingerprint = FingerprintOfBytes(Publisher.Bytes, size);
-    if (old && old->AppsFingerprint == fresh->AppsFingerprint &&
-        GetFileAttributesW(OwnPath(Publisher.Path, appsName)) != INVALID_FILE_ATTRIBUTES)
-        return 1;
-    return PublishBytes(appsName, Publisher.Bytes, size) ? 1 : -1;
+    same = old && old->AppsFingerprint == fresh->AppsFingerprint &&
+           GetFileAttributesExW(OwnPath(Publisher.Path, appsName), GetFileExInfoStandard, &there);
+    if (!same && (!PublishBytes(appsName, Publisher.Bytes, size) ||
+                  !GetFileAttributesExW(OwnPath(Publisher.Path, appsName), GetFileExInfoStandard, &there)))
+        return -1;
+    AddAppsBlock(date, WriteTimeOf(&there.ftLastWriteTime), fresh->AppsFingerprint, size);
+    return 1;
 }
 
 // The index of the last pass, as the share holds it; checked like any other PC's.
@@ -195,6 +212,7 @@ static int PublishAll(void)
 {
     int failed = 0;
     Publisher.FreshCount = 0;
+    Publisher.AppsLength = 0;
     lstrcpynW(Publisher.Source, DataDirectory(), PathCapacity);
     WCHAR* pattern = Publisher.Temp;
     lstrcpynW(pattern, DataDirectory(), PathCapacity);
@@ -210,11 +228,15 @@ static int PublishAll(void)
     memcpy(Publisher.Index, Publisher.Fresh, Publisher.FreshCount * sizeof Publisher.Fresh[0]);
     Publisher.IndexCount = Publisher.FreshCount;
     qsort(Publisher.Index, Publisher.IndexCount, sizeof Publisher.Index[0], CompareEntries);
-    return !failed;
+    // An apps index that would not fit is not published: readers then read the apps files.
+    if (Publisher.AppsLength < 0) return WithdrawFile(AppsIndexFileName) && !failed;
+    return PublishBytes(AppsIndexFileName, Publisher.AppsText, Publisher.AppsLength) && !failed;
 }
 
 static int PublishDate(int date)
 {
+    // Only a whole pass builds the apps index.
+    Publisher.AppsLength = -1;
     IndexEntry fresh;
     IndexEntry* old = FindEntry(Publisher.Index, Publisher.IndexCount, date);
     int result = PublishDay(date, old, &fresh);
@@ -262,10 +284,11 @@ int RunPublishing(void)
     if (ok && (pending & PublishAllDays)) ok = PublishAll();
     for (int d = 0; ok && !(pending & PublishAllDays) && d < PublishDateCapacity; ++d)
         if (dates[d]) ok = PublishDate(dates[d]);
-    // The index goes out with a whole pass and at a change of day, not at every change of slot:
-    // a sync tool would carry it every six minutes, and today's entry only tells readers to read
-    // today's file, which they do anyway for an entry that no longer names the file's time.
-    int indexDue = (pending & PublishAllDays) || dates[1];
+    // The indexes go out with a whole pass (at the start and at each change of day), not at every
+    // change of slot: a sync tool would carry them every six minutes, and today's entries only
+    // tell readers to read today's files, which they do anyway for an entry that no longer names
+    // the file's time.
+    int indexDue = (pending & PublishAllDays) != 0;
     ok = ok && (!indexDue || WriteOwnIndex());
     AcquireSRWLockExclusive(&Publisher.Lock);
     if (ok) {

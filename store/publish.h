@@ -10,7 +10,7 @@
 #include "store/shareindex.h"
 
 // What a publishing pass does: every day not there or different (and nothing there that the data
-// folder no longer has), or only the days asked for.
+// folder no longer has) with the indexes of days and of apps files, or only the days asked for.
 enum { PublishAllDays = 1, PublishDates = 2 };
 enum { PublishDateCapacity = 2 };
 // How long an ending waits for the last pass before it goes without it.
@@ -36,6 +36,9 @@ struct SharePublisher {
     IndexEntry Index[IndexCapacity], Fresh[IndexCapacity];
     int IndexCount, FreshCount, IndexLoaded;
     char Text[IndexTextSize];
+    // The apps index that a whole pass builds, and its length (-1 once a file did not fit).
+    char AppsText[AppsIndexSize];
+    long AppsLength;
 };
 extern SharePublisher Publisher;
 

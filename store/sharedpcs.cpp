@@ -12,6 +12,7 @@
 SharedPcList SharedPcs;
 
 static const char AnyName[] = "*";
+static_assert(AppsTextSize == 65536, "an apps file's text fits the apps index's check");
 
 // The path of a name in a PC's folder of the share (or in the share for a null id).
 static const WCHAR* ShareItemPath(WCHAR* path, const WCHAR* id, const char* name)
@@ -183,10 +184,25 @@ static void AddCheckedLine(void* context, const char* name, const long long* val
     reading->Add(reading->Target, name, values);
 }
 
+static int CompareBlockDates(const void* a, const void* b)
+{
+    int x = static_cast<const AppsIndexBlock*>(a)->Date, y = static_cast<const AppsIndexBlock*>(b)->Date;
+    return (x > y) - (x < y);
+}
+
 static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found)
 {
     const PcAppsReading* reading = static_cast<const PcAppsReading*>(context);
     if (found->nFileSizeHigh || found->nFileSizeLow > AppsTextSize || !reading->InRange(reading->Context, date)) return 1;
+    AppsIndexBlock key = {};
+    key.Date = date;
+    const AppsIndexBlock* block = static_cast<const AppsIndexBlock*>(
+        bsearch(&key, SharedPcs.Blocks, SharedPcs.BlockCount, sizeof key, CompareBlockDates));
+    if (block && block->Written == WriteTimeOf(&found->ftLastWriteTime) && block->Length == static_cast<long>(found->nFileSizeLow)) {
+        if (CountDayOnce(-date, block->Fingerprint))
+            ParseAppsText(SharedPcs.AppsText + block->Offset, static_cast<int>(block->Length), AddCheckedLine, context);
+        return 1;
+    }
     char name[32];
     ComposeAppsFileName(date, name, sizeof name);
     long size = ReadWholeFile(ShareItemPath(SharedPcs.Path, SharedPcs.Pcs[reading->Pc].Id, name), SharedPcs.Text,
@@ -198,6 +214,10 @@ static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found
 
 void ReadPcApps(int pc, AcceptDate inRange, void* context, AddAppLine add, void* target)
 {
+    long size = ReadWholeFile(ShareItemPath(SharedPcs.Path, SharedPcs.Pcs[pc].Id, AppsIndexFileName), SharedPcs.AppsText,
+                              AppsIndexSize);
+    SharedPcs.BlockCount = size > 0 ? ParseAppsIndex(SharedPcs.AppsText, size, SharedPcs.Blocks, IndexCapacity) : 0;
+    qsort(SharedPcs.Blocks, SharedPcs.BlockCount, sizeof SharedPcs.Blocks[0], CompareBlockDates);
     PcAppsReading reading = {pc, inRange, context, add, target};
     ListDatedEntries(ShareItemPath(SharedPcs.Pattern, SharedPcs.Pcs[pc].Id, AppsFilePattern), AppsFileSuffix,
                      TakePcAppsFile, &reading);

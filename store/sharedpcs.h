@@ -39,6 +39,10 @@ struct SharedPcList {
     int Values[MetricCount * SlotCount];
     CountedDay Counted[CountedCapacity];
     int CountedCount, Collection;
+    // A PC's apps index as read, and its blocks by date.
+    char AppsText[AppsIndexSize];
+    AppsIndexBlock Blocks[IndexCapacity];
+    int BlockCount;
 };
 extern SharedPcList SharedPcs;
 
@@ -59,7 +63,9 @@ int CountDayOnce(int key, unsigned long long fingerprint);
 typedef void (*TakePcDay)(void* context, int date, unsigned long long fingerprint, const ActivityTotal* total);
 void ReadPcDays(int pc, TakePcDay take, void* context);
 // Hands the lines of another PC's apps files whose dates `inRange` accepts to `add`, each file
-// counted once (CountDayOnce); names that are not UTF-8 or hold control characters are left out.
+// counted once (CountDayOnce), from the PC's apps index where it stands for the file as listed
+// (size and time of writing), else from the file; names that are not UTF-8 or hold control
+// characters are left out.
 typedef int (*AcceptDate)(void* context, int date);
 void ReadPcApps(int pc, AcceptDate inRange, void* context, AddAppLine add, void* target);
 // Reads one day of another PC into 720 values; 0 when it has none of the right size or it cannot be

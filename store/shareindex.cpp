@@ -8,12 +8,16 @@
 
 const char PcFileName[] = "pc.ini";
 const char IndexFileName[] = "days.idx";
+const char AppsIndexFileName[] = "apps.idx";
+static const char FormatAppsBlock[] = "%08d\t%016llX\t%016llX\t%ld\r\n";
 
 static const char FormatIndexEntry[] = "%08d\t%016llX\t%016llX\t%lld\t%lld\t%lld\t%d\t%016llX\r\n";
 // A day's sum of one measure cannot pass 240 slots of the largest count.
 static const long long LargestDaySum = 240LL * 0x7FFFFFFF;
 
 enum { IndexFields = 8 };
+// An apps file's text is never longer (store/appsfile.h's AppsTextSize).
+enum { AppsTextSizeLimit = 65536 };
 
 int DayValuesOfBytes(const unsigned char* bytes, long size, int exact, int* values)
 {
@@ -117,6 +121,38 @@ int ParseIndexText(const char* text, long length, IndexEntry* entries, int capac
         if (lineEnd - at < IndexLineSize && ParseIndexLine(text + at, static_cast<int>(lineEnd - at), &entries[count]))
             ++count;
         at = end + 1;
+    }
+    return count;
+}
+
+int FormatAppsBlockHeader(int date, unsigned long long written, unsigned long long fingerprint, long length, char* text)
+{
+    return snprintf(text, AppsBlockHeaderSize, FormatAppsBlock, date, written, fingerprint, length);
+}
+
+int ParseAppsIndex(const char* text, long size, AppsIndexBlock* blocks, int capacity)
+{
+    int count = 0;
+    long at = 0;
+    while (at < size && count < capacity) {
+        long end = at;
+        while (end < size && end - at < AppsBlockHeaderSize && text[end] != '\n') ++end;
+        if (end == size || text[end] != '\n' || end == at || text[end - 1] != '\r') break;
+        const char* line = text + at;
+        int length = static_cast<int>(end - 1 - at), tabs[3], found = 0;
+        for (int i = 0; i < length && found < 3; ++i)
+            if (line[i] == '\t') tabs[found++] = i;
+        if (found != 3 || tabs[0] != 8 || tabs[1] != 25 || tabs[2] != 42) break;
+        AppsIndexBlock* b = &blocks[count];
+        long long date = DecimalField(line, 8), bytes = DecimalField(line + 43, length - 43);
+        if (!IsCalendarDate(static_cast<int>(date)) || !HexField(line + 9, 16, &b->Written) ||
+            !HexField(line + 26, 16, &b->Fingerprint) || bytes < 0 || bytes > AppsTextSizeLimit || bytes > size - end - 1)
+            break;
+        b->Date = static_cast<int>(date);
+        b->Offset = end + 1;
+        b->Length = static_cast<long>(bytes);
+        at = b->Offset + b->Length;
+        ++count;
     }
     return count;
 }

@@ -11,9 +11,19 @@
 
 extern const char PcFileName[];
 extern const char IndexFileName[];
+extern const char AppsIndexFileName[];
 // The most days an index lists, and the longest line of one day.
 enum { IndexCapacity = 8192, IndexLineSize = 128, IndexTextSize = IndexCapacity * IndexLineSize };
 enum { PcFileSize = 1024 };
+// The index of the apps files: every apps file's text after a line that names its date, the time
+// of writing of the published file, its fingerprint and its length. At most this many bytes.
+enum { AppsIndexSize = 16 * 1024 * 1024, AppsBlockHeaderSize = 64 };
+
+struct AppsIndexBlock {
+    int Date;
+    unsigned long long Written, Fingerprint;
+    long Offset, Length;
+};
 
 // One day of an index: its date, the fingerprint of its 720 values, the last write of the
 // published day file it was taken from, and its sums.
@@ -41,6 +51,12 @@ int FormatIndexLine(const IndexEntry* entry, char* text);
 // The entries of an index's text, each checked (a date of the calendar, numbers in their bounds);
 // lines that fail are left out. Their number.
 int ParseIndexText(const char* text, long length, IndexEntry* entries, int capacity);
+// The line before an apps file's text in the apps index; its length.
+int FormatAppsBlockHeader(int date, unsigned long long written, unsigned long long fingerprint, long length, char* text);
+// The blocks of an apps index's text, each checked (its line's shape, a length that the text holds
+// and an apps file could have), in the text's order; at the first that fails the rest are left out.
+// Their number.
+int ParseAppsIndex(const char* text, long size, AppsIndexBlock* blocks, int capacity);
 // pc.ini's text (UTF-8) of an identity, its name, computer and the UTC offset of its days in
 // minutes; its length.
 int FormatPcFile(const WCHAR* id, const WCHAR* name, const WCHAR* computer, int offsetMinutes, char* text, int size);

@@ -247,6 +247,8 @@ TEST_F(SlotClockTest, MidnightOntoAnExistingFileReadsIt)
 TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
 {
     PutFile("20240306.dat", std::vector<int>(720, 4));
+    const std::string apps = "header\r\nexcel.exe\t1\t2\t3\t4\r\n";
+    ASSERT_TRUE(WriteWholeFile(DataFile("20240306.apps.txt"), apps.data(), apps.size()));
     ASSERT_TRUE(StartRecorderAt(10, 5, 0));
     ASSERT_EQ(LoadPcIdentity(L"TESTPC"), 1);
     std::string share = DataFolder() + "\\share";
@@ -270,6 +272,9 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
     EXPECT_EQ(GetFileAttributesA((own + "publish.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     std::vector<unsigned char> index = ReadWholeFile(own + "days.idx");
     EXPECT_EQ(std::string(index.begin(), index.begin() + 9), "20240306\t");
+    std::vector<unsigned char> appsIndex = ReadWholeFile(own + "apps.idx");
+    ASSERT_GT(appsIndex.size(), apps.size());
+    EXPECT_EQ(std::string(appsIndex.end() - apps.size(), appsIndex.end()), apps) << "the apps file's text after its line";
 
     SYSTEMTIME now = {2024, 3, 4, 7, 10, 6, 30, 0};
     int kept = 0;

@@ -106,7 +106,8 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
 // name cleaned of control characters); a day's content that two identities published (a copied data
 // folder, a renamed PC) counts once, also against this PC's own; a half-written file, a conflict
 // copy, this PC's own published copy and a bad index line count nowhere; an index entry that names
-// the file as listed stands for it unopened; an apps file published twice counts once, a name that
+// the file as listed stands for it unopened (the apps index too); an apps file published twice
+// counts once, a name that
 // is not UTF-8 nowhere; this PC's own index of days follows its files.
 TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
 {
@@ -195,6 +196,16 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
     ASSERT_EQ(CollectApps(RangeAll, AllPcs), 1);
     EXPECT_STREQ(ShownApp(0)->Name, "excel.exe");
     EXPECT_EQ(ShownApp(0)->Clicks, 1);
+    // Home's apps index stands for its apps file of 6 March (of the same size and time) unopened.
+    std::string indexed = apps;
+    indexed.replace(indexed.find("excel"), 5, "wordx");
+    ASSERT_TRUE(GetFileAttributesExA((share + home + "\\20240306.apps.txt").c_str(), GetFileExInfoStandard, &written));
+    snprintf(index, sizeof index, "20240306\t%08lX%08lX\t0000000000000002\t%d\r\n", written.ftLastWriteTime.dwHighDateTime,
+             written.ftLastWriteTime.dwLowDateTime, static_cast<int>(indexed.size()));
+    indexed = index + indexed;
+    WriteWholeFile(share + home + "\\apps.idx", indexed.data(), indexed.size());
+    ASSERT_EQ(CollectApps(RangeAll, AllPcs), 2);
+    EXPECT_EQ(std::string(ShownApp(0)->Name) + std::string(ShownApp(1)->Name), "excel.exewordx.exe");
     RemoveFolder(DataFolder());
 }
 }  // namespace
