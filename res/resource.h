@@ -62,6 +62,8 @@
 #define IDC_SHARE_STOP     1006
 #define IDC_SHARE_LIST     1007
 #define IDC_SHARE_STATE    1008
+#define IDC_SHARE_NAME     1009
+#define IDC_SHARE_NAME_LABEL 1010
 
 // Status bar child id
 #define IDC_STATUS_BAR     2

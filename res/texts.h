@@ -132,6 +132,7 @@
     X(TextShareThisPc, L"%ls (このPC)", L"%ls (this PC)") \
     X(FormatShareDay, L"%04d/%02d/%02d", L"%04d/%02d/%02d") \
     X(FormatShareLast, L"最後の公開: %04d/%02d/%02d %02d:%02d", L"Last published: %04d/%02d/%02d %02d:%02d") \
+    X(TextShareName, L"このPCの名前(&M):", L"This PC's na&me:") \
     X(TextShareNotYet, L"まだ公開していません", L"Not published yet") \
     X(TextShareFailed, L"共有フォルダーに書き込めません。次の区切りで再試行します", \
       L"The share folder cannot be written; it is tried again at the next slot.") \

@@ -61,3 +61,17 @@ int ChooseGraphAll(int on)
     Pc.GraphAll = on != 0;
     return WriteSettingText(ShareSection, L"GraphAll", on ? L"1" : L"0");
 }
+
+int ChoosePcName(const WCHAR* name)
+{
+    WCHAR kept[PcNameSize];
+    int length = 0;
+    for (const WCHAR* c = name; *c && length < PcNameSize - 1; ++c) {
+        WCHAR w = *c < 0x20 || *c == 0x7F ? L' ' : *c;
+        if (w != L' ' || length > 0) kept[length++] = w;
+    }
+    while (length > 0 && kept[length - 1] == L' ') --length;
+    kept[length] = L'\0';
+    lstrcpynW(Pc.Name, length ? kept : Pc.Computer, PcNameSize);
+    return WriteSettingText(PcSection, L"Name", Pc.Name);
+}

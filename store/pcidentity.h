@@ -33,5 +33,8 @@ int LoadPcIdentity(const WCHAR* computer);
 // The share folder chosen ("" for none) and the graph's choice, kept; 0 when not written.
 int ChooseShareFolder(const WCHAR* folder);
 int ChooseGraphAll(int on);
+// This PC's name as the other PCs show it: control characters become spaces, spaces at the ends
+// go, and an empty name is the computer's; 0 when it could not be kept.
+int ChoosePcName(const WCHAR* name);
 // Nonzero for the text of an identity: braces around 8-4-4-4-12 hexadecimal digits.
 int IsPcId(const WCHAR* text);

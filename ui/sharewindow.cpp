@@ -82,6 +82,9 @@ static INT_PTR StartShareWindow(HWND window)
     SetDlgItemTextW(window, IDC_SHARE_BROWSE, UiText(TextShareBrowse));
     SetDlgItemTextW(window, IDC_SHARE_STOP, UiText(TextShareStop));
     SetDlgItemTextW(window, IDCANCEL, UiText(TextTotalsClose));
+    SetDlgItemTextW(window, IDC_SHARE_NAME_LABEL, UiText(TextShareName));
+    SetDlgItemTextW(window, IDC_SHARE_NAME, PcName());
+    SendDlgItemMessageW(window, IDC_SHARE_NAME, EM_LIMITTEXT, PcNameSize - 1, 0);
     HWND list = GetDlgItem(window, IDC_SHARE_LIST);
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     for (int c = 0; c < ShareColumnCount; ++c) {
@@ -121,10 +124,22 @@ static void BrowseShareFolder(HWND window)
     if (ok) UseShareFolder(window, folder);
 }
 
+// A name changed in the window is kept as it closes, and goes to the share with pc.ini.
+static void CloseShareWindow(HWND window)
+{
+    WCHAR name[PcNameSize];
+    GetDlgItemTextW(window, IDC_SHARE_NAME, name, PcNameSize);
+    if (lstrcmpW(name, PcName()) != 0) {
+        if (!ChoosePcName(name)) ReportFailure(window, TextShareSettingFailed, TextErrorCaption);
+        SetPublishTarget(ShareFolder());
+    }
+    EndDialog(window, IDCANCEL);
+}
+
 static INT_PTR OnShareCommand(HWND window, int command)
 {
     switch (command) {
-    case IDCANCEL: EndDialog(window, IDCANCEL); break;
+    case IDCANCEL: CloseShareWindow(window); break;
     case IDC_SHARE_BROWSE: BrowseShareFolder(window); break;
     case IDC_SHARE_STOP: UseShareFolder(window, L""); break;
     default: return 0;

@@ -276,6 +276,19 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
     ASSERT_GT(appsIndex.size(), apps.size());
     EXPECT_EQ(std::string(appsIndex.end() - apps.size(), appsIndex.end()), apps) << "the apps file's text after its line";
 
+    // A name given in the share window reaches pc.ini cleaned; an empty one is the computer's.
+    const struct {
+        const wchar_t* given;
+        const char* published;
+    } names[] = {{L" Office\tPC ", "\r\nName=Office PC\r\n"}, {L" ", "\r\nName=TESTPC\r\n"}};
+    for (const auto& n : names) {
+        ChoosePcName(n.given);
+        SetPublishTarget(ShareFolder());
+        EXPECT_EQ(RunPublishing(), 1);
+        std::vector<unsigned char> ini = ReadWholeFile(own + "pc.ini");
+        EXPECT_NE(std::string(ini.begin(), ini.end()).find(n.published), std::string::npos) << n.published;
+    }
+
     SYSTEMTIME now = {2024, 3, 4, 7, 10, 6, 30, 0};
     int kept = 0;
     ASSERT_EQ(ResetData(&now, &kept), 0);
