@@ -14,6 +14,8 @@
 #include "graph/plot.h"
 #include "graph/view.h"
 #include "store/days.h"
+#include "store/pcidentity.h"
+#include "store/sharedpcs.h"
 #include "support/scripteduser.h"
 #include "support/testwin.h"
 #include "ui/graphwindow.h"
@@ -283,6 +285,40 @@ TEST_F(GraphDrawTest, BarHeightsFollowTheDaysMaximum)
         want.Bar(c.day, c.slot, c.height);
         EXPECT_EQ("", canvas.Diff(want)) << "maximum " << c.maximum << " value " << c.value;
     }
+}
+
+// The sum of all PCs: this PC's values plus the others' (slots without data where neither has
+// any), each day scaled by the sum's maximum; switched off, the others leave no pixel.
+TEST_F(GraphDrawTest, SumOfAllPcsAddsTheOtherPcsAndOffIsAsBefore)
+{
+    const int savedAll = Pc.GraphAll;
+    for (int m = 0; m < MetricCount; m++)
+        for (int s = 0; s < SlotCount; s++)
+            for (int k = 0; k < DayCount; k++) OthersOfDays.Values[m][s][k] = -1;
+    OthersOfDays.Today = Days.TodayDate;
+    Days.DayMaxima[0][3] = 10;
+    Days.ActivityTable[0][17][3] = 10;
+    Days.ActivityTable[0][18][3] = -1;
+    OthersOfDays.Values[0][17][3] = 5;
+    OthersOfDays.Values[0][18][3] = 30;
+    Days.ActivityTable[0][19][3] = Days.ActivityTable[0][20][3] = -1;
+    OthersOfDays.Values[0][19][3] = -1;
+    const struct {
+        int all;
+        std::vector<std::pair<int, int>> bars;  // slot of day 3, height (-1: no data)
+    } cases[] = {{0, {{17, 15}, {18, -1}, {19, -1}, {20, -1}}}, {1, {{17, 7}, {18, 15}, {19, -1}, {20, -1}}}};
+    for (const auto& c : cases) {
+        Pc.GraphAll = c.all;
+        Canvas canvas;
+        DrawActivityPlot(canvas.dc);
+        Picture want;
+        for (const auto& bar : c.bars) {
+            if (bar.second < 0) want.NoData(3, bar.first);
+            else want.Bar(3, bar.first, bar.second);
+        }
+        EXPECT_EQ("", canvas.Diff(want)) << "all PCs " << c.all;
+    }
+    Pc.GraphAll = savedAll;
 }
 
 // With a maximum of 15 a value is its own height; every day gets its own pattern.

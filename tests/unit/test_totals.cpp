@@ -208,4 +208,81 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
     EXPECT_EQ(std::string(ShownApp(0)->Name) + std::string(ShownApp(1)->Name), "excel.exewordx.exe");
     RemoveFolder(DataFolder());
 }
+// What another PC's folder holds is checked before use: index lines out of shape or bounds, apps
+// index blocks whose length the text does not hold, a pc.ini of another identity. And a data folder
+// keeps its identity only on the computer and in the place it was made on.
+TEST(Totals, SharedFilesCheckedAndIdentityFollowsTheFolder)
+{
+    const char* good = "20240306\t0000000000000001\t0000000000000002\t5\t0\t0\t1\t0000000000000000";
+    const struct {
+        std::string text;
+        int entries;
+    } indexes[] = {
+        {std::string(good) + "\r\n" + good + "\n", 2},
+        {std::string(good) + "\t9\r\n", 0},                                 // a field too many
+        {"20240230\t0000000000000001\t0000000000000002\t5\t0\t0\t1\t0000000000000000", 0},  // no such day
+        {"20240306\t000000000000000g\t0000000000000002\t5\t0\t0\t1\t0000000000000000", 0},
+        {"20240306\t0000000000000001\t0000000000000002\t-5\t0\t0\t1\t0000000000000000", 0},
+        {"20240306\t0000000000000001\t0000000000000002\t515396075281\t0\t0\t1\t0000000000000000", 0},
+        {"20240306\t0000000000000001\t0000000000000002\t5\t0\t0\t241\t0000000000000000", 0},
+    };
+    for (const auto& c : indexes) {
+        IndexEntry entries[4];
+        EXPECT_EQ(ParseIndexText(c.text.data(), static_cast<long>(c.text.size()), entries, 4), c.entries) << c.text;
+    }
+    const struct {
+        std::string text;
+        int blocks;
+    } appsIndexes[] = {
+        {"20240306\t0000000000000001\t0000000000000002\t3\r\nabc20240307\t0000000000000001\t0000000000000002\t0\r\n", 2},
+        {"20240306\t0000000000000001\t0000000000000002\t4\r\nabc", 0},       // cut short
+        {"20240306\t0000000000000001\t0000000000000002\t65537\r\n", 0},     // no apps file is so long
+        {"20240306\t0000000000000001\t0000000000000002\t3\r\nabc junk\r\n", 1},
+    };
+    for (const auto& c : appsIndexes) {
+        AppsIndexBlock blocks[4];
+        EXPECT_EQ(ParseAppsIndex(c.text.data(), static_cast<long>(c.text.size()), blocks, 4), c.blocks) << c.text;
+    }
+    const wchar_t* id = L"{11111111-2222-3333-4444-555555555555}";
+    const struct {
+        std::string text;
+        const char* name;  // null: not that PC
+    } pcFiles[] = {
+        {"[PC]\r\nId={11111111-2222-3333-4444-555555555555}\r\nName=\x01Office\r\n", "Office"},
+        {"[PC]\r\nId={11111111-2222-3333-4444-555555555555}\r\nName=\xFF\xFE\r\n", "{11111111-2222-3333-4444-555555555555}"},
+        {"[PC]\r\nId={11111111-2222-3333-4444-555555555556}\r\nName=Office\r\n", nullptr},
+        {"[PC]\r\nId=..\\..\\x\r\nName=Office\r\n", nullptr},
+    };
+    for (const auto& c : pcFiles) {
+        WCHAR name[PcNameSize];
+        int taken = ParsePcFile(c.text.data(), static_cast<long>(c.text.size()), id, name, PcNameSize);
+        EXPECT_EQ(taken, c.name != nullptr) << c.text;
+        if (taken) EXPECT_EQ(Narrow(name), c.name);
+    }
+
+    ResetStore("test_totals_identity");
+    ASSERT_EQ(LoadPcIdentity(L"OFFICE"), 1);
+    std::wstring first = PcId();
+    const struct {
+        const wchar_t* computer;
+        const char* folder;
+        bool same;
+    } starts[] = {{L"OFFICE", "", true}, {L"office", "", true}, {L"HOME", "", false}, {L"HOME", "", true},
+                  {L"HOME", "\\moved", false}};
+    for (const auto& c : starts) {
+        std::wstring before = PcId();
+        if (c.folder[0]) {
+            std::string moved = DataFolder() + c.folder;
+            CreateDirectoryA(moved.c_str(), nullptr);
+            CopyFileA(DataFile("vantle.ini").c_str(), (moved + "\\vantle.ini").c_str(), FALSE);
+            SetDataFolder(moved);
+        }
+        ASSERT_EQ(LoadPcIdentity(c.computer), 1);
+        EXPECT_EQ(PcId() == before, c.same) << Narrow(c.computer) << c.folder;
+        EXPECT_TRUE(IsPcId(PcId()));
+    }
+    EXPECT_NE(first, std::wstring(PcId()));
+    SetDataFolder(ModuleFolder() + "test_totals_identity");
+    RemoveFolder(DataFolder());
+}
 }  // namespace
