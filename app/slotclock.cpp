@@ -12,6 +12,7 @@
 #include "store/dayfile.h"
 #include "store/days.h"
 #include "store/publish.h"
+#include "store/sharedpcs.h"
 #include "ui/graphwindow.h"
 #include "ui/statusbar.h"
 
@@ -99,11 +100,15 @@ static int Tick(HWND monitor)
     ShowClock(&now);
     // Nothing is recorded before the start-up or after the end.
     if (!SlotClock.Recording) return 0;
+    // The shown maximum is this PC's, or with all PCs shown the sum's, which the counts can raise
+    // where this PC's own maximum stays.
+    int shownMaximum = ShownDayMaximum(SelectedMetric(), 0);
     CommitCounters();
     TickApps();
     RetryStartReads(monitor);
     // Every bar of today changes height when today's maximum of the shown metric rises.
-    if (RaiseTodayMaxima() & (1 << SelectedMetric())) RepaintTodayBands();
+    int raised = RaiseTodayMaxima() & (1 << SelectedMetric());
+    if (raised || ShownDayMaximum(SelectedMetric(), 0) != shownMaximum) RepaintTodayBands();
     // Within a slot today's value never falls: the new bar covers the old one without erasing.
     RepaintLiveColumns(CurrentSlot());
     // The change of slot comes before the hooks' check, so that input made meanwhile cannot land
