@@ -210,6 +210,10 @@ static int WithdrawGoneDay(void* context, int date)
 
 static int PublishAll(void)
 {
+    // A data folder that cannot be seen (a network drive away) has not lost its days: nothing is
+    // withdrawn from the share for it, and the pass is tried again.
+    DWORD folder = GetFileAttributesW(DataDirectory());
+    if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY)) return 0;
     int failed = 0;
     Publisher.FreshCount = 0;
     Publisher.AppsLength = 0;
