@@ -118,4 +118,7 @@
     X(TextAppsOthers, L"(その他)", L"(other)") \
     X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
     X(TextAppsSettingFailed, L"アプリ別に記録する設定を変更できませんでした", \
-      L"The setting to record by application could not be changed.")
+      L"The setting to record by application could not be changed.") \
+    X(TextAppsReadFailed, L"アプリ別の記録ファイルを読み込めません", L"A file of the totals by application could not be read.") \
+    X(TextAppsWriteFailed, L"アプリ別の記録ファイルに書き込めませんでした", \
+      L"A file of the totals by application could not be written.")
