@@ -140,18 +140,24 @@ bool WaitUntilIdle(HWND window, DWORD timeoutMs)
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
 }
 
+// The exit question by its text: a second box of the same caption (the unsaved day's) is answered
+// only where a test expects it.
 bool AskToEnd(RunningProgram* program, ScriptedUser& user, int answer)
 {
-    user.Answer(UiA(TextExitCaption), answer);
+    user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), answer);
     size_t before = user.Answered().size();
     PostMessageA(program->monitor, WM_CLOSE, 0, 0);
     return user.WaitForAnswered(before + 1);
 }
 
+// The user stays until the answer has taken effect, so that a box after it fails the test.
 bool AskToEnd(RunningProgram* program, int answer)
 {
     ScriptedUser user(program->process.dwProcessId);
-    return AskToEnd(program, user, answer);
+    bool asked = AskToEnd(program, user, answer);
+    if (answer == IDYES) WaitForSingleObject(program->process.hProcess, 15000);
+    else WaitUntilIdle(program->monitor, 5000);
+    return asked;
 }
 
 DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs)

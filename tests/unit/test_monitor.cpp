@@ -61,7 +61,6 @@ protected:
         }
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
-        ExpectNoReportLeft();
         RemoveFolder(ModuleFolder() + "data");
     }
     void Create()
@@ -751,6 +750,9 @@ TEST_F(MonitorTest, TrayIconTellsWhileItCannotRecord)
         SetShellAway(1);
         nextSlot();
         EXPECT_EQ(Tray.State, TrayRecording) << "refused, but taken as shown";
+        Tick();
+        EXPECT_EQ(Tray.State, TrayRecording) << "asked again only after a wait";
+        AdvanceTickClock(400);
         Tick();
         EXPECT_EQ(Tray.State, row.state);
         EXPECT_EQ(Narrow(TrayTipOf(Tray.State)), row.tip);
