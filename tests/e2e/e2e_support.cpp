@@ -134,6 +134,13 @@ bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, D
            WaitUntilIdle(program->monitor, timeoutMs);
 }
 
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return -1;
+    return static_cast<LRESULT>(result);
+}
+
 bool WaitUntilIdle(HWND window, DWORD timeoutMs)
 {
     DWORD_PTR ignored = 0;
@@ -168,17 +175,7 @@ DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs)
     return code;
 }
 
-void KillProgram(RunningProgram* program)
-{
-    if (!program->process.hProcess) return;
-    if (WaitForSingleObject(program->process.hProcess, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(program->process.hProcess, 9);
-        WaitForSingleObject(program->process.hProcess, 5000);
-    }
-    CloseHandle(program->process.hProcess);
-    CloseHandle(program->process.hThread);
-    program->process = {};
-}
+void KillProgram(RunningProgram* program) { EndProcess(&program->process); }
 
 std::wstring RemoteText(HANDLE process, HWND window, UINT message, WPARAM wParam)
 {
