@@ -106,7 +106,10 @@ void LookAtForeground(void)
     AppWatch.ForegroundCheckedAt = ReadTickCount();
     if (!AppsRecorded()) return;
     HWND foreground = HookWatch.SessionLocked ? nullptr : GetForegroundWindow();
+    HWND root = foreground ? GetAncestor(foreground, GA_ROOT) : nullptr;
     AppWatch.ForegroundCounts = foreground != nullptr;
+    if (root && root == AppWatch.ForegroundRoot && AppWatch.ForegroundApp >= 0) return;
+    AppWatch.ForegroundRoot = root;
     AppWatch.ForegroundApp = foreground ? AppOfWindow(foreground) : NoForegroundApp;
 }
 
@@ -116,6 +119,7 @@ static void ForgetApplications(void)
 {
     memset(AppWatch.CachedProcess, 0, sizeof AppWatch.CachedProcess);
     AppWatch.ForegroundApp = NoApp;
+    AppWatch.ForegroundRoot = nullptr;
     for (int b = 0; b < AppButtons; ++b) AppWatch.ButtonApp[b] = NoApp;
 }
 
@@ -164,7 +168,7 @@ static int ForegroundApp(void)
 {
     AppWatch.InputActive = 1;
     if (AppWatch.ForegroundApp == NoApp) LookAtForeground();
-    if (AppWatch.ForegroundApp == NoForegroundApp) return AppOfToday(AppNameUnknown);
+    if (AppWatch.ForegroundApp == NoForegroundApp) AppWatch.ForegroundApp = AppOfToday(AppNameUnknown);
     return AppWatch.ForegroundApp;
 }
 
@@ -190,7 +194,7 @@ void NoteAppButtonDown(int button, POINT point)
     AppWatch.ButtonApp[button] = app;
     AppWatch.InputActive = 1;
     HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    if (root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) AppWatch.ForegroundApp = app;
+    if (root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) AppWatch.ForegroundApp = app, AppWatch.ForegroundRoot = root;
 }
 
 // A release whose down was not seen, or was seen before today's records started anew, looks the
@@ -254,9 +258,10 @@ int SaveAppsForExit(void) { return SaveApps() == 1; }
 
 void SaveAppsAtChange(HWND monitor, int today)
 {
-    // The cache goes with each change of slot (a process id may be reused), and with the day's
-    // records at a change of day.
+    // The cache goes with each change of slot (a process id, a window handle may be reused), and
+    // with the day's records at a change of day.
     memset(AppWatch.CachedProcess, 0, sizeof AppWatch.CachedProcess);
+    AppWatch.ForegroundRoot = nullptr;
     if (today != TodaysAppsDate()) {
         int rolled = RollAppsOver(today);
         ForgetApplications();

@@ -15,6 +15,9 @@ struct AppWatchState {
     // applications under the buttons held down.
     int ForegroundApp;
     int ForegroundCounts;
+    // The top-level window the foreground's application was looked up for: while it stays in front
+    // its application is not looked up again (a frame host's is never cached by process).
+    HWND ForegroundRoot;
     int ButtonApp[AppButtons];
     HWINEVENTHOOK ForegroundHook;
     DWORD TickAt, ForegroundCheckedAt;
