@@ -21,9 +21,14 @@ static const char AppNameFrameHost[] = "applicationframehost.exe";
 
 enum : DWORD {
     ActiveInputMs = 60000,    // input younger than this makes the foreground's time active
-    ForegroundCheckMs = 1000, // the foreground is looked at again this often
+    ForegroundCheckMs = 1000, // the foreground and the input's age are looked at again this often
     LongestTickMs = 2000,     // a longer gap between ticks (a stall, a sleep) counts as this much
+    SettingRetryMs = 1000,    // an unread settings file is read again this often
 };
+
+// The foreground's application when there is no foreground window: its record "(不明)" is made
+// only when input is counted for it, so looks at an empty desktop leave no empty rows behind.
+enum { NoForegroundApp = -2 };
 
 // The file name of the process's executable in lower case and UTF-8; 0 when it cannot be read.
 static int ReadProcessName(DWORD processId, char* name)
@@ -101,22 +106,36 @@ void LookAtForeground(void)
     AppWatch.ForegroundCheckedAt = ReadTickCount();
     if (!AppsRecorded()) return;
     HWND foreground = HookWatch.SessionLocked ? nullptr : GetForegroundWindow();
+    HWND root = foreground ? GetAncestor(foreground, GA_ROOT) : nullptr;
     AppWatch.ForegroundCounts = foreground != nullptr;
-    AppWatch.ForegroundApp = AppOfWindow(foreground);
+    if (root && root == AppWatch.ForegroundRoot && AppWatch.ForegroundApp >= 0) return;
+    AppWatch.ForegroundRoot = root;
+    AppWatch.ForegroundApp = foreground ? AppOfWindow(foreground) : NoForegroundApp;
 }
 
-// Today's records were started anew: their indices changed, so the foreground and the cache are
-// looked up anew.
+// Today's records were started anew: their indices changed, so the foreground, the buttons held
+// and the cache are looked up anew.
 static void ForgetApplications(void)
 {
     memset(AppWatch.CachedProcess, 0, sizeof AppWatch.CachedProcess);
     AppWatch.ForegroundApp = NoApp;
+    AppWatch.ForegroundRoot = nullptr;
+    for (int b = 0; b < AppButtons; ++b) AppWatch.ButtonApp[b] = NoApp;
 }
 
+// Records that still hold counts not yet written are kept: they go on from where they are.
 static void LoadToday(int date)
 {
-    LoadAppsOfToday(date);
-    ForgetApplications();
+    if (LoadAppsOfToday(date)) ForgetApplications();
+}
+
+// The switch as read from the settings file: while the file cannot be read nothing is recorded.
+static void TakeAppsSetting(int setting)
+{
+    AppWatch.SettingUnread = setting == SettingUnreadable;
+    AppWatch.SettingCheckedAt = ReadTickCount();
+    SetAppsRecording(setting == 1);
+    if (AppsRecorded()) LoadToday(TodayDate());
 }
 
 static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child,
@@ -128,10 +147,10 @@ static void CALLBACK OnForegroundEvent(HWINEVENTHOOK hook, DWORD event, HWND win
 
 void StartAppWatch(void)
 {
-    SetAppsRecording(ReadAppsSetting());
     AppWatch.TickAt = ReadTickCount();
-    AppWatch.ForegroundApp = NoApp;
-    if (AppsRecorded()) LoadToday(TodayDate());
+    ForgetApplications();
+    TakeUpOrphanedApps();
+    TakeAppsSetting(ReadAppsSetting());
     if (!AppWatch.ForegroundHook)
         AppWatch.ForegroundHook = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
                                                   OnForegroundEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
@@ -144,9 +163,12 @@ void StopAppWatch(void)
     AppWatch.ForegroundHook = nullptr;
 }
 
+// Input makes the time active at once, before the next look reads the input's age.
 static int ForegroundApp(void)
 {
+    AppWatch.InputActive = 1;
     if (AppWatch.ForegroundApp == NoApp) LookAtForeground();
+    if (AppWatch.ForegroundApp == NoForegroundApp) AppWatch.ForegroundApp = AppOfToday(AppNameUnknown);
     return AppWatch.ForegroundApp;
 }
 
@@ -160,18 +182,50 @@ void CountAppTravel(int pixels)
     if (AppsRecorded()) AddAppTravel(ForegroundApp(), pixels);
 }
 
-// A click brings its window to the front, so the keys typed right after it go to the clicked
-// application even before the foreground's event comes (which some systems never send); the next
-// look at the foreground corrects it. A window that never takes the front (an on-screen keyboard)
-// leaves the keys where they go.
-void CountAppClick(POINT point)
+// A click brings its window to the front at the button's down, so the keys typed right after it go
+// to the clicked application even before the foreground's event comes (which some systems never
+// send); the next look at the foreground corrects it. A window that never takes the front (an
+// on-screen keyboard) leaves the keys where they go.
+void NoteAppButtonDown(int button, POINT point)
 {
     if (!AppsRecorded()) return;
     HWND window = WindowFromPoint(point);
     int app = AppOfWindow(window);
-    AddAppClick(app);
+    AppWatch.ButtonApp[button] = app;
+    AppWatch.InputActive = 1;
     HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
-    if (root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) AppWatch.ForegroundApp = app;
+    if (root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE)) AppWatch.ForegroundApp = app, AppWatch.ForegroundRoot = root;
+}
+
+// A release whose down was not seen, or was seen before today's records started anew, looks the
+// application up at its own point.
+void CountAppClick(int button, POINT point)
+{
+    if (!AppsRecorded()) return;
+    if (AppWatch.ButtonApp[button] == NoApp) NoteAppButtonDown(button, point);
+    AddAppClick(AppWatch.ButtonApp[button]);
+    AppWatch.ButtonApp[button] = NoApp;
+}
+
+// Once a second: the input's age, and the foreground while someone is there. Without input for a
+// minute nothing is looked at (a resting recorder); the next input looks the foreground up.
+static void LookOnceASecond(DWORD now)
+{
+    if (now - AppWatch.ForegroundCheckedAt < ForegroundCheckMs) return;
+    AppWatch.ForegroundCheckedAt = now;
+    DWORD input = RecentInputTime(now);
+    // An input a moment younger than the tick's reading (the two clocks are read apart) is of now.
+    AppWatch.InputActive = input && static_cast<LONG>(now - input) < static_cast<LONG>(ActiveInputMs);
+    if (AppWatch.InputActive) LookAtForeground();
+    else AppWatch.ForegroundApp = NoApp;
+}
+
+static void RereadSetting(DWORD now)
+{
+    if (!AppWatch.SettingUnread || now - AppWatch.SettingCheckedAt < SettingRetryMs) return;
+    int setting = ReadAppsSetting();
+    AppWatch.SettingCheckedAt = now;
+    if (setting != SettingUnreadable) TakeAppsSetting(setting);
 }
 
 void TickApps(void)
@@ -179,61 +233,55 @@ void TickApps(void)
     DWORD now = ReadTickCount();
     DWORD elapsed = now - AppWatch.TickAt;
     AppWatch.TickAt = now;
+    RereadSetting(now);
     if (!AppsRecorded()) return;
-    if (now - AppWatch.ForegroundCheckedAt >= ForegroundCheckMs) LookAtForeground();
-    DWORD input = ReadLastInputTime();
-    // An input a moment younger than the tick's reading (the two clocks are read apart) is of now.
-    if (!AppWatch.ForegroundCounts || HookWatch.SessionLocked || !input ||
-        static_cast<LONG>(now - input) >= static_cast<LONG>(ActiveInputMs))
-        return;
+    LookOnceASecond(now);
+    if (!elapsed || !AppWatch.InputActive || !AppWatch.ForegroundCounts || HookWatch.SessionLocked) return;
     AddAppActiveMs(ForegroundApp(), elapsed < LongestTickMs ? elapsed : LongestTickMs);
 }
 
 // A box for each cause only once, until the cause has gone; a data folder in which today's file
-// cannot be made has had its box already.
+// cannot be made has had its box already. Each box names the apps file.
 static void ReportAppsSaved(HWND monitor, int saved)
 {
-    if (saved == 0 && !AppWatch.WriteReported && !TodayFileUnmade()) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
-    if (saved == -1 && !AppWatch.ReadReported) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
+    if (saved == 0 && !AppWatch.WriteReported && !TodayFileUnmade()) ReportFailure(monitor, TextAppsWriteFailed, TextErrorCaption);
+    if (saved == -1 && !AppWatch.ReadReported) ReportFailure(monitor, TextAppsReadFailed, TextOpenCaption);
     if (saved != -1) AppWatch.WriteReported = saved == 0;
-    AppWatch.ReadReported = TodaysAppsUnread() && (AppWatch.ReadReported || saved == -1);
+    AppWatch.ReadReported = AppsFilesUnread() && (AppWatch.ReadReported || saved == -1);
 }
 
-void SaveAppsNow(HWND monitor)
-{
-    if (AppsRecorded()) ReportAppsSaved(monitor, SaveApps());
-}
+// Finished days waiting in memory are written whatever the switch; today's records only change
+// while it is on.
+void SaveAppsNow(HWND monitor) { ReportAppsSaved(monitor, SaveApps()); }
 
-int SaveAppsForExit(void) { return !AppsRecorded() || SaveApps() == 1; }
+int SaveAppsForExit(void) { return SaveApps() == 1; }
 
 void SaveAppsAtChange(HWND monitor, int today)
 {
-    if (!AppsRecorded()) return;
-    // The cache goes with each change of slot (a process id may be reused), and with the day's
-    // records at a change of day.
+    // The cache goes with each change of slot (a process id, a window handle may be reused), and
+    // with the day's records at a change of day.
     memset(AppWatch.CachedProcess, 0, sizeof AppWatch.CachedProcess);
+    AppWatch.ForegroundRoot = nullptr;
     if (today != TodaysAppsDate()) {
         int rolled = RollAppsOver(today);
         ForgetApplications();
-        ReportAppsSaved(monitor, rolled ? 1 : 0);
+        ReportAppsSaved(monitor, rolled);
     } else {
         ReportAppsSaved(monitor, SaveApps());
     }
-    LookAtForeground();
+    if (AppWatch.InputActive) LookAtForeground();
 }
 
-void ResetApps(void)
-{
-    ClearAppsOfDays(TodayDate());
-    ForgetApplications();
-}
+void ResetApps(void) { ForgetApplications(); }
 
 int ToggleAppRecording(HWND monitor)
 {
     int on = !AppsRecorded();
     if (!WriteAppsSetting(on)) return 0;
-    // What was recorded until now goes to its file before recording stops; on again, the day goes
-    // on from its file.
+    AppWatch.SettingUnread = 0;
+    // What was recorded until now goes to its file before recording stops (or waits in memory to
+    // be written); on again, the day goes on from its file, or from memory while that still holds
+    // counts the file lacks.
     if (!on) SaveAppsNow(monitor);
     SetAppsRecording(on);
     if (on) LoadToday(TodayDate());

@@ -47,6 +47,9 @@ void StartHooks(HWND monitor)
     HookWatch.MessagesSeen = HookWatch.MessagesAtRepair = HookWatch.Messages;
     HookWatch.SeenAt = HookWatch.CheckedAt = ReadTickCount();
     HookWatch.MessageAt = HookWatch.SeenAt - RepairSpacingMs;
+    // The first check asks the fresh hook thread whatever the input.
+    HookWatch.InputAtCheck = 0;
+    HookWatch.LastInputKnown = 0;
     HookWatch.UnseenRepairSpacing = RepairSpacingMs;
     HookWatch.UnseenInputAt = HookWatch.SeenAt;
     RegisterSessionNotification(monitor);
@@ -64,9 +67,18 @@ void ReleaseHooks(HWND monitor)
 
 // Input the system took after the hooks last reported, long enough ago for its message to
 // have come: the hooks no longer see the input.
-static int InputUnseenByHooks(DWORD now)
+DWORD RecentInputTime(DWORD now)
 {
-    DWORD input = ReadLastInputTime();
+    if (!HookWatch.LastInputKnown || now - HookWatch.LastInputReadAt >= HookCheckEveryMs) {
+        HookWatch.LastInput = ReadLastInputTime();
+        HookWatch.LastInputReadAt = now;
+        HookWatch.LastInputKnown = 1;
+    }
+    return HookWatch.LastInput;
+}
+
+static int InputUnseenByHooks(DWORD now, DWORD input)
+{
     if (!input) return 0;
     return static_cast<LONG>(input - HookWatch.SeenAt) > 0 && now - input >= InputInFlightMs;
 }
@@ -188,15 +200,26 @@ void CheckHooks(HWND monitor)
     if (!HookWatch.Watched || now - HookWatch.CheckedAt < HookCheckEveryMs) return;
     HookWatch.CheckedAt = now;
     RegisterSessionNotification(monitor);
-    if (HookWatch.Messages != HookWatch.MessagesSeen) {
+    int newMessages = HookWatch.Messages != HookWatch.MessagesSeen;
+    if (newMessages) {
         HookWatch.MessagesSeen = HookWatch.Messages;
         HookWatch.SeenAt = HookWatch.MessageAt = now;
         // Hooks that report are up, whatever the last repair looked like.
         HookWatch.FailedRepairs = HookWatch.Down = 0;
     }
+    // Nothing happened since the last check (no input, no message, no repair to judge, hooks not
+    // down, no input the hooks missed): the hook thread is not asked, so an idle recorder rests.
+    DWORD input = RecentInputTime(now);
+    int unseen = InputUnseenByHooks(now, input);
+    int quiet = input == HookWatch.InputAtCheck && !newMessages && !unseen && !HookWatch.RepairAwaitingCheck &&
+                !HookWatch.AnswersMissed && !HookWatch.Down;
+    HookWatch.InputAtCheck = input;
+    if (quiet) {
+        JudgeUnseenRepair(now, 0);
+        return;
+    }
     int up = HooksUp();
     JudgeRepair(monitor, up);
-    int unseen = InputUnseenByHooks(now);
     JudgeUnseenRepair(now, unseen);
     if (up && !unseen) return;
     // Hooks that are up and report other input missed input they may never see: each such repair
@@ -216,4 +239,5 @@ void RearmHooks(void)
     if (!HookWatch.Watched) return;
     RestartHooks();
     HookWatch.SeenAt = HookWatch.CheckedAt = ReadTickCount();
+    HookWatch.InputAtCheck = 0;
 }

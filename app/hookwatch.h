@@ -29,6 +29,11 @@ struct HookWatchState {
     // The session is locked (the monitor window's session notifications), and those are registered.
     int SessionLocked;
     int SessionNotified;
+    // The system's last input time, read at most once a second for the check and the applications'
+    // time alike (each reading is a call into the system); the reading the last check went by.
+    DWORD LastInput, LastInputReadAt;
+    int LastInputKnown;
+    DWORD InputAtCheck;
 };
 extern HookWatchState HookWatch;
 
@@ -41,3 +46,6 @@ void ReleaseHooks(HWND monitor);
 void CheckHooks(HWND monitor);
 // Installs the hooks afresh (after a resume or an unlock), with no question asked.
 void RearmHooks(void);
+// The system's last input time (tick clock; 0 when unknown), read anew when the last reading is a
+// second old.
+DWORD RecentInputTime(DWORD now);

@@ -12,6 +12,9 @@
 
 InputCounters Counters;
 
+// The buttons as the applications' records tell them apart.
+enum { LeftButton, RightButton, MiddleButton };
+
 // Bit 31 of the keystroke flags: the key was released (the transition state of a key message).
 enum : DWORD { KeyReleasedFlag = static_cast<DWORD>(KF_UP) << 16 };
 static_assert(KeyReleasedFlag == 0x80000000u, "bit 31 of the keystroke flags");
@@ -30,36 +33,44 @@ static void HandCounts(void) { HandStatusCounts(SlotClicks(), static_cast<unsign
 
 static void ShowInputSoon(void) { ShowNotedSoon(Monitor.Window); }
 
-static void ButtonDown(int part, int* down)
+static POINT ProcessPointOf(LPARAM physicalPoint)
+{
+    POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
+    return ProcessPointFromPhysical(physical);
+}
+
+// The application under the down's point takes the click: the window pressed may be gone by the
+// release (a close button).
+static void ButtonDown(int part, int button, int* down, LPARAM point)
 {
     NoteStatusIcon(part, 1);
     *down = 1;
+    NoteAppButtonDown(button, ProcessPointOf(point));
     ShowInputSoon();
 }
 
-// A click counts for the application under its point: the window it brings to the front.
-static void CountClick(int* clicks, LPARAM physicalPoint)
+static void CountClick(int button, int* clicks, LPARAM point)
 {
     ++*clicks;
-    POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
-    CountAppClick(ProcessPointFromPhysical(physical));
+    CountAppClick(button, ProcessPointOf(point));
     HandCounts();
     NoteStatusInput(NoteClicks);
 }
 
 // An up message counts a click only after a down message of the same button.
-static void ButtonUp(int part, int* down, int* clicks, LPARAM point)
+static void ButtonUp(int part, int button, int* down, int* clicks, LPARAM point)
 {
     NoteStatusIcon(part, 0);
-    if (*down) CountClick(clicks, point);
+    if (*down) CountClick(button, clicks, point);
     *down = 0;
     ShowInputSoon();
 }
 
 // A double-click message stands in for the second down message and counts by itself.
-static void DoubleClick(int* clicks, LPARAM point)
+static void DoubleClick(int button, int* clicks, LPARAM point)
 {
-    CountClick(clicks, point);
+    NoteAppButtonDown(button, ProcessPointOf(point));
+    CountClick(button, clicks, point);
     ShowInputSoon();
 }
 
@@ -68,8 +79,7 @@ static void DoubleClick(int* clicks, LPARAM point)
 // bar) would otherwise all read the last position and their travel would be lost.
 static void PointerStep(LPARAM physicalPoint)
 {
-    POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
-    POINT point = ProcessPointFromPhysical(physical);
+    POINT point = ProcessPointOf(physicalPoint);
     // The first move measures nothing: there is no position before it.
     int known = Counters.PointerKnown;
     POINT from = known ? Counters.LastPointerPos : point;
@@ -100,15 +110,15 @@ LRESULT OnHookMouse(UINT mouseMessage, LPARAM point)
     ++HookWatch.Messages;  // every message, counted or not, shows that the hooks live
     switch (mouseMessage) {
     case WM_MOUSEMOVE:     PointerStep(point); break;
-    case WM_LBUTTONDOWN:   ButtonDown(PartLeftButton, &Counters.LeftDown); break;
-    case WM_LBUTTONUP:     ButtonUp(PartLeftButton, &Counters.LeftDown, &Counters.LeftClicks, point); break;
-    case WM_LBUTTONDBLCLK: DoubleClick(&Counters.LeftClicks, point); break;
-    case WM_RBUTTONDOWN:   ButtonDown(PartRightButton, &Counters.RightDown); break;
-    case WM_RBUTTONUP:     ButtonUp(PartRightButton, &Counters.RightDown, &Counters.RightClicks, point); break;
-    case WM_RBUTTONDBLCLK: DoubleClick(&Counters.RightClicks, point); break;
-    case WM_MBUTTONDOWN:   ButtonDown(PartMiddleButton, &Counters.MiddleDown); break;
-    case WM_MBUTTONUP:     ButtonUp(PartMiddleButton, &Counters.MiddleDown, &Counters.MiddleClicks, point); break;
-    case WM_MBUTTONDBLCLK: DoubleClick(&Counters.MiddleClicks, point); break;
+    case WM_LBUTTONDOWN:   ButtonDown(PartLeftButton, LeftButton, &Counters.LeftDown, point); break;
+    case WM_LBUTTONUP:     ButtonUp(PartLeftButton, LeftButton, &Counters.LeftDown, &Counters.LeftClicks, point); break;
+    case WM_LBUTTONDBLCLK: DoubleClick(LeftButton, &Counters.LeftClicks, point); break;
+    case WM_RBUTTONDOWN:   ButtonDown(PartRightButton, RightButton, &Counters.RightDown, point); break;
+    case WM_RBUTTONUP:     ButtonUp(PartRightButton, RightButton, &Counters.RightDown, &Counters.RightClicks, point); break;
+    case WM_RBUTTONDBLCLK: DoubleClick(RightButton, &Counters.RightClicks, point); break;
+    case WM_MBUTTONDOWN:   ButtonDown(PartMiddleButton, MiddleButton, &Counters.MiddleDown, point); break;
+    case WM_MBUTTONUP:     ButtonUp(PartMiddleButton, MiddleButton, &Counters.MiddleDown, &Counters.MiddleClicks, point); break;
+    case WM_MBUTTONDBLCLK: DoubleClick(MiddleButton, &Counters.MiddleClicks, point); break;
     default: break;  // the wheel and extra buttons count nothing
     }
     return 0;

@@ -21,7 +21,7 @@ TrayIconState Tray;
 
 // The icon is asked for again this often while the shell refuses it; after the taskbar came back
 // this many times, at start until the shell takes it.
-enum : DWORD { TrayWaitMs = 1500 };
+enum : DWORD { TrayWaitMs = 1500, StateRetryFirstMs = 400, StateRetryMaxMs = 8000 };
 enum { TrayRetries = 5, TrayRetriesUnlimited = -1 };
 
 // The shell's notification area, which the tray calls are sent to, and its message of a new
@@ -110,12 +110,19 @@ static int ShellAnswers(void)
 }
 
 // The state is taken as shown only once the shell took it: a change refused (a busy logon, a
-// shell that is restarting) is asked for again at the next tick. An icon the shell does not have
-// yet gets the state then, or when it is added.
+// shell that is restarting, no notification area at all) is asked for again, each time twice as
+// late up to a few seconds, so a shell that never answers costs the idle recorder nothing. An icon
+// the shell does not have yet gets the state then, or when it is added.
 void ShowRecordingState(HWND monitor)
 {
     int state = RecordingState();
-    if (state == Tray.State || !ShellAnswers()) return;
+    if (state == Tray.State) return;
+    DWORD now = ReadTickCount();
+    if (state == Tray.StateAsked && now - Tray.StateAskedAt < Tray.StateRetryMs) return;
+    Tray.StateRetryMs = state != Tray.StateAsked ? StateRetryFirstMs
+                        : Tray.StateRetryMs * 2 < StateRetryMaxMs ? Tray.StateRetryMs * 2 : StateRetryMaxMs;
+    Tray.StateAsked = state, Tray.StateAskedAt = now;
+    if (!ShellAnswers()) return;
     NOTIFYICONDATAW record;
     FillTrayRecordOf(&record, monitor, state);
     if (NotifyShell(NIM_MODIFY, &record)) Tray.State = state;

@@ -6,11 +6,13 @@
 // the order in which they are told, the first that holds).
 enum { TrayRecording, TrayNoData, TrayNoInput, TrayUnsaved };
 
-// Written by app/tray.cpp alone: what the icon shows as the shell took it, the attempts left to add
-// it again after the shell's taskbar came back, and the registered "TaskbarCreated" message that
-// says so.
+// Written by app/tray.cpp alone: what the icon shows as the shell took it, the state last asked
+// for and when, with the wait before asking again; the attempts left to add it again after the
+// shell's taskbar came back, and the registered "TaskbarCreated" message that says so.
 struct TrayIconState {
     int State;
+    int StateAsked;
+    DWORD StateAskedAt, StateRetryMs;
     int RetriesLeft;
     UINT TaskbarCreatedMessage;
 };

@@ -9,18 +9,19 @@ static const wchar_t* const UiTexts[UiTextCount][UiLanguageCount] = {VANTLE_UI_T
 
 // Japanese where the user reads Japanese; every other language gets English, which more users read
 // than any other. The ANSI code page plays no part: every text reaches Windows in UTF-16.
-void ChooseUiLanguage(void)
-{
-    UiLanguageInForce = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? UiJapanese : UiEnglish;
-}
+int UiLanguageOfUser(void) { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? UiJapanese : UiEnglish; }
+
+void ChooseUiLanguage(void) { UiLanguageInForce = UiLanguageOfUser(); }
 
 int CurrentUiLanguage(void) { return UiLanguageInForce == UiEnglish ? UiEnglish : UiJapanese; }
 
-const wchar_t* UiText(UiTextId id)
+const wchar_t* UiTextIn(UiTextId id, int language)
 {
     if (id < 0 || id >= UiTextCount) return L"";
-    return UiTexts[id][CurrentUiLanguage()];
+    return UiTexts[id][language == UiEnglish ? UiEnglish : UiJapanese];
 }
+
+const wchar_t* UiText(UiTextId id) { return UiTextIn(id, CurrentUiLanguage()); }
 
 unsigned short UiResourceLanguage(void)
 {

@@ -20,8 +20,11 @@ extern int UiLanguageInForce;
 
 // Chooses the language from the user's UI language (GetUserDefaultUILanguage); called once, first.
 void ChooseUiLanguage(void);
-// The text in the language in force.
+// The language the user's UI language calls for, without choosing it.
+int UiLanguageOfUser(void);
+// The text in the language in force, and in a given language.
 const wchar_t* UiText(UiTextId id);
+const wchar_t* UiTextIn(UiTextId id, int language);
 // The language in force, and its language id for the resources of that language.
 int CurrentUiLanguage(void);
 unsigned short UiResourceLanguage(void);

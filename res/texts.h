@@ -139,4 +139,7 @@
     X(TextShareChoose, L"共有フォルダーを選んでください", L"Choose the share folder") \
     X(TextShareSettingFailed, L"共有の設定を変更できませんでした", L"The share setting could not be changed.") \
     X(TextAppsSettingFailed, L"アプリ別に記録する設定を変更できませんでした", \
-      L"The setting to record by application could not be changed.")
+      L"The setting to record by application could not be changed.") \
+    X(TextAppsReadFailed, L"アプリ別の記録ファイルを読み込めません", L"A file of the totals by application could not be read.") \
+    X(TextAppsWriteFailed, L"アプリ別の記録ファイルに書き込めませんでした", \
+      L"A file of the totals by application could not be written.")

@@ -31,17 +31,34 @@ static void AddLineToShown(void* target, const char* name, const long long* valu
     ShownApps.TotalMs += values[3] * MsPerSecond;
 }
 
+// Records held in memory: rows without a count (an application that was only looked at) are not
+// shown.
+static void AddDayToShown(const AppsDay* day)
+{
+    for (int i = 0; i < day->Count; ++i) {
+        const AppRecord* r = &day->Records[i];
+        if (AppRecordEmpty(r)) continue;
+        AppRecord* row = ShownRow(r->Name);
+        row->Clicks += r->Clicks, row->Keys += r->Keys, row->Travel += r->Travel, row->ActiveMs += r->ActiveMs;
+        ShownApps.TotalMs += r->ActiveMs;
+    }
+}
+
 struct RangeFiles {
     int Range;
     int TodayFromFile;
 };
 
+// A day held in memory comes from there; from its file too while that has not been read into
+// memory yet.
 static int AddRangeFile(void* context, int date)
 {
     const RangeFiles* files = static_cast<const RangeFiles*>(context);
+    if (!DateInRange(files->Range, date)) return 1;
+    const AppsDay* waiting = WaitingAppsDay(date);
+    int fromFile = date == Days.TodayDate ? files->TodayFromFile : !waiting || waiting->Unread;
     unsigned long long fingerprint = 0;
-    if (DateInRange(files->Range, date) && (files->TodayFromFile || date != Days.TodayDate) &&
-        ReadAppsLines(date, AddLineToShown, nullptr, &fingerprint) && fingerprint)
+    if (fromFile && ReadAppsLines(date, AddLineToShown, nullptr, &fingerprint) && fingerprint)
         CountDayOnce(-date, fingerprint);
     return 1;
 }
@@ -58,15 +75,13 @@ static void CollectOwnApps(int range)
     // Today comes from memory while it is recorded there (its file lags by up to a slot), and
     // also from its file while that has not been read into memory yet.
     const AppsDay* today = &AppsOfDays.Today;
-    RangeFiles files = {range, !AppsOfDays.Recording || today->Unread};
-    if (AppsOfDays.Recording) {
-        for (int i = 0; i < today->Count; ++i) {
-            const AppRecord* r = &today->Records[i];
-            AppRecord* row = ShownRow(r->Name);
-            row->Clicks += r->Clicks, row->Keys += r->Keys, row->Travel += r->Travel, row->ActiveMs += r->ActiveMs;
-            ShownApps.TotalMs += r->ActiveMs;
-        }
-    }
+    // (Switched off, memory holds only counts that could not be written when it was switched off.)
+    int inMemory = AppsOfDays.Recording || today->Changed;
+    RangeFiles files = {range, !inMemory || today->Unread};
+    if (inMemory) AddDayToShown(today);
+    // Finished days whose files could not be written yet count from memory.
+    for (int i = 0; i < AppsOfDays.WaitingCount; ++i)
+        if (DateInRange(range, AppsOfDays.Waiting[i].Date)) AddDayToShown(&AppsOfDays.Waiting[i]);
     ListDatedFiles(ComposeDataFilePath(AppsFilePattern), AppsFileSuffix, AddRangeFile, &files);
 }
 

@@ -12,8 +12,11 @@ AppsFileBuffers AppsFileWork;
 
 const char AppsFilePattern[] = "*.apps.txt";
 const char AppsFileSuffix[] = ".apps.txt";
+const char AppsTempPattern[] = "*.apps.new";
+const char AppsTempSuffix[] = ".apps.new";
 static const char FormatAppsFileName[] = "%04d%02d%02d.apps.txt";
 static const char FormatAppsTempName[] = "%04d%02d%02d.apps.new";
+
 // The data folder's long path form starts where these names would pass MAX_PATH.
 static_assert(sizeof "20240307.apps.new" - 1 == LongestDataFileName, "the longest name of the data folder");
 // The header is UTF-8 and Japanese whatever the UI language, as are the names of the applications.
@@ -44,7 +47,7 @@ static long long CountOf(const char* field, int length)
 
 void ParseAppsText(const char* text, int length, AddAppLine add, void* target)
 {
-    int at = length >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    int at = 0;
     while (at < length) {
         int end = at;
         while (end < length && text[end] != '\n') ++end;
@@ -67,36 +70,70 @@ void ParseAppsText(const char* text, int length, AddAppLine add, void* target)
     }
 }
 
-// Reads the date's file into the text buffer: its length, 0 for no file, -1 when it cannot be read.
-static int ReadAppsText(int date)
-{
-    HANDLE file = CreateFileW(AppsFilePath(date), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
-    }
-    DWORD total = 0, got = 0;
-    while (total < AppsTextSize && ReadFile(file, AppsFileWork.Text + total, AppsTextSize - total, &got, nullptr) &&
-           got > 0)
-        total += got;
-    CloseHandle(file);
-    return static_cast<int>(total);
-}
-
-int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint)
-{
-    int length = ReadAppsText(date);
-    if (length < 0) return 0;
-    if (fingerprint) *fingerprint = length > 0 ? FingerprintOfBytes(AppsFileWork.Text, length) : 0;
-    ParseAppsText(AppsFileWork.Text, length, add, target);
-    return 1;
-}
-
 static void AddLineToDay(void* target, const char* name, const long long* values)
 {
     AppsDay* day = static_cast<AppsDay*>(target);
     AddAppValues(&day->Records[AppOfName(day, name)], values);
+}
+
+// Reads a file piece by piece into the day's records, each piece's whole lines parsed and the
+// rest carried to the next; a line longer than a piece is no line of an apps file and is skipped.
+// 1, also for no file; 0 when it cannot be opened or read to its end. The fingerprint of the bytes
+// read when asked for (0 for no file).
+static int ReadAppsPath(const WCHAR* path, AppsDay* day, unsigned long long* fingerprint = nullptr)
+{
+    if (fingerprint) *fingerprint = 0;
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    char* text = AppsFileWork.Text;
+    int carried = 0, skipping = 0, first = 1, ok = 1;
+    unsigned long long hash = FingerprintOfBytes(nullptr, 0);
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, text + carried, AppsTextSize - carried, &got, nullptr)) {
+            ok = 0;
+            break;
+        }
+        hash = FingerprintOfBytes(text + carried, static_cast<long>(got), hash);
+        int length = carried + static_cast<int>(got), start = 0;
+        if (first && length >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0) start = 3;
+        first = 0;
+        if (skipping) {
+            while (start < length && text[start] != '\n') ++start;
+            skipping = start == length;
+        }
+        int end = length;
+        if (got > 0)
+            while (end > start && text[end - 1] != '\n') --end;
+        if (got > 0 && end == start && length == AppsTextSize) {
+            skipping = 1, carried = 0;
+            continue;
+        }
+        ParseAppsText(text + start, end - start, AddLineToDay, day);
+        if (got == 0) break;
+        carried = length - end;
+        memmove(text, text + end, carried);
+    }
+    CloseHandle(file);
+    if (fingerprint) *fingerprint = hash;
+    return ok;
+}
+
+int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint)
+{
+    AppsDay* read = &AppsFileWork.Read;
+    ClearAppsDay(read, date);
+    if (!ReadAppsPath(AppsFilePath(date), read, fingerprint)) return 0;
+    for (int i = 0; i < read->Count; ++i) {
+        const AppRecord* r = &read->Records[i];
+        long long values[AppsFields - 1] = {r->Clicks, r->Keys, r->Travel, r->ActiveMs / MsPerSecond};
+        add(target, r->Name, values);
+    }
+    return 1;
 }
 
 int ReadAppsFile(AppsDay* day) { return ReadAppsLines(day->Date, AddLineToDay, day); }
@@ -113,6 +150,7 @@ static int ComposeAppsText(const AppsDay* day)
     int length = snprintf(text, AppsTextSize, "%s", AppsHeader);
     for (int i = 0; i < day->Count; ++i) {
         const AppRecord* r = &day->Records[order[i]];
+        if (AppRecordEmpty(r)) continue;
         length += snprintf(text + length, AppsTextSize - length, "%s\t%lld\t%lld\t%lld\t%lld\r\n", r->Name, r->Clicks,
                            r->Keys, r->Travel, r->ActiveMs / MsPerSecond);
     }
@@ -135,4 +173,24 @@ int WriteAppsFile(const AppsDay* day)
     ok = ok && MoveFileExW(AppsFileWork.TempPath, AppsFilePath(day->Date), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) DeleteFileW(AppsFileWork.TempPath);
     return ok;
+}
+
+// A line of the apps file laid over the new version's records: each count the larger.
+static void MaxLineIntoDay(void* target, const char* name, const long long* values)
+{
+    AppsDay* day = static_cast<AppsDay*>(target);
+    AppRecord* r = &day->Records[AppOfName(day, name)];
+    long long active = values[3] * MsPerSecond;
+    if (values[0] > r->Clicks) r->Clicks = values[0];
+    if (values[1] > r->Keys) r->Keys = values[1];
+    if (values[2] > r->Travel) r->Travel = values[2];
+    if (active > r->ActiveMs) r->ActiveMs = active;
+}
+
+int ReadOrphanedAppsFile(int date, AppsDay* day)
+{
+    char name[32];
+    FormatDate(FormatAppsTempName, date, name, sizeof name);
+    ClearAppsDay(day, date);
+    return ReadAppsPath(ComposeDataFilePath(name), day) && ReadAppsLines(date, MaxLineIntoDay, day);
 }

@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "base/dates.h"
+#include "store/apprecords.h"
 #include "store/appsfile.h"
 #include "store/datafolder.h"
 #include "store/dayfile.h"
@@ -59,21 +60,34 @@ static const WCHAR* ResetCopyPath(int file)
     return DataReset.CopyPath;
 }
 
+// A day's pair of files goes or stays together: a day file without its apps file (or the other
+// way round) would leave the day's totals and its applications' sums apart.
+static int PairOf(int file) { return file < DayCount ? file + DayCount : file - DayCount; }
+
+static int ResetFileExists(int file) { return GetFileAttributesW(ResetOriginalPath(file)) != INVALID_FILE_ATTRIBUTES; }
+
 // Copies every existing file of the 21 days whole into the reset folder and lists the originals
 // that have their copy, for the Recycle Bin; a file that cannot be copied (held without sharing, a
-// full disk) is left where it is. Nonzero when every original that has its copy is in the list:
-// the paths of a data folder in the long form are too long for it, and the bin would not take them.
+// full disk) is left where it is, and so is the other file of its day. Nonzero when every original
+// that has its copy is in the list: the paths of a data folder in the long form are too long for
+// it, and the bin would not take them.
 static int KeepDayFiles(int* count)
 {
+    for (int f = 0; f < ResetFileCount; ++f) DataReset.Kept[f] = CopyFileW(ResetOriginalPath(f), ResetCopyPath(f), TRUE) != 0;
+    for (int f = 0; f < DayCount; ++f) {
+        int uncopied = (!DataReset.Kept[f] && ResetFileExists(f)) || (!DataReset.Kept[PairOf(f)] && ResetFileExists(PairOf(f)));
+        if (!uncopied) continue;
+        int pair[2] = {f, PairOf(f)};
+        for (int g : pair)
+            if (DataReset.Kept[g]) DeleteFileW(ResetCopyPath(g)), DataReset.Kept[g] = 0;
+    }
     *count = 0;
     int whole = 1;
     int used = 0;
     for (int f = 0; f < ResetFileCount; ++f) {
-        DataReset.Kept[f] = 0;
-        const WCHAR* original = ResetOriginalPath(f);
-        if (!CopyFileW(original, ResetCopyPath(f), TRUE)) continue;
-        DataReset.Kept[f] = 1;
+        if (!DataReset.Kept[f]) continue;
         ++*count;
+        const WCHAR* original = ResetOriginalPath(f);
         int length = lstrlenW(original) + 1;
         if (length > MAX_PATH || used + length >= ResetFileCount * MAX_PATH) {
             whole = 0;
@@ -87,9 +101,17 @@ static int KeepDayFiles(int* count)
 }
 
 
-static int ResetFileStayed(int file)
+static int ResetFileStayed(int file) { return file < DayCount ? HasDayFile(file) : ResetFileExists(file); }
+
+// Without the bin the originals are removed, a day's file first: one that cannot be removed keeps
+// its apps file with it.
+static void RemoveOriginals(void)
 {
-    return file < DayCount ? HasDayFile(file) : GetFileAttributesW(ResetOriginalPath(file)) != INVALID_FILE_ATTRIBUTES;
+    for (int f = 0; f < ResetFileCount; ++f) {
+        if (!DataReset.Kept[f]) continue;
+        if (f >= DayCount && DataReset.Kept[PairOf(f)] && ResetFileStayed(PairOf(f))) continue;
+        DeleteFileW(ResetOriginalPath(f));
+    }
 }
 
 // The files of the reset go where the user can take them back whole. Each is first copied into the
@@ -105,24 +127,27 @@ int ResetData(const SYSTEMTIME* now, int* daysKept)
     if (MakeResetFolder(now)) {
         int count = 0;
         int recycled = KeepDayFiles(&count) && RecycleFiles(DataReset.List, count);
+        if (!recycled) RemoveOriginals();
         for (int f = 0; f < ResetFileCount; ++f) {
             if (!DataReset.Kept[f]) continue;
-            DeleteFileW(recycled ? ResetCopyPath(f) : ResetOriginalPath(f));
             // An original that stayed keeps its day; a copy would only be a second file of it.
-            if (!recycled && ResetFileStayed(f)) DeleteFileW(ResetCopyPath(f));
+            if (recycled || ResetFileStayed(f)) DeleteFileW(ResetCopyPath(f));
         }
         // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
         RemoveDirectoryW(DataReset.Folder);
     }
+    // A day either of whose files stayed is a day kept; its records of applications stay in memory.
     *daysKept = 0;
+    unsigned char cleared[DayCount];
     for (int d = 0; d < DayCount; ++d) {
-        if (hadFile[d] && HasDayFile(d)) {
-            ++*daysKept;
-            continue;
-        }
+        int appsStayed = ResetFileExists(DayCount + d);
+        cleared[d] = !(hadFile[d] && HasDayFile(d)) && !appsStayed;
+        if ((hadFile[d] && HasDayFile(d)) || appsStayed) ++*daysKept;
+        if (hadFile[d] && HasDayFile(d)) continue;
         ClearDayColumn(d);
         if (d == 0) memset(Days.SlotBase, 0, sizeof Days.SlotBase);
     }
+    ClearResetAppsDays(Days.TodayDate, cleared);
     if (hadFile[0] && HasDayFile(0)) return 0;
     return CreateDayFile() == 1 ? 0 : -1;
 }

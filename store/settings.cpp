@@ -2,15 +2,29 @@
 // sections ([PC], [Share]).
 #include "store/settings.h"
 
+#include <windows.h>
+
 #include "store/datafolder.h"
 
 static const char SettingsFile[] = "vantle.ini";
 static const wchar_t AppsSection[] = L"Apps";
 static const wchar_t AppsRecordKey[] = L"Record";
 
+// The profile call answers its default both for a missing file and for one it cannot read, and a
+// switch the user turned off must not turn itself on while the file is held: the file is opened
+// first and kept open (sharing reads and writes) while the profile call reads it.
 int ReadAppsSetting(void)
 {
-    return GetPrivateProfileIntW(AppsSection, AppsRecordKey, 1, ComposeDataFilePath(SettingsFile)) != 0;
+    const WCHAR* path = ComposeDataFilePath(SettingsFile);
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 1 : SettingUnreadable;
+    }
+    int on = GetPrivateProfileIntW(AppsSection, AppsRecordKey, 1, path) != 0;
+    CloseHandle(file);
+    return on;
 }
 
 int WriteAppsSetting(int on)

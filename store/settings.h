@@ -2,9 +2,11 @@
 // functions.
 #pragma once
 
-// The switch of recording per application (on when there is none), and its change; 0 when the
-// setting could not be written.
+// The switch of recording per application: 1 on (also when there is no settings file), 0 off, -1
+// when the file exists but cannot be read now (held, access denied): the caller asks again later.
+enum { SettingUnreadable = -1 };
 int ReadAppsSetting(void);
+// Its change; 0 when the setting could not be written.
 int WriteAppsSetting(int on);
 // A text setting of a section into the buffer ("" when there is none); its length.
 int ReadSettingText(const wchar_t* section, const wchar_t* key, wchar_t* text, int size);

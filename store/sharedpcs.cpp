@@ -184,6 +184,13 @@ static void AddCheckedLine(void* context, const char* name, const long long* val
     reading->Add(reading->Target, name, values);
 }
 
+// An apps file's text after its byte-order mark.
+static void ParseSharedAppsText(const char* text, long size, void* context)
+{
+    int start = size >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    ParseAppsText(text + start, static_cast<int>(size - start), AddCheckedLine, context);
+}
+
 static int CompareBlockDates(const void* a, const void* b)
 {
     int x = static_cast<const AppsIndexBlock*>(a)->Date, y = static_cast<const AppsIndexBlock*>(b)->Date;
@@ -200,7 +207,7 @@ static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found
         bsearch(&key, SharedPcs.Blocks, SharedPcs.BlockCount, sizeof key, CompareBlockDates));
     if (block && block->Written == WriteTimeOf(&found->ftLastWriteTime) && block->Length == static_cast<long>(found->nFileSizeLow)) {
         if (CountDayOnce(-date, block->Fingerprint))
-            ParseAppsText(SharedPcs.AppsText + block->Offset, static_cast<int>(block->Length), AddCheckedLine, context);
+            ParseSharedAppsText(SharedPcs.AppsText + block->Offset, block->Length, context);
         return 1;
     }
     char name[32];
@@ -208,7 +215,7 @@ static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found
     long size = ReadWholeFile(ShareItemPath(SharedPcs.Path, SharedPcs.Pcs[reading->Pc].Id, name), SharedPcs.Text,
                               AppsTextSize);
     if (size < 0 || !CountDayOnce(-date, FingerprintOfBytes(SharedPcs.Text, size))) return 1;
-    ParseAppsText(SharedPcs.Text, static_cast<int>(size), AddCheckedLine, context);
+    ParseSharedAppsText(SharedPcs.Text, size, context);
     return 1;
 }
 

@@ -35,6 +35,7 @@ int DayValuesOfBytes(const unsigned char* bytes, long size, int exact, int* valu
 
 // FNV-1a: contents that differ anywhere differ here but by rare chance.
 static const unsigned long long FingerprintStart = 14695981039346656037ULL, FingerprintPrime = 1099511628211ULL;
+static_assert(FingerprintStart == 14695981039346656037ULL, "the start of FingerprintOfBytes' default");
 
 unsigned long long FingerprintOfValues(const int* values)
 {
@@ -44,11 +45,11 @@ unsigned long long FingerprintOfValues(const int* values)
     return hash;
 }
 
-unsigned long long FingerprintOfBytes(const void* bytes, long size)
+unsigned long long FingerprintOfBytes(const void* bytes, long size, unsigned long long from)
 {
-    unsigned long long hash = FingerprintStart;
+    unsigned long long hash = from;
     for (long i = 0; i < size; ++i) hash = (hash ^ static_cast<const unsigned char*>(bytes)[i]) * FingerprintPrime;
-    return hash ? hash : 1;
+    return hash;
 }
 
 unsigned long long WriteTimeOf(const FILETIME* time)

@@ -42,8 +42,8 @@ struct IndexEntry {
 int DayValuesOfBytes(const unsigned char* bytes, long size, int exact, int* values);
 // The fingerprint of a day's 720 values: the same values, the same day file.
 unsigned long long FingerprintOfValues(const int* values);
-// The fingerprint of a file's bytes (never 0).
-unsigned long long FingerprintOfBytes(const void* bytes, long size);
+// The fingerprint of a file's bytes; a file read in pieces goes on from its earlier pieces'.
+unsigned long long FingerprintOfBytes(const void* bytes, long size, unsigned long long from = 14695981039346656037ULL);
 // A FILETIME as one number.
 unsigned long long WriteTimeOf(const FILETIME* time);
 // One entry's line into the text (IndexLineSize bytes at the most); its length.

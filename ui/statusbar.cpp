@@ -181,6 +181,7 @@ void ShowReleasedIcons(void)
 
 void ShowClock(const SYSTEMTIME* now)
 {
+    if (!StatusBarUsable()) return;
     wchar_t text[PartTextSize];
     wsprintfW(text, UiText(FormatStatusDate), now->wYear, now->wMonth, now->wDay);
     SetStatusText(PartDate, text);

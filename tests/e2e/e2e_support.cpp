@@ -134,24 +134,37 @@ bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, D
            WaitUntilIdle(program->monitor, timeoutMs);
 }
 
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return -1;
+    return static_cast<LRESULT>(result);
+}
+
 bool WaitUntilIdle(HWND window, DWORD timeoutMs)
 {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
 }
 
+// The exit question by its text: a second box of the same caption (the unsaved day's) is answered
+// only where a test expects it.
 bool AskToEnd(RunningProgram* program, ScriptedUser& user, int answer)
 {
-    user.Answer(UiA(TextExitCaption), answer);
+    user.Expect(UiA(TextExitCaption), UiA(TextExitQuestion), answer);
     size_t before = user.Answered().size();
     PostMessageA(program->monitor, WM_CLOSE, 0, 0);
     return user.WaitForAnswered(before + 1);
 }
 
+// The user stays until the answer has taken effect, so that a box after it fails the test.
 bool AskToEnd(RunningProgram* program, int answer)
 {
     ScriptedUser user(program->process.dwProcessId);
-    return AskToEnd(program, user, answer);
+    bool asked = AskToEnd(program, user, answer);
+    if (answer == IDYES) WaitForSingleObject(program->process.hProcess, 15000);
+    else WaitUntilIdle(program->monitor, 5000);
+    return asked;
 }
 
 DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs)
@@ -162,17 +175,7 @@ DWORD WaitForExit(RunningProgram* program, DWORD timeoutMs)
     return code;
 }
 
-void KillProgram(RunningProgram* program)
-{
-    if (!program->process.hProcess) return;
-    if (WaitForSingleObject(program->process.hProcess, 0) != WAIT_OBJECT_0) {
-        TerminateProcess(program->process.hProcess, 9);
-        WaitForSingleObject(program->process.hProcess, 5000);
-    }
-    CloseHandle(program->process.hProcess);
-    CloseHandle(program->process.hThread);
-    program->process = {};
-}
+void KillProgram(RunningProgram* program) { EndProcess(&program->process); }
 
 std::wstring RemoteText(HANDLE process, HWND window, UINT message, WPARAM wParam)
 {

@@ -7,10 +7,14 @@
 #include "support/scripteduser.h"
 #include "support/testwin.h"
 
+// Ended on every exit of the test that started it.
 struct RunningProgram {
     PROCESS_INFORMATION process = {};
     HWND monitor = nullptr;
     std::string folder;  // with a trailing backslash
+    RunningProgram() = default;
+    RunningProgram(const RunningProgram&) = delete;
+    ~RunningProgram() { EndProcess(&process); }
 };
 
 // A fresh folder holding vantle.exe and its two libraries, named below the test program's folder
@@ -44,6 +48,11 @@ void StartEarlyInSlot(int seconds);
 bool WaitUntilRecording(RunningProgram* program, const std::string& todayFile, DWORD timeoutMs);
 // Waits until the window's thread takes a message again; false after the time-out.
 bool WaitUntilIdle(HWND window, DWORD timeoutMs = 15000);
+// A message to a window of another process, answered within 5 s or taken as -1: a program that
+// hangs fails the test instead of holding it.
+LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The graph window's caption, with the version.
+inline std::string GraphCaption() { return UiA(TextTitle); }
 // Asks the program to end (WM_CLOSE); the user answers its question with the given button. True
 // once the question was answered and has gone.
 bool AskToEnd(RunningProgram* program, ScriptedUser& user, int answer);

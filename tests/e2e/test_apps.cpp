@@ -12,18 +12,6 @@
 #include "res/resource.h"
 
 namespace {
-// Run in a process of its own, this test program copied under another name: a window at the left
-// or at the right of the screen, until the process is ended.
-void ShowWorkWindow(int x)
-{
-    HWND window = CreateWindowExA(0, "STATIC", "work", WS_POPUP | WS_VISIBLE | SS_NOTIFY, x, 300, 200, 200, nullptr,
-                                  nullptr, nullptr, nullptr);
-    PumpUntil([] { return false; }, 60000);
-    DestroyWindow(window);
-}
-TEST(AppsWorkWindow, DISABLED_Left) { ShowWorkWindow(50); }
-TEST(AppsWorkWindow, DISABLED_Right) { ShowWorkWindow(700); }
-
 TEST(AppsE2e, TwoProgramsKeysAndClicksShownAndWritten)
 {
     if (SlotNow() == 239) StartEarlyInSlot(60);
@@ -34,15 +22,13 @@ TEST(AppsE2e, TwoProgramsKeysAndClicksShownAndWritten)
     ScriptedUser user(program.process.dwProcessId);
     const struct {
         const char* exe;
-        const char* filter;
         int x, keys;
-    } works[] = {{"left_app.exe", "AppsWorkWindow.DISABLED_Left", 50, 2}, {"right_app.exe", "AppsWorkWindow.DISABLED_Right", 700, 3}};
-    std::vector<PROCESS_INFORMATION> started;
-    for (const auto& w : works) {
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(StartTestProgramAgain(folder + w.exe, w.filter, &process));
-        started.push_back(process);
-        HWND window = WaitForProcessWindow(process.dwProcessId, "Static", "work", true, 10000);
+    } works[] = {{"left_app.exe", 50, 2}, {"right_app.exe", 700, 3}};
+    TestProcess started[2];
+    for (int i = 0; i < 2; ++i) {
+        const auto& w = works[i];
+        ASSERT_TRUE(StartWindowProcess(folder + w.exe, w.x, &started[i].info));
+        HWND window = WaitForProcessWindow(started[i].info.dwProcessId, "Static", "work", true, 10000);
         ASSERT_NE(window, nullptr);
         // A click into the window, then keys while it is in front.
         InjectMove(w.x + 100, 400);
@@ -54,17 +40,17 @@ TEST(AppsE2e, TwoProgramsKeysAndClicksShownAndWritten)
     }
 
     PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", "Vantle  PC活動記録測定ソフト  Version 1.13", true, 10000);
+    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption().c_str(), true, 10000);
     ASSERT_NE(graph, nullptr);
     PostMessageA(graph, WM_COMMAND, IDC_SHOW_APPS, 0);
     HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextAppsCaption).c_str(), true, 10000);
     ASSERT_NE(apps, nullptr);
     EXPECT_EQ(GetWindow(apps, GW_OWNER), graph);
     HWND list = GetDlgItem(apps, IDC_APPS_LIST);
-    EXPECT_EQ(SendDlgItemMessageA(apps, IDC_APPS_RANGE, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendBounded(GetDlgItem(apps, IDC_APPS_RANGE), CB_GETCURSEL, 0, 0), 0);
     const std::vector<std::string> heads = {"アプリ", "活動時間", "割合", "マウスクリック回数", "キータッチ回数", "マウスの動き"};
     for (int c = 0; c < 6; ++c) EXPECT_EQ(ListText(program.process.hProcess, list, -1, c), heads[c]);
-    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int rows = static_cast<int>(SendBounded(list, LVM_GETITEMCOUNT, 0, 0));
     for (const auto& w : works) {
         std::string shown = "none";
         for (int r = 0; r < rows; ++r)
@@ -83,11 +69,5 @@ TEST(AppsE2e, TwoProgramsKeysAndClicksShownAndWritten)
     std::string file(bytes.begin(), bytes.end());
     EXPECT_EQ(file.find(u8"アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n"), 0u);
     for (const auto& w : works) EXPECT_NE(file.find(std::string("\n") + w.exe + "\t1\t" + std::to_string(w.keys) + "\t"), std::string::npos) << file;
-    for (PROCESS_INFORMATION& p : started) {
-        TerminateProcess(p.hProcess, 0);
-        WaitForSingleObject(p.hProcess, 5000);
-        CloseHandle(p.hThread);
-        CloseHandle(p.hProcess);
-    }
 }
 }  // namespace

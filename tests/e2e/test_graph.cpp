@@ -463,7 +463,7 @@ TEST(GraphShot, Open)
     HWND apps = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(TextAppsCaption).c_str(), true, 10000);
     ASSERT_NE(apps, nullptr) << "the apps window did not open";
     HWND range = GetDlgItem(apps, IDC_APPS_RANGE);
-    SendMessageA(range, CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(SendBounded(range, CB_SETCURSEL, 1, 0), 1);
     PostMessageA(apps, WM_COMMAND, MAKEWPARAM(IDC_APPS_RANGE, CBN_SELCHANGE), reinterpret_cast<LPARAM>(range));
     EXPECT_TRUE(WaitUntilIdle(apps));
     EXPECT_TRUE(PumpUntil([&] { return painted(apps); }, 5000));

@@ -17,7 +17,6 @@
 #include "support/testwin.h"
 
 namespace {
-const char GraphCaption[] = "Vantle  PC活動記録測定ソフト  Version 1.13";
 const int StatusBarStrip = 25;  // the picture leaves out the status bar along the bottom
 
 // Yesterday (day 1) holds the bar: slots BarFirst..BarLast at the day's maximum, so they stand
@@ -99,7 +98,7 @@ TEST_F(PictureSaveTest, SavesTheGraphAsPngAndJpegOfTheChosenName)
     ASSERT_TRUE(WaitUntilRecording(&program, today, 20000));
     user.reset(new ScriptedUser(program.process.dwProcessId));
     PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption, true, 10000);
+    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption().c_str(), true, 10000);
     ASSERT_NE(graph, nullptr) << "the graph window did not open";
     RECT client;
     ASSERT_TRUE(GetClientRect(graph, &client));

@@ -421,7 +421,7 @@ TEST(Soak, DaysOfSteadyInput)
     KillProgram(&program);
     watch.Stop();
     for (const SeenBox& box : user.Answered())
-        if (box.caption != UiA(TextExitCaption)) ADD_FAILURE() << "the program reported " << box.caption << ": " << box.text;
+        if (box.text != UiA(TextExitQuestion)) ADD_FAILURE() << "the program reported " << box.caption << ": " << box.text;
 
     run.operations = watch.Operations();
     run.exitWrite = watch.LastChange();

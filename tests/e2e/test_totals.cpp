@@ -18,7 +18,6 @@
 #include "support/testwin.h"
 
 namespace {
-const char GraphCaption[] = "Vantle  PC活動記録測定ソフト  Version 1.13";
 const char TotalsCaption[] = "日別の合計";
 
 // "YYYY/MM/DD (曜)" of a day file's name, the weekday worked out by the C runtime.
@@ -82,7 +81,7 @@ TEST_F(TotalsWindowTest, OpensReadsCopiesAndCloses)
     ASSERT_TRUE(WaitUntilRecording(&program, DayFileNameAt(0), 20000));
     user.reset(new ScriptedUser(program.process.dwProcessId));
     PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption, true, 10000);
+    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption().c_str(), true, 10000);
     ASSERT_NE(graph, nullptr) << "the graph window did not open";
 
     PostMessageA(graph, WM_COMMAND, IDC_SHOW_TOTALS, 0);
@@ -167,7 +166,7 @@ TEST_F(TotalsWindowTest, TwoPcsOfOneShareShownEachAndSummed)
     }
     user.reset(new ScriptedUser(program.process.dwProcessId));
     PostMessageA(program.monitor, WM_COMMAND, IDC_OPEN_GRAPH, 0);
-    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption, true, 10000);
+    HWND graph = WaitForProcessWindow(program.process.dwProcessId, "#32770", GraphCaption().c_str(), true, 10000);
     ASSERT_NE(graph, nullptr);
     PostMessageA(graph, WM_COMMAND, IDC_SHOW_TOTALS, 0);
     HWND totals = WaitForProcessWindow(program.process.dwProcessId, "#32770", TotalsCaption, true, 10000);

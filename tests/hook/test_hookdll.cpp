@@ -308,10 +308,16 @@ TEST_F(HookTest, ThreadsGivenUpBeforeTheyRanEndByThemselvesAndFreeTheirSlots)
         });
         WaitForSingleObject(done, INFINITE);
         ResetEvent(done);
-        lock(0, nullptr, &cookie);
+        EXPECT_EQ(lock(0, nullptr, &cookie), 0) << "the loader lock was not taken";
         SetEvent(go);
         bool finished = WaitForSingleObject(done, 5000) == WAIT_OBJECT_0;
+        // Called once the lock is free again: calls that still do not end fail the test, not hold it.
         return std::make_pair(finished, [worker = std::move(worker), go, done]() mutable {
+            if (WaitForSingleObject(done, 10000) != WAIT_OBJECT_0) {
+                ADD_FAILURE() << "the calls did not end once the loader lock was free";
+                worker.detach();
+                return;
+            }
             worker.join();
             CloseHandle(go);
             CloseHandle(done);

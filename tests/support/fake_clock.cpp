@@ -12,6 +12,8 @@ struct TickAdvance {
 };
 std::vector<TickAdvance> Advances;
 int ShellAwayFor = 0;
+bool Stopped = false;
+DWORD StoppedAt = 0;
 long InputAge = -1;
 }
 
@@ -40,7 +42,13 @@ void ReadLocalTime(SYSTEMTIME* now) { *now = FakeNow; }
 
 int FakeDate(void) { return FakeNow.wYear * 10000 + FakeNow.wMonth * 100 + FakeNow.wDay; }
 
-DWORD ReadTickCount(void) { return GetTickCount() + TickOffset; }
+DWORD ReadTickCount(void) { return Stopped ? StoppedAt : GetTickCount() + TickOffset; }
+
+void StopTickClock(void)
+{
+    StoppedAt = ReadTickCount();
+    Stopped = true;
+}
 
 // An input keeps the tick-clock time it was made at: the clock's advances since then do not
 // move it.
@@ -66,12 +74,14 @@ void AdvanceTickClock(DWORD ms)
         Sleep(1);
     Advances.push_back({GetTickCount(), ms});
     TickOffset += ms;
+    StoppedAt += ms;
 }
 
 void ResetTickClock(void)
 {
     Advances.clear();
     TickOffset = 0;
+    Stopped = false;
 }
 
 BOOL NotifyShell(DWORD message, NOTIFYICONDATAW* record)

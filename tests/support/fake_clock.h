@@ -11,6 +11,8 @@ int FakeDate(void);
 // the real one (each test starts there).
 void AdvanceTickClock(DWORD ms);
 void ResetTickClock(void);
+// The tick clock stands still until advanced (or reset): what happens meanwhile happens at once.
+void StopTickClock(void);
 // The last input seen as made this long before every reading of it; negative: the system's own.
 void SetInputAge(long ms);
 // The shell refuses the next requests to add or change an icon, as when there is no

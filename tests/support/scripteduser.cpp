@@ -77,7 +77,9 @@ void ScriptedUser::Expect(const std::string& caption, const std::string& text, i
 void ScriptedUser::Hold(const std::string& caption)
 {
     std::lock_guard<std::mutex> guard(lock_);
-    rules_.push_back({caption, HoldBox, 0, ""});
+    Rule rule = {caption, HoldBox, 0, ""};
+    rule.left = 1;
+    rules_.push_back(rule);
 }
 
 void ScriptedUser::SaveAs(const std::string& caption, const std::string& name)
@@ -121,7 +123,13 @@ std::vector<SeenBox> ScriptedUser::Answered()
 size_t ScriptedUser::BoxesSeen()
 {
     std::lock_guard<std::mutex> guard(lock_);
-    return answered_.size() + unexpected_.size() + waiting_.size();
+    return answered_.size() + unexpected_.size() + waiting_.size() + heldGone_.size();
+}
+
+std::vector<SeenBox> ScriptedUser::HeldAndGone()
+{
+    std::lock_guard<std::mutex> guard(lock_);
+    return heldGone_;
 }
 
 std::vector<std::string> ScriptedUser::AnsweredTexts()
@@ -147,7 +155,12 @@ std::vector<std::map<UINT, UINT>> ScriptedUser::ClosedMenus()
 
 void ScriptedUser::Finish()
 {
-    if (!thread_) return;
+    if (finished_) return;
+    finished_ = true;
+    if (!thread_) {
+        ADD_FAILURE() << "the scripted user's thread was not made: no box was answered";
+        return;
+    }
     InterlockedExchange(&stop_, 1);
     WaitForSingleObject(thread_, INFINITE);
     CloseHandle(thread_);
@@ -155,6 +168,8 @@ void ScriptedUser::Finish()
     for (HWND box : ProcessWindows(processId_, "#32770", nullptr, true)) {
         if (!IsMessageBox(box)) continue;
         unexpected_.push_back(Describe(box));
+        waiting_.erase(std::remove_if(waiting_.begin(), waiting_.end(), [&](const Waiting& w) { return w.seen.box == box; }),
+                       waiting_.end());
         Press(box, IDCANCEL);
     }
     ForgetGoneBoxes();
@@ -182,7 +197,7 @@ void ScriptedUser::ForgetGoneBoxes()
             ++w;
             continue;
         }
-        if (!w->held) unexpected_.push_back(w->seen);
+        (w->held ? heldGone_ : unexpected_).push_back(w->seen);
         w = waiting_.erase(w);
     }
 }
@@ -213,15 +228,17 @@ void ScriptedUser::Visit(HWND box)
         std::string caption = WindowTextOf(box);
         auto found = std::find_if(rules_.rbegin(), rules_.rend(), [&](const Rule& r) {
             return r.caption == caption && !(r.action == SaveName && message) &&
-                   (!r.expected || (r.name == text && r.left > 0));
+                   (!r.expected || (r.name == text && r.left > 0)) && !(r.action == HoldBox && r.left == 0);
         });
         auto waiting = std::find_if(waiting_.begin(), waiting_.end(), [&](const Waiting& w) { return w.seen.box == box; });
         // A box no rule expects waits a while, a held one longer; then either is cancelled and
-        // reported, so that a test that never lets it go fails instead of hanging.
-        bool held = found != rules_.rend() && found->action == HoldBox;
+        // reported, so that a test that never lets it go fails instead of hanging. A hold is for
+        // the next box of its caption; that box stays held until a rule answers it.
+        bool held = found != rules_.rend() ? found->action == HoldBox : waiting != waiting_.end() && waiting->held;
         if (found == rules_.rend() || held) {
             if (!message) return;
             if (waiting == waiting_.end()) {
+                if (found != rules_.rend()) found->left = 0;
                 waiting_.push_back({Describe(box), GetTickCount(), held});
             } else if (GetTickCount() - waiting->since > (held ? HeldAtMostMs : UnexpectedAfterMs)) {
                 unexpected_.push_back(waiting->seen);

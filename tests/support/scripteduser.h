@@ -28,8 +28,8 @@ public:
     // button; the test fails unless they all come before the user finishes. A box past the count is
     // one nobody expected.
     void Expect(const std::string& caption, const std::string& text, int button, int count = 1);
-    // From now on, boxes with this caption are left on screen (and noted) until a rule answers them,
-    // for 30 s at the most: then they are cancelled and reported as unexpected.
+    // The next box with this caption is left on screen (and noted) until a rule answers it, for
+    // 30 s at the most: then it is cancelled and reported as unexpected.
     void Hold(const std::string& caption);
     // From now on, save dialogs with this caption get the name typed into their name field, and
     // Save pressed.
@@ -43,6 +43,8 @@ public:
     std::vector<SeenBox> Answered();
     // How many message boxes have come so far, answered by a rule or not.
     size_t BoxesSeen();
+    // Held boxes that went unanswered (their owner was destroyed, their program ended).
+    std::vector<SeenBox> HeldAndGone();
     // The texts of the answered boxes, in order.
     std::vector<std::string> AnsweredTexts();
     // Runs the action and returns the texts of the boxes answered meanwhile. In-process calls are
@@ -51,9 +53,9 @@ public:
     // The menus closed so far, each as its commands' states (MF_GRAYED and so on) by command id.
     std::vector<std::map<UINT, UINT>> ClosedMenus();
     // Stops and cancels every box of the process still on screen. The test fails (once) for each
-    // box that no rule answered: cancelled after the time-out, gone by itself (its program ended,
-    // its owner was destroyed) or still up now, naming its caption and text; and for each expected
-    // box that never came.
+    // box that no rule answered: cancelled after the time-out, gone by itself unless held (its
+    // program ended, its owner was destroyed) or still up now, naming its caption and text; and for
+    // each expected box that never came.
     void Finish();
 
 private:
@@ -76,7 +78,7 @@ private:
     std::mutex lock_;
     std::vector<Rule> rules_;
     bool closeMenus_ = false;
-    std::vector<SeenBox> answered_, unexpected_;
+    std::vector<SeenBox> answered_, unexpected_, heldGone_;
     std::vector<std::map<UINT, UINT>> menus_;
     std::set<HWND> done_;
     struct Waiting {
@@ -87,6 +89,7 @@ private:
     std::vector<Waiting> waiting_;  // boxes no rule has answered yet
     volatile LONG stop_ = 0;
     HANDLE thread_ = nullptr;
+    bool finished_ = false;
 };
 
 // The text of a window read without a message to its thread (which may be busy).

@@ -126,10 +126,21 @@ void DestroyMonitor(HWND monitor)
     while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
-void ExpectNoReportLeft()
-{
-    for (int i = 0; i < FailureReports.Count; ++i) ADD_FAILURE() << "a failure report nobody saw: " << FailureReports.Items[i].text;
-    FailureReports.Count = 0;
-}
+// Every test ends with a check that no failure report is left queued (its box never shown), so the
+// failure counts for the test that left it.
+namespace {
+struct ReportQueueCheck : testing::EmptyTestEventListener {
+    void OnTestEnd(const testing::TestInfo&) override
+    {
+        for (int i = 0; i < FailureReports.Count; ++i) ADD_FAILURE() << "a failure report nobody saw: " << FailureReports.Items[i].text;
+        FailureReports.Count = 0;
+    }
+};
+// The listeners hear a test's end in the reverse order of their coming: this one before the printer.
+const bool ReportQueueChecked = [] {
+    testing::UnitTest::GetInstance()->listeners().Append(new ReportQueueCheck);
+    return true;
+}();
+}  // namespace
 
 void DispatchWaitingMessages() { PumpUntil([] { return true; }); }

@@ -48,7 +48,5 @@ void TickAt(HWND monitor, int hour, int minute, int second, int day = 7);
 HWND CreateMonitorWithoutStartup();
 // Destroys it and takes the quit message that its end posts off this thread's queue.
 void DestroyMonitor(HWND monitor);
-// Fails the test for each failure report still queued (its box never shown), and drops them.
-void ExpectNoReportLeft();
 // Dispatches every message waiting for this thread, as the program's loop would.
 void DispatchWaitingMessages();

@@ -1,11 +1,16 @@
 // Helpers shared by the test programs.
 #include "support/testwin.h"
 
+#include <gtest/gtest.h>
+#include <stdlib.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
 
 #include "res/messages.h"
+
+// The window's left edge for the process that shows it, handed over in its environment.
+static const char WindowXVariable[] = "VANTLE_TEST_WINDOW_X";
 
 std::wstring Wide(const std::string& text)
 {
@@ -22,14 +27,7 @@ std::string Narrow(const std::wstring& text)
     return narrow;
 }
 
-#define VANTLE_UI_TEXT_PAIR(id, ja, en) {ja, en},
-static const wchar_t* const TableTexts[UiTextCount][2] = {VANTLE_UI_TEXTS(VANTLE_UI_TEXT_PAIR)};
-#undef VANTLE_UI_TEXT_PAIR
-
-const wchar_t* UiW(UiTextId id)
-{
-    return TableTexts[id][PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE ? 0 : 1];
-}
+const wchar_t* UiW(UiTextId id) { return UiTextIn(id, UiLanguageOfUser()); }
 
 std::string UiA(UiTextId id) { return Narrow(UiW(id)); }
 
@@ -73,6 +71,39 @@ bool StartTestProgramAgain(const std::string& copyPath, const std::string& filte
     start.dwFlags = STARTF_USESTDHANDLES;  // and none
     *process = {};
     return CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, process) != FALSE;
+}
+
+// Run only in a process of its own (StartWindowProcess): a window of another process in front,
+// until that process is ended.
+TEST(TestWindowProcess, DISABLED_ShowsAWindowInFront)
+{
+    char x[16] = "600";
+    GetEnvironmentVariableA(WindowXVariable, x, sizeof x);
+    HWND window = CreateWindowExA(0, "STATIC", "work", WS_POPUP | WS_VISIBLE | SS_NOTIFY, atoi(x), 300, 200, 200, nullptr,
+                                  nullptr, nullptr, nullptr);
+    SetForegroundWindow(window);
+    PumpUntil([] { return false; }, 60000);
+    DestroyWindow(window);
+}
+
+bool StartWindowProcess(const std::string& copyPath, int x, PROCESS_INFORMATION* process)
+{
+    SetEnvironmentVariableA(WindowXVariable, std::to_string(x).c_str());
+    bool started = StartTestProgramAgain(copyPath, "TestWindowProcess.*", process);
+    SetEnvironmentVariableA(WindowXVariable, nullptr);
+    return started;
+}
+
+void EndProcess(PROCESS_INFORMATION* process)
+{
+    if (!process->hProcess) return;
+    if (WaitForSingleObject(process->hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(process->hProcess, 9);
+        WaitForSingleObject(process->hProcess, 5000);
+    }
+    CloseHandle(process->hProcess);
+    CloseHandle(process->hThread);
+    *process = {};
 }
 
 std::string ModuleFolder()

@@ -46,6 +46,24 @@ std::vector<HWND> ProcessWindows(DWORD processId, const char* cls, const char* t
 // Starts this test program again, as a copy at `copyPath` (or as itself when the path is empty),
 // running only the (disabled) tests of the filter; its report is not this one's.
 bool StartTestProgramAgain(const std::string& copyPath, const std::string& filter, PROCESS_INFORMATION* process);
+// A process of another program for input to go to: this test program started again (as a copy at
+// `copyPath`, or as itself), showing a window titled "work" at x, 300 (200 by 200) in front.
+bool StartWindowProcess(const std::string& copyPath, int x, PROCESS_INFORMATION* process);
+// Ends a started process that still runs and closes its handles.
+void EndProcess(PROCESS_INFORMATION* process);
+
+// A process the test started, ended on every exit of the test.
+struct TestProcess {
+    PROCESS_INFORMATION info = {};
+    TestProcess() = default;
+    TestProcess(const TestProcess&) = delete;
+    ~TestProcess() { EndProcess(&info); }
+};
+// Runs its action on every exit of the scope: a test's cleanup that an assertion cannot skip.
+struct AtExit {
+    std::function<void()> action;
+    ~AtExit() { action(); }
+};
 
 // Sends the shell a tray message (NIM_ADD, NIM_MODIFY, NIM_DELETE) for the program's icon of the
 // window, in the record's first form and with nothing to change; true when the shell took it.

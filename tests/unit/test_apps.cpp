@@ -71,14 +71,24 @@ TEST(Apps, AttributionAndFiles)
     HWND own = CreateWindowExA(0, "STATIC", "own", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 100, 100, 100, 100, nullptr, nullptr,
                                nullptr, nullptr);
     std::string other = ModuleFolder() + "other_app.exe";
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(StartTestProgramAgain(other, "ForegroundOfAnotherProcess.*", &process));
+    ScriptedUser user;
+    TestProcess process;
+    AtExit cleanup{[&] {
+        StopAppWatch();
+        SetInputAge(-1);
+        EndProcess(&process.info);
+        DeleteFileA(other.c_str());
+        DestroyWindow(own);
+        user.Finish();
+        DestroyMonitor(monitor);
+        RemoveFolder(DataFolder());
+    }};
+    ASSERT_TRUE(StartWindowProcess(other, 600, &process.info));
     ASSERT_TRUE(PumpUntil([&] {
         DWORD id = 0;
         GetWindowThreadProcessId(GetForegroundWindow(), &id);
-        return id == process.dwProcessId;
+        return id == process.info.dwProcessId;
     }));
-    ScriptedUser user;
     StartAppWatch();
     auto key = [](UINT vk) { OnHookKey(vk, 1), OnHookKey(vk, 0xC0000001); };
     auto activeSecond = [&] {
@@ -97,7 +107,8 @@ TEST(Apps, AttributionAndFiles)
     } rows[] = {
         {"held apps file at start", [] { EXPECT_EQ(AppsOfDays.Today.Unread, 1); }, "other_app.exe", "0 0 0 0", false},
         {"keys to the foreground", [&] { key('A'), key('B'); }, "other_app.exe", "0 2 0 0", false},
-        {"a click brings another window to the front", [&] { Click({150, 150}); }, "unit_tests.exe", "1 0 0 0", false},
+        {"a click brings another window to the front: the keys after it go there", [&] { Click({150, 150}), key('X'); },
+         "unit_tests.exe", "1 1 0 0", false},
         {"travel to the foreground", [] { LookAtForeground(), OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(10, 10)), OnHookMouse(WM_MOUSEMOVE, MAKELPARAM(20, 30)); },
          "other_app.exe", "0 2 30 0", false},
         {"active time", activeSecond, "other_app.exe", "0 2 30 1", false},
@@ -107,10 +118,10 @@ TEST(Apps, AttributionAndFiles)
         {"held file read at a change of slot", [&] {
              HookWatch.SessionLocked = 0, held.Release(), TickAt(monitor, 10, 6, 0);
              EXPECT_EQ(FileText("20240307.apps.txt"), std::string(Header) + "other_app.exe\t1\t4\t33\t5\r\n" +
-                                                          "unit_tests.exe\t1\t0\t0\t0\r\n" + u8"(不明)\t0\t1\t0\t0\r\n");
+                                                          "unit_tests.exe\t1\t1\t0\t0\r\n" + u8"(不明)\t0\t1\t0\t0\r\n");
          }, "other_app.exe", "1 4 33 5", true},
         {"apps file held at changes of slot: one box, then written", [&] {
-             user.Expect(UiA(TextErrorCaption), UiA(TextCreateFailed), IDOK);
+             user.Expect(UiA(TextErrorCaption), UiA(TextAppsWriteFailed), IDOK);
              held.Hold(DataFile("20240307.apps.txt"));
              LookAtForeground(), key('D'), TickAt(monitor, 10, 12, 0), key('E'), TickAt(monitor, 10, 18, 0);
              DispatchWaitingMessages();
@@ -122,14 +133,60 @@ TEST(Apps, AttributionAndFiles)
              EXPECT_NE(FileText("20240307.apps.txt").find("other_app.exe\t1\t6\t33\t5\r\n"), std::string::npos);
          }, "other_app.exe", "1 6 33 5", true},
         {"switched off: nothing counts, nothing is written", [&] {
-             ToggleAppRecording(monitor), key('F'), TickAt(monitor, 10, 30, 0), ToggleAppRecording(monitor);
+             const std::string before = FileText("20240307.apps.txt");
+             ToggleAppRecording(monitor), key('F'), TickAt(monitor, 10, 30, 0);
+             EXPECT_EQ(FileText("20240307.apps.txt"), before);
+             ToggleAppRecording(monitor);
              EXPECT_NE(FileText("vantle.ini").find("Record=1"), std::string::npos);
          }, "other_app.exe", "1 6 33 5", false},
         {"day change", [&] {
              SetForegroundWindow(own), LookAtForeground(), key('G'), TickAt(monitor, 0, 0, 0, 8);
-             EXPECT_NE(FileText("20240307.apps.txt").find("unit_tests.exe\t1\t1\t0\t0\r\n"), std::string::npos);
+             EXPECT_NE(FileText("20240307.apps.txt").find("unit_tests.exe\t1\t2\t0\t0\r\n"), std::string::npos);
              key('H');
+             // The ranges of the 8th: today from memory, the week adds the 7th's file.
+             EXPECT_EQ(CollectApps(RangeToday, ThisPc), 1);
+             EXPECT_EQ(CollectApps(RangeWeek, ThisPc), 3);
+             EXPECT_STREQ(ShownApps.Rows[0].Name, "other_app.exe");
+             EXPECT_EQ(ShownApps.Rows[0].Keys, 6);
          }, "unit_tests.exe", "0 1 0 0", true},
+        {"a click whose window is gone at the release", [&] {
+             HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE | SS_NOTIFY, 300, 300, 50, 50, nullptr, nullptr, nullptr, nullptr);
+             OnHookMouse(WM_LBUTTONDOWN, MAKELPARAM(310, 310)), DestroyWindow(gone), OnHookMouse(WM_LBUTTONUP, MAKELPARAM(310, 310));
+         }, "unit_tests.exe", "1 1 0 0", true},
+        {"changes of slot without input write nothing", [&] {
+             TickAt(monitor, 0, 6, 0, 8);
+             FILETIME old = {0x256D4000, 0x01BF53EB};  // the year 2000
+             HANDLE f = CreateFileA(DataFile("20240308.apps.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+             SetFileTime(f, nullptr, nullptr, &old), CloseHandle(f);
+             AdvanceTickClock(1000), TickAt(monitor, 0, 12, 0, 8), AdvanceTickClock(1000), TickAt(monitor, 0, 18, 0, 8);
+             WIN32_FILE_ATTRIBUTE_DATA data = {};
+             GetFileAttributesExA(DataFile("20240308.apps.txt").c_str(), GetFileExInfoStandard, &data);
+             EXPECT_EQ(data.ftLastWriteTime.dwHighDateTime, old.dwHighDateTime);
+         }, "unit_tests.exe", "1 1 0 0", true},
+        {"settings file held at the start, switched off: nothing recorded; a new version taken up", [&] {
+             const std::string orphan = std::string(Header) + "orphan.exe\t0\t7\t0\t0\r\nunit_tests.exe\t0\t0\t0\t0\r\n";
+             ASSERT_TRUE(WriteWholeFile(DataFile("20240308.apps.new"), orphan.data(), orphan.size()));
+             ToggleAppRecording(monitor), StopAppWatch(), held.Hold(DataFile("vantle.ini")), StartAppWatch();
+             EXPECT_FALSE(AppsRecorded());
+             held.Release(), AdvanceTickClock(1000), TickAt(monitor, 0, 18, 1, 8);
+             EXPECT_FALSE(AppsRecorded());
+             EXPECT_EQ(FileText("20240308.apps.txt"), std::string(Header) + "unit_tests.exe\t1\t1\t0\t0\r\norphan.exe\t0\t7\t0\t0\r\n");
+             EXPECT_EQ(GetFileAttributesA(DataFile("20240308.apps.new").c_str()), INVALID_FILE_ATTRIBUTES);
+             ToggleAppRecording(monitor);
+         }, "orphan.exe", "0 7 0 0", false},
+        {"a day waiting in memory: switched off, two changes of day, shown, and kept at the exit", [&] {
+             user.Expect(UiA(TextErrorCaption), UiA(TextAppsWriteFailed), IDOK);
+             SetForegroundWindow(own), LookAtForeground(), key('I'), held.Hold(DataFile("20240308.apps.txt")), ToggleAppRecording(monitor);
+             TickAt(monitor, 0, 0, 0, 9), TickAt(monitor, 0, 0, 0, 10), DispatchWaitingMessages();
+             EXPECT_TRUE(user.WaitForAnswered(2));
+             EXPECT_EQ(CollectApps(RangeWeek, ThisPc), 4);
+             EXPECT_EQ(ShownApps.Rows[1].Keys, 2 + 2) << ShownApps.Rows[1].Name;  // the 7th's file, the 8th in memory
+             EXPECT_FALSE(SaveAppsForExit());
+             held.Release();
+             EXPECT_TRUE(SaveAppsForExit());
+             EXPECT_NE(FileText("20240308.apps.txt").find("unit_tests.exe\t1\t2\t0\t0\r\n"), std::string::npos);
+             ToggleAppRecording(monitor);
+         }, "unit_tests.exe", "0 0 0 0", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -162,23 +219,6 @@ TEST(Apps, AttributionAndFiles)
     ASSERT_TRUE(ReadAppsFile(&readBack));
     EXPECT_EQ(readBack.Count, 256);
     EXPECT_EQ(readBack.Records[AppOfName(&readBack, u8"(その他)")].Keys, 45);
-    // The ranges of the 8th: today from memory, the week adds the 7th's file, all time that day too.
-    EXPECT_EQ(CollectApps(RangeToday, ThisPc), AppsOfDays.Today.Count);
-    EXPECT_EQ(CollectApps(RangeWeek, ThisPc), 3);
-    EXPECT_STREQ(ShownApps.Rows[0].Name, "other_app.exe");
-    EXPECT_EQ(ShownApps.Rows[0].Keys, 6);
-    EXPECT_EQ(CollectApps(RangeAll, ThisPc), 3 + 256);
-
-    StopAppWatch();
-    SetInputAge(-1);
-    TerminateProcess(process.hProcess, 0);
-    WaitForSingleObject(process.hProcess, 5000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    DeleteFileA(other.c_str());
-    DestroyWindow(own);
-    user.Finish();
-    DestroyMonitor(monitor);
-    RemoveFolder(DataFolder());
+    EXPECT_EQ(CollectApps(RangeAll, ThisPc), 4 + 256);
 }
 }  // namespace

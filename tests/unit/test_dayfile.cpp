@@ -257,12 +257,15 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
         FakeBin bin;
         bool inBin, inResetFolder;
         int held;  // the day whose file another program holds, or -1
+        bool appsHeld;  // its apps file is held instead: the day's pair stays together
     } rows[] = {
-        {FakeBin::Keeping, true, false, -1},
-        {FakeBin::None, false, true, -1},
-        {FakeBin::Destroying, false, true, -1},  // the shell deleted them instead of recycling
-        {FakeBin::Keeping, true, false, 3},
-        {FakeBin::None, false, true, 0},
+        {FakeBin::Keeping, true, false, -1, false},
+        {FakeBin::None, false, true, -1, false},
+        {FakeBin::Destroying, false, true, -1, false},  // the shell deleted them instead of recycling
+        {FakeBin::Keeping, true, false, 3, false},
+        {FakeBin::None, false, true, 0, false},
+        {FakeBin::Keeping, true, false, 5, true},
+        {FakeBin::None, false, true, 0, true},
     };
     HWND monitor = CreateMonitorWithoutStartup();
     SYSTEMTIME now = {};
@@ -280,14 +283,18 @@ TEST_F(DayFileTest, ResetKeepsEveryFileWhole)
         }
         ASSERT_EQ(Startup(&now), 1);
         FileHold hold;
+        std::string apps = row.held >= 0 ? DayFilePathOf(row.held) : "";
+        if (row.appsHeld) apps.replace(apps.size() - 4, 4, ".apps.txt");
+        if (row.appsHeld) ASSERT_TRUE(WriteWholeFile(apps, "x", 1));
         if (row.held >= 0) {
-            hold.Hold(DayFilePathOf(row.held));
+            hold.Hold(row.appsHeld ? apps : DayFilePathOf(row.held));
             user.Expect(UiA(TextErrorCaption), UiA(TextResetIncomplete), IDOK);
         }
         EXPECT_EQ(user.TextsDuring([&] { SendMessageA(monitor, WM_RESET_DATA, 0, 0); }),
                   row.held >= 0 ? std::vector<std::string>{"一部の日のデータをリセットできませんでした"}
                                 : std::vector<std::string>{});
         hold.Release();
+        if (row.appsHeld) EXPECT_TRUE(DeleteFileA(apps.c_str())) << "the held apps file stays";
         std::string resetFolder = DataFile("reset-20240307-100300");
         for (int d = 0; d < 21; ++d) {
             std::string name = Days.DayFileNames[d];

@@ -18,11 +18,7 @@ namespace {
 class SlotClockTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetStore("test_slotclock"); }
-    void TearDown() override
-    {
-        ExpectNoReportLeft();
-        RemoveFolder(DataFolder());
-    }
+    void TearDown() override { RemoveFolder(DataFolder()); }
 
     void PutFile(const char* name, const std::vector<int>& values)
     {
