@@ -6,8 +6,10 @@
 
 #include "app/appwatch.h"
 #include "app/hookwatch.h"
+#include "app/keywatch.h"
 #include "app/monitor.h"
 #include "app/screenmap.h"
+#include "store/keyrecords.h"
 #include "ui/statusbar.h"
 
 InputCounters Counters;
@@ -41,6 +43,7 @@ static void ButtonDown(int part, int* down)
 static void CountClick(int* clicks, LPARAM physicalPoint)
 {
     ++*clicks;
+    CountButtonClick(clicks == &Counters.LeftClicks ? KeyLeftButton : clicks == &Counters.RightClicks ? KeyRightButton : KeyMiddleButton);
     POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
     CountAppClick(ProcessPointFromPhysical(physical));
     HandCounts();
@@ -109,7 +112,7 @@ LRESULT OnHookMouse(UINT mouseMessage, LPARAM point)
     case WM_MBUTTONDOWN:   ButtonDown(PartMiddleButton, &Counters.MiddleDown); break;
     case WM_MBUTTONUP:     ButtonUp(PartMiddleButton, &Counters.MiddleDown, &Counters.MiddleClicks, point); break;
     case WM_MBUTTONDBLCLK: DoubleClick(&Counters.MiddleClicks, point); break;
-    default: break;  // the wheel and extra buttons count nothing
+    default: CountOtherMouse(mouseMessage); break;  // the X buttons and the wheel count only per button
     }
     return 0;
 }
@@ -127,6 +130,7 @@ LRESULT OnHookKey(UINT virtualKey, LPARAM flags)
     if (virtualKey != Counters.LastKey) {
         ++Counters.KeyTouches;
         CountAppKey();
+        CountKeyTouch(virtualKey, flags);
         HandCounts();
         NoteStatusInput(NoteKeys);
         NoteStatusIcon(PartKeyboard, 1);

@@ -62,6 +62,9 @@
     X(TextMenuPutAway, L"タスクトレイに入れる(&I)", L"Put &Into Tray") \
     X(TextMenuOpen, L"タスクトレイから出す(&O)", L"&Open Graph") \
     X(TextMenuRecordApps, L"アプリ別に記録する(&A)", L"Record by &Application") \
+    X(TextMenuRecordKeys, L"キーとボタンを記録する(&K)", L"Record &Keys and Buttons") \
+    X(TextMenuShowKeyboard, L"キーボードとマウス(&K)...", L"&Keyboard and Mouse...") \
+    X(TextMenuShowCalendar, L"年間カレンダー(&Y)...", L"&Year Calendar...") \
     X(TextMenuStartWithWindows, L"Windows起動時に開始(&W)", L"Start with &Windows") \
     X(TextMenuExit, L"終了(&X)", L"E&xit") \
     X(TextLabelFace, L"MS ゴシック", L"Arial") \
@@ -118,4 +121,6 @@
     X(TextAppsOthers, L"(その他)", L"(other)") \
     X(FormatAppsShare, L"%d.%d%%", L"%d.%d%%") \
     X(TextAppsSettingFailed, L"アプリ別に記録する設定を変更できませんでした", \
-      L"The setting to record by application could not be changed.")
+      L"The setting to record by application could not be changed.") \
+    X(TextKeysSettingFailed, L"キーとボタンを記録する設定を変更できませんでした", \
+      L"The setting to record keys and buttons could not be changed.")

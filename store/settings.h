@@ -6,3 +6,6 @@
 // setting could not be written.
 int ReadAppsSetting(void);
 int WriteAppsSetting(int on);
+// The switch of recording per key and mouse button (on when there is none), and its change.
+int ReadKeysSetting(void);
+int WriteKeysSetting(int on);

@@ -19,7 +19,8 @@ static const MenuItemText MenuItemTexts[] = {
     {IDC_SHOW_CLICKS, TextMenuShowClicks},   {IDC_SHOW_KEYS, TextMenuShowKeys},
     {IDC_SHOW_MOVEMENT, TextMenuShowMovement}, {IDC_SHOW_TOTALS, TextMenuShowTotals},
     {IDC_SHOW_APPS, TextMenuShowApps},       {IDC_RECORD_APPS, TextMenuRecordApps},
-    {IDC_ABOUT, TextMenuAbout},
+    {IDC_ABOUT, TextMenuAbout},              {IDC_RECORD_KEYS, TextMenuRecordKeys},
+    {IDC_SHOW_KEYBOARD, TextMenuShowKeyboard}, {IDC_SHOW_CALENDAR, TextMenuShowCalendar},
 };
 // The graph window's menu bar, by position; the tray menu's one popup is never shown.
 enum { GraphPopupCount = 3 };

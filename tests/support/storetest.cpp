@@ -10,6 +10,7 @@
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
+#include "app/keywatch.h"
 #include "app/monitor.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
@@ -24,6 +25,7 @@
 #include "store/datafolder.h"
 #include "store/dayfile.h"
 #include "store/days.h"
+#include "store/keysfile.h"
 #include "store/reset.h"
 #include "store/totals.h"
 #include "support/fake_clock.h"
@@ -63,6 +65,7 @@ void ClearProgramState()
     Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile);
     Clear(Monitor), Clear(Counters), Clear(ScreenMap), Clear(SlotClock), Clear(Tray), Clear(RunEntry);
     Clear(FolderClaim), Clear(HookWatch), Clear(AppWatch);
+    Clear(KeysOfDays), Clear(KeysFileWork), Clear(KeyWatch);
 }
 
 void ResetStore(const char* folderName)
