@@ -66,6 +66,7 @@
 #define IDC_CALENDAR_SAVE    1005
 #define IDC_CALENDAR_YEAR    1009
 #define IDC_CALENDAR_MEASURE 1010
+#define IDC_CALENDAR_POINTED 1011
 
 // Status bar child id
 #define IDC_STATUS_BAR     2
