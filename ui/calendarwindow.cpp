@@ -109,8 +109,9 @@ static void ShowCalendarChoice(HWND window)
     InvalidateRect(window, &area, TRUE);
 }
 
-static INT_PTR StartCalendarWindow(HWND window)
+static INT_PTR StartCalendarWindow(HWND window, LPARAM param)
 {
+    EndSharpDialogStart(param);
     SetWindowTextW(window, UiText(TextCalendarCaption));
     SetDlgItemTextW(window, IDC_CALENDAR_SAVE, UiText(TextKeyboardSave));
     SetDlgItemTextW(window, IDCANCEL, UiText(TextTotalsClose));
@@ -190,7 +191,7 @@ static INT_PTR OnCalendarCommand(HWND window, int command, int notification)
 static INT_PTR CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG: return StartCalendarWindow(window);
+    case WM_INITDIALOG: return StartCalendarWindow(window, lParam);
     case WM_PAINT:      return PaintCalendarWindow(window);
     case WM_MOUSEMOVE:  return OnCalendarPointer(window, lParam);
     case WM_COMMAND:    return OnCalendarCommand(window, LOWORD(wParam), HIWORD(wParam));
@@ -198,4 +199,4 @@ static INT_PTR CALLBACK CalendarWindowProc(HWND window, UINT message, WPARAM wPa
     return 0;
 }
 
-void OpenCalendarWindow(HWND graphWindow) { ShowUiDialog(IDD_CALENDAR, graphWindow, CalendarWindowProc, 0); }
+void OpenCalendarWindow(HWND graphWindow) { ShowSharpUiDialog(IDD_CALENDAR, graphWindow, CalendarWindowProc); }

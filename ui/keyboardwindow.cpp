@@ -81,8 +81,9 @@ static void ShowKeyRange(HWND window, int range)
     InvalidateRect(window, &area, TRUE);
 }
 
-static INT_PTR StartKeyboardWindow(HWND window)
+static INT_PTR StartKeyboardWindow(HWND window, LPARAM param)
 {
+    EndSharpDialogStart(param);
     SetWindowTextW(window, UiText(TextKeyboardCaption));
     SetDlgItemTextW(window, IDC_KEYBOARD_COPY, UiText(TextTotalsCopy));
     SetDlgItemTextW(window, IDC_KEYBOARD_SAVE, UiText(TextKeyboardSave));
@@ -146,13 +147,12 @@ static INT_PTR OnKeyboardCommand(HWND window, int command, int notification)
 
 static INT_PTR CALLBACK KeyboardWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    (void)lParam;
     switch (message) {
-    case WM_INITDIALOG: return StartKeyboardWindow(window);
+    case WM_INITDIALOG: return StartKeyboardWindow(window, lParam);
     case WM_PAINT:      return PaintKeyboardWindow(window);
     case WM_COMMAND:    return OnKeyboardCommand(window, LOWORD(wParam), HIWORD(wParam));
     }
     return 0;
 }
 
-void OpenKeyboardWindow(HWND graphWindow) { ShowUiDialog(IDD_KEYBOARD, graphWindow, KeyboardWindowProc, 0); }
+void OpenKeyboardWindow(HWND graphWindow) { ShowSharpUiDialog(IDD_KEYBOARD, graphWindow, KeyboardWindowProc); }

@@ -9,6 +9,7 @@
 #include "base/uitext.h"
 #include "graph/calendar.h"
 #include "graph/export.h"
+#include "graph/heat.h"
 #include "graph/keyboard.h"
 #include "graph/view.h"
 #include "store/days.h"
@@ -246,6 +247,16 @@ TEST(ExportWrite, PngAndJpegOfTheClientAreaLessTheStatusBar)
 // of 10, the weekday names 3 cells wide and the month names 2 high; 1 January 2024 a Monday).
 TEST(ExportWrite, PicturesOfHabits)
 {
+    // Counts as a key cap shows them: cut, never rounded up to the next unit.
+    const struct {
+        long long count;
+        const char* text;
+    } counts[] = {{999, "999"}, {1000, "1.0k"}, {1250, "1.2k"}, {34999, "34k"}, {999999, "999k"}, {1200000, "1.2M"}};
+    for (const auto& c : counts) {
+        wchar_t text[ShortCountSize];
+        FormatShortCount(c.count, text);
+        EXPECT_EQ(Narrow(text), c.text);
+    }
     GraphStandIn window;
     ScratchFolder folder;
     static long long keys[KeyIndexCount];
