@@ -80,7 +80,7 @@ static const ButtonCap MouseButtons[] = {
     {KeyXButton2, 93, 13, 5, 4, TextButtonX2Short},      {KeyXButton1, 93, 18, 5, 4, TextButtonX1Short},
 };
 // The scale below the keyboard: its strip and its caption.
-enum { ScaleTop = 28, ScaleHeight = 3, ScaleLeft = 12, ScaleWidth = 48, ScaleSteps = 48 };
+enum { ScaleTop = 28, ScaleHeight = 3, ScaleLeft = 16, ScaleWidth = 48, ScaleSteps = 48 };
 static const UiTextId ButtonNames[KeyIndexCount - KeyLeftButton] = {TextButtonLeft, TextButtonRight, TextButtonMiddle,
                                                                     TextButtonX1,   TextButtonX2,    TextWheel};
 
