@@ -13,7 +13,9 @@
 #include "base/uitext.h"
 #include "res/messages.h"
 #include "store/days.h"
+#include "store/keyranges.h"
 #include "store/keyrecords.h"
+#include "store/ranges.h"
 #include "support/fake_recyclebin.h"
 #include "support/scripteduser.h"
 #include "support/storetest.h"
@@ -133,6 +135,12 @@ TEST(Keys, PhysicalKeysButtonsAndFile)
         EXPECT_EQ(KeysOfDays.Today.Counts[KeyLeftButton] + KeysOfDays.Today.Counts[KeyRightButton] +
                       KeysOfDays.Today.Counts[KeyMiddleButton], clicks);
     }
+    // The keyboard window's ranges on the 8th: today from memory, the week adds the 7th's file once.
+    CollectKeys(RangeToday);
+    EXPECT_EQ(ShownKeyCounts()[KeyExtended + 0x1C], 1);
+    EXPECT_EQ(ShownKeyCounts()[0x1C], 0);
+    CollectKeys(RangeWeek);
+    EXPECT_EQ(ShownKeyCounts()[KeyExtended + 0x1C] + ShownKeyCounts()[0x1C] + ShownKeyCounts()[0x1E], 3);
     EXPECT_EQ(GetSystemMetrics(SM_SWAPBUTTON), swapped);
     user.Finish();
     DestroyMonitor(monitor);
