@@ -166,24 +166,35 @@ static INT_PTR OnCalendarPointer(HWND window, LPARAM point)
     return 0;
 }
 
-static void SaveCalendarPicture(HWND window)
+static INT_PTR SaveCalendarPicture(HWND window)
 {
     char name[32];
     snprintf(name, sizeof name, FormatCalendarPictureName, CalendarShown.Shown.Year);
     RECT area = PictureArea(window);
     SaveWindowPicture(window, name, area.right - area.left, area.bottom - area.top, RenderCalendar, nullptr);
+    return 1;
+}
+
+static INT_PTR OnCalendarChoice(HWND window, int notification)
+{
+    if (notification != CBN_SELCHANGE) return 0;
+    ShowCalendarChoice(window);
+    return 1;
+}
+
+static INT_PTR CloseCalendarWindow(HWND window)
+{
+    EndDialog(window, IDCANCEL);
+    return 1;
 }
 
 static INT_PTR OnCalendarCommand(HWND window, int command, int notification)
 {
     switch (command) {
-    case IDCANCEL: EndDialog(window, IDCANCEL); return 1;
-    case IDC_CALENDAR_SAVE: SaveCalendarPicture(window); return 1;
+    case IDCANCEL:             return CloseCalendarWindow(window);
+    case IDC_CALENDAR_SAVE:    return SaveCalendarPicture(window);
     case IDC_CALENDAR_YEAR:
-    case IDC_CALENDAR_MEASURE:
-        if (notification != CBN_SELCHANGE) return 0;
-        ShowCalendarChoice(window);
-        return 1;
+    case IDC_CALENDAR_MEASURE: return OnCalendarChoice(window, notification);
     }
     return 0;
 }

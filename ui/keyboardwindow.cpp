@@ -113,34 +113,52 @@ static INT_PTR PaintKeyboardWindow(HWND window)
     return 1;
 }
 
-static void SaveKeyboardPicture(HWND window)
+static INT_PTR SaveKeyboardPicture(HWND window)
 {
     DateParts today = SplitDate(TodayDate());
     char name[32];
     snprintf(name, sizeof name, FormatKeysPictureName, today.Year, today.Month, today.Day);
     RECT area = PictureArea(window);
     SaveWindowPicture(window, name, area.right - area.left, area.bottom - area.top, RenderKeyboard, nullptr);
+    return 1;
+}
+
+static INT_PTR CopyKeys(HWND window)
+{
+    if (!CopyTextToClipboard(window, ComposeKeysText, nullptr)) ReportFailure(window, TextCopyFailed, TextErrorCaption);
+    return 1;
+}
+
+static INT_PTR OnRangeChosen(HWND window, int notification)
+{
+    if (notification != CBN_SELCHANGE) return 0;
+    ShowKeyRange(window, static_cast<int>(SendDlgItemMessageW(window, IDC_KEYBOARD_RANGE, CB_GETCURSEL, 0, 0)));
+    return 1;
+}
+
+static INT_PTR OnLayoutChosen(HWND window, int notification)
+{
+    if (notification != CBN_SELCHANGE) return 0;
+    KeyboardShown.Layout = static_cast<int>(SendDlgItemMessageW(window, IDC_KEYBOARD_LAYOUT, CB_GETCURSEL, 0, 0));
+    RECT area = PictureArea(window);
+    InvalidateRect(window, &area, TRUE);
+    return 1;
+}
+
+static INT_PTR CloseKeyboardWindow(HWND window)
+{
+    EndDialog(window, IDCANCEL);
+    return 1;
 }
 
 static INT_PTR OnKeyboardCommand(HWND window, int command, int notification)
 {
     switch (command) {
-    case IDCANCEL: EndDialog(window, IDCANCEL); return 1;
-    case IDC_KEYBOARD_COPY:
-        if (!CopyTextToClipboard(window, ComposeKeysText, nullptr)) ReportFailure(window, TextCopyFailed, TextErrorCaption);
-        return 1;
-    case IDC_KEYBOARD_SAVE: SaveKeyboardPicture(window); return 1;
-    case IDC_KEYBOARD_RANGE:
-        if (notification != CBN_SELCHANGE) return 0;
-        ShowKeyRange(window, static_cast<int>(SendDlgItemMessageW(window, IDC_KEYBOARD_RANGE, CB_GETCURSEL, 0, 0)));
-        return 1;
-    case IDC_KEYBOARD_LAYOUT: {
-        if (notification != CBN_SELCHANGE) return 0;
-        KeyboardShown.Layout = static_cast<int>(SendDlgItemMessageW(window, IDC_KEYBOARD_LAYOUT, CB_GETCURSEL, 0, 0));
-        RECT area = PictureArea(window);
-        InvalidateRect(window, &area, TRUE);
-        return 1;
-    }
+    case IDCANCEL:            return CloseKeyboardWindow(window);
+    case IDC_KEYBOARD_COPY:   return CopyKeys(window);
+    case IDC_KEYBOARD_SAVE:   return SaveKeyboardPicture(window);
+    case IDC_KEYBOARD_RANGE:  return OnRangeChosen(window, notification);
+    case IDC_KEYBOARD_LAYOUT: return OnLayoutChosen(window, notification);
     }
     return 0;
 }
