@@ -124,7 +124,6 @@
       L"The setting to record by application could not be changed.") \
     /* Keyboard window: the legends the platform may not give, the mouse, the scale */ \
     X(TextKeyboardCaption, L"キーボードとマウス", L"Keyboard and Mouse") \
-    X(TextKeyboardSave, L"画像の保存(&S)...", L"&Save Picture...") \
     X(TextLayout104, L"104キー (英語)", L"104 keys (US)") \
     X(TextLayout109, L"109キー (日本語)", L"109 keys (Japanese)") \
     X(TextKeyPause, L"Pause", L"Pause") \

@@ -113,7 +113,7 @@ static INT_PTR StartCalendarWindow(HWND window, LPARAM param)
 {
     EndSharpDialogStart(param);
     SetWindowTextW(window, UiText(TextCalendarCaption));
-    SetDlgItemTextW(window, IDC_CALENDAR_SAVE, UiText(TextKeyboardSave));
+    SetDlgItemTextW(window, IDC_CALENDAR_SAVE, UiText(TextMenuSavePicture));
     SetDlgItemTextW(window, IDCANCEL, UiText(TextTotalsClose));
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     TakeCalendarYears();

@@ -86,7 +86,7 @@ static INT_PTR StartKeyboardWindow(HWND window, LPARAM param)
     EndSharpDialogStart(param);
     SetWindowTextW(window, UiText(TextKeyboardCaption));
     SetDlgItemTextW(window, IDC_KEYBOARD_COPY, UiText(TextTotalsCopy));
-    SetDlgItemTextW(window, IDC_KEYBOARD_SAVE, UiText(TextKeyboardSave));
+    SetDlgItemTextW(window, IDC_KEYBOARD_SAVE, UiText(TextMenuSavePicture));
     SetDlgItemTextW(window, IDCANCEL, UiText(TextTotalsClose));
     HWND ranges = GetDlgItem(window, IDC_KEYBOARD_RANGE);
     for (int r = 0; r < RangeCount; ++r) SendMessageW(ranges, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(RangeName(r)));
