@@ -43,7 +43,9 @@ static void ButtonDown(int part, int* down)
 static void CountClick(int* clicks, LPARAM physicalPoint)
 {
     ++*clicks;
-    CountButtonClick(clicks == &Counters.LeftClicks ? KeyLeftButton : clicks == &Counters.RightClicks ? KeyRightButton : KeyMiddleButton);
+    CountButtonClick(clicks == &Counters.LeftClicks    ? KeyLeftButton
+                     : clicks == &Counters.RightClicks ? KeyRightButton
+                                                       : KeyMiddleButton);
     POINT physical = {GET_X_LPARAM(physicalPoint), GET_Y_LPARAM(physicalPoint)};
     CountAppClick(ProcessPointFromPhysical(physical));
     HandCounts();

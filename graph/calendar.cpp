@@ -29,7 +29,8 @@ void FindCalendarBounds(const CalendarYear* year, long long* bounds)
         if (year->HasData[d] && year->Values[d] > 0) sorted[count++] = year->Values[d];
     qsort(sorted, count, sizeof sorted[0], CompareCounts);
     // The quartiles of the values above 0: a value passes a bound when it is above it.
-    for (int b = 0; b < CalendarStepBounds; ++b) bounds[b] = count ? sorted[(count - 1) * (b + 1) / (CalendarStepBounds + 1)] : 0;
+    for (int b = 0; b < CalendarStepBounds; ++b)
+        bounds[b] = count ? sorted[(count - 1) * (b + 1) / (CalendarStepBounds + 1)] : 0;
 }
 
 int CalendarStepOf(long long value, const long long* bounds)

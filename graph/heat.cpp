@@ -44,7 +44,8 @@ void FormatShortCount(long long count, wchar_t* text)
     } else {
         long long whole = count / scale;
         // One decimal below ten of the unit, cut rather than rounded up, so 999,999 never reads "1000k".
-        if (whole < 10) wsprintfW(text, L"%d.%d%c", static_cast<int>(whole), static_cast<int>(count * 10 / scale % 10), Units[unit]);
+        int tenth = static_cast<int>(count * 10 / scale % 10);
+        if (whole < 10) wsprintfW(text, L"%d.%d%c", static_cast<int>(whole), tenth, Units[unit]);
         else wsprintfW(text, L"%d%c", static_cast<int>(whole), Units[unit]);
     }
 }
@@ -77,6 +78,7 @@ void DrawCentredText(HDC dc, const RECT* box, const wchar_t* text, HFONT font, U
 {
     HGDIOBJ oldFont = SelectObject(dc, font);
     RECT r = *box;
-    DrawTextW(dc, text, -1, &r, (extraFormat & DT_RIGHT ? 0 : DT_CENTER) | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | extraFormat);
+    UINT across = extraFormat & DT_RIGHT ? 0 : DT_CENTER;
+    DrawTextW(dc, text, -1, &r, across | DT_NOPREFIX | DT_SINGLELINE | DT_VCENTER | extraFormat);
     SelectObject(dc, oldFont);
 }

@@ -20,5 +20,6 @@ COLORREF TextOnHeat(int permille);
 HFONT CreateHeatFont(int height, int bold);
 // A filled rectangle with a grey outline.
 void FillCell(HDC dc, const RECT* cell, COLORREF fill);
-// Text centred in the rectangle in the given font (selected and deselected here).
+// Text centred in the rectangle (against its right edge with DT_RIGHT) in the given font, selected
+// and deselected here.
 void DrawCentredText(HDC dc, const RECT* box, const wchar_t* text, HFONT font, UINT extraFormat = 0);

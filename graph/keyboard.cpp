@@ -87,9 +87,9 @@ static const UiTextId ButtonNames[KeyIndexCount - KeyLeftButton] = {TextButtonLe
 int UserKeyboardLayout(void)
 {
     enum { JapaneseKeyboardType = 7 };
-    HKL layout = GetKeyboardLayout(0);
-    return GetKeyboardType(0) == JapaneseKeyboardType || PRIMARYLANGID(LOWORD(reinterpret_cast<UINT_PTR>(layout))) == LANG_JAPANESE
-               ? Layout109 : Layout104;
+    WORD language = LOWORD(reinterpret_cast<UINT_PTR>(GetKeyboardLayout(0)));
+    int japanese = GetKeyboardType(0) == JapaneseKeyboardType || PRIMARYLANGID(language) == LANG_JAPANESE;
+    return japanese ? Layout109 : Layout104;
 }
 
 // The legend a layout gives a key where the platform names none; NoLegend when it gives none.

@@ -74,7 +74,8 @@ TEST(Keys, PhysicalKeysButtonsAndFile)
         bool whole;          // every file is read: the sums are the day's totals
     } rows[] = {
         {"held keys file at start", [] { EXPECT_EQ(KeysOfDays.Today.Unread, 1); }, "0 0 0 0 0 0 0 0 0", false},
-        {"scan code and extended flag, auto-repeat once", [] { Key('A', 0x1E, false, 3), Key(VK_RETURN, 0x1C), Key(VK_RETURN, 0x1C, true); },
+        {"scan code and extended flag, auto-repeat once",
+         [] { Key('A', 0x1E, false, 3), Key(VK_RETURN, 0x1C), Key(VK_RETURN, 0x1C, true); },
          "1 1 1 0 0 0 0 0 0", false},
         {"a typed character leaves no trace of itself", [] { Key(VK_PACKET, 0x3042 & 0xFF); }, "1 1 1 1 0 0 0 0 0", false},
         {"buttons as pressed, also swapped", [] {
