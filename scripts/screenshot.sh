@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Takes the pictures of the graph window and of the about box, the totals window and the apps
-# window in front of it for the documentation: the built program with three weeks of made-up
-# working days, under Wine on a virtual screen of its own. Builds nothing. The other pictures go
-# beside the first, as about-box.png, totals-window.png and apps-window.png. With "en" the
-# program runs in an English UI and the pictures are named with "-en" (docs/graph-window-en.png
-# and beside it).
+# Takes the pictures of the graph window and of the about box, the totals, apps, keyboard and
+# calendar windows in front of it for the documentation: the built program with three weeks of
+# made-up working days, under Wine on a virtual screen of its own. Builds nothing. The other
+# pictures go beside the first, as about-box.png, totals-window.png, apps-window.png,
+# keyboard-window.png and calendar-window.png. With "en" the program runs in an English UI and
+# the pictures are named with "-en" (docs/graph-window-en.png and beside it).
 # Usage: scripts/screenshot.sh [build-dir] [picture] [en]   (defaults: build, docs/graph-window.png)
 # The build dir must hold bin/ with vantle.exe, its two libraries and e2e_tests.exe (which
 # opens the window and ends the program), and the Wine prefix (WINEPREFIX, else build/wineprefix).
@@ -129,8 +129,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p >/dev/null 2>&1 </dev/null
   wine $desktop "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
   # The helper opens the graph window, writes its place, waits for "window.taken", does the same
-  # for the about box, the totals window and the apps window, then ends the program. The launchers return at once, so the run is
-  # followed through these files.
+  # for the about box and the totals, apps, keyboard and calendar windows, then ends the program.
+  # The launchers return at once, so the run is followed through these files.
   VANTLE_SHOT=1 VANTLE_SHOT_DIR=$(winepath -w "$DIR/shot" 2>/dev/null) \
     wine $desktop "$BIN/e2e_tests.exe" --gtest_filter=GraphShot.Open --gtest_color=no \
     >"$DIR/helper.log" 2>&1 </dev/null &
@@ -171,4 +171,5 @@ cp "$DIR/shot/apps.png" "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"
 cp "$DIR/shot/keyboard.png" "$(dirname "$OUT")/keyboard-window$LANGUAGE_SUFFIX.png"
 cp "$DIR/shot/calendar.png" "$(dirname "$OUT")/calendar-window$LANGUAGE_SUFFIX.png"
 echo "screenshot: $OUT $(dirname "$OUT")/about-box$LANGUAGE_SUFFIX.png $(dirname "$OUT")/totals-window$LANGUAGE_SUFFIX.png" \
-     "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"
+     "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png" "$(dirname "$OUT")/keyboard-window$LANGUAGE_SUFFIX.png" \
+     "$(dirname "$OUT")/calendar-window$LANGUAGE_SUFFIX.png"
