@@ -6,6 +6,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/input.h"
 #include "app/keywatch.h"
@@ -15,6 +16,7 @@
 #include "store/days.h"
 #include "store/keyranges.h"
 #include "store/keyrecords.h"
+#include "store/keysfile.h"
 #include "store/ranges.h"
 #include "support/fake_recyclebin.h"
 #include "support/scripteduser.h"
@@ -143,6 +145,14 @@ TEST(Keys, PhysicalKeysButtonsAndFile)
     CollectKeys(RangeWeek);
     EXPECT_EQ(ShownKeyCounts()[KeyExtended + 0x1C] + ShownKeyCounts()[0x1C] + ShownKeyCounts()[0x1E], 3);
     EXPECT_EQ(GetSystemMetrics(SM_SWAPBUTTON), swapped);
+    // Every key and button's name read back as written, counts past 32 bits too.
+    static KeysDay all;
+    static long long back[KeyIndexCount];
+    ClearKeysDay(&all, 20240101);
+    for (int k = 0; k < KeyIndexCount; ++k) all.Counts[k] = k + 1 + (k % 2 ? 5000000000LL : 0);
+    ASSERT_TRUE(WriteKeysFile(&all));
+    ASSERT_TRUE(AddKeysFile(20240101, back));
+    EXPECT_EQ(std::vector<long long>(back, back + KeyIndexCount), std::vector<long long>(all.Counts, all.Counts + KeyIndexCount));
     user.Finish();
     DestroyMonitor(monitor);
     RemoveFolder(DataFolder());
