@@ -6,6 +6,7 @@
 
 #include "base/dates.h"
 #include "store/datafolder.h"
+#include "store/textfile.h"
 
 KeysFileBuffers KeysFileWork;
 
@@ -26,18 +27,6 @@ static const WCHAR* KeysFilePath(int date)
     return ComposeDataFilePath(name);
 }
 
-// A field of digits; -1 for anything else.
-static long long CountOf(const char* field, int length)
-{
-    if (length == 0 || length > 18) return -1;
-    long long value = 0;
-    for (int i = 0; i < length; ++i) {
-        if (field[i] < '0' || field[i] > '9') return -1;
-        value = value * 10 + (field[i] - '0');
-    }
-    return value;
-}
-
 static void AddKeysText(const char* text, int length, long long* counts)
 {
     int at = 0;
@@ -48,7 +37,7 @@ static void AddKeysText(const char* text, int length, long long* counts)
         int tab = at;
         while (tab < lineEnd && text[tab] != '\t') ++tab;
         int key = tab < lineEnd ? KeyOfName(text + at, tab - at) : -1;
-        long long count = key >= 0 ? CountOf(text + tab + 1, lineEnd - tab - 1) : -1;
+        long long count = key >= 0 ? ParseCount(text + tab + 1, lineEnd - tab - 1) : -1;
         if (count >= 0) counts[key] += count;
         at = end + 1;
     }
@@ -56,18 +45,9 @@ static void AddKeysText(const char* text, int length, long long* counts)
 
 int AddKeysFile(int date, long long* counts)
 {
-    HANDLE file = CreateFileW(KeysFilePath(date), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    DWORD total = 0, got = 0;
-    while (total < KeysTextSize && ReadFile(file, KeysFileWork.Text + total, KeysTextSize - total, &got, nullptr) &&
-           got > 0)
-        total += got;
-    CloseHandle(file);
-    AddKeysText(KeysFileWork.Text, static_cast<int>(total), counts);
+    int length = ReadTextFile(KeysFilePath(date), KeysFileWork.Text, KeysTextSize);
+    if (length < 0) return 0;
+    AddKeysText(KeysFileWork.Text, length, counts);
     return 1;
 }
 
@@ -91,13 +71,5 @@ int WriteKeysFile(const KeysDay* day)
     char name[32];
     FormatDate(FormatKeysTempName, day->Date, name, sizeof name);
     lstrcpynW(KeysFileWork.TempPath, ComposeDataFilePath(name), PathCapacity);
-    HANDLE file = CreateFileW(KeysFileWork.TempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    int ok = WriteAll(file, KeysFileWork.Text, length) && FlushFileBuffers(file);
-    CloseHandle(file);
-    // A held target refuses the replace and keeps its old text whole; the next change of slot tries again.
-    ok = ok && MoveFileExW(KeysFileWork.TempPath, KeysFilePath(day->Date), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(KeysFileWork.TempPath);
-    return ok;
+    return ReplaceTextFile(KeysFileWork.TempPath, KeysFilePath(day->Date), KeysFileWork.Text, length);
 }
