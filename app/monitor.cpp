@@ -8,6 +8,7 @@
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
+#include "app/keywatch.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
 #include "app/tray.h"
@@ -35,6 +36,7 @@ static void StartRecording(HWND monitor)
     SlotClock.Recording = 1;
     SetTimer(monitor, SlotTimerId, SlotTimerPeriod, nullptr);
     StartAppWatch();
+    StartKeyWatch();
     StartHooks(monitor);
 }
 
@@ -84,6 +86,7 @@ static void SaveCurrentSlot(HWND monitor)
     CommitCounters();
     SaveSlot(monitor, CurrentSlot());
     SaveAppsNow(monitor);
+    SaveKeysNow(monitor);
 }
 
 // The last steps of every ending, once the clock is stopped and the slot saved.
@@ -102,7 +105,8 @@ static int SaveForExit(void)
     if (!SlotClock.Recording) return 1;
     CommitCounters();
     int slotWritten = WriteSlot(CurrentSlot()) == SlotWritten;
-    return SaveAppsForExit() && slotWritten;
+    int appsSaved = SaveAppsForExit();
+    return SaveKeysForExit() && appsSaved && slotWritten;
 }
 
 static LRESULT OnConfirmedExit(HWND monitor)
@@ -154,6 +158,7 @@ static LRESULT OnResetData(void)
     if (DayValue(MetricClicks, CurrentSlot(), 0) == NoData) {
         ClearIntervalCounters();
         ResetApps();
+        ResetKeys();
     }
     RepaintGraphWindow();
     if (daysKept) ReportFailure(GraphWindowHandle(), TextResetIncomplete, TextErrorCaption);
@@ -171,6 +176,11 @@ static void OnRecordApps(HWND monitor)
     if (!ToggleAppRecording(monitor)) ReportFailure(monitor, TextAppsSettingFailed, TextErrorCaption);
 }
 
+static void OnRecordKeys(HWND monitor)
+{
+    if (!ToggleKeyRecording(monitor)) ReportFailure(monitor, TextKeysSettingFailed, TextErrorCaption);
+}
+
 static LRESULT OnMonitorCommand(HWND monitor, UINT command)
 {
     switch (command) {
@@ -179,6 +189,7 @@ static LRESULT OnMonitorCommand(HWND monitor, UINT command)
     case IDC_PUT_AWAY_GRAPH: PutAwayGraphWindow(); break;
     case IDC_START_WITH_WINDOWS: OnStartWithWindows(monitor); break;
     case IDC_RECORD_APPS:    OnRecordApps(monitor); break;
+    case IDC_RECORD_KEYS:    OnRecordKeys(monitor); break;
     default: break;
     }
     return 0;

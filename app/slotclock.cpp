@@ -4,6 +4,7 @@
 #include "app/appwatch.h"
 #include "app/hookwatch.h"
 #include "app/input.h"
+#include "app/keywatch.h"
 #include "app/tray.h"
 #include "base/clock.h"
 #include "base/dates.h"
@@ -73,6 +74,7 @@ static int ChangeSlot(HWND monitor, int slot, int today)
         result = RollOverDay(monitor, finished, shift, today);
     }
     SaveAppsAtChange(monitor, today);
+    SaveKeysAtChange(monitor, today);
     RepaintGraph();
     return result;
 }

@@ -18,8 +18,10 @@
 #define IDD_ABOUT          113
 #define IDD_TOTALS         114
 #define IDD_APPS           115
+#define IDD_KEYBOARD       117
+#define IDD_CALENDAR       118
 
-// Commands (40001..40027)
+// Commands (40001..40032)
 #define IDC_EXIT           40001
 #define IDC_OPEN_GRAPH     40002
 #define IDC_ABOUT          40007
@@ -35,6 +37,9 @@
 #define IDC_SHOW_TOTALS    40025
 #define IDC_SHOW_APPS      40026
 #define IDC_RECORD_APPS    40027
+#define IDC_SHOW_KEYBOARD  40030
+#define IDC_SHOW_CALENDAR  40031
+#define IDC_RECORD_KEYS    40032
 
 // Controls of the about box
 #define IDC_ABOUT_NAME      1000
@@ -50,6 +55,18 @@
 #define IDC_APPS_LIST      1001
 #define IDC_APPS_COPY      1002
 #define IDC_APPS_RANGE     1003
+
+// Controls of the keyboard window (its close button is IDCANCEL)
+#define IDC_KEYBOARD_COPY   1002
+#define IDC_KEYBOARD_RANGE  1003
+#define IDC_KEYBOARD_SAVE   1005
+#define IDC_KEYBOARD_LAYOUT 1008
+
+// Controls of the calendar window (its close button is IDCANCEL)
+#define IDC_CALENDAR_SAVE    1005
+#define IDC_CALENDAR_YEAR    1009
+#define IDC_CALENDAR_MEASURE 1010
+#define IDC_CALENDAR_POINTED 1011
 
 // Status bar child id
 #define IDC_STATUS_BAR     2

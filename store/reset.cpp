@@ -10,6 +10,7 @@
 #include "store/appsfile.h"
 #include "store/datafolder.h"
 #include "store/dayfile.h"
+#include "store/keysfile.h"
 #include "store/recyclebin.h"
 
 ResetFiles DataReset;
@@ -37,12 +38,13 @@ static int MakeResetFolder(const SYSTEMTIME* now)
     return 0;
 }
 
-// The reset's files: the 21 day files, then the 21 days' apps files.
+// The reset's files: the 21 day files, then the 21 days' apps files, then their keys files.
 static const char* ResetFileName(int file, char* name, int size)
 {
     int day = file % DayCount;
     if (file < DayCount) return Days.DayFileNames[day];
-    ComposeAppsFileName(DateAfterDays(Days.TodayDate, -day), name, size);
+    if (file < 2 * DayCount) ComposeAppsFileName(DateAfterDays(Days.TodayDate, -day), name, size);
+    else ComposeKeysFileName(DateAfterDays(Days.TodayDate, -day), name, size);
     return name;
 }
 

@@ -8,3 +8,6 @@ enum { SettingUnreadable = -1 };
 int ReadAppsSetting(void);
 // Its change; 0 when the setting could not be written.
 int WriteAppsSetting(int on);
+// The switch of recording per key and mouse button (on when there is none), and its change.
+int ReadKeysSetting(void);
+int WriteKeysSetting(int on);

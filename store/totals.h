@@ -26,6 +26,8 @@ struct TotalsTable {
 extern TotalsTable DayTotals;
 
 inline int TotalsRowCount(void) { return DayTotals.RowCount; }
+// A row taken: the four ranges first, then the days, newest first.
+inline const ActivityTotal* TotalsRow(int row) { return &DayTotals.Rows[row]; }
 
 // A count with a comma every three digits ("12,345"), whatever the user's locale.
 void FormatGroupedCount(long long count, wchar_t* text, int size);

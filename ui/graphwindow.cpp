@@ -12,6 +12,8 @@
 #include "store/days.h"
 #include "ui/aboutbox.h"
 #include "ui/appswindow.h"
+#include "ui/calendarwindow.h"
+#include "ui/keyboardwindow.h"
 #include "ui/savecommands.h"
 #include "ui/statusbar.h"
 #include "ui/totalswindow.h"
@@ -225,6 +227,8 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_SAVE_CSV: SaveActivityCsv(window); break;
     case IDC_SHOW_TOTALS: OpenTotalsWindow(window); break;
     case IDC_SHOW_APPS: OpenAppsWindow(window); break;
+    case IDC_SHOW_KEYBOARD: OpenKeyboardWindow(window); break;
+    case IDC_SHOW_CALENDAR: OpenCalendarWindow(window); break;
     }
     // Every command counts as handled, IDOK (the Enter key) among them.
     return 1;

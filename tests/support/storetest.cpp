@@ -10,6 +10,7 @@
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
+#include "app/keywatch.h"
 #include "app/monitor.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
@@ -24,11 +25,15 @@
 #include "store/datafolder.h"
 #include "store/dayfile.h"
 #include "store/days.h"
+#include "store/keyranges.h"
+#include "store/keysfile.h"
 #include "store/reset.h"
 #include "store/totals.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
+#include "ui/calendarwindow.h"
 #include "ui/graphwindow.h"
+#include "ui/keyboardwindow.h"
 #include "ui/savecommands.h"
 #include "ui/statusbar.h"
 
@@ -60,9 +65,10 @@ void ClearProgramState()
     Clear(Days), Clear(DataPaths), Clear(DataReset), Clear(CsvWork), Clear(DayTotals);
     Clear(AppsOfDays), Clear(AppsFileWork), Clear(ShownApps);
     Clear(Graph), Clear(PictureLibrary);
-    Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile);
+    Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile), Clear(KeyboardShown), Clear(CalendarShown);
     Clear(Monitor), Clear(Counters), Clear(ScreenMap), Clear(SlotClock), Clear(Tray), Clear(RunEntry);
     Clear(FolderClaim), Clear(HookWatch), Clear(AppWatch);
+    Clear(KeysOfDays), Clear(KeysFileWork), Clear(KeyWatch), Clear(ShownKeys);
 }
 
 void ResetStore(const char* folderName)

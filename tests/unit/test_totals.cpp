@@ -8,6 +8,7 @@
 #include "store/totals.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
+#include "ui/calendarwindow.h"
 #include "ui/totalswindow.h"
 
 namespace {
@@ -26,7 +27,8 @@ std::vector<std::string> TotalsLines()
 // above 0 in 64 bits; today and the 6 or 29 days before it; all time every readable row, a
 // later day too; a day held past the wait keeps its row, unreadable, and counts nowhere, also one
 // of the 21 whose file the start-up could not read. Each day
-// has its own decimal place of clicks, so that a wrong edge shows in the digits.
+// has its own decimal place of clicks, so that a wrong edge shows in the digits. The calendar takes
+// its years and days from the same rows.
 TEST(Totals, SumsRangesAndRowsOfAFolder)
 {
     const struct {
@@ -95,6 +97,18 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     EXPECT_EQ(TotalsLines(), want);
     held.Release();
     heldSinceStart.Release();
+    // The calendar of the same folder, read whole now: its years newest first; 8 March 2024 is day
+    // 31 + 29 + 7, 29 February day 59 (recorded, nothing in it), 7 February day 37 (two active
+    // slots); 4 March (day 63) has no file.
+    ASSERT_EQ(TakeCalendarYears(), 2);
+    EXPECT_EQ(CalendarShown.Years[0] * 10000 + CalendarShown.Years[1], 20241999);
+    FillCalendarYear(2024, MetricClicks);
+    const CalendarYear& year = CalendarShown.Shown;
+    EXPECT_EQ(year.DayCount, 366);
+    EXPECT_TRUE(year.HasData[67] && year.Values[67] == 100000 && year.HasData[59] && year.Values[59] == 0);
+    EXPECT_FALSE(year.HasData[63]);
+    FillCalendarYear(2024, MeasureActiveTime);
+    EXPECT_EQ(year.Values[37], 2);
     RemoveFolder(DataFolder());
 }
 }  // namespace

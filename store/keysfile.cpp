@@ -1,0 +1,75 @@
+// The keys file: its name, its lines parsed, and its text composed and written whole.
+#include "store/keysfile.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "base/dates.h"
+#include "store/datafolder.h"
+#include "store/textfile.h"
+
+KeysFileBuffers KeysFileWork;
+
+const char KeysFilePattern[] = "*.keys.txt";
+const char KeysFileSuffix[] = ".keys.txt";
+static const char FormatKeysFileName[] = "%04d%02d%02d.keys.txt";
+static const char FormatKeysTempName[] = "%04d%02d%02d.keys.new";
+static_assert(sizeof "20240307.keys.new" - 1 <= LongestDataFileName, "the longest name of the data folder");
+// The header is UTF-8 and Japanese whatever the UI language.
+static const char KeysHeader[] = u8"キー\t回数\r\n";
+
+void ComposeKeysFileName(int date, char* name, int size) { FormatDate(FormatKeysFileName, date, name, size); }
+
+static const WCHAR* KeysFilePath(int date)
+{
+    char name[32];
+    ComposeKeysFileName(date, name, sizeof name);
+    return ComposeDataFilePath(name);
+}
+
+static void AddKeysText(const char* text, int length, long long* counts)
+{
+    int at = 0;
+    while (at < length) {
+        int end = at;
+        while (end < length && text[end] != '\n') ++end;
+        int lineEnd = end > at && text[end - 1] == '\r' ? end - 1 : end;
+        int tab = at;
+        while (tab < lineEnd && text[tab] != '\t') ++tab;
+        int key = tab < lineEnd ? KeyOfName(text + at, tab - at) : -1;
+        long long count = key >= 0 ? ParseCount(text + tab + 1, lineEnd - tab - 1) : -1;
+        if (count >= 0) counts[key] += count;
+        at = end + 1;
+    }
+}
+
+int AddKeysFile(int date, long long* counts)
+{
+    int length = ReadTextFile(KeysFilePath(date), KeysFileWork.Text, KeysTextSize);
+    if (length < 0) return 0;
+    AddKeysText(KeysFileWork.Text, length, counts);
+    return 1;
+}
+
+static int ComposeKeysText(const KeysDay* day)
+{
+    char* text = KeysFileWork.Text;
+    int length = snprintf(text, KeysTextSize, "%s", KeysHeader);
+    for (int key = 0; key < KeyIndexCount; ++key) {
+        if (day->Counts[key] <= 0) continue;
+        char name[KeyNameSize];
+        ComposeKeyName(key, name, sizeof name);
+        length += snprintf(text + length, KeysTextSize - length, "%s\t%lld\r\n", name, day->Counts[key]);
+    }
+    return length;
+}
+
+int WriteKeysFile(const KeysDay* day)
+{
+    if (day->Unread) return 0;
+    int length = ComposeKeysText(day);
+    char name[32];
+    FormatDate(FormatKeysTempName, day->Date, name, sizeof name);
+    lstrcpynW(KeysFileWork.TempPath, ComposeDataFilePath(name), PathCapacity);
+    return ReplaceTextFile(KeysFileWork.TempPath, KeysFilePath(day->Date), KeysFileWork.Text, length);
+}

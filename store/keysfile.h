@@ -1,0 +1,30 @@
+// The keys file of a day beside its day file: UTF-8, one tab-separated line per key or mouse
+// button pressed that day, written whole through a file of the program's own.
+#pragma once
+#include <windows.h>
+
+#include "base/files.h"
+#include "store/keyrecords.h"
+
+// One keys file's text at the most: every index with a count of 19 digits.
+enum { KeysTextSize = 32768 };
+
+// Written by store/keysfile.cpp alone: a file's text and the path of its new version.
+struct KeysFileBuffers {
+    char Text[KeysTextSize];
+    WCHAR TempPath[PathCapacity];
+};
+extern KeysFileBuffers KeysFileWork;
+
+// Keys files of the data folder, as a search and the suffix of their names.
+extern const char KeysFilePattern[];
+extern const char KeysFileSuffix[];
+// The keys file's name of a date ("20240307.keys.txt") into the buffer.
+void ComposeKeysFileName(int date, char* name, int size);
+// Adds the counts of the date's keys file to the counts given (KeyIndexCount of them); lines of
+// no known key (the header, a line cut short) are left out. 1, also when there is no file; 0 when
+// it exists but cannot be read (held, access denied).
+int AddKeysFile(int date, long long* counts);
+// Writes the day's keys file whole: beside it under a name of its own, then replaced. A day not
+// read yet is not written. 1, or 0 when it could not be written.
+int WriteKeysFile(const KeysDay* day);
