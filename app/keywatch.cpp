@@ -7,6 +7,8 @@
 
 #include <stdlib.h>
 
+#include "app/slotclock.h"
+#include "base/clock.h"
 #include "base/report.h"
 #include "store/days.h"
 #include "store/keyrecords.h"
@@ -17,10 +19,26 @@ KeyWatchState KeyWatch;
 // Bits of the keystroke flags: the scan code's byte and the extended flag.
 enum { ScanCodeShift = 16, ExtendedShift = 24 };
 
-void StartKeyWatch(void)
+enum : DWORD { SettingRetryMs = 1000 };  // an unread settings file is read again this often
+
+// The switch as read from the settings file: while the file cannot be read nothing is recorded.
+static void TakeKeysSetting(int setting)
 {
-    SetKeysRecording(ReadKeysSetting());
+    KeyWatch.SettingUnread = setting == SettingUnreadable;
+    KeyWatch.SettingCheckedAt = ReadTickCount();
+    SetKeysRecording(setting == 1);
     if (KeysRecorded()) LoadKeysOfToday(TodayDate());
+}
+
+void StartKeyWatch(void) { TakeKeysSetting(ReadKeysSetting()); }
+
+void TickKeys(void)
+{
+    DWORD now = ReadTickCount();
+    if (!KeyWatch.SettingUnread || now - KeyWatch.SettingCheckedAt < SettingRetryMs) return;
+    int setting = ReadKeysSetting();
+    KeyWatch.SettingCheckedAt = now;
+    if (setting != SettingUnreadable) TakeKeysSetting(setting);
 }
 
 void CountKeyTouch(UINT virtualKey, LPARAM flags)
@@ -57,38 +75,30 @@ void CountOtherMouse(UINT mouseMessage)
     }
 }
 
-// A box for each cause only once, until the cause has gone; a data folder in which today's file
-// cannot be made has had its box already.
+// Finished days waiting in memory are written whatever the switch; today's counts only change
+// while it is on.
 static void ReportKeysSaved(HWND monitor, int saved)
 {
-    if (saved == 0 && !KeyWatch.WriteReported && !TodayFileUnmade()) ReportFailure(monitor, TextCreateFailed, TextErrorCaption);
-    if (saved == -1 && !KeyWatch.ReadReported) ReportFailure(monitor, TextOpenFailed, TextOpenCaption);
-    if (saved != -1) KeyWatch.WriteReported = saved == 0;
-    KeyWatch.ReadReported = TodaysKeysUnread() && (KeyWatch.ReadReported || saved == -1);
+    ReportRecordsSaved(monitor, saved, KeysFilesUnread(), &KeyWatch.Reported, TextKeysWriteFailed, TextKeysReadFailed);
 }
 
-void SaveKeysNow(HWND monitor)
-{
-    if (KeysRecorded()) ReportKeysSaved(monitor, SaveKeys());
-}
+void SaveKeysNow(HWND monitor) { ReportKeysSaved(monitor, SaveKeys()); }
 
-int SaveKeysForExit(void) { return !KeysRecorded() || SaveKeys() == 1; }
+int SaveKeysForExit(void) { return SaveKeys() == 1; }
 
 void SaveKeysAtChange(HWND monitor, int today)
 {
-    if (!KeysRecorded()) return;
-    if (today != TodaysKeysDate()) ReportKeysSaved(monitor, RollKeysOver(today) ? 1 : 0);
-    else ReportKeysSaved(monitor, SaveKeys());
+    ReportKeysSaved(monitor, today != TodaysKeysDate() ? RollKeysOver(today) : SaveKeys());
 }
-
-void ResetKeys(void) { ClearKeysOfDays(TodayDate()); }
 
 int ToggleKeyRecording(HWND monitor)
 {
     int on = !KeysRecorded();
     if (!WriteKeysSetting(on)) return 0;
-    // What was counted until now goes to its file before recording stops; on again, the day goes
-    // on from its file.
+    KeyWatch.SettingUnread = 0;
+    // What was counted until now goes to its file before recording stops (or waits in memory to be
+    // written); on again, the day goes on from its file, or from memory while that still holds
+    // counts the file lacks.
     if (!on) SaveKeysNow(monitor);
     SetKeysRecording(on);
     if (on) LoadKeysOfToday(TodayDate());

@@ -158,7 +158,6 @@ static LRESULT OnResetData(void)
     if (DayValue(MetricClicks, CurrentSlot(), 0) == NoData) {
         ClearIntervalCounters();
         ResetApps();
-        ResetKeys();
     }
     RepaintGraphWindow();
     if (daysKept) ReportFailure(GraphWindowHandle(), TextResetIncomplete, TextErrorCaption);

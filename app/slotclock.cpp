@@ -79,6 +79,15 @@ static int ChangeSlot(HWND monitor, int slot, int today)
     return result;
 }
 
+void ReportRecordsSaved(HWND monitor, int saved, int unread, ReportedFailures* reported, UiTextId writeText,
+                        UiTextId readText)
+{
+    if (saved == 0 && !reported->Write && !TodayFileUnmade()) ReportFailure(monitor, writeText, TextErrorCaption);
+    if (saved == -1 && !reported->Read) ReportFailure(monitor, readText, TextOpenCaption);
+    if (saved != -1) reported->Write = saved == 0;
+    reported->Read = unread && (reported->Read || saved == -1);
+}
+
 // The days the start-up could not read, tried at every tick for a few seconds: a file held for a
 // moment loads without a box; one held longer is reported once and read at a later change of slot.
 static void RetryStartReads(HWND monitor)
@@ -99,6 +108,7 @@ static int Tick(HWND monitor)
     if (!SlotClock.Recording) return 0;
     CommitCounters();
     TickApps();
+    TickKeys();
     RetryStartReads(monitor);
     // Every bar of today changes height when today's maximum of the shown metric rises.
     if (RaiseTodayMaxima() & (1 << SelectedMetric())) RepaintTodayBands();

@@ -16,11 +16,19 @@ struct KeyRangeFiles {
     int TodayFromFile;
 };
 
+static void AddDayToShown(const KeysDay* day)
+{
+    for (int k = 0; k < KeyIndexCount; ++k) ShownKeys.Counts[k] += day->Counts[k];
+}
+
+// A day held in memory comes from there; from its file too while that has not been read yet.
 static int AddRangeKeysFile(void* context, int date)
 {
     const KeyRangeFiles* files = static_cast<const KeyRangeFiles*>(context);
-    if (DateInRange(files->Range, date) && (files->TodayFromFile || date != Days.TodayDate))
-        AddKeysFile(date, ShownKeys.Counts);
+    if (!DateInRange(files->Range, date)) return 1;
+    const KeysDay* waiting = WaitingKeysDay(date);
+    int fromFile = date == Days.TodayDate ? files->TodayFromFile : !waiting || waiting->Unread;
+    if (fromFile) AddKeysFile(date, ShownKeys.Counts);
     return 1;
 }
 
@@ -29,11 +37,16 @@ int CollectKeys(int range)
     memset(ShownKeys.Counts, 0, sizeof ShownKeys.Counts);
     // Today comes from memory while it is recorded there (its file lags by up to a slot), and
     // also from its file while that has not been read into memory yet.
+    // Switched off, memory holds today only while its counts could not be written.
     const KeysDay* today = &KeysOfDays.Today;
-    int fromMemory = KeysOfDays.Recording && today->Date == Days.TodayDate;
+    long long sum = 0;
+    for (long long count : today->Counts) sum += count;
+    int fromMemory = (KeysOfDays.Recording || sum != today->WrittenSum) && today->Date == Days.TodayDate;
     KeyRangeFiles files = {range, !fromMemory || today->Unread};
-    if (fromMemory)
-        for (int k = 0; k < KeyIndexCount; ++k) ShownKeys.Counts[k] += today->Counts[k];
+    if (fromMemory) AddDayToShown(today);
+    // Finished days whose files could not be written yet count from memory.
+    for (int i = 0; i < KeysOfDays.WaitingCount; ++i)
+        if (DateInRange(range, KeysOfDays.Waiting[i].Date)) AddDayToShown(&KeysOfDays.Waiting[i]);
     ListDatedFiles(ComposeDataFilePath(KeysFilePattern), KeysFileSuffix, AddRangeKeysFile, &files);
     int pressed = 0;
     for (long long count : ShownKeys.Counts) pressed += count > 0;

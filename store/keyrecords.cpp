@@ -1,10 +1,12 @@
 // Key touches per physical key and presses per mouse button: the counts of a day, and today's as
-// they are written at the changes of slot and of day.
+// they are written at the changes of slot and of day; finished days that could not be written
+// wait here.
 #include "store/keyrecords.h"
 
 #include <stdio.h>
 #include <string.h>
 
+#include "base/dates.h"
 #include "store/keysfile.h"
 
 KeyDays KeysOfDays;
@@ -53,9 +55,13 @@ void ClearKeysDay(KeysDay* day, int date)
 
 void SetKeysRecording(int on) { KeysOfDays.Recording = on; }
 
+// Counts its file does not hold yet.
+static int KeysChanged(const KeysDay* day) { return SumOfCounts(day) != day->WrittenSum; }
+
 void LoadKeysOfToday(int date)
 {
     KeysDay* today = &KeysOfDays.Today;
+    if (today->Date == date && KeysChanged(today)) return;
     ClearKeysDay(today, date);
     today->Unread = !AddKeysFile(date, today->Counts);
     today->WrittenSum = SumOfCounts(today);
@@ -66,6 +72,7 @@ void LoadKeysOfToday(int date)
 // made meanwhile added.
 static int SaveKeysDay(KeysDay* day)
 {
+    if (day->Unread && !KeysChanged(day)) return 1;
     if (day->Unread && AddKeysFile(day->Date, day->Counts)) day->Unread = 0, day->WrittenSum = -1;
     if (day->Unread) return -1;
     long long sum = SumOfCounts(day);
@@ -75,36 +82,81 @@ static int SaveKeysDay(KeysDay* day)
     return written;
 }
 
+// The worst of two results: a failed write before an unread file, either before success.
+static int WorseResult(int a, int b) { return a == 0 || b == 0 ? 0 : a < b ? a : b; }
+
+static int SaveWaitingKeys(void)
+{
+    int result = 1, kept = 0;
+    for (int i = 0; i < KeysOfDays.WaitingCount; ++i) {
+        int saved = SaveKeysDay(&KeysOfDays.Waiting[i]);
+        result = WorseResult(result, saved);
+        if (saved == 1) continue;
+        if (kept != i) KeysOfDays.Waiting[kept] = KeysOfDays.Waiting[i];
+        ++kept;
+    }
+    KeysOfDays.WaitingCount = kept;
+    return result;
+}
+
 int SaveKeys(void)
 {
-    KeysDay* earlier = &KeysOfDays.EarlierDay;
-    int ok = 1;
-    if (earlier->Unsaved) {
-        int saved = SaveKeysDay(earlier);
-        if (saved == 1) earlier->Unsaved = 0;
-        else ok = 0;
+    int result = SaveWaitingKeys();
+    return WorseResult(result, SaveKeysDay(&KeysOfDays.Today));
+}
+
+// A day that could not be written waits; a second wait for the same date (a clock set back) adds
+// to the first. Past the capacity the oldest waiting day goes, as the day files' oldest day does.
+static void WaitToBeWritten(const KeysDay* day)
+{
+    for (int i = 0; i < KeysOfDays.WaitingCount; ++i) {
+        KeysDay* waiting = &KeysOfDays.Waiting[i];
+        if (waiting->Date != day->Date) continue;
+        for (int key = 0; key < KeyIndexCount; ++key) waiting->Counts[key] += day->Counts[key];
+        return;
     }
-    int saved = SaveKeysDay(&KeysOfDays.Today);
-    return saved == 0 || !ok ? 0 : saved;
+    if (KeysOfDays.WaitingCount == DayCount) {
+        memmove(&KeysOfDays.Waiting[0], &KeysOfDays.Waiting[1], (DayCount - 1) * sizeof(KeysDay));
+        --KeysOfDays.WaitingCount;
+    }
+    KeysOfDays.Waiting[KeysOfDays.WaitingCount++] = *day;
 }
 
 int RollKeysOver(int date)
 {
-    KeysDay* earlier = &KeysOfDays.EarlierDay;
-    if (date == KeysOfDays.Today.Date) return 1;
-    // Only one finished day waits in memory: an older one still waiting has its last try here.
-    if (earlier->Unsaved && SaveKeysDay(earlier) == 1) earlier->Unsaved = 0;
-    int result = SaveKeysDay(&KeysOfDays.Today) == 1;
-    if (!result) {
-        *earlier = KeysOfDays.Today;
-        earlier->Unsaved = 1;
-    }
+    KeysDay* today = &KeysOfDays.Today;
+    if (date == today->Date) return 1;
+    int waiting = SaveWaitingKeys();
+    int result = SaveKeysDay(today);
+    if (result != 1) WaitToBeWritten(today);
+    ClearKeysDay(today, 0);
     LoadKeysOfToday(date);
-    return result;
+    return WorseResult(waiting, result);
 }
 
-void ClearKeysOfDays(int today)
+int KeysFilesUnread(void)
 {
-    ClearKeysDay(&KeysOfDays.Today, today);
-    ClearKeysDay(&KeysOfDays.EarlierDay, 0);
+    int unread = KeysOfDays.Today.Unread;
+    for (int i = 0; i < KeysOfDays.WaitingCount; ++i) unread |= KeysOfDays.Waiting[i].Unread;
+    return unread;
+}
+
+const KeysDay* WaitingKeysDay(int date)
+{
+    for (int i = 0; i < KeysOfDays.WaitingCount; ++i)
+        if (KeysOfDays.Waiting[i].Date == date) return &KeysOfDays.Waiting[i];
+    return nullptr;
+}
+
+void ClearResetKeysDays(int today, const unsigned char* cleared)
+{
+    int kept = 0;
+    for (int i = 0; i < KeysOfDays.WaitingCount; ++i) {
+        int day = DaysBetween(KeysOfDays.Waiting[i].Date, today);
+        if (day >= 0 && day < DayCount && cleared[day]) continue;
+        if (kept != i) KeysOfDays.Waiting[kept] = KeysOfDays.Waiting[i];
+        ++kept;
+    }
+    KeysOfDays.WaitingCount = kept;
+    if (cleared[0]) ClearKeysDay(&KeysOfDays.Today, today);
 }

@@ -1,7 +1,9 @@
-// Key touches per physical key and presses per mouse button: today's counts, those of a finished
-// day whose file could not be written yet, and the switch that says whether they are recorded.
+// Key touches per physical key and presses per mouse button: today's counts, those of finished
+// days whose files could not be written yet, and the switch that says whether they are recorded.
 #pragma once
 #include <windows.h>
+
+#include "store/days.h"
 
 // A key is its scan code with the extended flag, so the same key whatever the keyboard layout:
 // 256 plain codes, then 256 extended ones, then the mouse's five buttons and its wheel.
@@ -25,16 +27,19 @@ enum { KeyNameSize = 16 };
 struct KeysDay {
     int Date;
     int Unread;
-    int Unsaved;
     long long WrittenSum;
     long long Counts[KeyIndexCount];
 };
 
 // Written by store/'s files alone; app/ counts through AddKeyPress and changes the switch through
-// SetKeysRecording.
+// SetKeysRecording. Finished days whose files could not be written wait, oldest first, as long as
+// the day files' days do; each is written at every save until its file takes it, whatever the
+// switch.
 struct KeyDays {
     int Recording;
-    KeysDay Today, EarlierDay;
+    KeysDay Today;
+    KeysDay Waiting[DayCount];
+    int WaitingCount;
 };
 extern KeyDays KeysOfDays;
 
@@ -51,14 +56,19 @@ int KeyOfName(const char* name, int length);
 void ClearKeysDay(KeysDay* day, int date);
 void SetKeysRecording(int on);
 // Starts today's counts for a date: empty, then the date's file added; a file that cannot be read
-// marks them unread.
+// marks them unread. Counts of the date not yet written are never started anew.
 void LoadKeysOfToday(int date);
-// Writes what changed: a finished day's counts first, then today's, read first if still unread.
-// 1; 0 when a write failed (it is tried again at the next call); -1 when today's file is still
-// unread.
+// Writes what changed, whatever the switch: the finished days' counts first, then today's, each
+// read first if still unread. 1; 0 when a write failed (it is tried again at the next call); -1
+// when a file is still unread.
 int SaveKeys(void);
-// Ends today's counts at a change of day: they are written (or kept to be written later) and the
-// date's counts begin. 1 when they reached their file.
+// Ends today's counts at a change of day: they are written (or kept waiting) and the date's counts
+// begin; the days waiting are tried again. As SaveKeys.
 int RollKeysOver(int date);
-// The data reset has taken the files: today's counts start empty and no earlier day waits.
-void ClearKeysOfDays(int today);
+// A file of today's or of a waiting day's counts could not be read yet.
+int KeysFilesUnread(void);
+// The waiting day of a date, or null.
+const KeysDay* WaitingKeysDay(int date);
+// The data reset has taken the files of the days it clears (cleared[d] for the day d days before
+// today): their counts go, today's start empty when today's went.
+void ClearResetKeysDays(int today, const unsigned char* cleared);

@@ -27,27 +27,24 @@ static const WCHAR* KeysFilePath(int date)
     return ComposeDataFilePath(name);
 }
 
-static void AddKeysText(const char* text, int length, long long* counts)
+// A line of a key's name and its count is added; any other line (the header, a line cut short)
+// is not.
+static void TakeKeysLine(void* target, const char* line, int length)
 {
-    int at = 0;
-    while (at < length) {
-        int end = at;
-        while (end < length && text[end] != '\n') ++end;
-        int lineEnd = end > at && text[end - 1] == '\r' ? end - 1 : end;
-        int tab = at;
-        while (tab < lineEnd && text[tab] != '\t') ++tab;
-        int key = tab < lineEnd ? KeyOfName(text + at, tab - at) : -1;
-        long long count = key >= 0 ? ParseCount(text + tab + 1, lineEnd - tab - 1) : -1;
-        if (count >= 0) counts[key] += count;
-        at = end + 1;
-    }
+    long long* counts = static_cast<long long*>(target);
+    int tab = 0;
+    while (tab < length && line[tab] != '\t') ++tab;
+    int key = tab < length ? KeyOfName(line, tab) : -1;
+    long long count = key >= 0 ? ParseCount(line + tab + 1, length - tab - 1) : -1;
+    if (count >= 0) counts[key] += count;
 }
 
+// The file's counts are gathered apart and added only once the whole file was read.
 int AddKeysFile(int date, long long* counts)
 {
-    int length = ReadTextFile(KeysFilePath(date), KeysFileWork.Text, KeysTextSize);
-    if (length < 0) return 0;
-    AddKeysText(KeysFileWork.Text, length, counts);
+    memset(KeysFileWork.Read, 0, sizeof KeysFileWork.Read);
+    if (!ReadTextLines(KeysFilePath(date), KeysFileWork.Text, KeysTextSize, TakeKeysLine, KeysFileWork.Read)) return 0;
+    for (int key = 0; key < KeyIndexCount; ++key) counts[key] += KeysFileWork.Read[key];
     return 1;
 }
 

@@ -9,10 +9,12 @@
 // One keys file's text at the most: every index with a count of 19 digits.
 enum { KeysTextSize = 32768 };
 
-// Written by store/keysfile.cpp alone: a file's text and the path of its new version.
+// Written by store/keysfile.cpp alone: a file's text and the path of its new version, and a file's
+// counts as read, added to a day's only once the file was read to its end.
 struct KeysFileBuffers {
     char Text[KeysTextSize];
     WCHAR TempPath[PathCapacity];
+    long long Read[KeyIndexCount];
 };
 extern KeysFileBuffers KeysFileWork;
 
@@ -23,7 +25,7 @@ extern const char KeysFileSuffix[];
 void ComposeKeysFileName(int date, char* name, int size);
 // Adds the counts of the date's keys file to the counts given (KeyIndexCount of them); lines of
 // no known key (the header, a line cut short) are left out. 1, also when there is no file; 0 when
-// it exists but cannot be read (held, access denied).
+// it exists but cannot be read to its end (held, access denied), and then nothing is added.
 int AddKeysFile(int date, long long* counts);
 // Writes the day's keys file whole: beside it under a name of its own, then replaced. A day not
 // read yet is not written. 1, or 0 when it could not be written.

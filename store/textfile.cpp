@@ -1,20 +1,56 @@
-// Whole text files of the data folder: one read, one count parser, one replace.
+// Text files of the data folder: one reader of lines, one count parser, one replace.
 #include "store/textfile.h"
+
+#include <string.h>
 
 #include "base/files.h"
 
-int ReadTextFile(const WCHAR* path, char* text, int capacity)
+// Each piece's whole lines are handed on and the rest carried to the next.
+static void TakeLines(const char* text, int length, TakeTextLine take, void* target)
+{
+    for (int at = 0; at < length;) {
+        int end = at;
+        while (end < length && text[end] != '\n') ++end;
+        take(target, text + at, end > at && text[end - 1] == '\r' ? end - at - 1 : end - at);
+        at = end + 1;
+    }
+}
+
+int ReadTextLines(const WCHAR* path, char* text, int capacity, TakeTextLine take, void* target)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : -1;
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     }
-    DWORD total = 0, got = 0;
-    while (total < static_cast<DWORD>(capacity) && ReadFile(file, text + total, capacity - total, &got, nullptr) && got > 0)
-        total += got;
+    int carried = 0, skipping = 0, first = 1, ok = 1;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, text + carried, capacity - carried, &got, nullptr)) {
+            ok = 0;
+            break;
+        }
+        int length = carried + static_cast<int>(got), start = 0;
+        if (first && length >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0) start = 3;
+        first = 0;
+        if (skipping) {
+            while (start < length && text[start] != '\n') ++start;
+            skipping = start == length;
+        }
+        int end = length;
+        if (got > 0)
+            while (end > start && text[end - 1] != '\n') --end;
+        if (got > 0 && end == start && length == capacity) {
+            skipping = 1, carried = 0;
+            continue;
+        }
+        TakeLines(text + start, end - start, take, target);
+        if (got == 0) break;
+        carried = length - end;
+        memmove(text, text + end, carried);
+    }
     CloseHandle(file);
-    return static_cast<int>(total);
+    return ok;
 }
 
 long long ParseCount(const char* field, int length)

@@ -1,11 +1,15 @@
-// The text files of the data folder (the apps and keys files): read whole, their counts parsed, and
-// written whole beside the file under a name of their own, then put in its place.
+// The text files of the data folder (the apps and keys files): read line by line, their counts
+// parsed, and written whole beside the file under a name of their own, then put in its place.
 #pragma once
 #include <windows.h>
 
-// Reads the file into the text: its length, 0 when there is no file, -1 when it cannot be read
-// (held, access denied). Past the capacity the rest is left out.
-int ReadTextFile(const WCHAR* path, char* text, int capacity);
+// Hands each line of the file (without its line end; a byte-order mark at its start left out) to
+// the taker, reading the file in pieces of the buffer, so a file of any length is read to its end;
+// a line longer than the buffer is no line of these files and is skipped. 1, also when there is no
+// file; 0 when it cannot be opened or read to its end (held, access denied), and then the lines
+// handed on so far must not be taken as the file.
+typedef void (*TakeTextLine)(void* target, const char* line, int length);
+int ReadTextLines(const WCHAR* path, char* buffer, int capacity, TakeTextLine take, void* target);
 // A field of decimal digits (at most 18); -1 for anything else.
 long long ParseCount(const char* field, int length);
 // Writes the text to the new version's path, then replaces the file with it; a held file refuses

@@ -95,7 +95,7 @@ TEST(Keys, PhysicalKeysButtonsAndFile)
                                                           "LBUTTON\t2\r\nRBUTTON\t1\r\nXBUTTON2\t1\r\nWHEEL\t3\r\n");
          }, "6 1 1 1 0 2 1 1 3", true},
         {"keys file held at changes of slot: one box, then written", [&] {
-             user.Expect(UiA(TextErrorCaption), UiA(TextCreateFailed), IDOK);
+             user.Expect(UiA(TextErrorCaption), UiA(TextKeysWriteFailed), IDOK);
              held.Hold(DataFile("20240307.keys.txt"));
              Key('A', 0x1E), TickAt(monitor, 10, 12, 0), Key('A', 0x1E), TickAt(monitor, 10, 18, 0);
              DispatchWaitingMessages();
@@ -120,7 +120,24 @@ TEST(Keys, PhysicalKeysButtonsAndFile)
              Key(VK_RETURN, 0x1C), TickAt(monitor, 0, 0, 0, 8);
              EXPECT_EQ(FileText("20240307.keys.txt"), std::string(Header) + "SC1C\t1\r\nSC1E\t1\r\n");
              Key(VK_RETURN, 0x1C, true);
+             // The keyboard window's ranges on the 8th: today from memory, the week adds the 7th's file once.
+             CollectKeys(RangeToday);
+             EXPECT_EQ(ShownKeyCounts()[KeyExtended + 0x1C], 1);
+             EXPECT_EQ(ShownKeyCounts()[0x1C], 0);
+             CollectKeys(RangeWeek);
+             EXPECT_EQ(ShownKeyCounts()[KeyExtended + 0x1C] + ShownKeyCounts()[0x1C] + ShownKeyCounts()[0x1E], 3);
          }, "0 0 1 0 0 0 0 0 0", true},
+        {"a day waiting in memory: switched off, a change of day, kept at the exit", [&] {
+             user.Expect(UiA(TextErrorCaption), UiA(TextKeysWriteFailed), IDOK);
+             TickAt(monitor, 0, 6, 0, 8), held.Hold(DataFile("20240308.keys.txt"));
+             Key('A', 0x1E), ToggleKeyRecording(monitor), TickAt(monitor, 0, 0, 0, 9), DispatchWaitingMessages();
+             EXPECT_TRUE(user.WaitForAnswered(2));
+             EXPECT_FALSE(SaveKeysForExit());
+             held.Release();
+             EXPECT_TRUE(SaveKeysForExit());
+             EXPECT_EQ(FileText("20240308.keys.txt"), std::string(Header) + "SC1E\t1\r\nSCE01C\t1\r\n");
+             ToggleKeyRecording(monitor);
+         }, "0 0 0 0 0 0 0 0 0", false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -138,12 +155,6 @@ TEST(Keys, PhysicalKeysButtonsAndFile)
         EXPECT_EQ(KeysOfDays.Today.Counts[KeyLeftButton] + KeysOfDays.Today.Counts[KeyRightButton] +
                       KeysOfDays.Today.Counts[KeyMiddleButton], clicks);
     }
-    // The keyboard window's ranges on the 8th: today from memory, the week adds the 7th's file once.
-    CollectKeys(RangeToday);
-    EXPECT_EQ(ShownKeyCounts()[KeyExtended + 0x1C], 1);
-    EXPECT_EQ(ShownKeyCounts()[0x1C], 0);
-    CollectKeys(RangeWeek);
-    EXPECT_EQ(ShownKeyCounts()[KeyExtended + 0x1C] + ShownKeyCounts()[0x1C] + ShownKeyCounts()[0x1E], 3);
     EXPECT_EQ(GetSystemMetrics(SM_SWAPBUTTON), swapped);
     // Every key and button's name read back as written, counts past 32 bits too.
     static KeysDay all;
