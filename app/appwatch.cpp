@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "app/hookwatch.h"
+#include "app/slotclock.h"
 #include "base/clock.h"
 #include "base/files.h"
 #include "base/report.h"
@@ -240,14 +241,9 @@ void TickApps(void)
     AddAppActiveMs(ForegroundApp(), elapsed < LongestTickMs ? elapsed : LongestTickMs);
 }
 
-// A box for each cause only once, until the cause has gone; a data folder in which today's file
-// cannot be made has had its box already. Each box names the apps file.
 static void ReportAppsSaved(HWND monitor, int saved)
 {
-    if (saved == 0 && !AppWatch.WriteReported && !TodayFileUnmade()) ReportFailure(monitor, TextAppsWriteFailed, TextErrorCaption);
-    if (saved == -1 && !AppWatch.ReadReported) ReportFailure(monitor, TextAppsReadFailed, TextOpenCaption);
-    if (saved != -1) AppWatch.WriteReported = saved == 0;
-    AppWatch.ReadReported = AppsFilesUnread() && (AppWatch.ReadReported || saved == -1);
+    ReportRecordsSaved(monitor, saved, AppsFilesUnread(), &AppWatch.Reported, TextAppsWriteFailed, TextAppsReadFailed);
 }
 
 // Finished days waiting in memory are written whatever the switch; today's records only change

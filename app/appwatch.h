@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/slotclock.h"
+
 // The process names cached for input; the buttons whose clicks are told apart (left, right, middle).
 enum { AppsCacheSize = 32, AppButtons = 3 };
 
@@ -30,7 +32,7 @@ struct AppWatchState {
     DWORD CachedProcess[AppsCacheSize];
     int CachedApp[AppsCacheSize];
     int CacheNext;
-    int WriteReported, ReadReported;
+    ReportedFailures Reported;
 };
 extern AppWatchState AppWatch;
 

@@ -6,14 +6,17 @@
 
 #include "app/appwatch.h"
 #include "app/hookwatch.h"
+#include "app/keywatch.h"
 #include "app/monitor.h"
 #include "app/screenmap.h"
+#include "store/keyrecords.h"
 #include "ui/statusbar.h"
 
 InputCounters Counters;
 
 // The buttons as the applications' records tell them apart.
 enum { LeftButton, RightButton, MiddleButton };
+static_assert(KeyLeftButton + MiddleButton == KeyMiddleButton, "the keys records count the buttons in this order");
 
 // Bit 31 of the keystroke flags: the key was released (the transition state of a key message).
 enum : DWORD { KeyReleasedFlag = static_cast<DWORD>(KF_UP) << 16 };
@@ -52,6 +55,7 @@ static void ButtonDown(int part, int button, int* down, LPARAM point)
 static void CountClick(int button, int* clicks, LPARAM point)
 {
     ++*clicks;
+    CountButtonClick(KeyLeftButton + button);
     CountAppClick(button, ProcessPointOf(point));
     HandCounts();
     NoteStatusInput(NoteClicks);
@@ -119,7 +123,7 @@ LRESULT OnHookMouse(UINT mouseMessage, LPARAM point)
     case WM_MBUTTONDOWN:   ButtonDown(PartMiddleButton, MiddleButton, &Counters.MiddleDown, point); break;
     case WM_MBUTTONUP:     ButtonUp(PartMiddleButton, MiddleButton, &Counters.MiddleDown, &Counters.MiddleClicks, point); break;
     case WM_MBUTTONDBLCLK: DoubleClick(MiddleButton, &Counters.MiddleClicks, point); break;
-    default: break;  // the wheel and extra buttons count nothing
+    default: CountOtherMouse(mouseMessage); break;  // the X buttons and the wheel count only per button
     }
     return 0;
 }
@@ -137,6 +141,7 @@ LRESULT OnHookKey(UINT virtualKey, LPARAM flags)
     if (virtualKey != Counters.LastKey) {
         ++Counters.KeyTouches;
         CountAppKey();
+        CountKeyTouch(virtualKey, flags);
         HandCounts();
         NoteStatusInput(NoteKeys);
         NoteStatusIcon(PartKeyboard, 1);

@@ -8,6 +8,7 @@
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
+#include "app/keywatch.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
 #include "app/tray.h"
@@ -37,6 +38,7 @@ static void StartRecording(HWND monitor)
     SlotClock.Recording = 1;
     SetTimer(monitor, SlotTimerId, SlotTimerPeriod, nullptr);
     StartAppWatch();
+    StartKeyWatch();
     StartHooks(monitor);
 }
 
@@ -100,6 +102,7 @@ static void SaveCurrentSlot(HWND monitor)
     CommitCounters();
     SaveSlot(monitor, CurrentSlot());
     SaveAppsNow(monitor);
+    SaveKeysNow(monitor);
 }
 
 // The last steps of every ending, once the clock is stopped and the slot saved: today's files go to
@@ -121,7 +124,8 @@ static int SaveForExit(void)
     if (!SlotClock.Recording) return 1;
     CommitCounters();
     int slotWritten = WriteSlot(CurrentSlot()) == SlotWritten;
-    return SaveAppsForExit() && slotWritten;
+    int appsSaved = SaveAppsForExit();
+    return SaveKeysForExit() && appsSaved && slotWritten;
 }
 
 static LRESULT OnConfirmedExit(HWND monitor)
@@ -192,6 +196,11 @@ static void OnRecordApps(HWND monitor)
     if (!ToggleAppRecording(monitor)) ReportFailure(monitor, TextAppsSettingFailed, TextErrorCaption);
 }
 
+static void OnRecordKeys(HWND monitor)
+{
+    if (!ToggleKeyRecording(monitor)) ReportFailure(monitor, TextKeysSettingFailed, TextErrorCaption);
+}
+
 static LRESULT OnMonitorCommand(HWND monitor, UINT command)
 {
     switch (command) {
@@ -200,6 +209,7 @@ static LRESULT OnMonitorCommand(HWND monitor, UINT command)
     case IDC_PUT_AWAY_GRAPH: PutAwayGraphWindow(); break;
     case IDC_START_WITH_WINDOWS: OnStartWithWindows(monitor); break;
     case IDC_RECORD_APPS:    OnRecordApps(monitor); break;
+    case IDC_RECORD_KEYS:    OnRecordKeys(monitor); break;
     default: break;
     }
     return 0;

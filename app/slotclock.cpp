@@ -4,6 +4,7 @@
 #include "app/appwatch.h"
 #include "app/hookwatch.h"
 #include "app/input.h"
+#include "app/keywatch.h"
 #include "app/tray.h"
 #include "base/clock.h"
 #include "base/dates.h"
@@ -75,11 +76,21 @@ static int ChangeSlot(HWND monitor, int slot, int today)
         result = RollOverDay(monitor, finished, shift, today);
     }
     SaveAppsAtChange(monitor, today);
+    SaveKeysAtChange(monitor, today);
     // The share takes today's files on its own thread, and at a change of day every day again with
     // the indexes (what has not changed is only compared); a share that failed is tried again whole.
     RequestPublish(shift ? PublishAllDays : PublishDates, today, 0);
     RepaintGraph();
     return result;
+}
+
+void ReportRecordsSaved(HWND monitor, int saved, int unread, ReportedFailures* reported, UiTextId writeText,
+                        UiTextId readText)
+{
+    if (saved == 0 && !reported->Write && !TodayFileUnmade()) ReportFailure(monitor, writeText, TextErrorCaption);
+    if (saved == -1 && !reported->Read) ReportFailure(monitor, readText, TextOpenCaption);
+    if (saved != -1) reported->Write = saved == 0;
+    reported->Read = unread && (reported->Read || saved == -1);
 }
 
 // The days the start-up could not read, tried at every tick for a few seconds: a file held for a
@@ -105,6 +116,7 @@ static int Tick(HWND monitor)
     int shownMaximum = ShownDayMaximum(SelectedMetric(), 0);
     CommitCounters();
     TickApps();
+    TickKeys();
     RetryStartReads(monitor);
     // Every bar of today changes height when today's maximum of the shown metric rises.
     int raised = RaiseTodayMaxima() & (1 << SelectedMetric());

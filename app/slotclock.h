@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "base/uitext.h"
+
 // Written by app/'s files alone.
 struct SlotClockState {
     // Recording runs from the start-up until the end, whatever the start-up met.
@@ -27,3 +29,13 @@ void CommitCounters(void);
 // Writes the slot (and every slot still unsaved) and reports a failure in a box the monitor
 // window owns; WriteSlot's result.
 int SaveSlot(HWND monitor, int slot);
+
+// The boxes told about a kind of records' files (applications, keys) until their cause has gone.
+struct ReportedFailures {
+    int Write, Read;
+};
+// A save of records (1, 0 when a write failed, -1 while a file is unread; `unread`: a file of
+// them is still unread) told in a box of the write's or the read's text, each once until its
+// cause has gone; none for a write while today's day file cannot be made (that box came already).
+void ReportRecordsSaved(HWND monitor, int saved, int unread, ReportedFailures* reported, UiTextId writeText,
+                        UiTextId readText);

@@ -13,6 +13,7 @@
 #include "res/resource.h"
 #include "store/apprecords.h"
 #include "store/dayfile.h"
+#include "store/keyrecords.h"
 #include "store/days.h"
 #include "ui/graphwindow.h"
 #include "ui/uiresources.h"
@@ -188,6 +189,7 @@ int ShowTrayMenu(HWND monitor)
     UINT startup = StartsWithWindows(Monitor.ExePath) ? MF_CHECKED : MF_UNCHECKED;
     CheckMenuItem(popup, IDC_START_WITH_WINDOWS, MF_BYCOMMAND | startup);
     CheckMenuItem(popup, IDC_RECORD_APPS, MF_BYCOMMAND | (AppsRecorded() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, IDC_RECORD_KEYS, MF_BYCOMMAND | (KeysRecorded() ? MF_CHECKED : MF_UNCHECKED));
     // The chosen command arrives later as WM_COMMAND; the tracking loop dispatches our messages.
     TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, monitor, nullptr);
     DestroyMenu(menu);

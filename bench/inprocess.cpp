@@ -18,6 +18,7 @@
 #include "base/uitext.h"
 #include "bench/benchutil.h"
 #include "e2e/e2e_support.h"
+#include "graph/calendar.h"
 #include "graph/frame.h"
 #include "graph/geometry.h"
 #include "graph/plot.h"
@@ -34,11 +35,13 @@
 #include "store/pcidentity.h"
 #include "store/shareindex.h"
 #include "store/sharedpcs.h"
+#include "store/keyranges.h"
 #include "store/totals.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
 #include "ui/appswindow.h"
 #include "ui/graphwindow.h"
+#include "ui/keyboardwindow.h"
 #include "ui/statusbar.h"
 #include "ui/totalswindow.h"
 
@@ -749,7 +752,7 @@ std::vector<std::string> WriteSharePc(const std::string& folder, int pc, const s
         index.append(line, FormatIndexLine(&entry, line));
         GetFileAttributesExA(apps.c_str(), GetFileExInfoStandard, &written);
         appsIndex.append(line, FormatAppsBlockHeader(entry.Date, WriteTimeOf(&written.ftLastWriteTime),
-                                                     FingerprintOfBytes(appsText.data(), static_cast<long>(appsText.size())),
+                                                     FingerprintOfText(appsText.data(), static_cast<long>(appsText.size())),
                                                      static_cast<long>(appsText.size()), line));
         appsIndex += appsText;
     }
@@ -834,6 +837,83 @@ void SharedPcsFigures(HWND graph)
     for (const std::string& path : files) DeleteFileA(path.c_str());
     for (const std::string& folder : folders) RemoveDirectoryA(folder.c_str());
     RemoveDirectoryA(share.c_str());
+// Ten years of keys files before today, 60 keys and the buttons a day: the keyboard window opened
+// and all time chosen, until it is shown, against reading the same files whole.
+const char KeyboardCaption[] = "キーボードとマウス";
+
+void CALLBACK ShowAllKeysWhenOpen(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND keyboard = FindWindowA("#32770", KeyboardCaption);
+    if (!keyboard || !IsWindowVisible(keyboard) || TotalsShown > 0) return;
+    SendDlgItemMessageA(keyboard, IDC_KEYBOARD_RANGE, CB_SETCURSEL, RangeAll, 0);
+    SendMessageA(keyboard, WM_COMMAND, MAKEWPARAM(IDC_KEYBOARD_RANGE, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(GetDlgItem(keyboard, IDC_KEYBOARD_RANGE)));
+    RedrawWindow(keyboard, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    TotalsShown = NowMicroseconds();
+    EndDialog(keyboard, IDCANCEL);
+}
+
+void TenYearsKeysFigure(HWND graph)
+{
+    std::string folder = ModuleFolder() + "bench-tenyears-keys";
+    std::vector<std::string> paths = WriteTenYears(folder);
+    std::string text = u8"キー\t回数\r\n";
+    for (int k = 0x02; k < 0x3E; ++k) text += "SC" + std::string(1, "0123456789ABCDEF"[k / 16]) + "0123456789ABCDEF"[k % 16] + "\t" + std::to_string(k * 53) + "\r\n";
+    text += "LBUTTON\t2400\r\nRBUTTON\t310\r\nMBUTTON\t12\r\nXBUTTON1\t40\r\nWHEEL\t1800\r\n";
+    for (std::string& path : paths) {
+        DeleteFileA(path.c_str());
+        path.replace(path.size() - 4, 4, ".keys.txt");
+        WriteWholeFile(path, text.data(), text.size());
+    }
+    KeysOfDays.Recording = 1;
+    Figure keys = {"keyboard window, all time, 3,650 keys files", "reading the same files whole", "ms", {}, {}};
+    for (int r = 0; r < FolderRepetitions; ++r) {
+        double start = NowMicroseconds();
+        size_t read = 0;
+        for (const std::string& path : paths) read += ReadWholeFile(path).size();
+        keys.base.push_back((NowMicroseconds() - start) / 1000);
+        TotalsShown = 0;
+        UINT_PTR timer = SetTimer(nullptr, 0, 1, ShowAllKeysWhenOpen);
+        start = NowMicroseconds();
+        OpenKeyboardWindow(graph);
+        KillTimer(nullptr, timer);
+        keys.measured.push_back((TotalsShown - start) / 1000);
+        if (!read || TotalsShown == 0 || ShownKeyCounts()[0x3D] != 0x3D * 53LL * TenYears) PrintNote("ten years of keys: the window failed");
+    }
+    PrintFigure(keys);
+    for (const std::string& path : paths) DeleteFileA(path.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+// A year of days drawn into the calendar window's picture, at the size the window gives it on a
+// display of 100 %, against filling the same area white.
+void CalendarYearFigure(HWND graph)
+{
+    enum { Width = 824, Height = 190, Repetitions = 20 };
+    static CalendarYear year;
+    year.Year = Days.TodayDate / 10000, year.DayCount = 366;
+    for (int d = 0; d < year.DayCount; ++d) year.HasData[d] = d % 7 != 3, year.Values[d] = (d * 7919) % 5000;
+    HDC windowDc = GetDC(graph);
+    HDC dc = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, Width, Height);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    Figure draw = {"calendar picture, one year of days", "filling the same area white", "ms", {}, {}};
+    RECT all = {0, 0, Width, Height};
+    for (int r = 0; r < Repetitions; ++r) {
+        double start = NowMicroseconds();
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        GdiFlush();
+        draw.base.push_back((NowMicroseconds() - start) / 1000);
+        start = NowMicroseconds();
+        DrawCalendarPicture(dc, Width, Height, &year, L"2026: 1,234,567");
+        GdiFlush();
+        draw.measured.push_back((NowMicroseconds() - start) / 1000);
+    }
+    PrintFigure(draw);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(graph, windowDc);
 }
 
 ATOM RegisterBenchClass(const char* name, WNDPROC proc)
@@ -850,11 +930,14 @@ ATOM RegisterBenchClass(const char* name, WNDPROC proc)
 
 // With the argument "totals" only the ten-year figure is taken; with "apps" the input figures
 // with the graph window closed and the ten years of apps files; with "share" only the five PCs'.
+// with the graph window closed and the ten years of apps files; with "habits" the ten years of keys
+// files in the keyboard window and a year drawn as the calendar.
 int main(int argc, char** argv)
 {
     bool totalsOnly = argc > 1 && lstrcmpA(argv[1], "totals") == 0;
     bool appsOnly = argc > 1 && lstrcmpA(argv[1], "apps") == 0;
     bool shareOnly = argc > 1 && lstrcmpA(argv[1], "share") == 0;
+    bool habitsOnly = argc > 1 && lstrcmpA(argv[1], "habits") == 0;
     RegisterBenchClass(BaselineClass, NullProc);
     RegisterBenchClass(MonitorClass, DefWindowProcA);
     RegisterBenchClass("vantle-bench-stamp", StampProc);
@@ -870,7 +953,7 @@ int main(int argc, char** argv)
     LookAtForeground();
 
     if (appsOnly) InputFigures(monitor, plain, "closed");
-    if (!totalsOnly && !appsOnly && !shareOnly) {
+    if (!totalsOnly && !appsOnly && !shareOnly && !habitsOnly) {
         InputFigures(monitor, plain, "closed");
         CursorQueryFigure(plain);
         TickFigure(monitor, plain, "closed");
@@ -889,6 +972,12 @@ int main(int argc, char** argv)
     Pump(2500);
     if (shareOnly) {
         SharedPcsFigures(graph);
+        DestroyWindow(graph);
+        return 0;
+    }
+    if (habitsOnly) {
+        TenYearsKeysFigure(graph);
+        CalendarYearFigure(graph);
         DestroyWindow(graph);
         return 0;
     }

@@ -112,13 +112,10 @@ static int RenderGraphPicture(HDC memoryDc, int width, int height)
     return failedBars;
 }
 
-short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path, int* failedBars)
+short WritePicture(HWND window, int width, int height, RenderPicture render, const void* context, PictureType type,
+                   const WCHAR* path, int* rendered)
 {
-    *failedBars = 0;
-    RECT client;
-    GetClientRect(window, &client);
-    int width = client.right;
-    int height = client.bottom - StatusBarHeight;
+    *rendered = 0;
     if (width <= 0 || height <= 0) return PictureSurfaceFailed;
 
     // A 32-bit section keeps the bar and grey colours exact whatever the screen's depth.
@@ -132,7 +129,7 @@ short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path, int* f
                               : nullptr;
     if (bitmap) {
         HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
-        *failedBars = RenderGraphPicture(memoryDc, width, height);
+        *rendered = render(memoryDc, width, height, context);
         // The section must be complete before the library reads it through the context.
         GdiFlush();
         if (type == PictureJpeg)
@@ -145,4 +142,18 @@ short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path, int* f
     if (memoryDc) DeleteDC(memoryDc);
     if (windowDc) ReleaseDC(window, windowDc);
     return result;
+}
+
+static int RenderGraph(HDC memoryDc, int width, int height, const void* context)
+{
+    (void)context;
+    return RenderGraphPicture(memoryDc, width, height);
+}
+
+short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path, int* failedBars)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    return WritePicture(window, client.right, client.bottom - StatusBarHeight, RenderGraph, nullptr, type, path,
+                        failedBars);
 }

@@ -20,3 +20,9 @@ PictureType PictureTypeOf(const WCHAR* path);
 // with the title of the selected metric, and writes it to the path as the type; 0 when the file
 // was written. The bars that could not be drawn go to *failedBars, for the caller to report.
 short WriteGraphPicture(HWND window, PictureType type, const WCHAR* path, int* failedBars);
+// Renders a picture of the size off-screen, on a context compatible with the window's, and writes
+// it to the path as the type; 0 when the file was written. What the renderer returns goes to
+// *rendered.
+typedef int (*RenderPicture)(HDC dc, int width, int height, const void* context);
+short WritePicture(HWND window, int width, int height, RenderPicture render, const void* context, PictureType type,
+                   const WCHAR* path, int* rendered);

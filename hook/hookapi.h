@@ -4,7 +4,8 @@
 
 extern "C" {
 // Ordinal 3: starts the low-level mouse hook; posts WM_HOOK_MOUSE-style messages to the window,
-// with the event's own screen point (physical coordinates) packed into lParam as MAKELPARAM does.
+// with the event's own screen point (physical coordinates) packed into lParam as MAKELPARAM does,
+// and for the wheels and X buttons the high word of the event's mouse data in wParam's high word.
 int WINAPI StartMouseHook(HWND window, UINT message);
 // Ordinal 4: ends the mouse hook.
 int WINAPI EndMouseHook(void);

@@ -71,7 +71,11 @@ static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     if (code == HC_ACTION && CalledOnLiveThread()) {
         const MSLLHOOKSTRUCT* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
-        PostHookEvent(MouseTarget, MouseMessage, wParam, MAKELPARAM(event->pt.x, event->pt.y));
+        // The wheels' turn and the X button ride in the message's high word: still one post.
+        WPARAM message = wParam;
+        if (wParam == WM_MOUSEWHEEL || wParam == WM_MOUSEHWHEEL || wParam == WM_XBUTTONDOWN || wParam == WM_XBUTTONUP)
+            message |= event->mouseData & 0xFFFF0000u;
+        PostHookEvent(MouseTarget, MouseMessage, message, MAKELPARAM(event->pt.x, event->pt.y));
     }
     // The handle argument is ignored by the system.
     return CallNextHookEx(nullptr, code, wParam, lParam);

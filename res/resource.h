@@ -19,8 +19,10 @@
 #define IDD_TOTALS         114
 #define IDD_APPS           115
 #define IDD_SHARE          116
+#define IDD_KEYBOARD       117
+#define IDD_CALENDAR       118
 
-// Commands (40001..40029)
+// Commands (40001..40032)
 #define IDC_EXIT           40001
 #define IDC_OPEN_GRAPH     40002
 #define IDC_ABOUT          40007
@@ -38,6 +40,9 @@
 #define IDC_RECORD_APPS    40027
 #define IDC_SHARE          40028
 #define IDC_GRAPH_ALL_PCS  40029
+#define IDC_SHOW_KEYBOARD  40030
+#define IDC_SHOW_CALENDAR  40031
+#define IDC_RECORD_KEYS    40032
 
 // Controls of the about box
 #define IDC_ABOUT_NAME      1000
@@ -64,6 +69,20 @@
 #define IDC_SHARE_STATE    1008
 #define IDC_SHARE_NAME     1009
 #define IDC_SHARE_NAME_LABEL 1010
+
+// Controls of the keyboard window (its close button is IDCANCEL)
+#define IDC_KEYBOARD_COPY   1002
+#define IDC_KEYBOARD_RANGE  1003
+#define IDC_KEYBOARD_SAVE   1005
+#define IDC_KEYBOARD_LAYOUT 1008
+#define IDC_KEYBOARD_PC     1004
+
+// Controls of the calendar window (its close button is IDCANCEL)
+#define IDC_CALENDAR_SAVE    1005
+#define IDC_CALENDAR_YEAR    1009
+#define IDC_CALENDAR_MEASURE 1010
+#define IDC_CALENDAR_POINTED 1011
+#define IDC_CALENDAR_PC      1004
 
 // Status bar child id
 #define IDC_STATUS_BAR     2

@@ -62,6 +62,9 @@
     X(TextMenuPutAway, L"タスクトレイに入れる(&I)", L"Put &Into Tray") \
     X(TextMenuOpen, L"タスクトレイから出す(&O)", L"&Open Graph") \
     X(TextMenuRecordApps, L"アプリ別に記録する(&A)", L"Record by &Application") \
+    X(TextMenuRecordKeys, L"キーとボタンを記録する(&K)", L"Record &Keys and Buttons") \
+    X(TextMenuShowKeyboard, L"キーボードとマウス(&K)...", L"&Keyboard and Mouse...") \
+    X(TextMenuShowCalendar, L"年間カレンダー(&Y)...", L"&Year Calendar...") \
     X(TextMenuStartWithWindows, L"Windows起動時に開始(&W)", L"Start with &Windows") \
     X(TextMenuExit, L"終了(&X)", L"E&xit") \
     X(TextLabelFace, L"MS ゴシック", L"Arial") \
@@ -142,4 +145,59 @@
       L"The setting to record by application could not be changed.") \
     X(TextAppsReadFailed, L"アプリ別の記録ファイルを読み込めません", L"A file of the totals by application could not be read.") \
     X(TextAppsWriteFailed, L"アプリ別の記録ファイルに書き込めませんでした", \
-      L"A file of the totals by application could not be written.")
+      L"A file of the totals by application could not be written.") \
+    /* Keyboard window: the legends the platform may not give, the mouse, the scale */ \
+    X(TextKeyboardCaption, L"キーボードとマウス", L"Keyboard and Mouse") \
+    X(TextLayout104, L"104キー (英語)", L"104 keys (US)") \
+    X(TextLayout109, L"109キー (日本語)", L"109 keys (Japanese)") \
+    X(TextKeyPause, L"Pause", L"Pause") \
+    X(TextKeyUp, L"↑", L"↑") \
+    X(TextKeyDown, L"↓", L"↓") \
+    X(TextKeyLeft, L"←", L"←") \
+    X(TextKeyRight, L"→", L"→") \
+    X(TextKeyWindows, L"Windows", L"Windows") \
+    X(TextKeyMenu, L"アプリ", L"Menu") \
+    X(TextKeyHankaku, L"半角/全角", L"Hankaku") \
+    X(TextKeyYen, L"¥", L"Yen") \
+    X(TextKeyRo, L"ろ", L"Ro") \
+    X(TextKeyMuhenkan, L"無変換", L"Muhenkan") \
+    X(TextKeyHenkan, L"変換", L"Henkan") \
+    X(TextKeyKana, L"カタカナ", L"Kana") \
+    X(TextButtonLeft, L"左ボタン", L"Left button") \
+    X(TextButtonRight, L"右ボタン", L"Right button") \
+    X(TextButtonMiddle, L"中ボタン", L"Middle button") \
+    X(TextButtonX1, L"X1ボタン (戻る)", L"X1 button (back)") \
+    X(TextButtonX2, L"X2ボタン (進む)", L"X2 button (forward)") \
+    X(TextWheel, L"ホイール (ノッチ)", L"Wheel (notches)") \
+    X(TextButtonLeftShort, L"左", L"L") \
+    X(TextButtonRightShort, L"右", L"R") \
+    X(TextButtonMiddleShort, L"中", L"M") \
+    X(TextButtonX1Short, L"X1", L"X1") \
+    X(TextButtonX2Short, L"X2", L"X2") \
+    X(TextWheelShort, L"ホイール", L"Wheel") \
+    X(TextHeatScale, L"回数 (対数)", L"Count (log)") \
+    /* Calendar window: its caption, the month names, the legend and the pointed day */ \
+    X(TextCalendarCaption, L"年間カレンダー", L"Year Calendar") \
+    X(TextJanuary, L"1月", L"Jan") \
+    X(TextFebruary, L"2月", L"Feb") \
+    X(TextMarch, L"3月", L"Mar") \
+    X(TextApril, L"4月", L"Apr") \
+    X(TextMay, L"5月", L"May") \
+    X(TextJune, L"6月", L"Jun") \
+    X(TextJuly, L"7月", L"Jul") \
+    X(TextAugust, L"8月", L"Aug") \
+    X(TextSeptember, L"9月", L"Sep") \
+    X(TextOctober, L"10月", L"Oct") \
+    X(TextNovember, L"11月", L"Nov") \
+    X(TextDecember, L"12月", L"Dec") \
+    X(TextCalendarLess, L"少", L"Less") \
+    X(TextCalendarMore, L"多", L"More") \
+    X(FormatCalendarYear, L"%d年", L"%d") \
+    X(FormatCalendarTotal, L"%d年の合計: %ls", L"Total of %d: %ls") \
+    X(FormatCalendarDay, L"%04d/%02d/%02d (%ls)  %ls", L"%04d/%02d/%02d (%ls)  %ls") \
+    X(TextCalendarNoData, L"データなし", L"No data") \
+    X(TextKeysSettingFailed, L"キーとボタンを記録する設定を変更できませんでした", \
+      L"The setting to record keys and buttons could not be changed.") \
+    X(TextKeysReadFailed, L"キーとボタンの記録ファイルを読み込めません", L"A file of the keys and buttons could not be read.") \
+    X(TextKeysWriteFailed, L"キーとボタンの記録ファイルに書き込めませんでした", \
+      L"A file of the keys and buttons could not be written.")

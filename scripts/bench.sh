@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs and runs them under Wine on a virtual X display, then prints
 # every figure with its baseline from the same run and their ratio. Not part of test.sh.
-# Usage: scripts/bench.sh [quick|totals|apps|share|idle]   (quick: a short footprint run that only checks
+# Usage: scripts/bench.sh [quick|totals|apps|habits|share|idle]   (quick: a short footprint run that only checks
 # the bench; totals: only the totals window and the CSV export over ten years of day files; apps: the
-# input figures with the graph window closed and the apps window over ten years of apps files; share:
+# input figures with the graph window closed and the apps window over ten years of apps files;
+# habits: the keyboard window over ten years of keys files and a year drawn as the calendar; share:
 # five PCs of ten years each in one share folder; idle: only the idle figure)
 set -eu
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -32,7 +33,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   rc=0
   if [ "${1:-}" = idle ]; then
     touch "$out/inprocess.txt" "$out/startup.txt" "$out/repaint.txt" "$out/footprint.txt"
-  elif [ "${1:-}" = totals ] || [ "${1:-}" = apps ] || [ "${1:-}" = share ]; then
+  elif [ "${1:-}" = totals ] || [ "${1:-}" = apps ] || [ "${1:-}" = habits ] || [ "${1:-}" = share ]; then
     wine vantle_bench.exe "$1" >"$out/inprocess.txt" 2>&1 </dev/null || rc=1
     touch "$out/startup.txt" "$out/repaint.txt" "$out/footprint.txt"
   else
@@ -42,7 +43,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     wine process_bench.exe footprint "$@" >"$out/footprint.txt" 2>&1 </dev/null || rc=1
   fi
   touch "$out/idle.txt"
-  case "${1:-}" in totals|apps|share|quick) ;; *) bash "$0/bench-idle.sh" "$out" || rc=1 ;; esac
+  case "${1:-}" in totals|apps|habits|share|quick) ;; *) bash "$0/bench-idle.sh" "$out" || rc=1 ;; esac
   wineserver -k >/dev/null 2>&1 </dev/null
   exit $rc' "$ROOT/scripts" "$OUT" "$@"
 rc=$?

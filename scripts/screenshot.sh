@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Takes the pictures of the graph window and of the about box, the totals window, the apps
-# window, the share window and the totals window on all PCs in front of it for the documentation: the built program with three weeks of made-up
-# working days, under Wine on a virtual screen of its own. Builds nothing. The other pictures go
-# beside the first, as about-box.png, totals-window.png, apps-window.png, share-window.png and
-# totals-all-pcs.png. With "en" the
-# program runs in an English UI and the pictures are named with "-en" (docs/graph-window-en.png
-# and beside it).
+# Takes the pictures of the graph window and of the about box, the totals, apps, share, keyboard
+# and calendar windows and the totals window on all PCs in front of it for the documentation: the
+# built program with three weeks of made-up working days, and another PC's in a share folder,
+# under Wine on a virtual screen of its own. Builds nothing. The other pictures go beside the
+# first, as about-box.png, totals-window.png, apps-window.png, share-window.png,
+# totals-all-pcs.png, keyboard-window.png and calendar-window.png. With "en" the program runs in
+# an English UI and the pictures are named with "-en" (docs/graph-window-en.png and beside it).
 # Usage: scripts/screenshot.sh [build-dir] [picture] [en]   (defaults: build, docs/graph-window.png)
 # The build dir must hold bin/ with vantle.exe, its two libraries and e2e_tests.exe (which
 # opens the window and ends the program), and the Wine prefix (WINEPREFIX, else build/wineprefix).
@@ -106,6 +106,29 @@ for k in range(21):
         f.write("アプリ\tマウスクリック回数\tキータッチ回数\tマウスの動き\t活動秒数\r\n")
         for r in rows:
             f.write("\t".join(str(v) for v in r) + "\r\n")
+    # The day's keys file: the key touches shared among the keys as text and a little editing
+    # spread them, the clicks among the buttons, a few side buttons and wheel notches.
+    weights = {0x39: 160, 0x12: 100, 0x1E: 80, 0x14: 75, 0x18: 74, 0x31: 70, 0x17: 68, 0x1F: 62, 0x19: 40,
+               0x23: 60, 0x13: 58, 0x26: 40, 0x20: 43, 0x16: 28, 0x2E: 28, 0x32: 24, 0x21: 22, 0x22: 20,
+               0x11: 24, 0x15: 20, 0x30: 15, 0x2F: 10, 0x25: 8, 0x2D: 2, 0x10: 1, 0x2C: 1, 0x0E: 45,
+               0x1C: 30, 0x2A: 35, 0x1D: 25, 0x0F: 12, 0x33: 14, 0x34: 18, 0x02: 6, 0x03: 5, 0x04: 4,
+               0x0B: 4, 0x38: 6, 0x01: 4, 0x153: 5, 0x14B: 9, 0x14D: 9, 0x148: 6, 0x150: 7, 0x15B: 1}
+    whole = sum(weights.values())
+    lines = []
+    share = {k: sums[1] * w // whole for k, w in weights.items()}
+    share[0x39] += sums[1] - sum(share.values())
+    for k in sorted(share):
+        if share[k] > 0:
+            lines.append(("SCE0%02X" % (k & 0xFF) if k >= 0x100 else "SC%02X" % k, share[k]))
+    left, right = sums[0] * 86 // 100, sums[0] * 12 // 100
+    for name, value in (("LBUTTON", left), ("RBUTTON", right), ("MBUTTON", sums[0] - left - right),
+                        ("XBUTTON1", sums[0] // 40), ("XBUTTON2", sums[0] // 200), ("WHEEL", sums[0] // 3)):
+        if value > 0:
+            lines.append((name, value))
+    with open(os.path.join(folder, day.strftime("%Y%m%d") + ".keys.txt"), "w", encoding="utf-8", newline="") as f:
+        f.write("キー\t回数\r\n")
+        for name, value in lines:
+            f.write("%s\t%d\r\n" % (name, value))
 PYTHON
 done
 
@@ -119,8 +142,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wineserver -p >/dev/null 2>&1 </dev/null
   wine $desktop "$DIR/vantle.exe" >"$DIR/program.log" 2>&1 </dev/null &
   # The helper opens the graph window, writes its place, waits for "window.taken", does the same
-  # for the about box, the totals window and the apps window, then ends the program. The launchers return at once, so the run is
-  # followed through these files.
+  # for the about box and the totals, apps, keyboard and calendar windows, then ends the program.
+  # The launchers return at once, so the run is followed through these files.
   VANTLE_SHOT=1 VANTLE_SHOT_DIR=$(winepath -w "$DIR/shot" 2>/dev/null) \
     wine $desktop "$BIN/e2e_tests.exe" --gtest_filter=GraphShot.Open --gtest_color=no \
     >"$DIR/helper.log" 2>&1 </dev/null &
@@ -146,6 +169,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   shoot apps || rc=1
   shoot share || rc=1
   shoot totals-all || rc=1
+  shoot keyboard || rc=1
+  shoot calendar || rc=1
   for _ in $(seq 300); do finished && break; sleep 0.2; done
   grep -q "^\[  PASSED  \] 1 test" "$DIR/helper.log" || rc=1
   # The helper has seen the program end with exit code 0; what is left is Wine'"'"'s desktop.
@@ -160,5 +185,8 @@ cp "$DIR/shot/totals.png" "$(dirname "$OUT")/totals-window$LANGUAGE_SUFFIX.png"
 cp "$DIR/shot/apps.png" "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"
 cp "$DIR/shot/share.png" "$(dirname "$OUT")/share-window$LANGUAGE_SUFFIX.png"
 cp "$DIR/shot/totals-all.png" "$(dirname "$OUT")/totals-all-pcs$LANGUAGE_SUFFIX.png"
+cp "$DIR/shot/keyboard.png" "$(dirname "$OUT")/keyboard-window$LANGUAGE_SUFFIX.png"
+cp "$DIR/shot/calendar.png" "$(dirname "$OUT")/calendar-window$LANGUAGE_SUFFIX.png"
 echo "screenshot: $OUT $(dirname "$OUT")/about-box$LANGUAGE_SUFFIX.png $(dirname "$OUT")/totals-window$LANGUAGE_SUFFIX.png" \
-     "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png"
+     "$(dirname "$OUT")/apps-window$LANGUAGE_SUFFIX.png" "$(dirname "$OUT")/keyboard-window$LANGUAGE_SUFFIX.png" \
+     "$(dirname "$OUT")/calendar-window$LANGUAGE_SUFFIX.png"

@@ -7,6 +7,7 @@
 #include "base/dates.h"
 #include "store/datafolder.h"
 #include "store/shareindex.h"
+#include "store/textfile.h"
 
 AppsFileBuffers AppsFileWork;
 
@@ -33,41 +34,23 @@ const WCHAR* AppsFilePath(int date)
     return ComposeDataFilePath(name);
 }
 
-// A field of digits; -1 for anything else (the header's names).
-static long long CountOf(const char* field, int length)
+// A line of a name and four counts, tab-separated, is handed to the adder; any other line (the
+// header, a line cut short) is not.
+void ParseAppsLine(const char* line, int length, AddAppLine add, void* target)
 {
-    if (length == 0 || length > 18) return -1;
-    long long value = 0;
-    for (int i = 0; i < length; ++i) {
-        if (field[i] < '0' || field[i] > '9') return -1;
-        value = value * 10 + (field[i] - '0');
+    int fieldStart[AppsFields], fieldLength[AppsFields], fields = 0, start = 0;
+    for (int i = 0; i <= length && fields < AppsFields; ++i) {
+        if (i < length && line[i] != '\t') continue;
+        fieldStart[fields] = start, fieldLength[fields++] = i - start;
+        start = i + 1;
     }
-    return value;
-}
-
-void ParseAppsText(const char* text, int length, AddAppLine add, void* target)
-{
-    int at = 0;
-    while (at < length) {
-        int end = at;
-        while (end < length && text[end] != '\n') ++end;
-        int fieldStart[AppsFields], fieldLength[AppsFields], fields = 0, start = at;
-        int lineEnd = end > at && text[end - 1] == '\r' ? end - 1 : end;
-        for (int i = at; i <= lineEnd && fields < AppsFields; ++i) {
-            if (i < lineEnd && text[i] != '\t') continue;
-            fieldStart[fields] = start, fieldLength[fields++] = i - start;
-            start = i + 1;
-        }
-        long long values[AppsFields - 1];
-        int ok = fields == AppsFields && start == lineEnd + 1 && fieldLength[0] > 0;
-        for (int f = 1; ok && f < AppsFields; ++f) ok = (values[f - 1] = CountOf(text + fieldStart[f], fieldLength[f])) >= 0;
-        if (ok) {
-            char name[AppNameSize];
-            CopyAppName(name, text + fieldStart[0], fieldLength[0]);
-            add(target, name, values);
-        }
-        at = end + 1;
-    }
+    long long values[AppsFields - 1];
+    int ok = fields == AppsFields && start == length + 1 && fieldLength[0] > 0;
+    for (int f = 1; ok && f < AppsFields; ++f) ok = (values[f - 1] = ParseCount(line + fieldStart[f], fieldLength[f])) >= 0;
+    if (!ok) return;
+    char name[AppNameSize];
+    CopyAppName(name, line + fieldStart[0], fieldLength[0]);
+    add(target, name, values);
 }
 
 static void AddLineToDay(void* target, const char* name, const long long* values)
@@ -76,50 +59,26 @@ static void AddLineToDay(void* target, const char* name, const long long* values
     AddAppValues(&day->Records[AppOfName(day, name)], values);
 }
 
-// Reads a file piece by piece into the day's records, each piece's whole lines parsed and the
-// rest carried to the next; a line longer than a piece is no line of an apps file and is skipped.
-// 1, also for no file; 0 when it cannot be opened or read to its end. The fingerprint of the bytes
-// read when asked for (0 for no file).
+// A day's records being read, and the fingerprint of the lines read so far.
+struct AppsReading {
+    AppsDay* Day;
+    unsigned long long Fingerprint;
+};
+
+static void TakeLineIntoDay(void* target, const char* line, int length)
+{
+    AppsReading* reading = static_cast<AppsReading*>(target);
+    reading->Fingerprint = FingerprintOfLine(reading->Fingerprint, line, length);
+    ParseAppsLine(line, length, AddLineToDay, reading->Day);
+}
+
+// A file's lines into the day's records; 1, also for no file; 0 when it cannot be read to its end.
+// The fingerprint of its lines when asked for (0 for no file).
 static int ReadAppsPath(const WCHAR* path, AppsDay* day, unsigned long long* fingerprint = nullptr)
 {
-    if (fingerprint) *fingerprint = 0;
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    char* text = AppsFileWork.Text;
-    int carried = 0, skipping = 0, first = 1, ok = 1;
-    unsigned long long hash = FingerprintOfBytes(nullptr, 0);
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file, text + carried, AppsTextSize - carried, &got, nullptr)) {
-            ok = 0;
-            break;
-        }
-        hash = FingerprintOfBytes(text + carried, static_cast<long>(got), hash);
-        int length = carried + static_cast<int>(got), start = 0;
-        if (first && length >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0) start = 3;
-        first = 0;
-        if (skipping) {
-            while (start < length && text[start] != '\n') ++start;
-            skipping = start == length;
-        }
-        int end = length;
-        if (got > 0)
-            while (end > start && text[end - 1] != '\n') --end;
-        if (got > 0 && end == start && length == AppsTextSize) {
-            skipping = 1, carried = 0;
-            continue;
-        }
-        ParseAppsText(text + start, end - start, AddLineToDay, day);
-        if (got == 0) break;
-        carried = length - end;
-        memmove(text, text + end, carried);
-    }
-    CloseHandle(file);
-    if (fingerprint) *fingerprint = hash;
+    AppsReading reading = {day, FingerprintOfLine(0, nullptr, -1)};
+    int ok = ReadTextLines(path, AppsFileWork.Text, AppsTextSize, TakeLineIntoDay, &reading);
+    if (fingerprint) *fingerprint = GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES ? 0 : reading.Fingerprint;
     return ok;
 }
 
@@ -164,15 +123,7 @@ int WriteAppsFile(const AppsDay* day)
     char name[32];
     FormatDate(FormatAppsTempName, day->Date, name, sizeof name);
     lstrcpynW(AppsFileWork.TempPath, ComposeDataFilePath(name), PathCapacity);
-    HANDLE file = CreateFileW(AppsFileWork.TempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    int ok = WriteAll(file, AppsFileWork.Text, length) && FlushFileBuffers(file);
-    CloseHandle(file);
-    // A held target refuses the replace and keeps its old text whole; the next change of slot tries again.
-    ok = ok && MoveFileExW(AppsFileWork.TempPath, AppsFilePath(day->Date), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(AppsFileWork.TempPath);
-    return ok;
+    return ReplaceTextFile(AppsFileWork.TempPath, AppsFilePath(day->Date), AppsFileWork.Text, length);
 }
 
 // A line of the apps file laid over the new version's records: each count the larger.

@@ -32,12 +32,12 @@ const WCHAR* AppsFilePath(int date);
 // lines that hold a name and four counts, summed by name as a day's records hold them; other
 // lines (the header, a line cut short) are left out. 1, also when there is no file; 0 when it
 // exists but cannot be read to its end (held, access denied), and then nothing is handed on. The
-// fingerprint of the file's bytes (0 for no file) when asked for.
+// fingerprint of the file's lines (FingerprintOfLine; 0 for no file) when asked for.
 typedef void (*AddAppLine)(void* target, const char* name, const long long* values);
 int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint = nullptr);
-// Hands each line of an apps file's text (after its byte-order mark) that holds a name and four
-// counts to the adder.
-void ParseAppsText(const char* text, int length, AddAppLine add, void* target);
+// Hands a line of an apps file (without its line end) to the adder when it holds a name and four
+// counts.
+void ParseAppsLine(const char* line, int length, AddAppLine add, void* target);
 // Reads the day's apps file into its records, adding the file's values to what they hold; as
 // ReadAppsLines.
 int ReadAppsFile(AppsDay* day);

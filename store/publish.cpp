@@ -7,6 +7,7 @@
 #include "base/dates.h"
 #include "store/datafolder.h"
 #include "store/dayfile.h"
+#include "store/keysfile.h"
 #include "store/pcidentity.h"
 #include "store/totals.h"
 
@@ -129,7 +130,11 @@ static int PublishDay(int date, const IndexEntry* old, IndexEntry* fresh)
     memset(fresh, 0, sizeof *fresh);
     fresh->Date = date;
     long size = ReadWholeFile(SourcePath(dayName), Publisher.Bytes, DayFileSize);
-    if (size < 0 && SourceMissing()) return WithdrawFile(dayName) && WithdrawFile(appsName) ? 0 : -1;
+    if (size < 0 && SourceMissing()) {
+        char keysName[32];
+        ComposeKeysFileName(date, keysName, sizeof keysName);
+        return WithdrawFile(dayName) && WithdrawFile(appsName) && WithdrawFile(keysName) ? 0 : -1;
+    }
     if (size < 0) return -1;
     DayValuesOfBytes(Publisher.Bytes, size, 0, Publisher.Values);
     fresh->Fingerprint = FingerprintOfValues(Publisher.Values);
@@ -151,9 +156,20 @@ static int PublishDay(int date, const IndexEntry* old, IndexEntry* fresh)
             return -1;
     }
     fresh->Written = WriteTimeOf(&there.ftLastWriteTime);
+    // The keys file as the apps file below, without an index of its own.
+    char keysName[32];
+    ComposeKeysFileName(date, keysName, sizeof keysName);
+    size = ReadWholeFile(SourcePath(keysName), Publisher.Bytes, KeysTextSize);
+    if (size < 0 && !(SourceMissing() && WithdrawFile(keysName))) return -1;
+    if (size >= 0) {
+        fresh->KeysFingerprint = FingerprintOfText(reinterpret_cast<const char*>(Publisher.Bytes), size);
+        same = old && old->KeysFingerprint == fresh->KeysFingerprint &&
+               GetFileAttributesW(OwnPath(Publisher.Path, keysName)) != INVALID_FILE_ATTRIBUTES;
+        if (!same && !PublishBytes(keysName, Publisher.Bytes, size)) return -1;
+    }
     size = ReadWholeFile(SourcePath(appsName), Publisher.Bytes, AppsTextSize);
     if (size < 0) return SourceMissing() && WithdrawFile(appsName) ? 1 : -1;
-    fresh->AppsFingerprint = FingerprintOfBytes(Publisher.Bytes, size);
+    fresh->AppsFingerprint = FingerprintOfText(reinterpret_cast<const char*>(Publisher.Bytes), size);
     same = old && old->AppsFingerprint == fresh->AppsFingerprint &&
            GetFileAttributesExW(OwnPath(Publisher.Path, appsName), GetFileExInfoStandard, &there);
     if (!same && (!PublishBytes(appsName, Publisher.Bytes, size) ||
@@ -205,6 +221,8 @@ static int WithdrawGoneDay(void* context, int date)
     if (GetFileAttributesW(SourcePath(name)) == INVALID_FILE_ATTRIBUTES && SourceMissing() && !WithdrawFile(name)) *failed = 1;
     ComposeAppsFileName(date, name, sizeof name);
     if (GetFileAttributesW(SourcePath(name)) == INVALID_FILE_ATTRIBUTES && SourceMissing() && !WithdrawFile(name)) *failed = 1;
+    ComposeKeysFileName(date, name, sizeof name);
+    if (GetFileAttributesW(SourcePath(name)) == INVALID_FILE_ATTRIBUTES && SourceMissing() && !WithdrawFile(name)) *failed = 1;
     return 1;
 }
 
@@ -222,9 +240,9 @@ static int PublishAll(void)
     lstrcpynW(pattern, DataDirectory(), PathCapacity);
     if (!AppendName(pattern, PathCapacity, DayFilePattern)) return 0;
     ListDatedFiles(pattern, DayFileSuffix, TakeLocalDay, &failed);
-    const char* published[] = {DayFilePattern, AppsFilePattern};
-    const char* suffixes[] = {DayFileSuffix, AppsFileSuffix};
-    for (int k = 0; k < 2; ++k) {
+    const char* published[] = {DayFilePattern, AppsFilePattern, KeysFilePattern};
+    const char* suffixes[] = {DayFileSuffix, AppsFileSuffix, KeysFileSuffix};
+    for (int k = 0; k < 3; ++k) {
         lstrcpynW(pattern, Publisher.Own, PathCapacity);
         if (!AppendName(pattern, PathCapacity, published[k])) return 0;
         ListDatedFiles(pattern, suffixes[k], WithdrawGoneDay, &failed);

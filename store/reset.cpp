@@ -10,6 +10,8 @@
 #include "store/appsfile.h"
 #include "store/datafolder.h"
 #include "store/dayfile.h"
+#include "store/keyrecords.h"
+#include "store/keysfile.h"
 #include "store/recyclebin.h"
 
 ResetFiles DataReset;
@@ -37,12 +39,13 @@ static int MakeResetFolder(const SYSTEMTIME* now)
     return 0;
 }
 
-// The reset's files: the 21 day files, then the 21 days' apps files.
+// The reset's files: the 21 day files, then the 21 days' apps files, then their keys files.
 static const char* ResetFileName(int file, char* name, int size)
 {
     int day = file % DayCount;
     if (file < DayCount) return Days.DayFileNames[day];
-    ComposeAppsFileName(DateAfterDays(Days.TodayDate, -day), name, size);
+    if (file < 2 * DayCount) ComposeAppsFileName(DateAfterDays(Days.TodayDate, -day), name, size);
+    else ComposeKeysFileName(DateAfterDays(Days.TodayDate, -day), name, size);
     return name;
 }
 
@@ -60,11 +63,22 @@ static const WCHAR* ResetCopyPath(int file)
     return DataReset.CopyPath;
 }
 
-// A day's pair of files goes or stays together: a day file without its apps file (or the other
-// way round) would leave the day's totals and its applications' sums apart.
-static int PairOf(int file) { return file < DayCount ? file + DayCount : file - DayCount; }
+// A day's files go or stay together: a day file without its apps or keys file (or the other way
+// round) would leave the day's totals and the sums of its applications or keys apart.
+enum { FilesPerDay = ResetFileCount / DayCount };
+static_assert(FilesPerDay * DayCount == ResetFileCount, "each day has as many files");
 
 static int ResetFileExists(int file) { return GetFileAttributesW(ResetOriginalPath(file)) != INVALID_FILE_ATTRIBUTES; }
+
+// A file of the day (the day file first) that exists and stayed where it was, or has no copy.
+static int DayHasFile(int day, int (*check)(int file))
+{
+    for (int k = 0; k < FilesPerDay; ++k)
+        if (check(day + k * DayCount)) return 1;
+    return 0;
+}
+
+static int Uncopied(int file) { return !DataReset.Kept[file] && ResetFileExists(file); }
 
 // Copies every existing file of the 21 days whole into the reset folder and lists the originals
 // that have their copy, for the Recycle Bin; a file that cannot be copied (held without sharing, a
@@ -74,12 +88,12 @@ static int ResetFileExists(int file) { return GetFileAttributesW(ResetOriginalPa
 static int KeepDayFiles(int* count)
 {
     for (int f = 0; f < ResetFileCount; ++f) DataReset.Kept[f] = CopyFileW(ResetOriginalPath(f), ResetCopyPath(f), TRUE) != 0;
-    for (int f = 0; f < DayCount; ++f) {
-        int uncopied = (!DataReset.Kept[f] && ResetFileExists(f)) || (!DataReset.Kept[PairOf(f)] && ResetFileExists(PairOf(f)));
-        if (!uncopied) continue;
-        int pair[2] = {f, PairOf(f)};
-        for (int g : pair)
-            if (DataReset.Kept[g]) DeleteFileW(ResetCopyPath(g)), DataReset.Kept[g] = 0;
+    for (int d = 0; d < DayCount; ++d) {
+        if (!DayHasFile(d, Uncopied)) continue;
+        for (int k = 0; k < FilesPerDay; ++k) {
+            int f = d + k * DayCount;
+            if (DataReset.Kept[f]) DeleteFileW(ResetCopyPath(f)), DataReset.Kept[f] = 0;
+        }
     }
     *count = 0;
     int whole = 1;
@@ -104,12 +118,13 @@ static int KeepDayFiles(int* count)
 static int ResetFileStayed(int file) { return file < DayCount ? HasDayFile(file) : ResetFileExists(file); }
 
 // Without the bin the originals are removed, a day's file first: one that cannot be removed keeps
-// its apps file with it.
+// its day's other files with it.
 static void RemoveOriginals(void)
 {
     for (int f = 0; f < ResetFileCount; ++f) {
+        int dayFile = f % DayCount;
         if (!DataReset.Kept[f]) continue;
-        if (f >= DayCount && DataReset.Kept[PairOf(f)] && ResetFileStayed(PairOf(f))) continue;
+        if (f >= DayCount && DataReset.Kept[dayFile] && ResetFileStayed(dayFile)) continue;
         DeleteFileW(ResetOriginalPath(f));
     }
 }
@@ -136,18 +151,20 @@ int ResetData(const SYSTEMTIME* now, int* daysKept)
         // Only an empty folder goes: a reset into the bin, or of no files, leaves none behind.
         RemoveDirectoryW(DataReset.Folder);
     }
-    // A day either of whose files stayed is a day kept; its records of applications stay in memory.
+    // A day any of whose files stayed is a day kept; its records of applications and keys stay in memory.
     *daysKept = 0;
     unsigned char cleared[DayCount];
     for (int d = 0; d < DayCount; ++d) {
-        int appsStayed = ResetFileExists(DayCount + d);
-        cleared[d] = !(hadFile[d] && HasDayFile(d)) && !appsStayed;
-        if ((hadFile[d] && HasDayFile(d)) || appsStayed) ++*daysKept;
+        int othersStayed = 0;
+        for (int k = 1; k < FilesPerDay; ++k) othersStayed |= ResetFileExists(d + k * DayCount);
+        cleared[d] = !(hadFile[d] && HasDayFile(d)) && !othersStayed;
+        if ((hadFile[d] && HasDayFile(d)) || othersStayed) ++*daysKept;
         if (hadFile[d] && HasDayFile(d)) continue;
         ClearDayColumn(d);
         if (d == 0) memset(Days.SlotBase, 0, sizeof Days.SlotBase);
     }
     ClearResetAppsDays(Days.TodayDate, cleared);
+    ClearResetKeysDays(Days.TodayDate, cleared);
     if (hadFile[0] && HasDayFile(0)) return 0;
     return CreateDayFile() == 1 ? 0 : -1;
 }

@@ -5,8 +5,8 @@
 #include "base/files.h"
 #include "store/days.h"
 
-// The reset takes each of the 21 days' day file and apps file.
-enum { ResetFileCount = 2 * DayCount };
+// The reset takes each of the 21 days' day file, apps file and keys file.
+enum { ResetFileCount = 3 * DayCount };
 
 // Written by store/reset.cpp alone: the reset's folder and the path of a copy in it, the files it
 // keeps there (by file) and the list of their originals for the Recycle Bin, each path zero-ended

@@ -1,5 +1,5 @@
-// The settings file: recording per application ([Apps] Record=0 or 1), and the texts of other
-// sections ([PC], [Share]).
+// The settings file: recording per application, [Apps] Record=0 or 1, and per key, [Keys] Record=0 or 1,
+// and the texts of other sections ([PC], [Share]).
 #include "store/settings.h"
 
 #include <windows.h>
@@ -8,12 +8,13 @@
 
 static const char SettingsFile[] = "vantle.ini";
 static const wchar_t AppsSection[] = L"Apps";
-static const wchar_t AppsRecordKey[] = L"Record";
+static const wchar_t KeysSection[] = L"Keys";
+static const wchar_t RecordKey[] = L"Record";
 
 // The profile call answers its default both for a missing file and for one it cannot read, and a
 // switch the user turned off must not turn itself on while the file is held: the file is opened
 // first and kept open (sharing reads and writes) while the profile call reads it.
-int ReadAppsSetting(void)
+static int ReadSwitch(const wchar_t* section)
 {
     const WCHAR* path = ComposeDataFilePath(SettingsFile);
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -22,15 +23,20 @@ int ReadAppsSetting(void)
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 1 : SettingUnreadable;
     }
-    int on = GetPrivateProfileIntW(AppsSection, AppsRecordKey, 1, path) != 0;
+    int on = GetPrivateProfileIntW(section, RecordKey, 1, path) != 0;
     CloseHandle(file);
     return on;
 }
 
-int WriteAppsSetting(int on)
+static int WriteSwitch(const wchar_t* section, int on)
 {
-    return WritePrivateProfileStringW(AppsSection, AppsRecordKey, on ? L"1" : L"0", ComposeDataFilePath(SettingsFile)) != 0;
+    return WritePrivateProfileStringW(section, RecordKey, on ? L"1" : L"0", ComposeDataFilePath(SettingsFile)) != 0;
 }
+
+int ReadAppsSetting(void) { return ReadSwitch(AppsSection); }
+int WriteAppsSetting(int on) { return WriteSwitch(AppsSection, on); }
+int ReadKeysSetting(void) { return ReadSwitch(KeysSection); }
+int WriteKeysSetting(int on) { return WriteSwitch(KeysSection, on); }
 
 int ReadSettingText(const wchar_t* section, const wchar_t* key, wchar_t* text, int size)
 {

@@ -12,3 +12,6 @@ int WriteAppsSetting(int on);
 int ReadSettingText(const wchar_t* section, const wchar_t* key, wchar_t* text, int size);
 // Writes a text setting; 0 when it could not be written.
 int WriteSettingText(const wchar_t* section, const wchar_t* key, const wchar_t* text);
+// The switch of recording per key and mouse button (on when there is none), and its change.
+int ReadKeysSetting(void);
+int WriteKeysSetting(int on);

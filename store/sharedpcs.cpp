@@ -7,7 +7,9 @@
 #include "base/dates.h"
 #include "store/appsfile.h"
 #include "store/dayfile.h"
+#include "store/keysfile.h"
 #include "store/pcidentity.h"
+#include "store/textfile.h"
 
 SharedPcList SharedPcs;
 
@@ -184,11 +186,15 @@ static void AddCheckedLine(void* context, const char* name, const long long* val
     reading->Add(reading->Target, name, values);
 }
 
-// An apps file's text after its byte-order mark.
+static void TakeSharedAppsLine(void* context, const char* line, int length)
+{
+    ParseAppsLine(line, length, AddCheckedLine, context);
+}
+
+// An apps file's text, line by line as this PC reads its own.
 static void ParseSharedAppsText(const char* text, long size, void* context)
 {
-    int start = size >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-    ParseAppsText(text + start, static_cast<int>(size - start), AddCheckedLine, context);
+    SplitTextLines(text, size, TakeSharedAppsLine, context);
 }
 
 static int CompareBlockDates(const void* a, const void* b)
@@ -214,7 +220,7 @@ static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found
     ComposeAppsFileName(date, name, sizeof name);
     long size = ReadWholeFile(ShareItemPath(SharedPcs.Path, SharedPcs.Pcs[reading->Pc].Id, name), SharedPcs.Text,
                               AppsTextSize);
-    if (size < 0 || !CountDayOnce(-date, FingerprintOfBytes(SharedPcs.Text, size))) return 1;
+    if (size < 0 || !CountDayOnce(-date, FingerprintOfText(SharedPcs.Text, size))) return 1;
     ParseSharedAppsText(SharedPcs.Text, size, context);
     return 1;
 }
@@ -278,4 +284,42 @@ int ShownDayMaximum(int metric, int day)
         if (v > maximum) maximum = v;
     }
     return maximum;
+}
+
+struct PcKeysReading {
+    int Pc;
+    AcceptDate InRange;
+    void* Context;
+    long long* Counts;
+};
+
+static void AddSharedKeysLine(void* target, const char* line, int length)
+{
+    long long* counts = static_cast<long long*>(target);
+    int tab = 0;
+    while (tab < length && line[tab] != '\t') ++tab;
+    int key = tab < length ? KeyOfName(line, tab) : -1;
+    long long count = key >= 0 ? ParseCount(line + tab + 1, length - tab - 1) : -1;
+    if (count >= 0) counts[key] = count > 0x7FFFFFFFFFFFFFFFLL - counts[key] ? 0x7FFFFFFFFFFFFFFFLL : counts[key] + count;
+}
+
+static int TakePcKeysFile(void* context, int date, const WIN32_FIND_DATAW* found)
+{
+    const PcKeysReading* reading = static_cast<const PcKeysReading*>(context);
+    if (found->nFileSizeHigh || found->nFileSizeLow > KeysTextSize || !reading->InRange(reading->Context, date)) return 1;
+    char name[32];
+    ComposeKeysFileName(date, name, sizeof name);
+    long size = ReadWholeFile(ShareItemPath(SharedPcs.Path, SharedPcs.Pcs[reading->Pc].Id, name), SharedPcs.Text,
+                              KeysTextSize);
+    if (size < 0 || !CountDayOnce(KeysCountKey(date), FingerprintOfText(SharedPcs.Text, size))) return 1;
+    SplitTextLines(SharedPcs.Text, size, AddSharedKeysLine, reading->Counts);
+    return 1;
+}
+
+void ReadPcKeys(int pc, AcceptDate inRange, void* context, long long* counts)
+{
+    static const char KeysPattern[] = "*.keys.txt";
+    PcKeysReading reading = {pc, inRange, context, counts};
+    ListDatedEntries(ShareItemPath(SharedPcs.Pattern, SharedPcs.Pcs[pc].Id, KeysPattern), KeysFileSuffix, TakePcKeysFile,
+                     &reading);
 }

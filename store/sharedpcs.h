@@ -68,6 +68,12 @@ void ReadPcDays(int pc, TakePcDay take, void* context);
 // characters are left out.
 typedef int (*AcceptDate)(void* context, int date);
 void ReadPcApps(int pc, AcceptDate inRange, void* context, AddAppLine add, void* target);
+// Adds the counts of another PC's keys files whose dates `inRange` accepts to the counts (one per
+// key index), each file counted once (CountDayOnce); a file longer than a keys file, a line of no
+// known key or of a count out of bounds is left out, and no sum passes what 64 bits hold.
+void ReadPcKeys(int pc, AcceptDate inRange, void* context, long long* counts);
+// The key under which CountDayOnce counts a keys file of a date.
+inline int KeysCountKey(int date) { return date + 100000000; }
 // Reads one day of another PC into 720 values; 0 when it has none of the right size or it cannot be
 // read.
 int ReadPcDayValues(int pc, int date, int* values);

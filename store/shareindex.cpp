@@ -5,17 +5,18 @@
 #include <string.h>
 
 #include "base/dates.h"
+#include "store/textfile.h"
 
 const char PcFileName[] = "pc.ini";
 const char IndexFileName[] = "days.idx";
 const char AppsIndexFileName[] = "apps.idx";
 static const char FormatAppsBlock[] = "%08d\t%016llX\t%016llX\t%ld\r\n";
 
-static const char FormatIndexEntry[] = "%08d\t%016llX\t%016llX\t%lld\t%lld\t%lld\t%d\t%016llX\r\n";
+static const char FormatIndexEntry[] = "%08d\t%016llX\t%016llX\t%lld\t%lld\t%lld\t%d\t%016llX\t%016llX\r\n";
 // A day's sum of one measure cannot pass 240 slots of the largest count.
 static const long long LargestDaySum = 240LL * 0x7FFFFFFF;
 
-enum { IndexFields = 8 };
+enum { IndexFields = 9 };
 // An apps file's text is never longer (store/appsfile.h's AppsTextSize).
 enum { AppsTextSizeLimit = 65536 };
 
@@ -35,7 +36,6 @@ int DayValuesOfBytes(const unsigned char* bytes, long size, int exact, int* valu
 
 // FNV-1a: contents that differ anywhere differ here but by rare chance.
 static const unsigned long long FingerprintStart = 14695981039346656037ULL, FingerprintPrime = 1099511628211ULL;
-static_assert(FingerprintStart == 14695981039346656037ULL, "the start of FingerprintOfBytes' default");
 
 unsigned long long FingerprintOfValues(const int* values)
 {
@@ -45,10 +45,23 @@ unsigned long long FingerprintOfValues(const int* values)
     return hash;
 }
 
-unsigned long long FingerprintOfBytes(const void* bytes, long size, unsigned long long from)
+unsigned long long FingerprintOfLine(unsigned long long from, const char* line, int length)
 {
-    unsigned long long hash = from;
-    for (long i = 0; i < size; ++i) hash = (hash ^ static_cast<const unsigned char*>(bytes)[i]) * FingerprintPrime;
+    if (length < 0) return FingerprintStart;
+    for (int i = 0; i < length; ++i) from = (from ^ static_cast<unsigned char>(line[i])) * FingerprintPrime;
+    return (from ^ '\n') * FingerprintPrime;
+}
+
+static void HashLine(void* target, const char* line, int length)
+{
+    unsigned long long* hash = static_cast<unsigned long long*>(target);
+    *hash = FingerprintOfLine(*hash, line, length);
+}
+
+unsigned long long FingerprintOfText(const char* text, long size)
+{
+    unsigned long long hash = FingerprintStart;
+    SplitTextLines(text, size, HashLine, &hash);
     return hash;
 }
 
@@ -60,7 +73,7 @@ unsigned long long WriteTimeOf(const FILETIME* time)
 int FormatIndexLine(const IndexEntry* e, char* text)
 {
     return snprintf(text, IndexLineSize, FormatIndexEntry, e->Date, e->Fingerprint, e->Written, e->Sums[0], e->Sums[1],
-                    e->Sums[2], e->ActiveSlots, e->AppsFingerprint);
+                    e->Sums[2], e->ActiveSlots, e->AppsFingerprint, e->KeysFingerprint);
 }
 
 // A field of 1..18 decimal digits, or of exactly 16 hexadecimal ones; -1 (or 0) when it is not.
@@ -108,7 +121,8 @@ static int ParseIndexLine(const char* line, int length, IndexEntry* e)
     }
     long long active = DecimalField(field[6], size[6]);
     e->ActiveSlots = static_cast<int>(active);
-    return active >= 0 && active <= SlotCount && HexField(field[7], size[7], &e->AppsFingerprint);
+    return active >= 0 && active <= SlotCount && HexField(field[7], size[7], &e->AppsFingerprint) &&
+           HexField(field[8], size[8], &e->KeysFingerprint);
 }
 
 int ParseIndexText(const char* text, long length, IndexEntry* entries, int capacity)

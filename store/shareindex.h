@@ -33,8 +33,8 @@ struct IndexEntry {
     unsigned long long Written;
     long long Sums[MetricCount];
     int ActiveSlots;
-    // The fingerprint of the day's apps file as published, 0 for none.
-    unsigned long long AppsFingerprint;
+    // The fingerprints of the day's apps and keys files as published, 0 for none.
+    unsigned long long AppsFingerprint, KeysFingerprint;
 };
 
 // The 720 values of a day file's bytes, by the rules of the store (a short file's rest and anything
@@ -42,8 +42,11 @@ struct IndexEntry {
 int DayValuesOfBytes(const unsigned char* bytes, long size, int exact, int* values);
 // The fingerprint of a day's 720 values: the same values, the same day file.
 unsigned long long FingerprintOfValues(const int* values);
-// The fingerprint of a file's bytes; a file read in pieces goes on from its earlier pieces'.
-unsigned long long FingerprintOfBytes(const void* bytes, long size, unsigned long long from = 14695981039346656037ULL);
+// The fingerprint of a text file's lines, as its reader hands them (byte-order mark and line ends
+// left out): each line goes on from the fingerprint of those before it; a length of -1 gives the
+// start. The same lines, the same fingerprint, however the file was read.
+unsigned long long FingerprintOfLine(unsigned long long from, const char* line, int length);
+unsigned long long FingerprintOfText(const char* text, long size);
 // A FILETIME as one number.
 unsigned long long WriteTimeOf(const FILETIME* time);
 // One entry's line into the text (IndexLineSize bytes at the most); its length.

@@ -31,6 +31,8 @@ struct TotalsTable {
 extern TotalsTable DayTotals;
 
 inline int TotalsRowCount(void) { return DayTotals.RowCount; }
+// A row taken: the four ranges first, then the days, newest first.
+inline const ActivityTotal* TotalsRow(int row) { return &DayTotals.Rows[row]; }
 
 // Adds slots 0..lastSlot of a day's 720 values (in the file's order) to a total.
 void AddDayValues(const int* values, int lastSlot, ActivityTotal* total);

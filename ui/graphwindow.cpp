@@ -14,6 +14,8 @@
 #include "store/sharedpcs.h"
 #include "ui/aboutbox.h"
 #include "ui/appswindow.h"
+#include "ui/calendarwindow.h"
+#include "ui/keyboardwindow.h"
 #include "ui/savecommands.h"
 #include "ui/sharewindow.h"
 #include "ui/statusbar.h"
@@ -247,6 +249,8 @@ static INT_PTR OnGraphWindowCommand(HWND window, int command)
     case IDC_SHOW_APPS: OpenAppsWindow(window); break;
     case IDC_SHARE: OpenShareWindow(window); break;
     case IDC_GRAPH_ALL_PCS: SwitchAllPcs(window); break;
+    case IDC_SHOW_KEYBOARD: OpenKeyboardWindow(window); break;
+    case IDC_SHOW_CALENDAR: OpenCalendarWindow(window); break;
     }
     // Every command counts as handled, IDOK (the Enter key) among them.
     return 1;

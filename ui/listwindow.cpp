@@ -51,12 +51,14 @@ static int ChosenValue(HWND window, int id, int none)
     return item == CB_ERR ? none : static_cast<int>(SendDlgItemMessageW(window, id, CB_GETITEMDATA, item, 0));
 }
 
+int ChosenPc(HWND window, int id) { return ChosenValue(window, id, ThisPc); }
+
 // The rows are taken anew at every choice: reading years of files takes a moment.
 static void ShowChosenRows(HWND window, const ListTable* table)
 {
     int range = table->RangeId == NoRangeChoice ? RangeAll : ChosenValue(window, table->RangeId, RangeToday);
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    int rows = table->TakeRows(range, ChosenValue(window, table->PcId, ThisPc));
+    int rows = table->TakeRows(range, ChosenPc(window, table->PcId));
     SetCursor(previous);
     ShowListRows(window, table);
     if (rows < 0) ReportFailure(window, table->FailedText, TextErrorCaption);
@@ -68,11 +70,8 @@ static void AddChoice(HWND box, const wchar_t* text, int value)
     SendMessageW(box, CB_SETITEMDATA, item, value);
 }
 
-// This PC first, as the window opens on it, then each other PC of the share by its name, and the
-// sum of all when there are others.
-static void FillPcChoice(HWND window, const ListTable* table)
+void FillPcChoice(HWND box)
 {
-    HWND box = GetDlgItem(window, table->PcId);
     AddChoice(box, UiText(TextPcThis), ThisPc);
     int others = FindSharedPcs();
     for (int pc = 0; pc < others; ++pc) AddChoice(box, SharedPcAt(pc)->Name, pc);
@@ -98,7 +97,7 @@ static INT_PTR StartListWindow(HWND window, const ListTable* table)
         column.iSubItem = c;
         SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
     }
-    FillPcChoice(window, table);
+    FillPcChoice(GetDlgItem(window, table->PcId));
     if (table->RangeId == NoRangeChoice) {
         ShowListRows(window, table);
         return 1;  // the focus goes to the first tab stop

@@ -33,3 +33,8 @@ void ShowListWindow(HWND graphWindow, int dialogId, const ListTable* table);
 // The cells of line n of the copy (line 0 the header, line n row n - 1), separated by tabs and
 // ended by CRLF, into the text of `size` characters; the number of characters written.
 int FormatListLine(const ListTable* table, int line, wchar_t* text, int size);
+// The choice of PC that the totals, apps, keyboard and calendar windows share: this PC first (the
+// windows open on it), then each other PC of the share by its name, and all PCs when there are
+// others; the chosen one as ThisPc, AllPcs or another PC's number.
+void FillPcChoice(HWND box);
+int ChosenPc(HWND window, int id);

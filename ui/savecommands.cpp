@@ -76,6 +76,17 @@ void SaveGraphPicture(HWND graphWindow)
     InvalidateRect(graphWindow, nullptr, TRUE);
 }
 
+void SaveWindowPicture(HWND window, const char* proposedName, int width, int height, RenderPicture render,
+                       const void* context)
+{
+    const WCHAR* path = ChooseSavePath(window, TextPictureFilter, PictureExtension, proposedName);
+    if (!path) return;
+    PictureType type = PictureTypeOf(path);
+    int rendered = 0;
+    short written = type == PictureNone ? 0 : WritePicture(window, width, height, render, context, type, path, &rendered);
+    if (written != 0) ReportFailure(window, type == PictureJpeg ? TextJpegFailed : TextPngFailed, TextErrorCaption);
+}
+
 void SaveActivityCsv(HWND graphWindow)
 {
     char name[ProposedNameSize];

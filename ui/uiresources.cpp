@@ -21,6 +21,8 @@ static const MenuItemText MenuItemTexts[] = {
     {IDC_SHOW_APPS, TextMenuShowApps},       {IDC_RECORD_APPS, TextMenuRecordApps},
     {IDC_ABOUT, TextMenuAbout},             {IDC_SHARE, TextMenuShare},
     {IDC_GRAPH_ALL_PCS, TextMenuGraphAllPcs},
+    {IDC_ABOUT, TextMenuAbout},              {IDC_RECORD_KEYS, TextMenuRecordKeys},
+    {IDC_SHOW_KEYBOARD, TextMenuShowKeyboard}, {IDC_SHOW_CALENDAR, TextMenuShowCalendar},
 };
 // The graph window's menu bar, by position; the tray menu's one popup is never shown.
 enum { GraphPopupCount = 3 };
@@ -50,6 +52,33 @@ HMENU LoadUiMenu(int menuId)
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
     if (menu) SetUiMenuTexts(menu, menuId);
     return menu;
+}
+
+// Asked for by name: the entry is missing before Windows 10 1607, where the window stays scaled.
+typedef HANDLE(WINAPI* SetThreadAwareness)(HANDLE);
+
+static SetThreadAwareness ThreadAwarenessEntry(void)
+{
+    // Through void* so that the compiler accepts the change of function type.
+    return reinterpret_cast<SetThreadAwareness>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+}
+
+INT_PTR ShowSharpUiDialog(int dialogId, HWND owner, DLGPROC procedure)
+{
+    const HANDLE PerMonitorAwareV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+    SetThreadAwareness set = ThreadAwarenessEntry();
+    HANDLE previous = set ? set(PerMonitorAwareV2) : nullptr;
+    INT_PTR result = ShowUiDialog(dialogId, owner, procedure, reinterpret_cast<LPARAM>(previous));
+    // Given back already at WM_INITDIALOG; again here for a dialog that could not be made.
+    if (previous) set(previous);
+    return result;
+}
+
+void EndSharpDialogStart(LPARAM param)
+{
+    SetThreadAwareness set = ThreadAwarenessEntry();
+    if (set && param) set(reinterpret_cast<HANDLE>(param));
 }
 
 INT_PTR ShowUiDialog(int dialogId, HWND owner, DLGPROC procedure, LPARAM param)

@@ -238,3 +238,17 @@ std::string ListText(HANDLE process, HWND list, int item, int column)
     VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return text;
 }
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (chars) {
+        text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}

@@ -67,6 +67,8 @@ std::string ListText(HANDLE process, HWND list, int item, int column);
 // The UTF-16 text a window of another process puts into a buffer of its own memory for a message
 // (wParam, then the buffer as lParam), such as a status bar part's SB_GETTEXTW.
 std::wstring RemoteText(HANDLE process, HWND window, UINT message, WPARAM wParam);
+// The clipboard's UTF-16 text; empty when it holds none or cannot be opened.
+std::wstring ClipboardText();
 // Local date as a day file name, for a time offset in seconds from now.
 std::string DayFileNameAt(long long offsetSeconds, int dayShift = 0);
 

@@ -490,6 +490,27 @@ TEST(GraphShot, Open)
     shoot(totals, "totals-all");
     PostMessageA(totals, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(totals); }, 5000));
+    // The keyboard window on the last 30 days, and the calendar of this year's clicks.
+    const struct {
+        int command;
+        UiTextId caption;
+        int choice, item;
+        const char* name;
+    } pictures[] = {{IDC_SHOW_KEYBOARD, TextKeyboardCaption, IDC_KEYBOARD_RANGE, 2, "keyboard"},
+                    {IDC_SHOW_CALENDAR, TextCalendarCaption, IDC_CALENDAR_MEASURE, 0, "calendar"}};
+    for (const auto& p : pictures) {
+        PostMessageA(graph, WM_COMMAND, p.command, 0);
+        HWND window = WaitForProcessWindow(program.process.dwProcessId, "#32770", UiA(p.caption).c_str(), true, 10000);
+        ASSERT_NE(window, nullptr) << p.name << " did not open";
+        HWND choice = GetDlgItem(window, p.choice);
+        SendMessageA(choice, CB_SETCURSEL, p.item, 0);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(p.choice, CBN_SELCHANGE), reinterpret_cast<LPARAM>(choice));
+        EXPECT_TRUE(WaitUntilIdle(window));
+        EXPECT_TRUE(PumpUntil([&] { return painted(window); }, 5000));
+        shoot(window, p.name);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 5000));
+    }
 
     PostMessageA(graph, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(graph); }, 5000));

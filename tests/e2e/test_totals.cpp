@@ -34,20 +34,6 @@ std::string RowDate(const std::string& fileName)
            weekdays[t.tm_wday] + ")";
 }
 
-std::wstring ClipboardText()
-{
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const wchar_t* chars = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
-    if (chars) {
-        text = chars;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 class TotalsWindowTest : public ::testing::Test {
 protected:
     RunningProgram program;

@@ -149,9 +149,10 @@ TEST_F(HookTest, EveryMouseEventIsPostedWithItsMessageNumber)
         MouseInput(MOUSEEVENTF_HWHEEL, WHEEL_DELTA),
         MouseInput(MOUSEEVENTF_XDOWN, XBUTTON1), MouseInput(MOUSEEVENTF_XUP, XBUTTON1),
     };
+    // The wheels' turn and the X button in the high word.
     const WPARAM expected[] = {WM_MOUSEMOVE,   WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
-                               WM_RBUTTONUP,   WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL,
-                               WM_MOUSEHWHEEL, WM_XBUTTONDOWN, WM_XBUTTONUP};
+                               WM_RBUTTONUP,   WM_MBUTTONDOWN, WM_MBUTTONUP, 0xFF88020Au,
+                               0x0078020Eu,    0x0001020Bu,    0x0001020Cu};
     const size_t count = sizeof expected / sizeof expected[0];
     ASSERT_EQ(Inject(inputs), inputs.size());
 

@@ -10,6 +10,7 @@
 #include "app/hookwatch.h"
 #include "app/input.h"
 #include "app/instance.h"
+#include "app/keywatch.h"
 #include "app/monitor.h"
 #include "app/screenmap.h"
 #include "app/slotclock.h"
@@ -27,12 +28,16 @@
 #include "store/ownindex.h"
 #include "store/pcidentity.h"
 #include "store/publish.h"
+#include "store/keyranges.h"
+#include "store/keysfile.h"
 #include "store/reset.h"
 #include "store/sharedpcs.h"
 #include "store/totals.h"
 #include "support/fake_clock.h"
 #include "support/testwin.h"
+#include "ui/calendarwindow.h"
 #include "ui/graphwindow.h"
+#include "ui/keyboardwindow.h"
 #include "ui/savecommands.h"
 #include "ui/statusbar.h"
 
@@ -64,10 +69,11 @@ void ClearProgramState()
     Clear(Days), Clear(DataPaths), Clear(DataReset), Clear(CsvWork), Clear(DayTotals);
     Clear(AppsOfDays), Clear(AppsFileWork), Clear(ShownApps);
     Clear(Graph), Clear(PictureLibrary);
-    Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile);
+    Clear(GraphWindow), Clear(StatusBar), Clear(ChosenFile), Clear(KeyboardShown), Clear(CalendarShown);
     Clear(Monitor), Clear(Counters), Clear(ScreenMap), Clear(SlotClock), Clear(Tray), Clear(RunEntry);
     Clear(FolderClaim), Clear(HookWatch), Clear(AppWatch);
     Clear(Pc), Clear(Publisher), Clear(SharedPcs), Clear(OthersOfDays), Clear(OwnIndex);
+    Clear(KeysOfDays), Clear(KeysFileWork), Clear(KeyWatch), Clear(ShownKeys);
 }
 
 void ResetStore(const char* folderName)

@@ -144,21 +144,24 @@ void InjectMove(int x, int y)
     SendInput(1, &input, sizeof input);
 }
 
-void InjectClick(DWORD down, DWORD up)
+void InjectClick(DWORD down, DWORD up, DWORD data)
 {
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = down;
     input[1].mi.dwFlags = up;
+    input[0].mi.mouseData = input[1].mi.mouseData = data;
     SendInput(2, input, sizeof input[0]);
 }
 
-void InjectKey(WORD vk)
+void InjectKey(WORD vk, WORD scan, bool extended)
 {
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_KEYBOARD;
     input[0].ki.wVk = input[1].ki.wVk = vk;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    input[0].ki.wScan = input[1].ki.wScan = scan;
+    input[0].ki.dwFlags = extended ? KEYEVENTF_EXTENDEDKEY : 0;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP | input[0].ki.dwFlags;
     SendInput(2, input, sizeof input[0]);
 }
 

@@ -30,8 +30,8 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 // Input injected through SendInput, as a user's devices would give it.
 INPUT AbsoluteMove(int x, int y);
 void InjectMove(int x, int y);
-void InjectClick(DWORD down, DWORD up);
-void InjectKey(WORD vk);
+void InjectClick(DWORD down, DWORD up, DWORD data = 0);
+void InjectKey(WORD vk, WORD scan = 0, bool extended = false);
 
 // The ids of this process's threads, and the thread that serves the hooks among those that came
 // up since an earlier list: the time-critical one.

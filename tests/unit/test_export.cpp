@@ -7,9 +7,13 @@
 #include <vector>
 
 #include "base/uitext.h"
+#include "graph/calendar.h"
 #include "graph/export.h"
+#include "graph/heat.h"
+#include "graph/keyboard.h"
 #include "graph/view.h"
 #include "store/days.h"
+#include "store/keyrecords.h"
 #include "support/fake_clock.h"
 #include "support/fake_savedialog.h"
 #include "support/picture.h"
@@ -236,6 +240,62 @@ TEST(ExportWrite, PngAndJpegOfTheClientAreaLessTheStatusBar)
     ASSERT_EQ(0, WriteGraphPicture(window.Handle(), PicturePng, outside.c_str(), &failedBars));
     std::vector<unsigned char> png = ReadWholeFile(outside);
     EXPECT_TRUE(png.size() > 4 && png[1] == 'P' && png[2] == 'N' && png[3] == 'G') << "no PNG file";
+}
+
+// The pictures of the keyboard and calendar windows, through the same library: where a key or a
+// day must stand is worked out from the layout numbers (a quarter key of 8 pixels; a calendar cell
+// of 10, the weekday names 3 cells wide and the month names 2 high; 1 January 2024 a Monday).
+TEST(ExportWrite, PicturesOfHabits)
+{
+    // Counts as a key cap shows them: cut, never rounded up to the next unit.
+    const struct {
+        long long count;
+        const char* text;
+    } counts[] = {{999, "999"}, {1000, "1.0k"}, {1250, "1.2k"}, {34999, "34k"}, {999999, "999k"}, {1200000, "1.2M"}};
+    for (const auto& c : counts) {
+        wchar_t text[ShortCountSize];
+        FormatShortCount(c.count, text);
+        EXPECT_EQ(Narrow(text), c.text);
+    }
+    GraphStandIn window;
+    ScratchFolder folder;
+    static long long keys[KeyIndexCount];
+    keys[0x39] = 1000, keys[0x1E] = 1;  // the space bar the most, A once, the left button never
+    static CalendarYear year;
+    year.Year = 2024, year.DayCount = 366;
+    const long long values[] = {100, 0, -1, 1, 2, 3};  // -1: no day file
+    for (int d = 0; d < 6; ++d) year.HasData[d] = values[d] >= 0, year.Values[d] = values[d] > 0 ? values[d] : 0;
+    const COLORREF Most = RGB(200, 40, 40), Least = RGB(255, 244, 196), Outline = RGB(160, 160, 160);
+    auto dayAt = [](int day) { return POINT{35, 25 + 10 * day}; };
+    const struct {
+        const char* name;
+        int width, height;
+        RenderPicture render;
+        std::vector<std::pair<POINT, COLORREF>> pixels;
+    } rows[] = {
+        {"keyboard.png", 112 * 8, 34 * 8,
+         [](HDC dc, int w, int h, const void*) { return DrawKeyboardPicture(dc, w, h, keys, Layout104), 0; },
+         {{{15 * 8 + 3, 22 * 8 + 3}, Most}, {{7 * 8 + 2, 14 * 8 + 2}, Least}, {{7 * 8, 14 * 8 + 8}, Outline},
+          {{93 * 8 + 2, 1 * 8 + 2}, White}}},
+        {"calendar.png", 58 * 10, 12 * 10,
+         [](HDC dc, int w, int h, const void*) { return DrawCalendarPicture(dc, w, h, &year, L""), 0; },
+         {{dayAt(0), Most}, {dayAt(1), Least}, {dayAt(2), White}, {{31, 25}, Outline}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        int rendered = 0;
+        ASSERT_EQ(0, WritePicture(window.Handle(), row.width, row.height, row.render, nullptr, PicturePng,
+                                  Wide(folder / row.name).c_str(), &rendered));
+        Picture p = DecodePicture(folder / row.name);
+        ASSERT_EQ(row.width, p.width);
+        ASSERT_EQ(row.height, p.height);
+        for (const auto& pixel : row.pixels)
+            EXPECT_EQ(pixel.second, p.At(pixel.first.x, pixel.first.y)) << pixel.first.x << "," << pixel.first.y;
+        if (row.name[0] != 'c') continue;
+        // Steps from the year's own values: the three small days stay apart though one day is far busier.
+        COLORREF one = p.At(dayAt(3).x, dayAt(3).y), two = p.At(dayAt(4).x, dayAt(4).y), three = p.At(dayAt(5).x, dayAt(5).y);
+        EXPECT_TRUE(one != two && two != three && three != Most && one != Least);
+    }
 }
 
 TEST(ExportWrite, TitleFollowsTheSelectedMetric)

@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "base/uitext.h"
+#include "graph/calendar.h"
 #include "graph/frame.h"
 #include "graph/geometry.h"
+#include "graph/keyboard.h"
 #include "graph/plot.h"
 #include "graph/view.h"
 #include "store/days.h"
 #include "store/pcidentity.h"
 #include "store/sharedpcs.h"
+#include "store/keyrecords.h"
 #include "support/scripteduser.h"
 #include "support/testwin.h"
 #include "ui/graphwindow.h"
@@ -250,15 +253,22 @@ TEST_F(GraphDrawTest, DrawingLeaksNoGdiObjects)
     Days.ActivityTable[0][5][4] = 1;
     Days.DayMaxima[0][4] = 1;
     std::snprintf(Days.DayLabels[0], 8, "01/02");
+    // The keyboard and calendar pictures too, with something on every kind of cap and square.
+    static long long keys[KeyIndexCount];
+    keys[0x1E] = 5, keys[KeyLeftButton] = 70, keys[KeyWheel] = 2;
+    static CalendarYear year;
+    year.Year = 2024, year.DayCount = 366, year.HasData[0] = year.HasData[1] = 1, year.Values[1] = 9;
+    auto draw = [&](HDC dc) {
+        DrawActivityPlot(dc);
+        DrawGraphFrame(dc);
+        DrawKeyboardPicture(dc, 560, 170, keys, Layout109);
+        DrawCalendarPicture(dc, 580, 120, &year, L"9");
+    };
     Canvas canvas;
-    DrawActivityPlot(canvas.dc);
-    DrawGraphFrame(canvas.dc);
+    draw(canvas.dc);
     DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     std::set<WORD> slots = FreshPenSlots();
-    for (int i = 0; i < 100; i++) {
-        DrawActivityPlot(canvas.dc);
-        DrawGraphFrame(canvas.dc);
-    }
+    for (int i = 0; i < 100; i++) draw(canvas.dc);
     if (RunningOnWine())
         EXPECT_EQ(slots, FreshPenSlots());
     else

@@ -245,6 +245,8 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
     PutFile("20240306.dat", std::vector<int>(720, 4));
     const std::string apps = "header\r\nexcel.exe\t1\t2\t3\t4\r\n";
     ASSERT_TRUE(WriteWholeFile(DataFile("20240306.apps.txt"), apps.data(), apps.size()));
+    const std::string keys = "header\r\nLBUTTON\t1\r\n";
+    ASSERT_TRUE(WriteWholeFile(DataFile("20240306.keys.txt"), keys.data(), keys.size()));
     ASSERT_TRUE(StartRecorderAt(10, 5, 0));
     ASSERT_EQ(LoadPcIdentity(L"TESTPC"), 1);
     std::string share = DataFolder() + "\\share";
@@ -265,6 +267,7 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
     std::string own = share + "\\" + Narrow(PcId()) + "\\";
     EXPECT_EQ(ReadWholeFile(own + "20240307.dat"), ReadWholeFile(DayFilePathOf(0)));
     EXPECT_EQ(ReadWholeFile(own + "20240306.dat"), DayFileBytes(std::vector<int>(720, 4)));
+    EXPECT_EQ(ReadWholeFile(own + "20240306.keys.txt").size(), keys.size());
     EXPECT_EQ(GetFileAttributesA((own + "publish.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     std::vector<unsigned char> index = ReadWholeFile(own + "days.idx");
     EXPECT_EQ(std::string(index.begin(), index.begin() + 9), "20240306\t");
@@ -291,6 +294,7 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
     RequestPublish(PublishAllDays, 0, 0);
     EXPECT_EQ(RunPublishing(), 1);
     EXPECT_EQ(GetFileAttributesA((own + "20240306.dat").c_str()), INVALID_FILE_ATTRIBUTES) << "reset, and gone from the share";
+    EXPECT_EQ(GetFileAttributesA((own + "20240306.keys.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(FileValue(ReadWholeFile(own + "20240307.dat"), 0, 100), -1);
 }
 }  // namespace

@@ -7,12 +7,14 @@
 
 #include "store/appranges.h"
 #include "store/days.h"
+#include "store/keyranges.h"
 #include "store/pcidentity.h"
 #include "store/ranges.h"
 #include "store/sharedpcs.h"
 #include "store/totals.h"
 #include "support/storetest.h"
 #include "support/testwin.h"
+#include "ui/calendarwindow.h"
 #include "ui/totalswindow.h"
 
 namespace {
@@ -31,7 +33,8 @@ std::vector<std::string> TotalsLines()
 // above 0 in 64 bits; today and the 6 or 29 days before it; all time every readable row, a
 // later day too; a day held past the wait keeps its row, unreadable, and counts nowhere, also one
 // of the 21 whose file the start-up could not read. Each day
-// has its own decimal place of clicks, so that a wrong edge shows in the digits.
+// has its own decimal place of clicks, so that a wrong edge shows in the digits. The calendar takes
+// its years and days from the same rows.
 TEST(Totals, SumsRangesAndRowsOfAFolder)
 {
     const struct {
@@ -100,6 +103,18 @@ TEST(Totals, SumsRangesAndRowsOfAFolder)
     EXPECT_EQ(TotalsLines(), want);
     held.Release();
     heldSinceStart.Release();
+    // The calendar of the same folder, read whole now: its years newest first; 8 March 2024 is day
+    // 31 + 29 + 7, 29 February day 59 (recorded, nothing in it), 7 February day 37 (two active
+    // slots); 4 March (day 63) has no file.
+    ASSERT_EQ(TakeCalendarYears(ThisPc), 2);
+    EXPECT_EQ(CalendarShown.Years[0] * 10000 + CalendarShown.Years[1], 20241999);
+    FillCalendarYear(2024, MetricClicks);
+    const CalendarYear& year = CalendarShown.Shown;
+    EXPECT_EQ(year.DayCount, 366);
+    EXPECT_TRUE(year.HasData[67] && year.Values[67] == 100000 && year.HasData[59] && year.Values[59] == 0);
+    EXPECT_FALSE(year.HasData[63]);
+    FillCalendarYear(2024, MeasureActiveTime);
+    EXPECT_EQ(year.Values[37], 2);
     RemoveFolder(DataFolder());
 }
 // The other PCs of a share, read as untrusted: a folder is a PC only with a pc.ini naming it (its
@@ -143,6 +158,9 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
         {home, "pc.ini", std::string("[PC]\r\nId=") + home + "\r\nName= Ho\tme\r\n", {}},
         {home, "20240306.dat", "", shared},
         {home, "20240306.apps.txt", apps, {}},
+        {office, "20240306.keys.txt", "\xEF\xBB\xBFheader\r\nLBUTTON\t5\r\nWHEEL\t999999999999999999\r\n", {}},
+        {home, "20240306.keys.txt", "\xEF\xBB\xBFheader\r\nLBUTTON\t5\r\nWHEEL\t999999999999999999\r\n", {}},
+        {home, "20240305.keys.txt", "header\r\nWHEEL\t9223372036854775807\r\nNOSUCHKEY\t1\r\n", {}},
         {home, "20240302.dat", "", day(7)},
         {"{BBBBBBBB-2222-3333-4444-555555555555}", "pc.ini", std::string("[PC]\r\nId=") + office + "\r\n", {}},
         {"{BBBBBBBB-2222-3333-4444-555555555555}", "20240301.dat", "", day(50000)},
@@ -161,8 +179,8 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
     WIN32_FILE_ATTRIBUTE_DATA written;
     ASSERT_TRUE(GetFileAttributesExA((share + home + "\\20240302.dat").c_str(), GetFileExInfoStandard, &written));
     char index[256];
-    snprintf(index, sizeof index, "20240302\t0000000000000001\t%08lX%08lX\t5\t0\t0\t1\t0000000000000000\r\n"
-             "20240306\t0000000000000001\t%08lX%08lX\t999999999999999999\t0\t0\t1\t0000000000000000\r\n",
+    snprintf(index, sizeof index, "20240302\t0000000000000001\t%08lX%08lX\t5\t0\t0\t1\t0000000000000000\t0000000000000000\r\n"
+             "20240306\t0000000000000001\t%08lX%08lX\t999999999999999999\t0\t0\t1\t0000000000000000\t0000000000000000\r\n",
              written.ftLastWriteTime.dwHighDateTime, written.ftLastWriteTime.dwLowDateTime,
              written.ftLastWriteTime.dwHighDateTime, written.ftLastWriteTime.dwLowDateTime);
     WriteWholeFile(share + home + "\\days.idx", index, strlen(index));
@@ -193,6 +211,10 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
     ASSERT_GT(CollectTotals(ThisPc), 0);
     std::string allTime = TotalsLines()[4];
     EXPECT_EQ(allTime.substr(0, allTime.find('\t', allTime.find('\t') + 1)), "全期間\t2,001");
+    // The keys files too: a copy counts once, a count past 18 digits nowhere, no sum past 64 bits.
+    CollectKeys(RangeAll, AllPcs);
+    EXPECT_EQ(ShownKeyCounts()[KeyOfName("LBUTTON", 7)], 5);
+    EXPECT_EQ(ShownKeyCounts()[KeyOfName("WHEEL", 5)], 999999999999999999LL);
     ASSERT_EQ(CollectApps(RangeAll, AllPcs), 1);
     EXPECT_STREQ(ShownApp(0)->Name, "excel.exe");
     EXPECT_EQ(ShownApp(0)->Clicks, 1);
@@ -213,18 +235,18 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
 // keeps its identity only on the computer and in the place it was made on.
 TEST(Totals, SharedFilesCheckedAndIdentityFollowsTheFolder)
 {
-    const char* good = "20240306\t0000000000000001\t0000000000000002\t5\t0\t0\t1\t0000000000000000";
+    const char* good = "20240306\t0000000000000001\t0000000000000002\t5\t0\t0\t1\t0000000000000000\t0000000000000000";
     const struct {
         std::string text;
         int entries;
     } indexes[] = {
         {std::string(good) + "\r\n" + good + "\n", 2},
         {std::string(good) + "\t9\r\n", 0},                                 // a field too many
-        {"20240230\t0000000000000001\t0000000000000002\t5\t0\t0\t1\t0000000000000000", 0},  // no such day
-        {"20240306\t000000000000000g\t0000000000000002\t5\t0\t0\t1\t0000000000000000", 0},
-        {"20240306\t0000000000000001\t0000000000000002\t-5\t0\t0\t1\t0000000000000000", 0},
-        {"20240306\t0000000000000001\t0000000000000002\t515396075281\t0\t0\t1\t0000000000000000", 0},
-        {"20240306\t0000000000000001\t0000000000000002\t5\t0\t0\t241\t0000000000000000", 0},
+        {"20240230\t0000000000000001\t0000000000000002\t5\t0\t0\t1\t0000000000000000\t0000000000000000", 0},  // no such day
+        {"20240306\t000000000000000g\t0000000000000002\t5\t0\t0\t1\t0000000000000000\t0000000000000000", 0},
+        {"20240306\t0000000000000001\t0000000000000002\t-5\t0\t0\t1\t0000000000000000\t0000000000000000", 0},
+        {"20240306\t0000000000000001\t0000000000000002\t515396075281\t0\t0\t1\t0000000000000000\t0000000000000000", 0},
+        {"20240306\t0000000000000001\t0000000000000002\t5\t0\t0\t241\t0000000000000000\t0000000000000000", 0},
     };
     for (const auto& c : indexes) {
         IndexEntry entries[4];
