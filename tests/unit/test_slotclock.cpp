@@ -275,6 +275,19 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
     ASSERT_GT(appsIndex.size(), apps.size());
     EXPECT_EQ(std::string(appsIndex.end() - apps.size(), appsIndex.end()), apps) << "the apps file's text after its line";
 
+    // A change of slot publishes today's file and leaves the indexes as they are (a sync tool would
+    // carry them every six minutes); a change of day publishes every day and the indexes again.
+    Counters.LeftClicks = 5;
+    TickAt(nullptr, 10, 11, 59);
+    TickAt(nullptr, 10, 12, 0);
+    EXPECT_EQ(RunPublishing(), 1);
+    EXPECT_EQ(FileValue(ReadWholeFile(own + "20240307.dat"), 0, 101), 5);
+    EXPECT_EQ(ReadWholeFile(own + "days.idx"), index);
+    TickAt(nullptr, 0, 0, 0, 8);
+    EXPECT_EQ(RunPublishing(), 1);
+    std::vector<unsigned char> nextDay = ReadWholeFile(own + "days.idx");
+    EXPECT_NE(std::string(nextDay.begin(), nextDay.end()).find("\n20240308\t"), std::string::npos);
+
     // A name given in the share window reaches pc.ini cleaned; an empty one is the computer's.
     const struct {
         const wchar_t* given;
@@ -288,13 +301,14 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
         EXPECT_NE(std::string(ini.begin(), ini.end()).find(n.published), std::string::npos) << n.published;
     }
 
-    SYSTEMTIME now = {2024, 3, 4, 7, 10, 6, 30, 0};
+    SYSTEMTIME now = {2024, 3, 5, 8, 0, 6, 30, 0};
     int kept = 0;
     ASSERT_EQ(ResetData(&now, &kept), 0);
     RequestPublish(PublishAllDays, 0, 0);
     EXPECT_EQ(RunPublishing(), 1);
     EXPECT_EQ(GetFileAttributesA((own + "20240306.dat").c_str()), INVALID_FILE_ATTRIBUTES) << "reset, and gone from the share";
     EXPECT_EQ(GetFileAttributesA((own + "20240306.keys.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(FileValue(ReadWholeFile(own + "20240307.dat"), 0, 100), -1);
+    EXPECT_EQ(GetFileAttributesA((own + "20240307.dat").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadWholeFile(own + "20240308.dat"), ReadWholeFile(DayFilePathOf(0))) << "today's new file";
 }
 }  // namespace

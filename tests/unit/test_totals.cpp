@@ -15,6 +15,7 @@
 #include "support/storetest.h"
 #include "support/testwin.h"
 #include "ui/calendarwindow.h"
+#include "ui/sharewindow.h"
 #include "ui/totalswindow.h"
 
 namespace {
@@ -190,6 +191,20 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Ho me", "Office"}));
     int officePc = Narrow(SharedPcAt(0)->Name) == "Office" ? 0 : 1;
+    // The share window's row of a PC: its newest day and its days, the half-written file and the
+    // conflict copy not among them; the windows' choice: this PC, the others, all of them.
+    const std::vector<std::string> officeRow = {"Office", "2024/03/06", "2"};
+    for (int c = 0; c < 3; ++c) {
+        wchar_t cell[64];
+        FormatSharePcCell(officePc + 1, c, cell, 64);
+        EXPECT_EQ(Narrow(cell), officeRow[c]);
+    }
+    HWND box = CreateWindowExA(0, "ComboBox", "", CBS_DROPDOWNLIST, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    FillPcChoice(box);
+    EXPECT_EQ(SendMessageA(box, CB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(static_cast<int>(SendMessageA(box, CB_GETITEMDATA, 0, 0)), ThisPc);
+    EXPECT_EQ(static_cast<int>(SendMessageA(box, CB_GETITEMDATA, 3, 0)), AllPcs);
+    DestroyWindow(box);
     const struct {
         int pc;
         std::vector<std::string> rows;  // all time's clicks, then each day's date and clicks
