@@ -243,6 +243,12 @@ TEST(Totals, OtherPcsOfAShareCheckedAndCountedOnce)
     WriteWholeFile(share + home + "\\apps.idx", indexed.data(), indexed.size());
     ASSERT_EQ(CollectApps(RangeAll, AllPcs), 2);
     EXPECT_EQ(std::string(ShownApp(0)->Name) + std::string(ShownApp(1)->Name), "excel.exewordx.exe");
+    ASSERT_EQ(CollectApps(RangeAll, 1 - officePc), 1);
+    EXPECT_STREQ(ShownApp(0)->Name, "wordx.exe");
+    // The graph's sum of the 21 days: the day that two identities published counts once there too.
+    LoadOthersOfDays();
+    EXPECT_EQ(OthersOfDays.Values[0][9][1], 10);
+    EXPECT_EQ(OthersOfDays.Values[0][9][5], 7) << "home's 2 March, its slots from its file";
     RemoveFolder(DataFolder());
 }
 // What another PC's folder holds is checked before use: index lines out of shape or bounds, apps
