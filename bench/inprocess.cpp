@@ -837,6 +837,8 @@ void SharedPcsFigures(HWND graph)
     for (const std::string& path : files) DeleteFileA(path.c_str());
     for (const std::string& folder : folders) RemoveDirectoryA(folder.c_str());
     RemoveDirectoryA(share.c_str());
+}
+
 // Ten years of keys files before today, 60 keys and the buttons a day: the keyboard window opened
 // and all time chosen, until it is shown, against reading the same files whole.
 const char KeyboardCaption[] = "キーボードとマウス";
