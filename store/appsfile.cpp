@@ -63,22 +63,25 @@ static void AddLineToDay(void* target, const char* name, const long long* values
 struct AppsReading {
     AppsDay* Day;
     unsigned long long Fingerprint;
+    int Lines;
 };
 
 static void TakeLineIntoDay(void* target, const char* line, int length)
 {
     AppsReading* reading = static_cast<AppsReading*>(target);
     reading->Fingerprint = FingerprintOfLine(reading->Fingerprint, line, length);
+    ++reading->Lines;
     ParseAppsLine(line, length, AddLineToDay, reading->Day);
 }
 
 // A file's lines into the day's records; 1, also for no file; 0 when it cannot be read to its end.
-// The fingerprint of its lines when asked for (0 for no file).
+// The fingerprint of its lines when asked for (0 for no file, or one without lines, which counts
+// for nothing anyway).
 static int ReadAppsPath(const WCHAR* path, AppsDay* day, unsigned long long* fingerprint = nullptr)
 {
-    AppsReading reading = {day, FingerprintOfLine(0, nullptr, -1)};
+    AppsReading reading = {day, FingerprintOfLine(0, nullptr, -1), 0};
     int ok = ReadTextLines(path, AppsFileWork.Text, AppsTextSize, TakeLineIntoDay, &reading);
-    if (fingerprint) *fingerprint = GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES ? 0 : reading.Fingerprint;
+    if (fingerprint) *fingerprint = reading.Lines ? reading.Fingerprint : 0;
     return ok;
 }
 

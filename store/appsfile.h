@@ -32,7 +32,8 @@ const WCHAR* AppsFilePath(int date);
 // lines that hold a name and four counts, summed by name as a day's records hold them; other
 // lines (the header, a line cut short) are left out. 1, also when there is no file; 0 when it
 // exists but cannot be read to its end (held, access denied), and then nothing is handed on. The
-// fingerprint of the file's lines (FingerprintOfLine; 0 for no file) when asked for.
+// fingerprint of the file's lines (FingerprintOfLine; 0 for no file or one without lines) when
+// asked for.
 typedef void (*AddAppLine)(void* target, const char* name, const long long* values);
 int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint = nullptr);
 // Hands a line of an apps file (without its line end) to the adder when it holds a name and four

@@ -44,12 +44,14 @@ static void TakeKeysLine(void* target, const char* line, int length)
 struct KeysReading {
     long long* Counts;
     unsigned long long Fingerprint;
+    int Lines;
 };
 
 static void TakeKeysLineAndPrint(void* target, const char* line, int length)
 {
     KeysReading* reading = static_cast<KeysReading*>(target);
     reading->Fingerprint = FingerprintOfLine(reading->Fingerprint, line, length);
+    ++reading->Lines;
     TakeKeysLine(reading->Counts, line, length);
 }
 
@@ -57,9 +59,9 @@ static void TakeKeysLineAndPrint(void* target, const char* line, int length)
 int AddKeysFile(int date, long long* counts, unsigned long long* fingerprint)
 {
     memset(KeysFileWork.Read, 0, sizeof KeysFileWork.Read);
-    KeysReading reading = {KeysFileWork.Read, FingerprintOfLine(0, nullptr, -1)};
+    KeysReading reading = {KeysFileWork.Read, FingerprintOfLine(0, nullptr, -1), 0};
     int ok = ReadTextLines(KeysFilePath(date), KeysFileWork.Text, KeysTextSize, TakeKeysLineAndPrint, &reading);
-    if (fingerprint) *fingerprint = ok && GetFileAttributesW(KeysFilePath(date)) != INVALID_FILE_ATTRIBUTES ? reading.Fingerprint : 0;
+    if (fingerprint) *fingerprint = reading.Lines ? reading.Fingerprint : 0;
     if (!ok) return 0;
     for (int key = 0; key < KeyIndexCount; ++key) counts[key] += KeysFileWork.Read[key];
     return 1;

@@ -26,7 +26,7 @@ void ComposeKeysFileName(int date, char* name, int size);
 // Adds the counts of the date's keys file to the counts given (KeyIndexCount of them); lines of
 // no known key (the header, a line cut short) are left out. 1, also when there is no file; 0 when
 // it exists but cannot be read to its end (held, access denied), and then nothing is added. The
-// fingerprint of its lines (FingerprintOfLine; 0 for no file) when asked for.
+// fingerprint of its lines (FingerprintOfLine; 0 for no file or one without lines) when asked for.
 int AddKeysFile(int date, long long* counts, unsigned long long* fingerprint = nullptr);
 // Writes the day's keys file whole: beside it under a name of its own, then replaced. A day not
 // read yet is not written. 1, or 0 when it could not be written.
