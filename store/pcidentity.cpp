@@ -2,6 +2,7 @@
 #include "store/pcidentity.h"
 
 #include <objbase.h>
+#include <string.h>
 
 #include "store/datafolder.h"
 #include "store/settings.h"
@@ -29,8 +30,13 @@ static int MakePcId(void)
     return CoCreateGuid(&guid) == S_OK && StringFromGUID2(guid, Pc.Id, PcIdSize) == PcIdLength + 1;
 }
 
+// A settings file that cannot be read at the start (a sync tool holding it) leaves this run without
+// an identity, and so without publishing, rather than make a new one that would stand in the share
+// as another PC.
 int LoadPcIdentity(const WCHAR* computer)
 {
+    memset(&Pc, 0, sizeof Pc);
+    if (SettingsUnreadable()) return 0;
     WCHAR place[PathCapacity];
     ReadSettingText(PcSection, L"Id", Pc.Id, PcIdSize);
     ReadSettingText(PcSection, L"Computer", Pc.Computer, PcNameSize);

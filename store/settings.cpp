@@ -28,6 +28,15 @@ static int ReadSwitch(const wchar_t* section)
     return on;
 }
 
+int SettingsUnreadable(void)
+{
+    HANDLE file = CreateFileW(ComposeDataFilePath(SettingsFile), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    return error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 static int WriteSwitch(const wchar_t* section, int on)
 {
     return WritePrivateProfileStringW(section, RecordKey, on ? L"1" : L"0", ComposeDataFilePath(SettingsFile)) != 0;

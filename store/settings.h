@@ -6,6 +6,9 @@
 // when the file exists but cannot be read now (held, access denied): the caller asks again later.
 enum { SettingUnreadable = -1 };
 int ReadAppsSetting(void);
+// The settings file exists but cannot be read now (held, access denied): what it would say is not
+// known, and nothing may be made anew for want of it.
+int SettingsUnreadable(void);
 // Its change; 0 when the setting could not be written.
 int WriteAppsSetting(int on);
 // A text setting of a section into the buffer ("" when there is none); its length.

@@ -325,6 +325,13 @@ TEST(Totals, SharedFilesCheckedAndIdentityFollowsTheFolder)
         EXPECT_TRUE(IsPcId(PcId()));
     }
     EXPECT_NE(first, std::wstring(PcId()));
+    std::wstring last = PcId();
+    FileHold held(DataFile("vantle.ini"));
+    EXPECT_EQ(LoadPcIdentity(L"HOME"), 0) << "a held settings file makes no identity";
+    EXPECT_STREQ(PcId(), L"");
+    held.Release();
+    ASSERT_EQ(LoadPcIdentity(L"HOME"), 1);
+    EXPECT_EQ(std::wstring(PcId()), last);
     SetDataFolder(ModuleFolder() + "test_totals_identity");
     RemoveFolder(DataFolder());
 }
