@@ -3,7 +3,7 @@
 # at 23:30 of its first day; the test driver, under the real clock, injects input for SECONDS
 # real seconds, ends the program and checks the day files.
 # Usage: soak-run.sh BIN_DIR short|long
-#   short: over two hours of the program's clock with one midnight (under a minute of real time)
+#   short: two hours of the program's clock with one midnight (under a minute of real time)
 #   long:  three days and more with four midnights (about 22 minutes)
 set -u
 . "$(dirname "${BASH_SOURCE[0]}")/program-run.sh"
@@ -11,7 +11,7 @@ BIN=$1
 KIND=$2
 RATE=200
 case $KIND in
-  short) SECONDS_OF_INPUT=40;   ROLLOVERS=1 ;;
+  short) SECONDS_OF_INPUT=36;   ROLLOVERS=1 ;;
   long)  SECONDS_OF_INPUT=1310; ROLLOVERS=3 ;;
   *) echo "usage: soak-run.sh BIN_DIR short|long" >&2; exit 2 ;;
 esac

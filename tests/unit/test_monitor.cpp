@@ -426,10 +426,10 @@ TEST_F(MonitorTest, HooksThatSeeNothingAreRepaired)
     } cases[] = {
         {"stalled thread", stall, 0, 1, nullptr},
         {"passed by", passBy, 0, 1, nullptr},
-        {"session locked", [&] { passBy(); HookWatch.SessionLocked = 1; }, 3000, 0, nullptr},
+        {"session locked", [&] { passBy(); HookWatch.SessionLocked = 1; }, 2500, 0, nullptr},
         {"another process of equal integrity in front", otherInFront, 0, 1, nullptr},
-        {"repaired 27 s ago", [&] { passBy(); HookWatch.Repairs = 1; HookWatch.RepairedAt = ReadTickCount() - 27000; },
-         2000, 2, nullptr},
+        {"repaired 28 s ago", [&] { passBy(); HookWatch.Repairs = 1; HookWatch.RepairedAt = ReadTickCount() - 28000; },
+         1000, 2, nullptr},
         {"mouse hook not installed after two repairs", [] { EndMouseHook(); HookWatch.FailedRepairs = 2; }, 0, 1,
          mouseHookFailed.c_str()},
     };
