@@ -43,9 +43,7 @@ static void CollectOwnKeys(int range)
     // also from its file while that has not been read into memory yet.
     // Switched off, memory holds today only while its counts could not be written.
     const KeysDay* today = &KeysOfDays.Today;
-    long long sum = 0;
-    for (long long count : today->Counts) sum += count;
-    int fromMemory = (KeysOfDays.Recording || sum != today->WrittenSum) && today->Date == Days.TodayDate;
+    int fromMemory = (KeysOfDays.Recording || KeysChanged(today)) && today->Date == Days.TodayDate;
     KeyRangeFiles files = {range, !fromMemory || today->Unread};
     if (fromMemory) AddDayToShown(today);
     // Finished days whose files could not be written yet count from memory.

@@ -55,8 +55,7 @@ void ClearKeysDay(KeysDay* day, int date)
 
 void SetKeysRecording(int on) { KeysOfDays.Recording = on; }
 
-// Counts its file does not hold yet.
-static int KeysChanged(const KeysDay* day) { return SumOfCounts(day) != day->WrittenSum; }
+int KeysChanged(const KeysDay* day) { return SumOfCounts(day) != day->WrittenSum; }
 
 void LoadKeysOfToday(int date)
 {

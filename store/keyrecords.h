@@ -52,6 +52,8 @@ inline void AddWheelNotches(int notches) { KeysOfDays.Today.Counts[KeyWheel] += 
 // The name of a key's index in the keys file, and the index of a name (-1 for none).
 void ComposeKeyName(int index, char* name, int size);
 int KeyOfName(const char* name, int length);
+// The day holds counts its file does not have yet.
+int KeysChanged(const KeysDay* day);
 // Empties the day's counts and gives them the date.
 void ClearKeysDay(KeysDay* day, int date);
 void SetKeysRecording(int on);

@@ -14,15 +14,23 @@ static const wchar_t RecordKey[] = L"Record";
 // The profile call answers its default both for a missing file and for one it cannot read, and a
 // switch the user turned off must not turn itself on while the file is held: the file is opened
 // first and kept open (sharing reads and writes) while the profile call reads it.
+// The settings file opened for reading, sharing reads and writes; INVALID_HANDLE_VALUE when there
+// is none or it cannot be opened, and then `unreadable` says which.
+static HANDLE OpenSettings(const WCHAR* path, int* unreadable)
+{
+    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+    *unreadable = error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    return file;
+}
+
 static int ReadSwitch(const wchar_t* section)
 {
     const WCHAR* path = ComposeDataFilePath(SettingsFile);
-    HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 1 : SettingUnreadable;
-    }
+    int unreadable = 0;
+    HANDLE file = OpenSettings(path, &unreadable);
+    if (file == INVALID_HANDLE_VALUE) return unreadable ? SettingUnreadable : 1;
     int on = GetPrivateProfileIntW(section, RecordKey, 1, path) != 0;
     CloseHandle(file);
     return on;
@@ -30,11 +38,10 @@ static int ReadSwitch(const wchar_t* section)
 
 int SettingsUnreadable(void)
 {
-    HANDLE file = CreateFileW(ComposeDataFilePath(SettingsFile), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    int unreadable = 0;
+    HANDLE file = OpenSettings(ComposeDataFilePath(SettingsFile), &unreadable);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-    DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-    return error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    return unreadable;
 }
 
 static int WriteSwitch(const wchar_t* section, int on)
