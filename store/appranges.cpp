@@ -1,11 +1,11 @@
 // The applications of a range of days: today's records from memory, the other days' from their
-// files, summed by name.
+// files (or the index of them), summed by name.
 #include "store/appranges.h"
 
 #include <stdlib.h>
 
 #include "store/appsfile.h"
-#include "store/datafolder.h"
+#include "store/appsindex.h"
 #include "store/days.h"
 #include "store/ranges.h"
 #include "store/sharedpcs.h"
@@ -44,23 +44,25 @@ static void AddDayToShown(const AppsDay* day)
     }
 }
 
-struct RangeFiles {
-    int Range;
-    int TodayFromFile;
-};
-
-// A day held in memory comes from there; from its file too while that has not been read into
-// memory yet.
-static int AddRangeFile(void* context, int date)
+// The days of the range from their files: a day held in memory comes from there, and from its file
+// too while that has not been read into memory yet. Finished days' texts come from the index of
+// apps files where it holds them.
+static void AddRangeFiles(int range, int todayFromFile)
 {
-    const RangeFiles* files = static_cast<const RangeFiles*>(context);
-    if (!DateInRange(files->Range, date)) return 1;
-    const AppsDay* waiting = WaitingAppsDay(date);
-    int fromFile = date == Days.TodayDate ? files->TodayFromFile : !waiting || waiting->Unread;
-    unsigned long long fingerprint = 0;
-    if (fromFile && ReadAppsLines(date, AddLineToShown, nullptr, &fingerprint) && fingerprint)
-        CountDayOnce(-date, fingerprint);
-    return 1;
+    LoadOwnAppsIndex(Days.TodayDate);
+    for (int i = 0; i < OwnAppsFileCount(); ++i) {
+        const ListedAppsFile* file = OwnAppsFile(i);
+        int date = file->Date;
+        if (!DateInRange(range, date)) continue;
+        const AppsDay* waiting = WaitingAppsDay(date);
+        if (!(date == Days.TodayDate ? todayFromFile : !waiting || waiting->Unread)) continue;
+        long size = 0;
+        const char* text = OwnAppsIndexText(file, &size);
+        unsigned long long fingerprint = 0;
+        if (text) fingerprint = ReadAppsText(date, text, size, AddLineToShown, nullptr);
+        else if (!ReadAppsLines(date, AddLineToShown, nullptr, &fingerprint)) continue;
+        if (fingerprint) CountDayOnce(-date, fingerprint);
+    }
 }
 
 static int DateOfRange(void* context, int date) { return DateInRange(*static_cast<const int*>(context), date); }
@@ -77,12 +79,11 @@ static void CollectOwnApps(int range)
     const AppsDay* today = &AppsOfDays.Today;
     // (Switched off, memory holds only counts that could not be written when it was switched off.)
     int inMemory = AppsOfDays.Recording || today->Changed;
-    RangeFiles files = {range, !inMemory || today->Unread};
     if (inMemory) AddDayToShown(today);
     // Finished days whose files could not be written yet count from memory.
     for (int i = 0; i < AppsOfDays.WaitingCount; ++i)
         if (DateInRange(range, AppsOfDays.Waiting[i].Date)) AddDayToShown(&AppsOfDays.Waiting[i]);
-    ListDatedFiles(ComposeDataFilePath(AppsFilePattern), AppsFileSuffix, AddRangeFile, &files);
+    AddRangeFiles(range, !inMemory || today->Unread);
 }
 
 // This PC's files come first, so that a copy of them that another identity published counts not

@@ -85,17 +85,32 @@ static int ReadAppsPath(const WCHAR* path, AppsDay* day, unsigned long long* fin
     return ok;
 }
 
-int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint)
+// The records read, handed on as a file's lines.
+static void HandReadRecords(AddAppLine add, void* target)
 {
-    AppsDay* read = &AppsFileWork.Read;
-    ClearAppsDay(read, date);
-    if (!ReadAppsPath(AppsFilePath(date), read, fingerprint)) return 0;
+    const AppsDay* read = &AppsFileWork.Read;
     for (int i = 0; i < read->Count; ++i) {
         const AppRecord* r = &read->Records[i];
         long long values[AppsFields - 1] = {r->Clicks, r->Keys, r->Travel, r->ActiveMs / MsPerSecond};
         add(target, r->Name, values);
     }
+}
+
+int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint)
+{
+    ClearAppsDay(&AppsFileWork.Read, date);
+    if (!ReadAppsPath(AppsFilePath(date), &AppsFileWork.Read, fingerprint)) return 0;
+    HandReadRecords(add, target);
     return 1;
+}
+
+unsigned long long ReadAppsText(int date, const char* text, long size, AddAppLine add, void* target)
+{
+    AppsReading reading = {&AppsFileWork.Read, FingerprintOfLine(0, nullptr, -1), 0};
+    ClearAppsDay(reading.Day, date);
+    SplitTextLines(text, size, TakeLineIntoDay, &reading);
+    HandReadRecords(add, target);
+    return reading.Lines ? reading.Fingerprint : 0;
 }
 
 int ReadAppsFile(AppsDay* day) { return ReadAppsLines(day->Date, AddLineToDay, day); }

@@ -36,6 +36,9 @@ const WCHAR* AppsFilePath(int date);
 // asked for.
 typedef void (*AddAppLine)(void* target, const char* name, const long long* values);
 int ReadAppsLines(int date, AddAppLine add, void* target, unsigned long long* fingerprint = nullptr);
+// Hands each application of an apps file's text, read whole elsewhere (the index of apps files),
+// to the adder, as ReadAppsLines hands the file's; the fingerprint of its lines (0 for none).
+unsigned long long ReadAppsText(int date, const char* text, long size, AddAppLine add, void* target);
 // Hands a line of an apps file (without its line end) to the adder when it holds a name and four
 // counts.
 void ParseAppsLine(const char* line, int length, AddAppLine add, void* target);

@@ -8,6 +8,7 @@
 #include "base/dates.h"
 #include "store/apprecords.h"
 #include "store/appsfile.h"
+#include "store/appsindex.h"
 #include "store/datafolder.h"
 #include "store/dayfile.h"
 #include "store/keyrecords.h"
@@ -163,6 +164,9 @@ int ResetData(const SYSTEMTIME* now, int* daysKept)
         ClearDayColumn(d);
         if (d == 0) memset(Days.SlotBase, 0, sizeof Days.SlotBase);
     }
+    // The index of apps files holds copies of the days' texts: it goes, and is made again from the
+    // files that are left when it is next read.
+    RemoveOwnAppsIndex();
     ClearResetAppsDays(Days.TodayDate, cleared);
     ClearResetKeysDays(Days.TodayDate, cleared);
     if (hadFile[0] && HasDayFile(0)) return 0;

@@ -220,5 +220,14 @@ TEST(Apps, AttributionAndFiles)
     EXPECT_EQ(readBack.Count, 256);
     EXPECT_EQ(readBack.Records[AppOfName(&readBack, u8"(その他)")].Keys, 45);
     EXPECT_EQ(CollectApps(RangeAll, ThisPc), 4 + 256);
+    // The index of apps files made by that reading stands for a file only as listed: a held file
+    // counts from it, one written since from itself.
+    EXPECT_NE(FileText("apps.idx").find("app254.exe"), std::string::npos);
+    held.Hold(DataFile("20240307.apps.txt"));
+    EXPECT_EQ(CollectApps(RangeAll, ThisPc), 4 + 256);
+    held.Release();
+    day.Count = 1;
+    ASSERT_TRUE(WriteAppsFile(&day));
+    EXPECT_EQ(CollectApps(RangeAll, ThisPc), 4 + 1);
 }
 }  // namespace

@@ -303,7 +303,9 @@ TEST_F(SlotClockTest, MissingShareLeavesRecordingAloneAndIsPublishedOnceBack)
 
     SYSTEMTIME now = {2024, 3, 5, 8, 0, 6, 30, 0};
     int kept = 0;
+    ASSERT_TRUE(WriteWholeFile(DataFile("apps.idx"), "copies", 6));
     ASSERT_EQ(ResetData(&now, &kept), 0);
+    EXPECT_EQ(GetFileAttributesA(DataFile("apps.idx").c_str()), INVALID_FILE_ATTRIBUTES) << "the apps files' copies go too";
     RequestPublish(PublishAllDays, 0, 0);
     EXPECT_EQ(RunPublishing(), 1);
     EXPECT_EQ(GetFileAttributesA((own + "20240306.dat").c_str()), INVALID_FILE_ATTRIBUTES) << "reset, and gone from the share";
