@@ -74,3 +74,9 @@ int DateOfFileName(const WCHAR* name, const char* suffix)
 }
 
 int SlotOfTime(const SYSTEMTIME* t) { return t->wHour * 10 + t->wMinute / 6; }
+
+int CompareLeadingDates(const void* a, const void* b)
+{
+    int x = *static_cast<const int*>(a), y = *static_cast<const int*>(b);
+    return (x > y) - (x < y);
+}

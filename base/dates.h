@@ -22,6 +22,9 @@ int IsCalendarDate(int date);
 // The date of a file name "YYYYMMDD" of a real day followed by the suffix (lower-case ASCII,
 // matched in any case): "20240307.dat"; 0 for any other name.
 int DateOfFileName(const WCHAR* name, const char* suffix);
+// The order of dates for qsort and bsearch, of plain dates and of records whose first member is
+// their date.
+int CompareLeadingDates(const void* a, const void* b);
 // Slot of a local time: hour * 10 + minute / 6.
 int SlotOfTime(const SYSTEMTIME* t);
 // Formats a date into the text by a format that takes its year, month and day ("%04d%02d%02d.dat").

@@ -141,7 +141,7 @@ int WriteAppsFile(const AppsDay* day)
     char name[32];
     FormatDate(FormatAppsTempName, day->Date, name, sizeof name);
     lstrcpynW(AppsFileWork.TempPath, ComposeDataFilePath(name), PathCapacity);
-    return ReplaceTextFile(AppsFileWork.TempPath, AppsFilePath(day->Date), AppsFileWork.Text, length);
+    return ReplaceFileWith(AppsFilePath(day->Date), AppsFileWork.TempPath, AppsFileWork.Text, length);
 }
 
 // A line of the apps file laid over the new version's records: each count the larger.

@@ -4,23 +4,12 @@
 
 #include <stdlib.h>
 
+#include "base/dates.h"
 #include "store/datafolder.h"
 
 OwnAppsFiles OwnApps;
 
 static const char AppsIndexTempName[] = "apps.idx.new";
-
-static int CompareBlockDates(const void* a, const void* b)
-{
-    int x = static_cast<const AppsIndexBlock*>(a)->Date, y = static_cast<const AppsIndexBlock*>(b)->Date;
-    return (x > y) - (x < y);
-}
-
-static int CompareListedDates(const void* a, const void* b)
-{
-    int x = static_cast<const ListedAppsFile*>(a)->Date, y = static_cast<const ListedAppsFile*>(b)->Date;
-    return (x > y) - (x < y);
-}
 
 static int ListAppsFile(void* context, int date, const WIN32_FIND_DATAW* found)
 {
@@ -37,7 +26,7 @@ static void ReadIndex(void)
 {
     long size = ReadWholeFile(OwnApps.Path, OwnApps.Text, AppsIndexSize);
     OwnApps.BlockCount = size > 0 ? ParseAppsIndex(OwnApps.Text, size, OwnApps.Blocks, IndexCapacity) : 0;
-    qsort(OwnApps.Blocks, OwnApps.BlockCount, sizeof OwnApps.Blocks[0], CompareBlockDates);
+    qsort(OwnApps.Blocks, OwnApps.BlockCount, sizeof OwnApps.Blocks[0], CompareLeadingDates);
 }
 
 const char* OwnAppsIndexText(const ListedAppsFile* file, long* size)
@@ -45,7 +34,7 @@ const char* OwnAppsIndexText(const ListedAppsFile* file, long* size)
     AppsIndexBlock key = {};
     key.Date = file->Date;
     const AppsIndexBlock* block = static_cast<const AppsIndexBlock*>(
-        bsearch(&key, OwnApps.Blocks, OwnApps.BlockCount, sizeof key, CompareBlockDates));
+        bsearch(&key, OwnApps.Blocks, OwnApps.BlockCount, sizeof key, CompareLeadingDates));
     if (!block || block->Written != file->Written || block->Length != file->Size) return nullptr;
     *size = block->Length;
     return OwnApps.Text + block->Offset;
@@ -104,7 +93,7 @@ void LoadOwnAppsIndex(int today)
     lstrcpynW(OwnApps.TempPath, ComposeDataFilePath(AppsIndexTempName), PathCapacity);
     OwnApps.ListedCount = 0;
     ListDatedEntries(ComposeDataFilePath(AppsFilePattern), AppsFileSuffix, ListAppsFile, nullptr);
-    qsort(OwnApps.Listed, OwnApps.ListedCount, sizeof OwnApps.Listed[0], CompareListedDates);
+    qsort(OwnApps.Listed, OwnApps.ListedCount, sizeof OwnApps.Listed[0], CompareLeadingDates);
     ReadIndex();
     int first = FirstIndexed(today), end = first, held = 0;
     for (; end < OwnApps.ListedCount && OwnApps.Listed[end].Date < today; ++end) {

@@ -5,6 +5,7 @@
 // a range of years reads one file instead of thousands; a file written since is read from itself,
 // and the index is written anew.
 #pragma once
+#include <stddef.h>
 #include <windows.h>
 
 #include "base/files.h"
@@ -17,6 +18,7 @@ struct ListedAppsFile {
     long Size;  // -1 for a file longer than an apps file's text is written, never indexed
     unsigned long long Written;
 };
+static_assert(offsetof(ListedAppsFile, Date) == 0, "ordered by its leading date (CompareLeadingDates)");
 
 // Written by store/appsindex.cpp alone: the index as read and its blocks by date, the apps files
 // as listed, a file's text as read for the index, and the paths of the index and its new version.

@@ -23,12 +23,6 @@ static const char FormatCsvTempName[] = "vcs%04lX.tmp";
 // Names tried for the file written beside the chosen one before the export gives up.
 enum { CsvTempAttempts = 64 };
 
-static int CompareDates(const void* a, const void* b)
-{
-    int x = *static_cast<const int*>(a), y = *static_cast<const int*>(b);
-    return (x > y) - (x < y);
-}
-
 struct DateList {
     int Count, Capacity;
 };
@@ -50,7 +44,7 @@ int CollectCsvDates(int capacity)
     CsvWork.Dates[0] = Days.TodayDate;
     DateList list = {1, capacity};
     ListDatedFiles(ComposeDataFilePath(DayFilePattern), DayFileSuffix, ListDate, &list);
-    if (list.Count > 0) qsort(CsvWork.Dates, list.Count, sizeof CsvWork.Dates[0], CompareDates);
+    if (list.Count > 0) qsort(CsvWork.Dates, list.Count, sizeof CsvWork.Dates[0], CompareLeadingDates);
     return list.Count;
 }
 

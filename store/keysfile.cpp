@@ -87,5 +87,5 @@ int WriteKeysFile(const KeysDay* day)
     char name[32];
     FormatDate(FormatKeysTempName, day->Date, name, sizeof name);
     lstrcpynW(KeysFileWork.TempPath, ComposeDataFilePath(name), PathCapacity);
-    return ReplaceTextFile(KeysFileWork.TempPath, KeysFilePath(day->Date), KeysFileWork.Text, length);
+    return ReplaceFileWith(KeysFilePath(day->Date), KeysFileWork.TempPath, KeysFileWork.Text, length);
 }

@@ -4,24 +4,13 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "base/dates.h"
 #include "store/datafolder.h"
 #include "store/dayfile.h"
 
 OwnDayIndex OwnIndex;
 
 static const char OwnIndexTempName[] = "days.idx.new";
-
-static int CompareEntryDates(const void* a, const void* b)
-{
-    int x = static_cast<const IndexEntry*>(a)->Date, y = static_cast<const IndexEntry*>(b)->Date;
-    return (x > y) - (x < y);
-}
-
-static int CompareListedDates(const void* a, const void* b)
-{
-    int x = static_cast<const ListedDay*>(a)->Date, y = static_cast<const ListedDay*>(b)->Date;
-    return (x > y) - (x < y);
-}
 
 static int ListOwnDay(void* context, int date, const WIN32_FIND_DATAW* found)
 {
@@ -37,19 +26,19 @@ void LoadOwnIndex(void)
 {
     long size = ReadWholeFile(ComposeDataFilePath(IndexFileName), OwnIndex.Text, IndexTextSize);
     OwnIndex.Count = size > 0 ? ParseIndexText(OwnIndex.Text, size, OwnIndex.Entries, IndexCapacity) : 0;
-    qsort(OwnIndex.Entries, OwnIndex.Count, sizeof OwnIndex.Entries[0], CompareEntryDates);
+    qsort(OwnIndex.Entries, OwnIndex.Count, sizeof OwnIndex.Entries[0], CompareLeadingDates);
     OwnIndex.SortedCount = OwnIndex.Count;
     OwnIndex.Changed = 0;
     OwnIndex.ListedCount = 0;
     ListDatedEntries(ComposeDataFilePath(DayFilePattern), DayFileSuffix, ListOwnDay, nullptr);
-    qsort(OwnIndex.Listed, OwnIndex.ListedCount, sizeof OwnIndex.Listed[0], CompareListedDates);
+    qsort(OwnIndex.Listed, OwnIndex.ListedCount, sizeof OwnIndex.Listed[0], CompareLeadingDates);
 }
 
 static unsigned long long ListedWriteTime(int date)
 {
     ListedDay key = {date, 0};
     const ListedDay* listed = static_cast<const ListedDay*>(
-        bsearch(&key, OwnIndex.Listed, OwnIndex.ListedCount, sizeof key, CompareListedDates));
+        bsearch(&key, OwnIndex.Listed, OwnIndex.ListedCount, sizeof key, CompareLeadingDates));
     return listed ? listed->Written : 0;
 }
 
@@ -57,7 +46,7 @@ static IndexEntry* SortedEntry(int date)
 {
     IndexEntry key = {};
     key.Date = date;
-    return static_cast<IndexEntry*>(bsearch(&key, OwnIndex.Entries, OwnIndex.SortedCount, sizeof key, CompareEntryDates));
+    return static_cast<IndexEntry*>(bsearch(&key, OwnIndex.Entries, OwnIndex.SortedCount, sizeof key, CompareLeadingDates));
 }
 
 const IndexEntry* OwnIndexEntry(int date)
@@ -86,7 +75,7 @@ void NoteOwnDay(int date, unsigned long long fingerprint, const long long* sums,
 void SaveOwnIndex(void)
 {
     if (!OwnIndex.Changed) return;
-    qsort(OwnIndex.Entries, OwnIndex.Count, sizeof OwnIndex.Entries[0], CompareEntryDates);
+    qsort(OwnIndex.Entries, OwnIndex.Count, sizeof OwnIndex.Entries[0], CompareLeadingDates);
     OwnIndex.SortedCount = OwnIndex.Count;
     long length = 0;
     for (int i = 0; i < OwnIndex.Count; ++i) length += FormatIndexLine(&OwnIndex.Entries[i], OwnIndex.Text + length);

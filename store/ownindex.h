@@ -3,6 +3,7 @@
 // totals need not read years of day files again. Derived: a day whose file was written since (or
 // that the index lacks) is read from its file and noted; a missing or damaged index is rebuilt.
 #pragma once
+#include <stddef.h>
 #include <windows.h>
 
 #include "base/files.h"
@@ -13,6 +14,7 @@ struct ListedDay {
     int Date;
     unsigned long long Written;
 };
+static_assert(offsetof(ListedDay, Date) == 0, "ordered by its leading date (CompareLeadingDates)");
 
 // Written by store/ownindex.cpp alone: the index as read and noted, the day files as listed, and
 // the index's text and new version's path.

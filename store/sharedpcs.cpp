@@ -152,18 +152,12 @@ static int TakePcDayFile(void* context, int date, const WIN32_FIND_DATAW* found)
     return 1;
 }
 
-static int CompareEntryDates(const void* a, const void* b)
-{
-    int x = static_cast<const IndexEntry*>(a)->Date, y = static_cast<const IndexEntry*>(b)->Date;
-    return (x > y) - (x < y);
-}
-
 void ReadPcDays(int pc, TakePcDay take, void* context)
 {
     const WCHAR* id = SharedPcs.Pcs[pc].Id;
     long size = ReadWholeFile(ShareItemPath(SharedPcs.Path, id, IndexFileName), SharedPcs.Text, IndexTextSize);
     SharedPcs.EntryCount = size > 0 ? ParseIndexText(SharedPcs.Text, size, SharedPcs.Entries, IndexCapacity) : 0;
-    qsort(SharedPcs.Entries, SharedPcs.EntryCount, sizeof SharedPcs.Entries[0], CompareEntryDates);
+    qsort(SharedPcs.Entries, SharedPcs.EntryCount, sizeof SharedPcs.Entries[0], CompareLeadingDates);
     PcDayReading reading = {pc, take, context};
     ListDatedEntries(ShareItemPath(SharedPcs.Pattern, id, DayFilePattern), DayFileSuffix, TakePcDayFile, &reading);
 }
@@ -197,12 +191,6 @@ static void ParseSharedAppsText(const char* text, long size, void* context)
     SplitTextLines(text, size, TakeSharedAppsLine, context);
 }
 
-static int CompareBlockDates(const void* a, const void* b)
-{
-    int x = static_cast<const AppsIndexBlock*>(a)->Date, y = static_cast<const AppsIndexBlock*>(b)->Date;
-    return (x > y) - (x < y);
-}
-
 static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found)
 {
     const PcAppsReading* reading = static_cast<const PcAppsReading*>(context);
@@ -210,7 +198,7 @@ static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found
     AppsIndexBlock key = {};
     key.Date = date;
     const AppsIndexBlock* block = static_cast<const AppsIndexBlock*>(
-        bsearch(&key, SharedPcs.Blocks, SharedPcs.BlockCount, sizeof key, CompareBlockDates));
+        bsearch(&key, SharedPcs.Blocks, SharedPcs.BlockCount, sizeof key, CompareLeadingDates));
     if (block && block->Written == WriteTimeOf(&found->ftLastWriteTime) && block->Length == static_cast<long>(found->nFileSizeLow)) {
         if (CountDayOnce(-date, block->Fingerprint))
             ParseSharedAppsText(SharedPcs.AppsText + block->Offset, block->Length, context);
@@ -230,7 +218,7 @@ void ReadPcApps(int pc, AcceptDate inRange, void* context, AddAppLine add, void*
     long size = ReadWholeFile(ShareItemPath(SharedPcs.Path, SharedPcs.Pcs[pc].Id, AppsIndexFileName), SharedPcs.AppsText,
                               AppsIndexSize);
     SharedPcs.BlockCount = size > 0 ? ParseAppsIndex(SharedPcs.AppsText, size, SharedPcs.Blocks, IndexCapacity) : 0;
-    qsort(SharedPcs.Blocks, SharedPcs.BlockCount, sizeof SharedPcs.Blocks[0], CompareBlockDates);
+    qsort(SharedPcs.Blocks, SharedPcs.BlockCount, sizeof SharedPcs.Blocks[0], CompareLeadingDates);
     PcAppsReading reading = {pc, inRange, context, add, target};
     ListDatedEntries(ShareItemPath(SharedPcs.Pattern, SharedPcs.Pcs[pc].Id, AppsFilePattern), AppsFileSuffix,
                      TakePcAppsFile, &reading);

@@ -3,6 +3,7 @@
 // not open thousands of day files) and pc.ini, the PC's name and identity. Both are written by
 // one PC and read by any: everything read is checked before use.
 #pragma once
+#include <stddef.h>
 #include <windows.h>
 
 #include "store/days.h"
@@ -24,6 +25,7 @@ struct AppsIndexBlock {
     unsigned long long Written, Fingerprint;
     long Offset, Length;
 };
+static_assert(offsetof(AppsIndexBlock, Date) == 0, "ordered by its leading date (CompareLeadingDates)");
 
 // One day of an index: its date, the fingerprint of its 720 values, the last write of the
 // published day file it was taken from, and its sums.
@@ -36,6 +38,7 @@ struct IndexEntry {
     // The fingerprints of the day's apps and keys files as published, 0 for none.
     unsigned long long AppsFingerprint, KeysFingerprint;
 };
+static_assert(offsetof(IndexEntry, Date) == 0, "ordered by its leading date (CompareLeadingDates)");
 
 // The 720 values of a day file's bytes, by the rules of the store (a short file's rest and anything
 // below -1 are no data); 0 for a file of another size than a day file's when `exact`.

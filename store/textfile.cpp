@@ -1,4 +1,4 @@
-// Text files of the data folder: one reader of lines, one count parser, one replace.
+// Text files of the data folder: one reader of lines and one count parser.
 #include "store/textfile.h"
 
 #include <string.h>
@@ -68,15 +68,4 @@ long long ParseCount(const char* field, int length)
         value = value * 10 + (field[i] - '0');
     }
     return value;
-}
-
-int ReplaceTextFile(const WCHAR* newPath, const WCHAR* path, const char* text, int length)
-{
-    HANDLE file = CreateFileW(newPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    int ok = WriteAll(file, text, length) && FlushFileBuffers(file);
-    CloseHandle(file);
-    ok = ok && MoveFileExW(newPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(newPath);
-    return ok;
 }

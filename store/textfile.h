@@ -1,5 +1,5 @@
-// The text files of the data folder (the apps and keys files): read line by line, their counts
-// parsed, and written whole beside the file under a name of their own, then put in its place.
+// The text files of the data folder (the apps and keys files): read line by line and their counts
+// parsed (they are written whole through ReplaceFileWith).
 #pragma once
 #include <windows.h>
 
@@ -14,6 +14,3 @@ int ReadTextLines(const WCHAR* path, char* buffer, int capacity, TakeTextLine ta
 void SplitTextLines(const char* text, long size, TakeTextLine take, void* target);
 // A field of decimal digits (at most 18); -1 for anything else.
 long long ParseCount(const char* field, int length);
-// Writes the text to the new version's path, then replaces the file with it; a held file refuses
-// the replace and keeps its old text whole, and the new version goes. 1, or 0 when it failed.
-int ReplaceTextFile(const WCHAR* newPath, const WCHAR* path, const char* text, int length);
