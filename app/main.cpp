@@ -31,7 +31,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     UpdateWindow(monitor);
     MSG msg = {};
     while (GetMessageW(&msg, nullptr, 0, 0)) {
-        TranslateMessage(&msg);
+        // Only key messages have anything to translate; the clock's timer, five times a second,
+        // skips a call into the system that would do nothing.
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     ReleaseDataFolder();

@@ -126,6 +126,7 @@ int ReadDayFile(int day, DWORD waitMs)
         for (int s = 0; s < SlotCount; ++s) Days.ActivityTable[m][s][day] = ValueRead(total, m, s);
     RaiseDayMaxima(day);
     memset(Days.SlotUnsaved[day], 0, sizeof Days.SlotUnsaved[day]);
+    NoteUnsavedSlots(day);
     Days.DayUnread[day] = 0;
     return 1;
 }
@@ -213,6 +214,7 @@ static int RecreateDayFile(int day)
     MakeDataDirectory();
     if (!CreateDayFileFrom(day, Days.FileBuffer)) return 0;
     memset(Days.SlotUnsaved[day], 0, sizeof Days.SlotUnsaved[day]);
+    NoteUnsavedSlots(day);
     if (day == 0) Days.TodayFileUnmade = 0;
     return 1;
 }
@@ -249,19 +251,9 @@ static int RewriteWholeFile(HANDLE file, int day)
     return ok;
 }
 
-static int HasUnsavedSlots(int day)
-{
-    for (int s = 0; s < SlotCount; ++s)
-        if (Days.SlotUnsaved[day][s]) return 1;
-    return 0;
-}
+static int HasUnsavedSlots(int day) { return (Days.UnsavedDays >> day) & 1; }
 
-int SlotsWaitingToBeWritten(void)
-{
-    for (int day = 0; day < DayCount; ++day)
-        if (HasUnsavedSlots(day)) return 1;
-    return 0;
-}
+int SlotsWaitingToBeWritten(void) { return Days.UnsavedDays != 0; }
 
 // Writes the unsaved slots of day d into that day's own file. A day that is still unread writes
 // nothing: its file is never written over from a column that does not hold the file's values, and
@@ -289,12 +281,14 @@ int WriteSlot(int slot)
     // Marked first: whatever fails below, the slot reaches the file at the next write that
     // works, also once its day is yesterday or earlier.
     Days.SlotUnsaved[0][slot] = 1;
+    Days.UnsavedDays |= 1;
     DWORD waitLeft = WriteWaitMs;
     int result = SlotWritten;
     for (int day = 0; day < DayCount; ++day) {
         if (!HasUnsavedSlots(day)) continue;
         // Of several failures the one that most needs the user is told.
         int saved = SaveUnsavedSlots(day, &waitLeft);
+        NoteUnsavedSlots(day);
         if (saved != SlotWritten && (result == SlotWritten || saved > result)) result = saved;
     }
     return result;

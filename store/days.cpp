@@ -6,6 +6,7 @@
 #include "store/dayfile.h"
 
 DayStore Days;
+static_assert(DayCount <= 32, "UnsavedDays holds a bit a day");
 
 void ClearDayColumn(int day)
 {
@@ -14,7 +15,9 @@ void ClearDayColumn(int day)
         Days.DayMaxima[m][day] = 0;
     }
     memset(Days.SlotUnsaved[day], 0, sizeof Days.SlotUnsaved[day]);
+    NoteUnsavedSlots(day);
     Days.DayUnread[day] = 0;
+    if (day == 0) Days.TodayMaximaThrough = -1;
 }
 
 void CopyDayColumn(int to, int from)
@@ -24,7 +27,15 @@ void CopyDayColumn(int to, int from)
         Days.DayMaxima[m][to] = Days.DayMaxima[m][from];
     }
     memcpy(Days.SlotUnsaved[to], Days.SlotUnsaved[from], sizeof Days.SlotUnsaved[to]);
+    NoteUnsavedSlots(to);
     Days.DayUnread[to] = Days.DayUnread[from];
+}
+
+void NoteUnsavedSlots(int day)
+{
+    // The marks are 0 or 1.
+    if (memchr(Days.SlotUnsaved[day], 1, sizeof Days.SlotUnsaved[day])) Days.UnsavedDays |= 1u << day;
+    else Days.UnsavedDays &= ~(1u << day);
 }
 
 // Compared as unsigned 32-bit values: a count that wrapped past 2^31 still raises the maximum.
@@ -41,20 +52,25 @@ void RaiseDayMaxima(int day)
         Days.DayMaxima[m][day] = 0;
         for (int s = 0; s < SlotCount; ++s) RaiseMaximum(m, day, Days.ActivityTable[m][s][day]);
     }
+    if (day == 0) Days.TodayMaximaThrough = Days.CurrentSlot - 1;
 }
 
+// Only the running slot changes while it runs; the slots before it were taken in once (a reading of
+// today's file or a new slot starts the maxima over).
 int RaiseTodayMaxima(void)
 {
-    int raised = 0;
+    int raised = 0, from = Days.TodayMaximaThrough + 1 < Days.CurrentSlot ? Days.TodayMaximaThrough + 1 : Days.CurrentSlot;
     for (int m = 0; m < MetricCount; ++m)
-        for (int s = 0; s <= Days.CurrentSlot; ++s)
+        for (int s = from; s <= Days.CurrentSlot; ++s)
             if (RaiseMaximum(m, 0, Days.ActivityTable[m][s][0])) raised |= 1 << m;
+    if (Days.CurrentSlot - 1 > Days.TodayMaximaThrough) Days.TodayMaximaThrough = Days.CurrentSlot - 1;
     return raised;
 }
 
 void ClearTodayMaxima(void)
 {
     for (int m = 0; m < MetricCount; ++m) Days.DayMaxima[m][0] = 0;
+    Days.TodayMaximaThrough = -1;
 }
 
 void MoveToSlot(int slot) { Days.CurrentSlot = slot; }

@@ -16,6 +16,9 @@ struct DayStore {
     int ActivityTable[MetricCount][SlotCount][DayCount];
     // The slot clock raises today's through RaiseTodayMaxima and clears them by ClearTodayMaxima.
     int DayMaxima[MetricCount][DayCount];
+    // Today's slots up to this one are in today's maxima and no longer change (-1 for none): the
+    // tick, five times a second, looks only at the slots after it.
+    int TodayMaximaThrough;
     // The slot clock moves it through MoveToSlot.
     int CurrentSlot;
     // Values the current slot already held when recording of it began (a restart within the
@@ -29,6 +32,9 @@ struct DayStore {
     // Slots whose last write did not reach their day's file, by day as the ActivityTable: they
     // move with the history, so a slot of yesterday still goes to yesterday's file.
     unsigned char SlotUnsaved[DayCount][SlotCount];
+    // The days that have such slots, a bit each (1 << day), kept by NoteUnsavedSlots after their
+    // marks change: the tray asks for them at every tick.
+    unsigned UnsavedDays;
     // Days whose file exists but could not be read (held by another program, access denied):
     // shown as no data and read again at later changes of slot; until then their files receive
     // nothing, and the slots recorded meanwhile wait in memory.
@@ -59,6 +65,8 @@ void BuildDayTables(int today);
 void ClearDayColumn(int day);
 // Copies day column, maxima and marks from one day to another.
 void CopyDayColumn(int to, int from);
+// Notes whether day d has slots waiting for its file, after its marks changed.
+void NoteUnsavedSlots(int day);
 // Day d's maxima, from its column.
 void RaiseDayMaxima(int day);
 // Today's maxima from its slots up to the current one; the metrics whose maximum rose, a bit each
