@@ -229,5 +229,10 @@ TEST(Apps, AttributionAndFiles)
     day.Count = 1;
     ASSERT_TRUE(WriteAppsFile(&day));
     EXPECT_EQ(CollectApps(RangeAll, ThisPc), 4 + 1);
+    // A damaged index stands for nothing and is made again.
+    const std::string damaged = "20240101\t0\t0\t99999\r\nx";
+    ASSERT_TRUE(WriteWholeFile(DataFile("apps.idx"), damaged.data(), damaged.size()));
+    EXPECT_EQ(CollectApps(RangeAll, ThisPc), 4 + 1);
+    EXPECT_NE(FileText("apps.idx").find("app0.exe"), std::string::npos);
 }
 }  // namespace
