@@ -31,11 +31,8 @@ static void ReadIndex(void)
 
 const char* OwnAppsIndexText(const ListedAppsFile* file, long* size)
 {
-    AppsIndexBlock key = {};
-    key.Date = file->Date;
-    const AppsIndexBlock* block = static_cast<const AppsIndexBlock*>(
-        bsearch(&key, OwnApps.Blocks, OwnApps.BlockCount, sizeof key, CompareLeadingDates));
-    if (!block || block->Written != file->Written || block->Length != file->Size) return nullptr;
+    const AppsIndexBlock* block = AppsBlockFor(OwnApps.Blocks, OwnApps.BlockCount, file->Date, file->Written, file->Size);
+    if (!block) return nullptr;
     *size = block->Length;
     return OwnApps.Text + block->Offset;
 }
@@ -95,16 +92,15 @@ void LoadOwnAppsIndex(int today)
     ListDatedEntries(ComposeDataFilePath(AppsFilePattern), AppsFileSuffix, ListAppsFile, nullptr);
     qsort(OwnApps.Listed, OwnApps.ListedCount, sizeof OwnApps.Listed[0], CompareLeadingDates);
     ReadIndex();
-    int first = FirstIndexed(today), end = first, held = 0;
+    int first = FirstIndexed(today), end = first, held = 0, stale = 0;
     for (; end < OwnApps.ListedCount && OwnApps.Listed[end].Date < today; ++end) {
-        if (OwnApps.Listed[end].Size < 0) continue;
         long size = 0;
-        if (!OwnAppsIndexText(&OwnApps.Listed[end], &size)) break;
-        ++held;
+        if (OwnApps.Listed[end].Size < 0) continue;
+        if (OwnAppsIndexText(&OwnApps.Listed[end], &size)) ++held;
+        else stale = 1;
     }
     // Exactly the files it should hold, none written since and none gone: the index is used as it is.
-    if ((end == OwnApps.ListedCount || OwnApps.Listed[end].Date >= today) && held == OwnApps.BlockCount) return;
-    while (end < OwnApps.ListedCount && OwnApps.Listed[end].Date < today) ++end;
+    if (!stale && held == OwnApps.BlockCount) return;
     WriteIndex(first, end);
     ReadIndex();
 }

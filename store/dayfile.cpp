@@ -281,7 +281,7 @@ int WriteSlot(int slot)
     // Marked first: whatever fails below, the slot reaches the file at the next write that
     // works, also once its day is yesterday or earlier.
     Days.SlotUnsaved[0][slot] = 1;
-    Days.UnsavedDays |= 1;
+    NoteUnsavedSlots(0);
     DWORD waitLeft = WriteWaitMs;
     int result = SlotWritten;
     for (int day = 0; day < DayCount; ++day) {

@@ -195,11 +195,9 @@ static int TakePcAppsFile(void* context, int date, const WIN32_FIND_DATAW* found
 {
     const PcAppsReading* reading = static_cast<const PcAppsReading*>(context);
     if (found->nFileSizeHigh || found->nFileSizeLow > AppsTextSize || !reading->InRange(reading->Context, date)) return 1;
-    AppsIndexBlock key = {};
-    key.Date = date;
-    const AppsIndexBlock* block = static_cast<const AppsIndexBlock*>(
-        bsearch(&key, SharedPcs.Blocks, SharedPcs.BlockCount, sizeof key, CompareLeadingDates));
-    if (block && block->Written == WriteTimeOf(&found->ftLastWriteTime) && block->Length == static_cast<long>(found->nFileSizeLow)) {
+    const AppsIndexBlock* block = AppsBlockFor(SharedPcs.Blocks, SharedPcs.BlockCount, date,
+                                               WriteTimeOf(&found->ftLastWriteTime), static_cast<long>(found->nFileSizeLow));
+    if (block) {
         if (CountDayOnce(-date, block->Fingerprint))
             ParseSharedAppsText(SharedPcs.AppsText + block->Offset, block->Length, context);
         return 1;

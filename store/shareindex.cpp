@@ -2,6 +2,7 @@
 #include "store/shareindex.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "base/dates.h"
@@ -170,6 +171,16 @@ int ParseAppsIndex(const char* text, long size, AppsIndexBlock* blocks, int capa
         ++count;
     }
     return count;
+}
+
+const AppsIndexBlock* AppsBlockFor(const AppsIndexBlock* blocks, int count, int date, unsigned long long written,
+                                   long length)
+{
+    AppsIndexBlock key = {};
+    key.Date = date;
+    const AppsIndexBlock* block =
+        static_cast<const AppsIndexBlock*>(bsearch(&key, blocks, count, sizeof key, CompareLeadingDates));
+    return block && block->Written == written && block->Length == length ? block : nullptr;
 }
 
 int FormatPcFile(const WCHAR* id, const WCHAR* name, const WCHAR* computer, int offsetMinutes, char* text, int size)

@@ -63,6 +63,10 @@ int FormatAppsBlockHeader(int date, unsigned long long written, unsigned long lo
 // and an apps file could have), in the text's order; at the first that fails the rest are left out.
 // Their number.
 int ParseAppsIndex(const char* text, long size, AppsIndexBlock* blocks, int capacity);
+// The block of an apps index (its blocks sorted by date) that stands for a date's apps file as
+// listed now, with this time of writing and length; null when none does.
+const AppsIndexBlock* AppsBlockFor(const AppsIndexBlock* blocks, int count, int date, unsigned long long written,
+                                   long length);
 // pc.ini's text (UTF-8) of an identity, its name, computer and the UTC offset of its days in
 // minutes; its length.
 int FormatPcFile(const WCHAR* id, const WCHAR* name, const WCHAR* computer, int offsetMinutes, char* text, int size);
